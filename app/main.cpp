@@ -1,0 +1,2 @@
+// Placeholder until the application object lands.
+int main() { return 0; }

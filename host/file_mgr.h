@@ -1,0 +1,16 @@
+// The host's file manager (AccFileMgr): the application folders.
+// Substitute: host.ini [Folders] AppFolder0, AppFolder1 (Windows paths, as
+// the host returns them, trailing backslash or not).
+#pragma once
+
+#include <string>
+
+class ClFileMgr {
+ public:
+  static ClFileMgr* Inst();
+  // The folder of the given type (0 export, 1 settings); empty when unset.
+  std::string GetAppFolderPath(int folder_type);
+
+ private:
+  ClFileMgr() = default;
+};

@@ -1,0 +1,66 @@
+// The file-system seam, in the manner of LevelDB's Env: every file-system
+// call of the platform stand-ins goes through one Env, so that tests can make
+// any of them fail on demand (full disk, short write, failed rename, failed
+// directory creation). All paths here are Linux paths in UTF-8; the Windows
+// stand-ins translate before they call.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace stmtlink {
+
+struct FileStatus {
+  bool is_directory = false;
+  std::uint64_t size = 0;
+};
+
+// A file open for writing. Append may buffer; Flush and Close push the data
+// to the operating system. Any call after a failure fails too.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual bool Append(std::string_view data) = 0;
+  virtual bool Flush() = 0;
+  // Flushes and closes; false when anything of the file did not reach the
+  // operating system. Closing twice is harmless.
+  virtual bool Close() = 0;
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // The process-wide environment: the real one unless a test installed
+  // another with SetEnv.
+  static Env* Current();
+  // Installs env (not owned) as the current environment; null restores the
+  // real one. For tests.
+  static void Set(Env* env);
+  static Env* Real();
+
+  // False when the path does not exist (or cannot be examined).
+  virtual bool Stat(const std::string& path, FileStatus* status) = 0;
+  // mode: 0 existence, 2 write, 4 read, 6 read and write (the runtime's
+  // access modes).
+  virtual bool Access(const std::string& path, int mode) = 0;
+  virtual bool CreateDir(const std::string& path) = 0;
+  // Removes an empty directory only.
+  virtual bool RemoveDir(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // Replaces `to` atomically when it exists.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  virtual bool ReadFile(const std::string& path, std::string* contents) = 0;
+  // Creates or truncates the file. Null on failure.
+  virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
+  virtual bool GetCurrentDir(std::string* path) = 0;
+  virtual bool ChangeDir(const std::string& path) = 0;
+  // The running program's own file (from /proc/self/exe).
+  virtual bool GetExecutablePath(std::string* path) = 0;
+  // The temporary folder ($TMPDIR or /tmp), without a trailing slash.
+  virtual std::string TempDir() = 0;
+};
+
+} // namespace stmtlink

@@ -1,0 +1,16 @@
+// The host home: the one Linux folder that stands for the host's installation
+// and data (books.db, host.ini, host-window.log, drive_c/). Set once at
+// start-up from --home, $STMTLINK_HOME or ~/.local/share/stmtlink.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace stmtlink {
+
+void SetHostHome(std::string linux_dir);
+const std::string& HostHome();
+// HostHome() joined with a file name, e.g. HostHomeFile("host.ini").
+std::string HostHomeFile(std::string_view name);
+
+} // namespace stmtlink

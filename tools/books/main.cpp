@@ -1,0 +1,2 @@
+// Placeholder until the books tool lands.
+int main() { return 0; }

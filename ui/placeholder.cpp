@@ -1,0 +1,2 @@
+// The front ends (batch, console) land here.
+namespace stmtlink {}
