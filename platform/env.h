@@ -34,7 +34,7 @@ class Env {
   virtual ~Env() = default;
 
   // The process-wide environment: the real one unless a test installed
-  // another with SetEnv.
+  // another with Set.
   static Env* Current();
   // Installs env (not owned) as the current environment; null restores the
   // real one. For tests.
@@ -44,7 +44,7 @@ class Env {
   // False when the path does not exist (or cannot be examined).
   virtual bool Stat(const std::string& path, FileStatus* status) = 0;
   // mode: 0 existence, 2 write, 4 read, 6 read and write (the runtime's
-  // access modes).
+  // access modes); any other mode is refused.
   virtual bool Access(const std::string& path, int mode) = 0;
   virtual bool CreateDir(const std::string& path) = 0;
   // Removes an empty directory only.
@@ -55,11 +55,15 @@ class Env {
   virtual bool ReadFile(const std::string& path, std::string* contents) = 0;
   // Creates or truncates the file. Null on failure.
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
+  // Opens the file for appending at its end, creating it when missing (for
+  // logs that must survive an abnormal end). Null on failure.
+  virtual std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) = 0;
   virtual bool GetCurrentDir(std::string* path) = 0;
   virtual bool ChangeDir(const std::string& path) = 0;
   // The running program's own file (from /proc/self/exe).
   virtual bool GetExecutablePath(std::string* path) = 0;
-  // The temporary folder ($TMPDIR or /tmp), without a trailing slash.
+  // The temporary folder ($TMPDIR when it is an absolute path, else /tmp),
+  // without a trailing slash ("/" stays "/").
   virtual std::string TempDir() = 0;
 };
 

@@ -1,6 +1,6 @@
-// The one port through which the program talks to its user: message boxes
-// now; the modal dialog, the save-file dialog and the progress window join
-// it as those windows are built. The dialog and progress logic stay free of
+// The one port through which the program talks to its user: message boxes,
+// the progress window (progress_window_port.h) and the conditions and
+// save-file dialogs (dialog_port.h). The dialog and progress logic stay free of
 // any toolkit; a front end (ui/: batch, console, qt) draws them.
 // Texts cross the port as CP932 bytes; a front end converts them for its
 // display.
@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "platform/dialog_port.h"
+#include "platform/progress_window_port.h"
 #include "platform/win_types.h"
 
 namespace stmtlink {
@@ -20,6 +22,14 @@ class FrontEndPort {
   // IDCANCEL). flags: MB_OK or MB_YESNO with an MB_ICON* icon.
   virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                              UINT flags) = 0;
+
+  // The front end's progress window and dialogs; never null.
+  virtual ProgressWindowPort* ProgressWindow() { return &no_progress_window_; }
+  virtual DialogPort* Dialogs() { return &no_dialogs_; }
+
+ private:
+  ProgressWindowPort no_progress_window_;
+  DialogPort no_dialogs_;
 };
 
 // The front end in use (not owned). Until one is installed, message boxes go

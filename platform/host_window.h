@@ -6,6 +6,9 @@
 //   PostMessage 4660 msg=1025 wParam=7 lParam=2
 // The log is opened, appended and closed per line, so it is complete even
 // when the program ends abnormally.
+// EnableWindow answers whether the window was disabled before, as Windows
+// does (as far as this program's own calls tell); SetForegroundWindow and
+// PostMessage answer FALSE when the line could not be written.
 #pragma once
 
 #include "platform/win_types.h"

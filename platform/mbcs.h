@@ -34,5 +34,19 @@ std::string MbcsTruncate(std::string_view s, std::size_t max_bytes);
 std::size_t MbcsCopy(char* dst, std::size_t dst_size, std::string_view src);
 // True when the last character of s is a double-byte character.
 bool MbcsEndsWithDoubleByte(std::string_view s);
+// True when s ends in a backslash that is a character of its own (not the
+// trail byte of "表" or "ソ").
+bool MbcsEndsWithBackslash(std::string_view s);
+
+// Length (1 or 2) of the character starting at s[i]. A lead byte counts as
+// a double-byte character only when a trail byte follows; a stray lead byte
+// stands alone, so it can never swallow the separator after it.
+std::size_t MbcsCharLength(std::string_view s, std::size_t i);
+// Index of the first single-byte character c at or after `from` (which need
+// not be a character start); npos when there is none.
+std::size_t MbcsFind(std::string_view s, char c, std::size_t from = 0);
+// Equal when single-byte characters match without regard to ASCII case and
+// double-byte characters match exactly (a trail byte 0x61 is not an "a").
+bool MbcsEqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
 } // namespace stmtlink

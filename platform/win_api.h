@@ -7,7 +7,9 @@
 
 // C runtime.
 // The current folder as a Windows path into buf[size]; null when it does not
-// fit (size includes the terminator).
+// fit (size includes the terminator). A drive root reads "C:\", any other
+// folder has no trailing backslash. A null buf gets a malloc'ed buffer of at
+// least size bytes, which the caller frees, as the runtime does.
 char* _getcwd(char* buf, int size);
 // 0 on success, -1 when the folder does not exist or cannot be entered.
 int _chdir(const char* path);
@@ -16,7 +18,10 @@ int _chdir(const char* path);
 int _access(const char* path, int mode);
 // Splits a path into drive ("C:", 3 bytes), directory (with trailing
 // backslash, 256), file name (256) and extension (with dot, 256); any output
-// may be null. Double-byte aware.
+// may be null. Double-byte aware. The drive is taken only from a letter and
+// a colon at the start; a UNC path gives an empty drive and "\\server\share\..."
+// in the directory. A part longer than its buffer is cut without splitting
+// a double-byte character.
 void _splitpath(const char* path, char* drive, char* dir, char* fname, char* ext);
 
 constexpr int _MAX_DRIVE = 3;
@@ -27,26 +32,41 @@ constexpr int _MAX_EXT = 256;
 // Shell path functions.
 BOOL PathFileExists(const char* path);
 // Pointer just past the root ("C:\", "\\server\share\"); null when the path
-// has no root.
+// has no root ("C:", "\\server\share" without the last backslash, "\a",
+// relative paths). Only the backslash separates, as in the shell.
 const char* PathSkipRoot(const char* path);
 char* PathSkipRoot(char* path);
-// Cuts the path to its root in place; FALSE when it has none.
+// Cuts the path to its root in place ("C:\a\b" -> "C:\", "\\s\sh\x" ->
+// "\\s\sh", "\a" -> "\"); FALSE when it has none. As in the shell, "C:x" is
+// left as "C:" and a relative path as "".
 BOOL PathStripToRoot(char* path);
 
 // Files and drives.
+// root: "C:\" or "C:", "\\server\share\" or "\\server\share"; null or "\" is
+// the root of the current folder. The type comes from the drive map (it
+// does not depend on the folder existing, as a CD-ROM drive without a disc
+// is still a CD-ROM drive); an unmapped drive or share and anything that is
+// not a root give DRIVE_NO_ROOT_DIR.
 UINT GetDriveType(const char* root);
+// Fails when the folder exists or its parent is missing.
 BOOL CreateDirectory(const char* path, void* security_attributes);
+// Removes an empty folder; never a drive or share root.
 BOOL RemoveDirectory(const char* path);
 // The temporary folder with a trailing backslash; returns its length, or the
 // size needed (terminator included) when size is too small.
 DWORD GetTempPath(DWORD size, char* buf);
 // The program's own full path as a Windows path; returns the length copied
-// (cut to size - 1 and terminated when too long, as Windows does).
+// (cut to size - 1 and terminated when too long, as Windows does, without
+// splitting a double-byte character). Any module but 0 (the program) is
+// unknown: 0 and an empty buffer.
 DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size);
 
 // Profile files (CP932 content). Copies the value, or the default when the
 // file, section or key is missing (a null default reads as ""), cut to
 // size - 1 bytes without splitting a double-byte character; returns the
-// number of bytes copied. A present empty value reads as empty.
+// number of bytes copied. A present empty value reads as empty. Trailing
+// spaces of the default are dropped, as Windows does. A file named without
+// a folder is looked for in C:\Windows, as Windows does. The listing forms
+// (null section or key) are not provided: they read as a missing key.
 DWORD GetPrivateProfileString(const char* section, const char* key, const char* default_value,
                               char* buf, DWORD size, const char* file_name);

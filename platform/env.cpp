@@ -1,0 +1,215 @@
+#include "platform/env.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace stmtlink {
+namespace {
+
+// Writes all of data to fd, retrying after interruptions and partial
+// writes; false on the first real error (ENOSPC, EIO, ...).
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Buffers appends and writes them with write(2). A failure of any write or
+// of close(2) is remembered, so that Close reports data that did not reach
+// the operating system even when Append had already answered true.
+class PosixWritableFile : public WritableFile {
+ public:
+  explicit PosixWritableFile(int fd) : fd_(fd) {}
+  ~PosixWritableFile() override { Close(); }
+
+  bool Append(std::string_view data) override {
+    if (failed_ || fd_ < 0) return Fail();
+    if (data.empty()) return true; // its data() may be null
+    if (data.size() <= kBufferSize - used_) {
+      std::memcpy(buffer_ + used_, data.data(), data.size());
+      used_ += data.size();
+      return true;
+    }
+    if (!Flush()) return false;
+    if (data.size() < kBufferSize) {
+      std::memcpy(buffer_, data.data(), data.size());
+      used_ = data.size();
+      return true;
+    }
+    return WriteAll(fd_, data.data(), data.size()) || Fail();
+  }
+
+  bool Flush() override {
+    if (failed_ || fd_ < 0) return Fail();
+    std::size_t n = used_;
+    used_ = 0;
+    return WriteAll(fd_, buffer_, n) || Fail();
+  }
+
+  bool Close() override {
+    if (fd_ < 0) return !failed_;
+    bool ok = Flush();
+    if (::close(fd_) != 0) ok = false;
+    fd_ = -1;
+    if (!ok) failed_ = true;
+    return ok;
+  }
+
+ private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  bool Fail() {
+    failed_ = true;
+    return false;
+  }
+
+  int fd_;
+  bool failed_ = false;
+  std::size_t used_ = 0;
+  char buffer_[kBufferSize];
+};
+
+std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, int flags) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixWritableFile>(fd);
+}
+
+class PosixEnv : public Env {
+ public:
+  bool Stat(const std::string& path, FileStatus* status) override {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return false;
+    if (status != nullptr) {
+      status->is_directory = S_ISDIR(st.st_mode);
+      status->size = static_cast<std::uint64_t>(st.st_size);
+    }
+    return true;
+  }
+
+  bool Access(const std::string& path, int mode) override {
+    int how;
+    switch (mode) {
+      case 0: how = F_OK; break;
+      case 2: how = W_OK; break;
+      case 4: how = R_OK; break;
+      case 6: how = R_OK | W_OK; break;
+      default: return false;
+    }
+    return ::access(path.c_str(), how) == 0;
+  }
+
+  bool CreateDir(const std::string& path) override { return ::mkdir(path.c_str(), 0777) == 0; }
+  bool RemoveDir(const std::string& path) override { return ::rmdir(path.c_str()) == 0; }
+  bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+  bool Rename(const std::string& from, const std::string& to) override {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+  }
+
+  bool ReadFile(const std::string& path, std::string* contents) override {
+    int fd;
+    do {
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    std::string data;
+    char buffer[64 * 1024];
+    bool ok = true;
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof(buffer));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      data.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    if (ok) *contents = std::move(data);
+    return ok;
+  }
+
+  std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
+    return OpenForWriting(path, O_TRUNC);
+  }
+
+  std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) override {
+    return OpenForWriting(path, O_APPEND);
+  }
+
+  bool GetCurrentDir(std::string* path) override {
+    std::string buffer(256, '\0');
+    for (;;) {
+      if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
+        buffer.resize(std::strlen(buffer.c_str()));
+        *path = std::move(buffer);
+        return true;
+      }
+      if (errno != ERANGE) return false;
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+
+  bool ChangeDir(const std::string& path) override { return ::chdir(path.c_str()) == 0; }
+
+  bool GetExecutablePath(std::string* path) override {
+    std::string buffer(256, '\0');
+    for (;;) {
+      ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+      if (n < 0) return false;
+      // readlink does not say whether it cut the name: retry until it fits
+      // with room to spare.
+      if (static_cast<std::size_t>(n) < buffer.size()) {
+        buffer.resize(static_cast<std::size_t>(n));
+        *path = std::move(buffer);
+        return true;
+      }
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+
+  std::string TempDir() override {
+    const char* env = std::getenv("TMPDIR");
+    std::string dir = (env != nullptr && env[0] == '/') ? env : "/tmp";
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+  }
+};
+
+std::atomic<Env*>& Installed() {
+  static std::atomic<Env*> env{nullptr};
+  return env;
+}
+
+} // namespace
+
+Env* Env::Real() {
+  static PosixEnv* env = new PosixEnv; // never destroyed: usable during exit
+  return env;
+}
+
+Env* Env::Current() {
+  Env* env = Installed().load();
+  return env != nullptr ? env : Real();
+}
+
+void Env::Set(Env* env) { Installed().store(env); }
+
+} // namespace stmtlink

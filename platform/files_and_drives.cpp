@@ -1,0 +1,110 @@
+// GetDriveType, CreateDirectory, RemoveDirectory, GetTempPath and
+// GetModuleFileName over the drive map and the file-system seam.
+#include <string>
+#include <string_view>
+
+#include "platform/drive_map.h"
+#include "platform/env.h"
+#include "platform/mbcs.h"
+#include "platform/win_api.h"
+#include "platform/win_path.h"
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+std::size_t FindSeparator(std::string_view s, std::size_t from) {
+  std::size_t a = stmtlink::MbcsFind(s, '\\', from);
+  std::size_t b = stmtlink::MbcsFind(s, '/', from);
+  return a < b ? a : b;
+}
+
+// The root of the current folder: "C:\" or "\\server\share\".
+bool CurrentRoot(std::string* root) {
+  std::string linux_cwd, cwd;
+  if (!stmtlink::Env::Current()->GetCurrentDir(&linux_cwd) ||
+      !stmtlink::LinuxToWindowsPath(linux_cwd, &cwd))
+    return false;
+  const char* rest = PathSkipRoot(cwd.c_str());
+  if (rest == nullptr) return false;
+  root->assign(cwd.c_str(), static_cast<std::size_t>(rest - cwd.c_str()));
+  return true;
+}
+
+// Whether the Linux path is the folder of a drive or share root (which
+// Windows never removes).
+bool IsMountRoot(const std::string& linux_path) {
+  std::string windows_path;
+  if (!stmtlink::LinuxToWindowsPath(linux_path, &windows_path)) return false;
+  const char* rest = PathSkipRoot(windows_path.c_str());
+  return rest != nullptr && *rest == '\0';
+}
+
+} // namespace
+
+UINT GetDriveType(const char* root) {
+  std::string current;
+  std::string_view r = root != nullptr ? root : "";
+  // No root, or "\" alone, names the root of the current folder.
+  if (root == nullptr || r == "\\" || r == "/") {
+    if (!CurrentRoot(&current)) return DRIVE_NO_ROOT_DIR;
+    r = current;
+  }
+  const stmtlink::DriveMap& map = stmtlink::CurrentDriveMap();
+  if (r.size() >= 2 && IsSeparator(r[0]) && IsSeparator(r[1])) {
+    // "\\server\share" with at most one separator after the share.
+    std::size_t server_end = FindSeparator(r, 2);
+    if (server_end == npos || server_end == 2) return DRIVE_NO_ROOT_DIR;
+    std::size_t share_end = FindSeparator(r, server_end + 1);
+    if (share_end == server_end + 1) return DRIVE_NO_ROOT_DIR;
+    if (share_end != npos && share_end + 1 != r.size()) return DRIVE_NO_ROOT_DIR;
+    std::string_view server = r.substr(2, server_end - 2);
+    std::string_view share = r.substr(server_end + 1, share_end == npos ? npos : share_end - server_end - 1);
+    const stmtlink::DriveMount* mount = map.FindShare(server, share);
+    return mount != nullptr ? mount->type : DRIVE_NO_ROOT_DIR;
+  }
+  // "C:\" or "C:"; a folder below a root is no root at all.
+  if ((r.size() == 2 || (r.size() == 3 && IsSeparator(r[2]))) && IsAsciiLetter(r[0]) && r[1] == ':') {
+    const stmtlink::DriveMount* mount = map.FindDrive(r[0]);
+    return mount != nullptr ? mount->type : DRIVE_NO_ROOT_DIR;
+  }
+  return DRIVE_NO_ROOT_DIR;
+}
+
+BOOL CreateDirectory(const char* path, void* /*security_attributes*/) {
+  std::string linux_path;
+  if (path == nullptr || !stmtlink::WindowsToLinuxPath(path, &linux_path)) return FALSE;
+  return stmtlink::Env::Current()->CreateDir(linux_path) ? TRUE : FALSE;
+}
+
+BOOL RemoveDirectory(const char* path) {
+  std::string linux_path;
+  if (path == nullptr || !stmtlink::WindowsToLinuxPath(path, &linux_path)) return FALSE;
+  if (IsMountRoot(linux_path)) return FALSE;
+  return stmtlink::Env::Current()->RemoveDir(linux_path) ? TRUE : FALSE;
+}
+
+DWORD GetTempPath(DWORD size, char* buf) {
+  std::string path;
+  if (!stmtlink::LinuxToWindowsPath(stmtlink::Env::Current()->TempDir(), &path)) return 0;
+  if (!stmtlink::MbcsEndsWithBackslash(path)) path.push_back('\\');
+  if (buf == nullptr || size <= path.size()) return static_cast<DWORD>(path.size() + 1);
+  path.copy(buf, path.size());
+  buf[path.size()] = '\0';
+  return static_cast<DWORD>(path.size());
+}
+
+DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size) {
+  if (buf == nullptr || size == 0) return 0;
+  buf[0] = '\0';
+  // Only the program itself is a module here.
+  if (module != 0) return 0;
+  std::string linux_path, path;
+  if (!stmtlink::Env::Current()->GetExecutablePath(&linux_path) ||
+      !stmtlink::LinuxToWindowsPath(linux_path, &path))
+    return 0;
+  return static_cast<DWORD>(stmtlink::MbcsCopy(buf, size, path));
+}

@@ -1,0 +1,151 @@
+// GetDriveType, CreateDirectory, RemoveDirectory, GetTempPath and
+// GetModuleFileName.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/env.h"
+#include "platform/mbcs.h"
+#include "platform/win_api.h"
+#include "tests/support/fault_injection_env.h"
+#include "tests/support/scratch_home.h"
+#include "tests/support/utf8.h"
+
+namespace stmtlink {
+namespace {
+
+class PlatformFilesTest : public ::testing::Test {
+ protected:
+  PlatformFilesTest() {
+    home_.WriteHostIni(testing::U8(u8"[Drives]\n"
+                            u8"A=floppy,removable\n"
+                            u8"D=/media/cdrom,cdrom\n"
+                            u8"E=,noroot\n"
+                            u8"F=,unknown\n"
+                            u8"R=ram,ramdisk\n"
+                            u8"\\\\fileserver\\share=share_folder,remote\n"));
+    home_.MakeDir("floppy");
+  }
+
+  bool LinuxDirExists(const char8_t* relative) {
+    FileStatus status;
+    return Env::Real()->Stat(home_.Path(testing::U8(relative)), &status) && status.is_directory;
+  }
+
+  ScratchHome home_;
+};
+
+TEST_F(PlatformFilesTest, DriveTypesComeFromTheMap) {
+  EXPECT_EQ(DRIVE_FIXED, GetDriveType("C:\\"));
+  EXPECT_EQ(DRIVE_FIXED, GetDriveType("c:"));
+  EXPECT_EQ(DRIVE_FIXED, GetDriveType("Z:\\"));
+  EXPECT_EQ(DRIVE_REMOVABLE, GetDriveType("A:\\"));
+  EXPECT_EQ(DRIVE_CDROM, GetDriveType("D:\\")); // no folder needed: no disc
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("E:\\"));
+  EXPECT_EQ(DRIVE_UNKNOWN, GetDriveType("F:\\"));
+  EXPECT_EQ(DRIVE_RAMDISK, GetDriveType("R:\\"));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("Q:\\")); // unmapped
+  EXPECT_EQ(DRIVE_REMOTE, GetDriveType("\\\\fileserver\\share\\"));
+  EXPECT_EQ(DRIVE_REMOTE, GetDriveType("\\\\FileServer\\Share"));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("\\\\fileserver\\other\\"));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("\\\\fileserver\\"));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("\\\\fileserver\\share\\dir\\"));
+  // Not roots at all.
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("C:\\Windows\\"));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("1:\\"));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType(""));
+  EXPECT_EQ(DRIVE_NO_ROOT_DIR, GetDriveType("表"));
+}
+
+TEST_F(PlatformFilesTest, DriveTypeOfTheCurrentFolder) {
+  ASSERT_EQ(0, ::chdir(home_.Path("floppy").c_str()));
+  EXPECT_EQ(DRIVE_REMOVABLE, GetDriveType(nullptr));
+  EXPECT_EQ(DRIVE_REMOVABLE, GetDriveType("\\"));
+  ASSERT_EQ(0, ::chdir(home_.MakeDir("share_folder/x").c_str()));
+  EXPECT_EQ(DRIVE_REMOTE, GetDriveType(nullptr));
+}
+
+TEST_F(PlatformFilesTest, CreateAndRemoveDirectory) {
+  EXPECT_EQ(TRUE, CreateDirectory("C:\\表", nullptr));
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c/表"));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\表", nullptr));        // exists
+  EXPECT_EQ(TRUE, CreateDirectory("C:\\表\\ソ\\", nullptr));    // trailing backslash
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c/表/ソ"));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\a\\b", nullptr));      // parent missing
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/a"));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\", nullptr));
+  EXPECT_EQ(FALSE, CreateDirectory("E:\\x", nullptr));         // no root directory
+  EXPECT_EQ(FALSE, CreateDirectory(nullptr, nullptr));
+
+  EXPECT_EQ(FALSE, RemoveDirectory("C:\\表"));                  // not empty
+  EXPECT_EQ(TRUE, RemoveDirectory("C:\\表\\ソ"));
+  EXPECT_EQ(TRUE, RemoveDirectory("C:\\表"));
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/表"));
+  EXPECT_EQ(FALSE, RemoveDirectory("C:\\表"));                  // gone
+  EXPECT_EQ(FALSE, RemoveDirectory("C:\\"));                    // empty, but a root
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c"));
+  home_.MakeDir("share_folder");
+  EXPECT_EQ(FALSE, RemoveDirectory("\\\\fileserver\\share\\"));
+  EXPECT_TRUE(LinuxDirExists(u8"share_folder"));
+}
+
+TEST_F(PlatformFilesTest, DirectoryCallsGoThroughTheEnv) {
+  FaultInjectionEnv env;
+  ScopedEnv use(&env);
+  env.Fail(FaultInjectionEnv::Op::kCreateDir, home_.Path(testing::U8(u8"drive_c/ソ")));
+  EXPECT_EQ(TRUE, CreateDirectory("C:\\表", nullptr));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\ソ", nullptr));
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/ソ"));
+  env.Fail(FaultInjectionEnv::Op::kRemoveDir);
+  EXPECT_EQ(FALSE, RemoveDirectory("C:\\表"));
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c/表"));
+}
+
+TEST_F(PlatformFilesTest, TempPath) {
+  FaultInjectionEnv env;
+  ScopedEnv use(&env);
+  env.SetTempDir(home_.Path(testing::U8(u8"drive_c/一時")));
+  char buf[MAX_PATH + 1];
+  const std::string expected = "C:\\一時\\";
+  EXPECT_EQ(expected.size(), GetTempPath(sizeof(buf), buf));
+  EXPECT_EQ(expected, buf);
+  // Too small: the size needed, terminator included.
+  std::memset(buf, 'X', sizeof(buf));
+  EXPECT_EQ(expected.size() + 1, GetTempPath(static_cast<DWORD>(expected.size()), buf));
+  EXPECT_EQ('X', buf[0]);
+  EXPECT_EQ(expected.size() + 1, GetTempPath(0, nullptr));
+
+  env.SetTempDir("/");
+  EXPECT_EQ(3u, GetTempPath(sizeof(buf), buf));
+  EXPECT_STREQ("Z:\\", buf);
+}
+
+TEST_F(PlatformFilesTest, ModuleFileName) {
+  char buf[MAX_PATH + 1];
+  DWORD n = GetModuleFileName(0, buf, sizeof(buf));
+  ASSERT_GT(n, 0u);
+  EXPECT_EQ(std::strlen(buf), n);
+  EXPECT_EQ(0, std::strncmp(buf, "Z:\\", 3)) << buf; // the build folder is outside the home
+  EXPECT_NE(nullptr, std::strstr(buf, "\\stmtlink_tests"));
+  EXPECT_EQ(0u, GetModuleFileName(1234, buf, sizeof(buf)));
+  EXPECT_STREQ("", buf);
+
+  FaultInjectionEnv env;
+  ScopedEnv use(&env);
+  env.SetExecutablePath(home_.Path(testing::U8(u8"drive_c/表/StmtLinkStd")));
+  EXPECT_EQ(17u, GetModuleFileName(0, buf, sizeof(buf)));
+  EXPECT_STREQ("C:\\表\\StmtLinkStd", buf);
+  // Cut to size - 1, never inside 表.
+  std::memset(buf, 'X', sizeof(buf));
+  EXPECT_EQ(3u, GetModuleFileName(0, buf, 5));
+  EXPECT_STREQ("C:\\", buf);
+  EXPECT_EQ('X', buf[5]);
+  EXPECT_EQ(5u, GetModuleFileName(0, buf, 6));
+  EXPECT_STREQ("C:\\表", buf);
+  EXPECT_EQ(0u, GetModuleFileName(0, buf, 0));
+}
+
+} // namespace
+} // namespace stmtlink
