@@ -5,13 +5,32 @@
 // The objects are singletons of the substitute; the program never frees them.
 #pragma once
 
+#include <map>
+#include <memory>
+
 class ClSetBase;
 class ClSysUser;
 
 class ClSetMgr {
  public:
+  ClSetMgr();
+  ~ClSetMgr();
+  ClSetMgr(const ClSetMgr&) = delete;
+  ClSetMgr& operator=(const ClSetMgr&) = delete;
+
   // flag 1: the shared object of the data manager; 0: a private manager's.
+  // Substitute: each manager owns one object per kind, made on first use and
+  // kept for the manager's life, whatever the flag.
   ClSetBase* GetSetObject(int kind, int flag);
+
+  // Substitute state, for tests: every object made so far back to its fresh
+  // state (the objects stay valid).
+  void ResetForTesting();
+
+ private:
+  friend class ClDataMgr;
+  ClSetBase* ObjectOfKind(int kind); // without journal or failure
+  std::map<int, std::unique_ptr<ClSetBase>> objects_;
 };
 
 class ClDataMgr {
@@ -21,8 +40,13 @@ class ClDataMgr {
   ClSetMgr* GetSetMgr();
   ClSysUser* GetSysUserObject();
 
+  // Substitute state, for tests: the shared set manager's objects back to
+  // their fresh state.
+  void ResetForTesting() { set_mgr_.ResetForTesting(); }
+
  private:
   ClDataMgr() = default;
+  ClSetMgr set_mgr_;
 };
 
 // Opaque link options handed to cursors and stores.

@@ -14,6 +14,12 @@ class ClSetBase {
 
   const std::string& CurDataID() const { return cur_data_id_; }
 
+  // Substitute: the class name that the journal and injected failures use
+  // for calls on this object ("ClSetShohizei").
+  virtual const char* ClassName() const { return "ClSetBase"; }
+  // Substitute state, for tests: back to the state of a fresh object.
+  virtual void ResetForTesting();
+
  protected:
   ClSetMgr* set_mgr_ = nullptr;
   std::string cur_data_id_;

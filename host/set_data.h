@@ -1,9 +1,14 @@
 // The data list (kind 5): the company data sets held in the books.
 // Substitute: one record per row of the books' data_set table, in data_no
 // order; the selected data set is the one whose data_no is the second
-// selection number of the current user (host.ini [User]).
+// selection number of the current user (host.ini [User]). The company name
+// and the data ID are converted to CP932 and cut to their fields without
+// splitting a double-byte character; the read mode of ReadyDat is ignored.
 #pragma once
 
+#include <map>
+
+#include "host/books_db.h"
 #include "host/host_records.h"
 #include "host/set_base.h"
 
@@ -12,12 +17,22 @@ class ClSetData : public ClSetBase {
   // A cursor over the data list; its handle goes to the other calls.
   long GetDatCursor(long* cursor);
   long ReadyDat(long cursor, int mode);
-  // The next record into *out (zero-filled first); 5000 after the last one.
+  // The next record into *out (zero-filled first); 5000 after the last one,
+  // and again on every later call.
   long WalkDat(long cursor, StDATAINFO* out);
   long ReleaseDatCursor(long cursor);
   // The record of the user's selected data set; null when there is none.
   const StDATAINFO* GetSelectedInfo();
 
+  const char* ClassName() const override { return "ClSetData"; }
+  void ResetForTesting() override;
+
  private:
+  struct Cursor {
+    stmtlink::BooksStatement rows; // valid once ReadyDat succeeded
+    bool finished = false;         // past the last row: 5000 from now on
+  };
+  std::map<long, Cursor> cursors_;
+  long next_cursor_ = 1;
   StDATAINFO selected_{};
 };

@@ -8,5 +8,8 @@
 class ClSetShohizei : public ClSetBase {
  public:
   // 0 and the record when the data set exists; an error code otherwise.
+  // On failure *out is left as it was.
   long Get(StSHOHIZEIINFO* out);
+
+  const char* ClassName() const override { return "ClSetShohizei"; }
 };

@@ -5,7 +5,11 @@
 // (InjectHostFailure) or from <home>/host.ini:
 //   [Faults]
 //   ClRuleKamoku::GetSumCount=7
-// Each substitute call asks HostFailureFor("Class::Method") first.
+// Each substitute call asks HostFailureFor("Class::Method") first and returns
+// that code when it is nonzero (a call that returns a pointer gives null, a
+// call that returns a text gives an empty one). Calls made on a data-set
+// object are named by its class ("ClSetShohizei::SetCurDataID"). Calls with
+// no result (SetAppType, Release, SetLastError) are only recorded.
 #pragma once
 
 #include <string>
@@ -14,17 +18,25 @@
 
 namespace stmtlink {
 
+// Code 0 withdraws an injected failure.
 void InjectHostFailure(std::string_view call, long code);
 void ClearHostFailures();
 // The injected code for the call (tests first, then host.ini); 0 when none.
 long HostFailureFor(std::string_view call);
 
-// Every substitute call appends "Class::Method" or "Class::Method(args)".
+// Every substitute call appends "Class::Method" or "Class::Method(args)",
+// arguments separated by ", " (texts as the program passed them, CP932):
+//   ClAccConnect::SetAppType(3)   ClDataMgr::GetSetObject(5, 1)
+//   ClSetData::WalkDat(1)         ClSetShohizei::SetCurDataID(D0000001)
 void RecordHostCall(std::string call);
 const std::vector<std::string>& HostCalls();
 void ClearHostCalls();
 
-// Forgets everything cached from the host home (host.ini, open books).
+// Makes the substitute as fresh as a new process over the current host home:
+// forgets host.ini (with the platform's drive map read from it) and closes
+// the books, drops injected failures, the journal, open cursors and the
+// singletons' state (connection, current data IDs, last error). The
+// singletons themselves stay valid.
 void ResetHostSubstitute();
 
 } // namespace stmtlink

@@ -1,0 +1,84 @@
+// Access to the books database (SQLite). BooksDb owns one connection;
+// BooksStatement owns one prepared statement and keeps its connection alive,
+// so a cursor that outlives a reset of the substitute still reads safely.
+// Every call reports failure with the SQLite message; nothing throws.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace stmtlink {
+
+class BooksStatement;
+
+class BooksDb : public std::enable_shared_from_this<BooksDb> {
+ public:
+  enum class Mode {
+    kReadOnly, // the substitute: the program never writes the books
+    kCreate,   // the books tool: read-write, created when missing
+  };
+
+  // Opens the file; false with *error set when it cannot be opened (a
+  // read-only open of a missing file fails).
+  static bool Open(const std::string& path, Mode mode, std::shared_ptr<BooksDb>* out,
+                   std::string* error);
+
+  ~BooksDb();
+  BooksDb(const BooksDb&) = delete;
+  BooksDb& operator=(const BooksDb&) = delete;
+
+  sqlite3* handle() const { return db_; }
+
+  bool Prepare(std::string_view sql, BooksStatement* out, std::string* error);
+  // Runs statements that return no rows (schema, BEGIN, COMMIT).
+  bool Exec(const char* sql, std::string* error);
+
+ private:
+  explicit BooksDb(sqlite3* db) : db_(db) {}
+  sqlite3* db_;
+};
+
+class BooksStatement {
+ public:
+  enum class Step { kRow, kDone, kError };
+
+  BooksStatement() = default;
+  ~BooksStatement();
+  BooksStatement(BooksStatement&& other) noexcept;
+  BooksStatement& operator=(BooksStatement&& other) noexcept;
+  BooksStatement(const BooksStatement&) = delete;
+  BooksStatement& operator=(const BooksStatement&) = delete;
+
+  bool valid() const { return stmt_ != nullptr; }
+
+  // Parameters are numbered from 1, as in SQLite.
+  bool BindInt64(int index, std::int64_t value, std::string* error);
+  bool BindText(int index, std::string_view utf8, std::string* error);
+  // kError leaves the message in *error.
+  Step Next(std::string* error);
+  // Makes the statement ready to run again with new parameters.
+  bool Reset(std::string* error);
+
+  // Columns are numbered from 0. NULL reads as 0 and "".
+  std::int64_t Int64(int column) const;
+  std::string Text(int column) const;
+
+ private:
+  friend class BooksDb;
+  void Finalize();
+  std::shared_ptr<BooksDb> db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// The books of the current host home (<home>/books.db), opened read-only on
+// first use and kept until CloseCurrentBooks (or a change of the home).
+// Null with *error set when the file is missing or cannot be opened.
+std::shared_ptr<BooksDb> CurrentBooks(std::string* error);
+void CloseCurrentBooks();
+
+} // namespace stmtlink

@@ -1,0 +1,65 @@
+#include "host/substitute_control.h"
+
+#include <map>
+
+#include "host/acc_connect.h"
+#include "host/books_db.h"
+#include "host/data_mgr.h"
+#include "host/host_ini.h"
+#include "host/msg_mgr.h"
+#include "platform/drive_map.h"
+
+namespace stmtlink {
+namespace {
+
+// Keyed by the exact call name; std::less<> lets a string_view look up.
+std::map<std::string, long, std::less<>>& InjectedFailures() {
+  static std::map<std::string, long, std::less<>> failures;
+  return failures;
+}
+
+std::vector<std::string>& Journal() {
+  static std::vector<std::string> journal;
+  return journal;
+}
+
+} // namespace
+
+void InjectHostFailure(std::string_view call, long code) {
+  // Code 0 withdraws the failure, so a test can switch one off again.
+  if (code == 0) {
+    auto it = InjectedFailures().find(call);
+    if (it != InjectedFailures().end()) InjectedFailures().erase(it);
+    return;
+  }
+  InjectedFailures()[std::string(call)] = code;
+}
+
+void ClearHostFailures() { InjectedFailures().clear(); }
+
+long HostFailureFor(std::string_view call) {
+  auto it = InjectedFailures().find(call);
+  if (it != InjectedFailures().end()) return it->second;
+  return HostIniLong("Faults", call, 0);
+}
+
+void RecordHostCall(std::string call) { Journal().push_back(std::move(call)); }
+
+const std::vector<std::string>& HostCalls() { return Journal(); }
+
+void ClearHostCalls() { Journal().clear(); }
+
+void ResetHostSubstitute() {
+  ForgetHostIni();
+  ReloadDriveMap(); // the platform's reading of host.ini [Drives]
+  CloseCurrentBooks();
+  ClearHostFailures();
+  // The singletons stay where they are (the program keeps pointers to them);
+  // only their state goes back to that of a fresh process.
+  ClAccConnect::Inst()->ResetForTesting();
+  ClDataMgr::Inst()->ResetForTesting();
+  ClMsgMgr::Inst()->ResetForTesting();
+  ClearHostCalls();
+}
+
+} // namespace stmtlink

@@ -1,0 +1,73 @@
+#include "tools/books/home_info.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include "host/books_db.h"
+#include "platform/ini_file.h"
+
+namespace stmtlink {
+namespace {
+
+std::string IniValue(const IniFile& ini, const char* section, const char* key) {
+  std::string value;
+  return ini.Get(section, key, &value) ? value : std::string("(unset)");
+}
+
+// The data_no that a selection number names, as the substitute reads it
+// (missing or not a whole number: 0).
+long long SelectionNumber(const IniFile& ini, const char* key) {
+  std::string value;
+  if (!ini.Get("User", key, &value) || value.empty()) return 0;
+  char* end = nullptr;
+  errno = 0;
+  long long number = std::strtoll(value.c_str(), &end, 10);
+  return errno == 0 && *end == '\0' ? number : 0;
+}
+
+} // namespace
+
+bool WriteHomeInfo(const std::string& home, std::ostream& out, std::string* error) {
+  std::string ignored;
+  if (!error) error = &ignored;
+  std::shared_ptr<BooksDb> db;
+  if (!BooksDb::Open(home + "/books.db", BooksDb::Mode::kReadOnly, &db, error)) return false;
+  BooksStatement rows;
+  if (!db->Prepare("SELECT data_no, data_id, company_name, period_start, period_end, "
+                   "keeps_mfg_schedule, interim_closing, introduction_month, company_law, "
+                   "tax_included FROM data_set ORDER BY data_no",
+                   &rows, error))
+    return false;
+
+  out << "Host home: " << home << "\n";
+  out << "Data sets:\n";
+  std::map<long long, std::string> names; // data_no -> company name
+  for (;;) {
+    BooksStatement::Step step = rows.Next(error);
+    if (step == BooksStatement::Step::kError) return false;
+    if (step == BooksStatement::Step::kDone) break;
+    names[rows.Int64(0)] = rows.Text(2);
+    out << "  " << rows.Int64(0) << "  " << rows.Text(1) << "  " << rows.Text(2) << "  "
+        << rows.Int64(3) << "-" << rows.Int64(4) << "  mfg-schedule=" << rows.Int64(5)
+        << " interim-closing=" << rows.Int64(6) << " introduction-month=" << rows.Int64(7)
+        << " company-law=" << rows.Int64(8) << " tax-included=" << rows.Int64(9) << "\n";
+  }
+  if (names.empty()) out << "  (none)\n";
+
+  // host.ini is optional: a home without it has every key at its default.
+  IniFile ini;
+  if (!IniFile::Load(home + "/host.ini", &ini)) out << "host.ini: missing\n";
+  out << "User: " << IniValue(ini, "User", "CurrentUserID")
+      << "  selection: SelectedNo1=" << IniValue(ini, "User", "SelectedNo1")
+      << " SelectedNo2=" << IniValue(ini, "User", "SelectedNo2") << "\n";
+  auto selected = names.find(SelectionNumber(ini, "SelectedNo2"));
+  if (selected == names.end())
+    out << "Selected data set: none (no data set has the number SelectedNo2)\n";
+  else
+    out << "Selected data set: " << selected->first << "  " << selected->second << "\n";
+  return true;
+}
+
+} // namespace stmtlink
