@@ -1,2 +1,89 @@
-// Placeholder until the application object lands.
-int main() { return 0; }
+// The program's entry point: the program options, the host home and the
+// front end, then the application object as the framework would run it.
+// The exit status is the outcome reported to the host: 0 completed,
+// 1 cancelled, 2 failed.
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/link_app.h"
+#include "app/program_options.h"
+#include "platform/env.h"
+#include "platform/front_end_port.h"
+#include "platform/host_home.h"
+#include "platform/text_codec.h"
+#include "res/common/resource.h"
+#include "res/common/string_table.h"
+#include "res/edition/edition.h"
+#include "ui/batch_front_end.h"
+#include "ui/console_front_end.h"
+
+namespace {
+
+using stmtlink::ThisEdition;
+
+int Refuse(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", ThisEdition().program_name, message.c_str());
+  return stmtlink::kResultFailed;
+}
+
+void PrintVersion() {
+  const stmtlink::Edition& e = ThisEdition();
+  std::printf("%s %s\n", e.program_name, stmtlink::LoadResourceString(IDS_VERSION));
+  std::printf("FileDescription: %s\n", stmtlink::ToUtf8(e.file_description).c_str());
+  std::printf("ProductName: %s\n", stmtlink::ToUtf8(e.version_product_name).c_str());
+  std::printf("FileVersion: %s\n", e.file_version);
+  std::printf("ProductVersion: %s\n", e.product_version);
+}
+
+std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
+                                                     const stmtlink::ProgramOptions& options) {
+  if (kind.empty()) kind = isatty(STDIN_FILENO) && isatty(STDERR_FILENO) ? "console" : "batch";
+  if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
+  if (kind == "batch") return std::make_unique<stmtlink::BatchFrontEnd>(options.answer_yes);
+  return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  stmtlink::ProgramOptions options;
+  std::string error;
+  if (!stmtlink::ParseProgramOptions(args, &options, &error)) return Refuse(error);
+  if (options.help) {
+    std::fputs(stmtlink::ProgramUsage(ThisEdition().program_name).c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    PrintVersion();
+    return 0;
+  }
+
+  std::string home = stmtlink::ResolveHostHome(options);
+  stmtlink::FileStatus books;
+  if (!stmtlink::Env::Current()->Stat(home + "/books.db", &books) || books.is_directory) {
+    return Refuse("no books in the host home " + home +
+                  ".\nCreate sample books with:  stmtlink-books sample --home " + home +
+                  "\nor name another home with --home DIR or $STMTLINK_HOME.");
+  }
+  stmtlink::SetHostHome(home);
+
+  if (options.ui == "qt") return Refuse("the Qt front end is not part of this build; use --ui batch or --ui console");
+  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options);
+  stmtlink::SetFrontEnd(front_end.get());
+
+  // The host writes its command line in the system code page.
+  std::string command_line;
+  if (!stmtlink::Utf8ToCp932(options.host_command_line, &command_line))
+    return Refuse("the host command line holds characters that Shift_JIS cannot represent");
+
+  stmtlink::LinkApp app;
+  app.m_lpCmdLine = command_line;
+  stmtlink::RunApplication(&app);
+  stmtlink::SetFrontEnd(nullptr);
+  return app.resultCode;
+}

@@ -1,0 +1,65 @@
+// The application object: the program's only long-lived object. It opens
+// the link connection with the host, learns from the command line how to
+// report back to the host, checks the receiver's level, reads the selected
+// company data and its consumption-tax settings, hands over to the run, and
+// at the end closes the connection and tells the host how the run ended.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/host_records.h"
+#include "platform/win_app.h"
+#include "platform/win_types.h"
+
+class ClSetData;
+
+namespace stmtlink {
+
+// The outcome reported to the host (and the program's exit status).
+enum ResultCode : std::int32_t {
+  kResultCompleted = 0,
+  kResultCancelled = 1,
+  kResultFailed = 2,
+};
+
+class LinkApp : public CWinApp {
+ public:
+  LinkApp();
+  ~LinkApp() override = default;
+
+  LinkApp(const LinkApp&) = delete;
+  LinkApp& operator=(const LinkApp&) = delete;
+
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+
+  // Reads "window,message,function[,output path]". 1 when all three commas
+  // are there; the fields before a missing comma stay set even then. The
+  // text is read whole, however long, so an imposed path is never cut.
+  int ParseCommandLine(const std::string& text);
+  // The receiver's level check in the program's folder (see
+  // environment_check.h), with the host window as owner of its message.
+  int CheckEnvironment(int show_messages);
+  // The user's selected data set into *record (zero-filled first): 1 found.
+  int ReadSelectedData(StDATAINFO* record);
+  // The consumption-tax settings of that data set: 1 read, 0 not (the
+  // caller's record is then left as it was).
+  int ReadTaxSettings(StSHOHIZEIINFO* record, const StDATAINFO* data);
+
+  // Members, in the order the host-facing contract gives them.
+  std::int32_t startedByHost = 0;
+  HWND hostWindow = 0;
+  std::uint32_t doneMessage = 0;
+  std::int16_t functionId = 3;
+  std::string hostOutputPath;
+  HWND hostParent = 0; // the framework window object for hostWindow
+  std::int32_t resultCode = kResultCompleted;
+  ClSetData* dataSet = nullptr;
+
+  // What start-up read; the run works on these.
+  StDATAINFO selectedData{};
+  StSHOHIZEIINFO taxSettings{};
+};
+
+} // namespace stmtlink

@@ -1,0 +1,136 @@
+#include "app/program_options.h"
+
+#include <cstdlib>
+
+namespace stmtlink {
+namespace {
+
+bool ParseNumber(const std::string& text, int low, int high, int* value) {
+  if (text.empty() || text.size() > 4) return false;
+  int result = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    result = result * 10 + (c - '0');
+  }
+  if (result < low || result > high) return false;
+  *value = result;
+  return true;
+}
+
+} // namespace
+
+bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
+                         std::string* error) {
+  std::size_t i = 0;
+  auto value_of = [&](const std::string& name, std::string* value) {
+    if (i + 1 >= args.size()) {
+      *error = "option " + name + " needs a value (see --help)";
+      return false;
+    }
+    *value = args[++i];
+    return true;
+  };
+  auto number_of = [&](const std::string& name, int low, int high, std::optional<int>* out) {
+    std::string text;
+    if (!value_of(name, &text)) return false;
+    int value = 0;
+    if (!ParseNumber(text, low, high, &value)) {
+      *error = "option " + name + " takes a number from " + std::to_string(low) + " to " +
+               std::to_string(high) + ", not '" + text + "'";
+      return false;
+    }
+    *out = value;
+    return true;
+  };
+
+  for (; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") {
+      ++i;
+      break;
+    }
+    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) break; // the host's command line
+    if (arg == "--help" || arg == "-h") {
+      options->help = true;
+    } else if (arg == "--version") {
+      options->version = true;
+    } else if (arg == "--home") {
+      if (!value_of(arg, &options->home)) return false;
+      if (options->home.empty()) {
+        *error = "option --home needs a folder";
+        return false;
+      }
+    } else if (arg == "--ui") {
+      if (!value_of(arg, &options->ui)) return false;
+      if (options->ui != "batch" && options->ui != "console" && options->ui != "qt") {
+        *error = "option --ui takes batch, console or qt, not '" + options->ui + "'";
+        return false;
+      }
+    } else if (arg == "--from") {
+      if (!number_of(arg, 1, 12, &options->from_month)) return false;
+    } else if (arg == "--to") {
+      if (!number_of(arg, 1, 12, &options->to_month)) return false;
+    } else if (arg == "--equity") {
+      if (!number_of(arg, 1, 2, &options->equity_kind)) return false;
+    } else if (arg == "--ledger") {
+      if (!number_of(arg, 0, 1, &options->ledger)) return false;
+    } else if (arg == "--output") {
+      std::string path;
+      if (!value_of(arg, &path)) return false;
+      options->output_path = path;
+    } else if (arg == "--answer") {
+      std::string answer;
+      if (!value_of(arg, &answer)) return false;
+      if (answer != "yes" && answer != "no") {
+        *error = "option --answer takes yes or no, not '" + answer + "'";
+        return false;
+      }
+      options->answer_yes = answer == "yes";
+    } else {
+      *error = "unknown option '" + arg + "' (see --help)";
+      return false;
+    }
+  }
+
+  std::string host_line;
+  for (; i < args.size(); ++i) {
+    if (!host_line.empty()) host_line.push_back(' ');
+    host_line += args[i];
+  }
+  options->host_command_line = host_line;
+  return true;
+}
+
+std::string ProgramUsage(const std::string& program_name) {
+  return "Usage: " + program_name +
+         " [options] [HOST_COMMAND_LINE]\n"
+         "\n"
+         "Aggregates the closing statements of the company selected in the host's books\n"
+         "and writes them as one Shift_JIS XML file for the tax return application.\n"
+         "\n"
+         "Options:\n"
+         "  --home DIR          host home (books.db, host.ini); default $STMTLINK_HOME,\n"
+         "                      else ~/.local/share/stmtlink\n"
+         "  --ui KIND           batch, console or qt; default console on a terminal,\n"
+         "                      batch otherwise\n"
+         "  --from N, --to N    first and last month to aggregate (1-12)\n"
+         "  --equity 1|2        1 shareholders' equity, 2 members' equity statement\n"
+         "  --ledger 0|1        include the general ledger\n"
+         "  --output PATH       output file (a Windows path such as C:\\out\\report.xml)\n"
+         "  --answer yes|no     answer to every question in batch mode (default no)\n"
+         "  --version           print the version information and exit\n"
+         "  --help              print this help and exit\n"
+         "\n"
+         "HOST_COMMAND_LINE is what the host passes: window,message,function[,output path].\n"
+         "Exit status: 0 completed, 1 cancelled, 2 failed.\n";
+}
+
+std::string ResolveHostHome(const ProgramOptions& options) {
+  if (!options.home.empty()) return options.home;
+  if (const char* env = std::getenv("STMTLINK_HOME"); env != nullptr && *env != '\0') return env;
+  const char* user_home = std::getenv("HOME");
+  return std::string(user_home != nullptr && *user_home != '\0' ? user_home : ".") +
+         "/.local/share/stmtlink";
+}
+
+} // namespace stmtlink

@@ -1,0 +1,42 @@
+// The program's own options, read before the host's command line (which
+// stays exactly as the host writes it and comes last):
+//   StmtLinkStd [--home DIR] [--ui batch|console|qt]
+//               [--from N] [--to N] [--equity 1|2] [--ledger 0|1]
+//               [--output PATH] [--answer yes|no] [HOST_COMMAND_LINE]
+// The first argument that is not an option (or everything after "--")
+// starts the host's command line; its words are joined with single blanks,
+// so a path with blanks survives the shell's splitting.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace stmtlink {
+
+struct ProgramOptions {
+  bool help = false;
+  bool version = false;
+  std::string home;             // Linux folder; empty: the default
+  std::string ui;               // "batch", "console", "qt"; empty: by the terminal
+  std::optional<int> from_month; // 1-12
+  std::optional<int> to_month;   // 1-12
+  std::optional<int> equity_kind; // 1 or 2
+  std::optional<int> ledger;      // 0 or 1
+  std::optional<std::string> output_path; // as typed (UTF-8)
+  bool answer_yes = false;
+  std::string host_command_line; // as typed (UTF-8)
+};
+
+// False with a message in *error for an unknown option, a missing or bad
+// value.
+bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
+                         std::string* error);
+
+// The usage text for --help (UTF-8).
+std::string ProgramUsage(const std::string& program_name);
+
+// The host home: --home, else $STMTLINK_HOME, else ~/.local/share/stmtlink.
+std::string ResolveHostHome(const ProgramOptions& options);
+
+} // namespace stmtlink

@@ -1,0 +1,35 @@
+# Shared by scripts/test and scripts/demo: install what is missing, build.
+# Debian packages only, installed with apt-get.
+
+STMTLINK_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libsqlite3-dev libgtest-dev libgmock-dev
+)
+
+install_missing_packages() {
+  local missing=()
+  for package in "${STMTLINK_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "Installing missing Debian packages: ${missing[*]}"
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# build_tree DIR [cmake options...]
+build_tree() {
+  local dir="$1"
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -- -j"$(nproc)"
+}

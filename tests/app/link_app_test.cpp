@@ -1,0 +1,181 @@
+// Start-up and connection end of the application object against books built
+// in the test: the order of host calls, what the host window is told, and
+// the failure table.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/link_app.h"
+#include "host/acc_connect.h"
+#include "host/substitute_control.h"
+#include "platform/drive_map.h"
+#include "platform/host_home.h"
+#include "tests/support/books_builder.h"
+#include "tests/support/recording_front_end.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/utf8.h"
+
+namespace stmtlink {
+namespace {
+
+using testing::BooksBuilder;
+using testing::DataSetRow;
+using testing::ReadTextFile;
+using testing::RecordingFrontEnd;
+using testing::ScopedCurrentDir;
+using testing::TempDir;
+using testing::U8;
+
+class LinkAppTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(books_.ok());
+    DataSetRow first;
+    DataSetRow second;
+    second.data_no = 2;
+    second.data_id = "D0000002";
+    second.company_name = U8(u8"株式会社　山桜商事");
+    second.tax_included = 1;
+    ASSERT_TRUE(books_.AddDataSet(first));
+    ASSERT_TRUE(books_.AddDataSet(second));
+    SetHostIni("");
+  }
+  void TearDown() override { ResetHost(); }
+
+  void SetHostIni(const std::string& link_section) {
+    ASSERT_TRUE(books_.WriteHostIni(
+        "[User]\nCurrentUserID=USER01\nSelectedNo1=0\nSelectedNo2=2\n" + link_section));
+    SetHostHome(home_.path());
+    ResetHost();
+  }
+  static void ResetHost() {
+    ResetHostSubstitute();
+    ClearHostFailures();
+    ClearHostCalls();
+    ClAccConnect::Inst()->ResetForTesting();
+    ReloadDriveMap();
+  }
+  // Runs the application as the framework does.
+  void Run(LinkApp* app, const std::string& command_line) {
+    // Start-up moves into the program's folder; come back afterwards.
+    ScopedCurrentDir keep(home_.path());
+    app->m_lpCmdLine = command_line;
+    RunApplication(app);
+  }
+  std::string WindowLog() { return ReadTextFile(home_.File("host-window.log")); }
+  static bool Called(const std::string& prefix) {
+    const auto& calls = HostCalls();
+    return std::any_of(calls.begin(), calls.end(),
+                       [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+  }
+
+  TempDir home_;
+  BooksBuilder books_{home_.path()};
+  RecordingFrontEnd front_end_;
+};
+
+TEST_F(LinkAppTest, StartedByHostReadsTheSelectedDataAndNotifiesAtExit) {
+  LinkApp app;
+  Run(&app, "4660,1025,7,");
+  EXPECT_EQ(kResultCompleted, app.resultCode);
+  EXPECT_EQ(1, app.startedByHost);
+  EXPECT_EQ(2, app.selectedData.dataNo);
+  EXPECT_STREQ("D0000002", app.selectedData.dataId);
+  EXPECT_STREQ("株式会社　山桜商事", app.selectedData.companyNameText);
+  EXPECT_EQ(20250401, app.selectedData.periodStart);
+  EXPECT_EQ(20260331, app.selectedData.periodEnd);
+  EXPECT_EQ(1, app.selectedData.companyLaw);
+  EXPECT_NE(0, app.taxSettings.taxIncluded);
+  EXPECT_TRUE(front_end_.messages.empty());
+  EXPECT_EQ("EnableWindow 4660 FALSE\n"
+            "SetForegroundWindow 4660\n"
+            "EnableWindow 4660 TRUE\n"
+            "PostMessage 4660 msg=1025 wParam=7 lParam=0\n"
+            "EnableWindow 4660 TRUE\n",
+            WindowLog());
+}
+
+TEST_F(LinkAppTest, ConnectionIsOpenedWithTheEditionCodeInTheHostsOrder) {
+  LinkApp app;
+  Run(&app, "");
+  EXPECT_EQ("決算書", ClAccConnect::Inst()->m_strCaption);
+  EXPECT_EQ(0, ClAccConnect::Inst()->AppType()); // the standard edition
+  EXPECT_EQ(1, ClAccConnect::Inst()->UseDataType());
+  std::vector<std::string> link_calls;
+  for (const std::string& call : HostCalls())
+    if (call.rfind("ClAccConnect::", 0) == 0 && call.find("DispMsg") == std::string::npos)
+      link_calls.push_back(call.substr(0, call.find('(')));
+  EXPECT_EQ((std::vector<std::string>{"ClAccConnect::SetAppType", "ClAccConnect::SetUseDataType",
+                                      "ClAccConnect::Initiate", "ClAccConnect::ExpSysLink",
+                                      "ClAccConnect::LogOut", "ClAccConnect::Terminate",
+                                      "ClAccConnect::Release"}),
+            link_calls);
+}
+
+TEST_F(LinkAppTest, StandAloneRunTellsNoWindowAnything) {
+  LinkApp app;
+  Run(&app, "not a host line");
+  EXPECT_EQ(0, app.startedByHost);
+  EXPECT_EQ(2, app.selectedData.dataNo);
+  EXPECT_EQ("", WindowLog());
+}
+
+TEST_F(LinkAppTest, TwoCommasOnlyNeitherDisablesNorNotifies) {
+  LinkApp app;
+  Run(&app, "4660,1025");
+  EXPECT_EQ(0, app.startedByHost);
+  EXPECT_EQ(4660u, app.hostWindow);
+  EXPECT_EQ("", WindowLog());
+}
+
+TEST_F(LinkAppTest, FailedInitiateShowsNothingButStillClosesTheConnection) {
+  SetHostIni("[Link]\nInitiate=12\n");
+  LinkApp app;
+  Run(&app, "4660,1025,7,");
+  EXPECT_EQ(kResultCompleted, app.resultCode);
+  EXPECT_EQ(0, app.startedByHost); // the command line was never read
+  EXPECT_TRUE(front_end_.messages.empty());
+  EXPECT_EQ("", WindowLog());
+  EXPECT_TRUE(Called("ClAccConnect::LogOut"));
+  EXPECT_TRUE(Called("ClAccConnect::Terminate"));
+  EXPECT_TRUE(Called("ClAccConnect::Release"));
+  EXPECT_FALSE(Called("ClAccConnect::ExpSysLink"));
+}
+
+TEST_F(LinkAppTest, ExpSysLinkAnswersEndTheRunAsCancelledOrFailed) {
+  struct Case {
+    const char* link;
+    std::int32_t result;
+  } cases[] = {{"[Link]\nExpSysLink=1\n", kResultCancelled}, {"[Link]\nExpSysLink=9\n", kResultFailed}};
+  for (const Case& c : cases) {
+    SetHostIni(c.link);
+    std::remove(home_.File("host-window.log").c_str());
+    LinkApp app;
+    Run(&app, "4660,1025,7,");
+    EXPECT_EQ(c.result, app.resultCode);
+    EXPECT_EQ(0, app.selectedData.dataNo); // nothing read after the refusal
+    EXPECT_NE(std::string::npos,
+              WindowLog().find("PostMessage 4660 msg=1025 wParam=7 lParam=" + std::to_string(c.result)));
+    EXPECT_TRUE(front_end_.messages.empty());
+  }
+}
+
+TEST_F(LinkAppTest, NegativeFunctionNumberIsSignExtendedToThirtyTwoBits) {
+  LinkApp app;
+  Run(&app, "4660,1025,-2,");
+  EXPECT_NE(std::string::npos, WindowLog().find("wParam=4294967294 lParam=0"));
+}
+
+TEST_F(LinkAppTest, UnknownSelectionLeavesTheRecordZeroFilled) {
+  ASSERT_TRUE(books_.WriteHostIni("[User]\nCurrentUserID=USER01\nSelectedNo1=0\nSelectedNo2=7\n"));
+  ResetHost();
+  LinkApp app;
+  Run(&app, "");
+  EXPECT_EQ(0, app.selectedData.dataNo);
+  EXPECT_EQ('\0', app.selectedData.companyNameText[0]);
+  EXPECT_EQ(0, app.selectedData.periodStart);
+}
+
+} // namespace
+} // namespace stmtlink

@@ -1,0 +1,22 @@
+// Runs one of the built programs (build/bin) as a child process and
+// collects its exit status and output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace stmtlink::testing {
+
+struct ProgramRun {
+  int exit_status = -1; // -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// The built program of that name (STMTLINK_BIN_DIR/name).
+std::string BuiltProgram(const std::string& name);
+// Runs program with args; stdin is /dev/null. extra_env: "NAME=value".
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& extra_env = {});
+
+} // namespace stmtlink::testing

@@ -1,0 +1,44 @@
+#include "ui/console_front_end.h"
+
+#include "ui/message_text.h"
+
+namespace stmtlink {
+
+bool ConsoleFrontEnd::ReadLine(std::string* line) {
+  line->clear();
+  int c;
+  while ((c = std::fgetc(in_)) != EOF) {
+    if (c == '\n') return true;
+    line->push_back(static_cast<char>(c));
+  }
+  return !line->empty();
+}
+
+int ConsoleFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
+                                    UINT flags) {
+  std::fputs(FormatMessageBox(text, caption, flags).c_str(), out_);
+  std::string line;
+  UINT type = flags & MB_TYPEMASK;
+  if (type == MB_YESNO || type == MB_OKCANCEL) {
+    const char* prompt = type == MB_YESNO ? "  [y/n] " : "  [o]k/[c]ancel ";
+    for (;;) {
+      std::fputs(prompt, out_);
+      std::fflush(out_);
+      if (!ReadLine(&line)) {
+        std::fputs("\n", out_);
+        return type == MB_YESNO ? IDNO : IDCANCEL;
+      }
+      char c = line.empty() ? '\0' : static_cast<char>(line[0] | 0x20);
+      if (type == MB_YESNO && c == 'y') return IDYES;
+      if (type == MB_YESNO && c == 'n') return IDNO;
+      if (type == MB_OKCANCEL && c == 'o') return IDOK;
+      if (type == MB_OKCANCEL && c == 'c') return IDCANCEL;
+    }
+  }
+  std::fputs("  [Enter] ", out_);
+  std::fflush(out_);
+  ReadLine(&line);
+  return IDOK;
+}
+
+} // namespace stmtlink

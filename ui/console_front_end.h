@@ -1,0 +1,27 @@
+// The console front end: message boxes as prompts on a terminal. A message
+// waits for Enter; a question asks "[y/n]" until it gets an answer. Input
+// that ends (end of file) answers No, so a closed terminal never says Yes.
+#pragma once
+
+#include <cstdio>
+
+#include "platform/front_end_port.h"
+
+namespace stmtlink {
+
+class ConsoleFrontEnd : public FrontEndPort {
+ public:
+  ConsoleFrontEnd(std::FILE* in = stdin, std::FILE* out = stderr) : in_(in), out_(out) {}
+
+  int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
+                     UINT flags) override;
+
+ private:
+  // One line of input without its line feed; false at end of input.
+  bool ReadLine(std::string* line);
+
+  std::FILE* in_;
+  std::FILE* out_;
+};
+
+} // namespace stmtlink

@@ -1,2 +1,0 @@
-// The front ends (batch, console) land here.
-namespace stmtlink {}
