@@ -12,6 +12,7 @@ namespace {
 // helper free of shared state.
 bool Convert(const char* to, const char* from, std::string_view in, std::string* out,
              bool lenient) {
+  const bool from_utf8 = std::string_view(from) == "UTF-8";
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   std::string result;
@@ -33,8 +34,15 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
       break;
     }
     result.push_back('?');
-    ++src;
-    --src_left;
+    // One '?' per character: skip a whole UTF-8 sequence, not its bytes.
+    size_t skip = 1;
+    if (from_utf8) {
+      const unsigned char lead = static_cast<unsigned char>(*src);
+      skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+      if (skip > src_left) skip = src_left;
+    }
+    src += skip;
+    src_left -= skip;
   }
   if (ok) {
     char* dst = buffer;
