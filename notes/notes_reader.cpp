@@ -1,0 +1,139 @@
+#include "notes/notes_reader.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "host/data_mgr.h"
+#include "host/set_data.h"
+#include "platform/com_memory.h"
+
+namespace stmtlink {
+namespace {
+
+constexpr short kKindDisplay = 100;
+constexpr short kKindOutput = 0;
+constexpr short kKindNotes = 1000;
+
+// The text up to the first CR, LF or the end.
+std::string_view LineAt(std::string_view text) {
+  std::size_t end = text.find_first_of("\r\n");
+  return end == std::string_view::npos ? text : text.substr(0, end);
+}
+
+// The C library's leading-number conversion of a piece of text.
+long LeadingNumber(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
+
+void ReplaceAll(std::string* text, std::string_view from, std::string_view to) {
+  std::string result;
+  result.reserve(text->size());
+  std::size_t pos = 0;
+  for (std::size_t hit; (hit = text->find(from, pos)) != std::string::npos; pos = hit + from.size()) {
+    result.append(*text, pos, hit - pos);
+    result.append(to);
+  }
+  result.append(*text, pos, std::string::npos);
+  *text = std::move(result);
+}
+
+} // namespace
+
+void HostTextDeleter::operator()(char* block) const { CoTaskMemFree(block); }
+
+int FetchStatementSettings(SettingsStore* store, short kind, HostText* text) {
+  text->reset();
+  *store = std::make_unique<ClSaveKessansho>();
+  ClSaveKessansho* settings = store->get();
+  settings->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+  char data_id[sizeof(StDATAINFO{}.dataId) + 1] = {};
+  auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+  if (const StDATAINFO* selected = data_set ? data_set->GetSelectedInfo() : nullptr)
+    std::memcpy(data_id, selected->dataId, sizeof(selected->dataId));
+  settings->SetCurDataID(data_id);
+  settings->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+
+  char* block = nullptr;
+  long length = 0;
+  long result = settings->GetDataType02(kind, &block, &length);
+  HostText fetched(block);
+  if (result != 0) return 0;
+  *text = std::move(fetched);
+  return 1;
+}
+
+int IsNoteInputOn(SettingsStore* store) {
+  HostText text;
+  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return 0;
+  std::string_view all(text.get());
+  std::size_t key = all.find("InputMode");
+  if (key == std::string_view::npos) return 0;
+  std::size_t equals = all.find('=', key + 1);
+  if (equals == std::string_view::npos) return 0;
+  return LeadingNumber(LineAt(all.substr(equals + 1))) > 0 ? 1 : 0;
+}
+
+int IsNoteOutputOn(SettingsStore* store) {
+  HostText text;
+  if (!FetchStatementSettings(store, kKindOutput, &text) || !text) return 0;
+  std::string_view all(text.get());
+  std::size_t key = all.find("Note=");
+  if (key == std::string_view::npos) return 0;
+  std::string_view value = all.substr(key + 5);
+  if (value.empty()) return 0;
+  return LeadingNumber(LineAt(value)) > 0 ? 1 : 0;
+}
+
+void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount]) {
+  HostText text;
+  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return;
+  std::string_view all(text.get());
+  if (all.empty()) return;
+  int next = 0;
+  std::size_t pos = 0;
+  for (;;) {
+    std::size_t section = all.find("[Note_", pos);
+    if (section == std::string_view::npos) break;
+    // The "Disp=" line is searched from 9 bytes into the section header.
+    std::size_t from = section + 9;
+    if (from > all.size()) break;
+    std::size_t disp = all.find("Disp=", from);
+    if (disp == std::string_view::npos) break;
+    std::size_t value = disp + 5;
+    if (value >= all.size()) break;
+    // A section without its own "Disp=" takes the next section's value, as
+    // the host's reader does; tables of more than 50 sections lose the rest.
+    if (next < kNoteGroupCount)
+      flags[next] = static_cast<unsigned char>(std::strtol(all.data() + value, nullptr, 10));
+    ++next;
+    pos = value;
+  }
+}
+
+int ReadNoteText(SettingsStore* store, std::string* text) {
+  text->clear();
+  HostText fetched;
+  if (FetchStatementSettings(store, kKindNotes, &fetched) && fetched) *text = fetched.get();
+  return 1;
+}
+
+void SplitNoteText(const std::string& text, std::vector<std::string>* lines) {
+  lines->clear();
+  std::string decoded = text;
+  // One entity after the other, each over the whole text.
+  ReplaceAll(&decoded, "&amp;", "&");
+  ReplaceAll(&decoded, "&lt;", "<");
+  ReplaceAll(&decoded, "&gt;", ">");
+  ReplaceAll(&decoded, "&apos;", "'");
+  ReplaceAll(&decoded, "&quot;", "\"");
+
+  if (decoded.find("\r\n") == std::string::npos) {
+    if (!decoded.empty()) lines->push_back(decoded);
+    return;
+  }
+  if (decoded.size() < 2 || decoded.compare(decoded.size() - 2, 2, "\r\n") != 0) decoded += "\r\n";
+  std::size_t pos = 0;
+  for (std::size_t end; (end = decoded.find("\r\n", pos)) != std::string::npos; pos = end + 2)
+    lines->push_back(decoded.substr(pos, end - pos));
+}
+
+} // namespace stmtlink
