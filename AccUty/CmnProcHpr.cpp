@@ -1,0 +1,119 @@
+#include "AccUty/CmnProcHpr.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/data_mgr.h"
+#include "host/msg_mgr.h"
+
+namespace stmtlink {
+namespace {
+
+// How the host's message manager names this source file.
+constexpr char kSourceName[] = "AccUty\\CmnProcHpr.cpp";
+// The places of the failing calls, as the host's error records name them.
+constexpr int kLineGetCursor = 310;
+constexpr int kLineReady = 317;
+constexpr int kLineWalk = 337;
+constexpr std::int32_t kLastDate = 99991231;
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+  char text[128];
+  std::snprintf(text, sizeof(text), format, args...);
+  return text;
+}
+
+} // namespace
+
+CmnProcHpr::CmnProcHpr(std::int32_t own_set_manager) : own_set_manager_(own_set_manager) {}
+
+CmnProcHpr::~CmnProcHpr() { ClMsgMgr::Inst()->SetLastError(0, nullptr, 0); }
+
+int CmnProcHpr::HostError(long result, int line) {
+  ClMsgMgr::Inst()->SetLastError(result, kSourceName, line);
+  return -1;
+}
+
+int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_year) {
+  if (era) std::memset(era, 0, sizeof(*era));
+  ClMsgMgr* messages = ClMsgMgr::Inst();
+  ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
+  auto* eras = set_mgr ? static_cast<ClSetGengo*>(set_mgr->GetSetObject(13, 0)) : nullptr;
+  if (eras == nullptr) return HostError(0, kLineGetCursor);
+
+  long cursor = 0;
+  long result = eras->GetCursor(&cursor);
+  if (messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_) || result)
+    return HostError(result, kLineGetCursor);
+  result = eras->Ready(cursor);
+  if (messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_) || result) {
+    eras->ReleaseCursor(cursor);
+    return HostError(result, kLineReady);
+  }
+
+  StGENGOINFO previous{};
+  bool have_previous = false;
+  for (;;) {
+    StGENGOINFO row{};
+    result = eras->Walk(cursor, &row);
+    if (messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_)) {
+      eras->ReleaseCursor(cursor);
+      return HostError(result, kLineWalk);
+    }
+    if (result != 0) break; // no more eras
+    if (!have_previous) {
+      if (date < row.firstDay) {
+        eras->ReleaseCursor(cursor);
+        return -1;
+      }
+    } else if (date >= previous.firstDay && date < row.firstDay) {
+      break; // the previous era contains the date
+    }
+    previous = row;
+    have_previous = true;
+  }
+  eras->ReleaseCursor(cursor);
+
+  if (!have_previous || date > kLastDate) return -1;
+  if (era) *era = previous;
+  if (era_year) *era_year = date / 10000 - previous.firstDay / 10000 + 1;
+  return 0;
+}
+
+std::string CmnProcHpr::FormatDate(std::int32_t date, int format, int zero_pad) {
+  const long year = date / 10000;
+  const long month = date % 10000 / 100;
+  const long day = date % 100;
+  const bool pad = zero_pad != 0;
+
+  StGENGOINFO era{};
+  std::int32_t era_year = 0;
+  if (format == 0 || format == 1 || format == 5) {
+    if (FindEra(date, &era, &era_year) != 0) return "";
+  }
+  // The row's texts need not be terminated within their fields.
+  const std::string name(era.name, strnlen(era.name, sizeof(era.name)));
+  const std::string abbreviation(era.abbreviation, strnlen(era.abbreviation, sizeof(era.abbreviation)));
+  switch (format) {
+    case 0:
+      return Format("%s%ld年%ld月%ld日", name.c_str(), static_cast<long>(era_year), month, day);
+    case 1:
+      return Format(pad ? "%s.%02ld/%02ld/%02ld" : "%s.%ld/%ld/%ld", abbreviation.c_str(),
+                    static_cast<long>(era_year), month, day);
+    case 2:
+      return Format(pad ? "%ld/%02ld/%02ld" : "%ld/%ld/%ld", year, month, day);
+    case 3:
+      return Format(pad ? "%02ld/%02ld/%02ld" : "%02ld/%ld/%ld", year, month, day);
+    case 4:
+      return Format("%ld年%ld月%ld日", year, month, day);
+    case 5: {
+      std::string era_year_text = era_year == 1 ? "元" : std::to_string(era_year);
+      return Format("%s%s年%ld月%ld日", name.c_str(), era_year_text.c_str(), month, day);
+    }
+    default:
+      return "";
+  }
+}
+
+} // namespace stmtlink

@@ -1,0 +1,72 @@
+#include "host/set_gengo.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/books_db.h"
+#include "host/host_call.h"
+#include "host/host_errors.h"
+#include "platform/mbcs.h"
+#include "platform/text_codec.h"
+
+using stmtlink::BeginHostCall;
+using stmtlink::BooksStatement;
+
+long ClSetGengo::GetCursor(long* cursor) {
+  if (long code = BeginHostCall("ClSetGengo::GetCursor")) return code;
+  if (!cursor) return stmtlink::kHostErrorArgument;
+  *cursor = next_cursor_++;
+  cursors_.emplace(*cursor, Cursor());
+  return 0;
+}
+
+long ClSetGengo::Ready(long cursor) {
+  if (long code = BeginHostCall("ClSetGengo::Ready", cursor)) return code;
+  auto it = cursors_.find(cursor);
+  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
+  std::string error;
+  auto books = stmtlink::CurrentBooks(&error);
+  if (!books) return stmtlink::kHostErrorBooks;
+  BooksStatement rows;
+  if (!books->Prepare("SELECT first_day, name, abbreviation FROM era ORDER BY first_day", &rows,
+                      &error))
+    return stmtlink::kHostErrorBooks;
+  Cursor fresh;
+  for (;;) {
+    BooksStatement::Step step = rows.Next(&error);
+    if (step == BooksStatement::Step::kDone) break;
+    if (step == BooksStatement::Step::kError) return stmtlink::kHostErrorBooks;
+    StGENGOINFO row{};
+    row.eraNo = static_cast<std::int32_t>(fresh.rows.size() + 1);
+    row.firstDay = static_cast<std::int32_t>(rows.Int64(0));
+    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
+    stmtlink::MbcsCopy(row.abbreviation, sizeof(row.abbreviation), stmtlink::ToCp932(rows.Text(2)));
+    fresh.rows.push_back(row);
+  }
+  it->second = std::move(fresh);
+  return 0;
+}
+
+long ClSetGengo::Walk(long cursor, StGENGOINFO* row) {
+  if (long code = BeginHostCall("ClSetGengo::Walk", cursor)) return code;
+  if (!row) return stmtlink::kHostErrorArgument;
+  std::memset(row, 0, sizeof(*row));
+  auto it = cursors_.find(cursor);
+  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
+  Cursor& c = it->second;
+  if (c.next >= c.rows.size()) return stmtlink::kHostEndOfRows;
+  *row = c.rows[c.next++];
+  return 0;
+}
+
+long ClSetGengo::ReleaseCursor(long cursor) {
+  if (long code = BeginHostCall("ClSetGengo::ReleaseCursor", cursor)) return code;
+  if (cursors_.erase(cursor) == 0) return stmtlink::kHostErrorArgument;
+  return 0;
+}
+
+void ClSetGengo::ResetForTesting() {
+  ClSetBase::ResetForTesting();
+  cursors_.clear();
+  next_cursor_ = 1;
+}
