@@ -37,9 +37,11 @@ TEST(NoteTableTest, HoldsTheReceiversTreeInOrder) {
     EXPECT_GE(kNoteTable[rows].level, 3);
     EXPECT_LE(kNoteTable[rows].level, 8);
     EXPECT_LE(kNoteTable[rows].group, 10);
-    if (rows > 0) EXPECT_LT(kNoteTable[rows - 1].number, kNoteTable[rows].number);
-    // A child is one level deeper than the row before it at most.
-    if (rows > 0) EXPECT_LE(kNoteTable[rows].level, kNoteTable[rows - 1].level + 1);
+    if (rows > 0) {
+      EXPECT_LT(kNoteTable[rows - 1].number, kNoteTable[rows].number);
+      // A child is one level deeper than the row before it at most.
+      EXPECT_LE(kNoteTable[rows].level, kNoteTable[rows - 1].level + 1);
+    }
   }
   EXPECT_EQ(kNoteCount, rows);
   EXPECT_STREQ("NotesGoingConcernAssumption", kNoteTable[0].name);
