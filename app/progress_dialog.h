@@ -7,16 +7,17 @@
 // the toolkit-free logic; a front end draws it through ProgressWindowPort.
 #pragma once
 
+#include "platform/progress_window_port.h"
 #include "platform/win_types.h"
 
 namespace stmtlink {
 
-class ProgressWindowPort;
-
 class ProgressDialog {
  public:
-  // parent: the owner window (the run passes none).
-  explicit ProgressDialog(HWND parent = 0);
+  // parent: the owner window (the run passes none). port: where the window
+  // is drawn; null for the current front end's.
+  explicit ProgressDialog(HWND parent = 0, ProgressWindowPort* port = nullptr);
+  // Destroys the window when it was created.
   virtual ~ProgressDialog();
 
   ProgressDialog(const ProgressDialog&) = delete;
@@ -29,6 +30,7 @@ class ProgressDialog {
   // Closes (hides) the window with a result; it is destroyed with the object.
   void EndDialog(int result);
   HWND GetSafeHwnd() const { return window_; }
+  int Result() const { return result_; }
 
   // Main bar range 0 to 10,000, step 1, position 0.
   void ResetMainBar();
@@ -40,10 +42,25 @@ class ProgressDialog {
   // 1, bring to top, foreground request, repaint.
   void PulseSecondBar();
 
+  // The bars as the window shows them.
+  const ProgressBarState& MainBar() const { return main_bar_; }
+  const ProgressBarState& SecondBar() const { return second_bar_; }
+
  private:
-  ProgressWindowPort* port_ = nullptr;
+  ProgressBarState& Bar(int id) { return id == kMainProgressBar ? main_bar_ : second_bar_; }
+  void SetRange(int bar, int low, int high);
+  void SetStep(int bar, int step);
+  void SetPos(int bar, int pos);
+  void DeltaPos(int bar, int delta);
+  void SetCaption(const char* caption);
+  void Update();
+
+  ProgressWindowPort* port_;
   HWND parent_ = 0;
   HWND window_ = 0;
+  int result_ = 0;
+  ProgressBarState main_bar_;
+  ProgressBarState second_bar_;
 };
 
 } // namespace stmtlink

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #pragma pack(push, 1)
 
@@ -33,7 +34,71 @@ struct StSHOHIZEIINFO {
   std::uint8_t reserved6[6];
 };
 
+// One entry of the host's search conditions (34 bytes). A condition chain is
+// an array of entries; each entry's link is nonzero when another follows.
+struct StFINDINFO {
+  std::int32_t fieldId;          // 0: 17 for the month position
+  std::uint8_t reserved4[2];
+  std::int16_t op;               // 6: operator code
+  std::uint8_t reserved8[2];
+  std::int16_t valueType;        // 10 (0x0A): 2 for a number
+  std::uint8_t reserved12[6];
+  std::int16_t value;            // 18 (0x12): a month position
+  std::uint8_t reserved20[10];
+  std::int16_t link;             // 30 (0x1E): 0 ends the chain
+  std::uint8_t reserved32[2];
+};
+
+// The number of entries in a condition chain buffer (136 bytes).
+constexpr int kFindInfoChainLength = 4;
+
+// Slots of an account-sum amount array: 0 carried into the year, 1-12 the
+// month positions, 13 the year-end and 14 the interim closing adjustment.
+constexpr int kSumSlots = 15;
+constexpr int kSumSlotYearEnd = 13;
+constexpr int kSumSlotInterim = 14;
+
+// One row of the account-sum cursor (636 bytes): an account with its debit
+// and credit sums per slot, in two amount sets (the first excludes
+// consumption tax, the second includes it). Amounts are 1/10,000 yen.
+struct StKAMOKUSUMINFO {
+  std::uint8_t reserved0[32];
+  std::int32_t code;             // 0x20: main x 10,000 (+ sub)
+  std::uint8_t reserved36[2];
+  char formalName[31];           // 0x26: CP932, zero-terminated
+  std::uint8_t reserved69[26];
+  char statementName[31];        // 0x5F: CP932, zero-terminated; empty when none
+  std::uint8_t ledgerExcludedA;  // 0x7E: 1 excluded from the general ledger
+  std::uint8_t ledgerExcludedB;  // 0x7F: 1 excluded from the general ledger
+  std::uint8_t lineType;         // 0x80: 0 account, 1 heading, 2 total, 3 computed item
+  std::uint8_t reserved129;
+  std::uint8_t normalSide;       // 0x82: 1 debit, otherwise credit
+  std::uint8_t reserved131[5];
+  std::int32_t nature;           // 0x88: account-nature code
+  std::uint8_t reserved140[12];
+  // The amounts: read and written only through GetSumSlots / SetSumSlots.
+  std::int64_t debit1[kSumSlots];  // 0x98: debits, first amount set
+  std::int64_t debit2[kSumSlots];  // 0x110: debits, second amount set
+  std::int64_t credit1[kSumSlots]; // 0x188: credits, first amount set
+  std::int64_t credit2[kSumSlots]; // 0x200: credits, second amount set
+  std::uint8_t reserved632[4];
+};
+
 #pragma pack(pop)
+
+// Department conditions of the host's cursors; the program passes none.
+struct StBUMONINFO;
+
+// The four amount arrays of a StKAMOKUSUMINFO (its bytes 0x98 to 0x277).
+// The record is packed and may lie at any address (an array of records puts
+// every other one off an 8-byte boundary), so its amounts are never read or
+// written through pointers into it, only as a copy through these helpers.
+struct SumSlots {
+  std::int64_t debit1[kSumSlots];
+  std::int64_t debit2[kSumSlots];
+  std::int64_t credit1[kSumSlots];
+  std::int64_t credit2[kSumSlots];
+};
 
 static_assert(sizeof(StDATAINFO) == 1504);
 static_assert(offsetof(StDATAINFO, dataNo) == 16);
@@ -46,3 +111,34 @@ static_assert(offsetof(StDATAINFO, introductionMonth) == 0x146);
 static_assert(offsetof(StDATAINFO, companyLaw) == 0x36C);
 static_assert(sizeof(StSHOHIZEIINFO) == 12);
 static_assert(offsetof(StSHOHIZEIINFO, taxIncluded) == 5);
+static_assert(sizeof(StFINDINFO) == 34);
+static_assert(offsetof(StFINDINFO, op) == 6);
+static_assert(offsetof(StFINDINFO, valueType) == 0x0A);
+static_assert(offsetof(StFINDINFO, value) == 0x12);
+static_assert(offsetof(StFINDINFO, link) == 0x1E);
+static_assert(sizeof(StKAMOKUSUMINFO) == 636);
+static_assert(offsetof(StKAMOKUSUMINFO, code) == 0x20);
+static_assert(offsetof(StKAMOKUSUMINFO, formalName) == 0x26);
+static_assert(offsetof(StKAMOKUSUMINFO, statementName) == 0x5F);
+static_assert(offsetof(StKAMOKUSUMINFO, ledgerExcludedA) == 0x7E);
+static_assert(offsetof(StKAMOKUSUMINFO, ledgerExcludedB) == 0x7F);
+static_assert(offsetof(StKAMOKUSUMINFO, lineType) == 0x80);
+static_assert(offsetof(StKAMOKUSUMINFO, normalSide) == 0x82);
+static_assert(offsetof(StKAMOKUSUMINFO, nature) == 0x88);
+static_assert(offsetof(StKAMOKUSUMINFO, debit1) == 0x98);
+static_assert(offsetof(StKAMOKUSUMINFO, debit2) == 0x110);
+static_assert(offsetof(StKAMOKUSUMINFO, credit1) == 0x188);
+static_assert(offsetof(StKAMOKUSUMINFO, credit2) == 0x200);
+static_assert(sizeof(SumSlots) == 0x278 - 0x98);
+
+inline SumSlots GetSumSlots(const StKAMOKUSUMINFO& row) {
+  SumSlots slots;
+  std::memcpy(&slots, reinterpret_cast<const unsigned char*>(&row) + offsetof(StKAMOKUSUMINFO, debit1),
+              sizeof(slots));
+  return slots;
+}
+
+inline void SetSumSlots(StKAMOKUSUMINFO* row, const SumSlots& slots) {
+  std::memcpy(reinterpret_cast<unsigned char*>(row) + offsetof(StKAMOKUSUMINFO, debit1), &slots,
+              sizeof(slots));
+}

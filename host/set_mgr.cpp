@@ -4,6 +4,7 @@
 #include "host/data_mgr.h"
 #include "host/host_call.h"
 #include "host/set_data.h"
+#include "host/set_gengo.h"
 #include "host/set_shohizei.h"
 #include "host/sys_user.h"
 
@@ -16,6 +17,8 @@ std::unique_ptr<ClSetBase> NewSetObject(int kind) {
       return std::make_unique<ClSetShohizei>();
     case 5:
       return std::make_unique<ClSetData>();
+    case 13:
+      return std::make_unique<ClSetGengo>();
     default:
       return nullptr;
   }

@@ -85,3 +85,24 @@ TEST(BooksTool, InfoOnAHomeWithoutBooksSaysHowToMakeThem) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(BooksTool, SampleScaleAndContentOptions) {
+  TestHome home;
+  const std::string dir = home.dir() + "/scaled";
+  ToolRun sample = RunTool(home, "sample --home '" + dir +
+                                     "' --entries 40 --accounts 200 --manufacturing --interim "
+                                     "--unclassified --tax-included");
+  ASSERT_EQ(0, sample.status) << sample.err;
+  ToolRun info = RunTool(home, "info --home '" + dir + "'");
+  EXPECT_NE(std::string::npos, info.out.find("mfg-schedule=1 interim-closing=1")) << info.out;
+  EXPECT_NE(std::string::npos, info.out.find("tax-included=1")) << info.out;
+
+  for (const char* bad : {"--entries x", "--accounts", "--lines -1", "--manufacturing=1"}) {
+    ToolRun refused = RunTool(home, "sample --home '" + dir + "' --force " + bad);
+    EXPECT_EQ(2, refused.status) << bad;
+  }
+}
+
+} // namespace

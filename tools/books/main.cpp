@@ -1,5 +1,7 @@
 // stmtlink-books: creates and inspects the host home of the host substitute.
-//   stmtlink-books sample [--home DIR] [--seed N] [--force]
+//   stmtlink-books sample [--home DIR] [--seed N] [--force] [--entries N | --lines N]
+//                         [--accounts N] [--manufacturing] [--interim] [--unclassified]
+//                         [--tax-included]
 //   stmtlink-books info [--home DIR]
 // Exit status: 0 done, 1 failed, 2 refused (bad command line, books present).
 #include <cerrno>
@@ -26,9 +28,23 @@ const char kUsage[] =
     "drive C (drive_c/) that the statement link program reads.\n"
     "\n"
     "Commands:\n"
-    "  sample [--home DIR] [--seed N] [--force]\n"
+    "  sample [--home DIR] [--seed N] [--force] [SCALE AND CONTENT OPTIONS]\n"
     "      Write a sample company's books and host.ini into DIR (made when\n"
     "      missing). Refuses a home that already has books.db unless --force.\n"
+    "      The same options and seed always give the same books.\n"
+    "        --entries N      ordinary entries over the year (default 1200);\n"
+    "                         year-end adjustments come on top\n"
+    "        --lines N        instead: entries until the journal has N lines\n"
+    "        --accounts N     extra expense accounts and customer and supplier\n"
+    "                         sub-accounts until the account master has N rows\n"
+    "        --manufacturing  keep a schedule of cost of goods manufactured\n"
+    "        --interim        an interim closing, with adjustments in slot 14\n"
+    "        --unclassified   accounts with the unclassified noncurrent-asset\n"
+    "                         codes 0x80840000, 0x80840008, 0x80840004\n"
+    "        --tax-included   the data set's amounts include consumption tax\n"
+    "      The year's profit reaches net assets through 繰越利益剰余金, a\n"
+    "      computed item holding the earlier years' retained earnings and the\n"
+    "      income-statement accounts; the books balance at every month end.\n"
     "  info [--home DIR]\n"
     "      List the data sets of the books and the user's selection.\n"
     "  --help\n"
@@ -42,6 +58,7 @@ struct CommandLine {
   bool has_seed = false;
   std::uint32_t seed = 1;
   bool force = false;
+  stmtlink::SampleOptions sample;
 };
 
 int Refuse(const std::string& message) {
@@ -111,6 +128,24 @@ bool Parse(const std::vector<std::string>& args, CommandLine* line, std::string*
       line->has_seed = true;
     } else if (name == "--force" && for_sample && !has_value) {
       line->force = true;
+    } else if ((name == "--entries" || name == "--accounts" || name == "--lines") && for_sample) {
+      std::string text;
+      std::uint32_t number = 0;
+      if (!take_value(&text) || !ParseSeed(text, &number)) {
+        *message = name + " needs a whole number from 0 to 4294967295";
+        return false;
+      }
+      if (name == "--entries") line->sample.entries = number;
+      if (name == "--accounts") line->sample.accounts = number;
+      if (name == "--lines") line->sample.lines = number;
+    } else if (name == "--manufacturing" && for_sample && !has_value) {
+      line->sample.manufacturing = true;
+    } else if (name == "--interim" && for_sample && !has_value) {
+      line->sample.interim = true;
+    } else if (name == "--unclassified" && for_sample && !has_value) {
+      line->sample.unclassified = true;
+    } else if (name == "--tax-included" && for_sample && !has_value) {
+      line->sample.tax_included = true;
     } else {
       *message = "unknown option '" + args[i] + "' for '" + line->command + "'";
       return false;
@@ -125,7 +160,7 @@ bool Parse(const std::vector<std::string>& args, CommandLine* line, std::string*
 }
 
 int RunSample(const CommandLine& line) {
-  stmtlink::SampleOptions options;
+  stmtlink::SampleOptions options = line.sample;
   options.home = line.home;
   options.seed = line.seed;
   options.force = line.force;

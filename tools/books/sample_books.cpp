@@ -47,7 +47,9 @@ bool MoveInto(const fs::path& from, const fs::path& to, std::string* error) {
 
 // The table writers in order; a new table of the books adds its writer here.
 bool WriteTables(SampleContext& context, std::string* error) {
-  return WriteSampleDataSets(context, error) && WriteSampleEras(context, error);
+  return WriteSampleDataSets(context, error) && WriteSampleEras(context, error) &&
+         WriteSampleAccounts(context, error) && WriteSampleOpeningBalances(context, error) &&
+         WriteSampleJournal(context, error);
 }
 
 bool WriteBooks(const SampleOptions& options, const fs::path& file, std::string* error) {
@@ -56,7 +58,7 @@ bool WriteBooks(const SampleOptions& options, const fs::path& file, std::string*
   if (!BooksDb::Open(file.string(), BooksDb::Mode::kCreate, &db, error)) return false;
   if (!CreateBooksSchema(db->handle(), error)) return false;
   if (!db->Exec("BEGIN", error)) return false;
-  SampleContext context{options, *db, std::mt19937(options.seed)};
+  SampleContext context{options, *db, std::mt19937(options.seed), BuildSampleChart(options)};
   if (!WriteTables(context, error)) return false;
   return db->Exec("COMMIT", error);
 }

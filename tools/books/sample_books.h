@@ -12,6 +12,18 @@ struct SampleOptions {
   std::string home;        // Linux folder; made (with its parents) when missing
   std::uint32_t seed = 1;  // drives every generated figure
   bool force = false;      // replace books.db when the home already holds one
+  // Scale: ordinary entries over the year (year-end and interim adjustments
+  // come on top), or, when lines is nonzero, entries until the journal holds
+  // at least that many lines; accounts: rows of the account master to reach
+  // with extra expense accounts and customer and supplier sub-accounts
+  // (0 or fewer than the chart's own: the chart alone; at most about 20,000).
+  std::uint32_t entries = 1200;
+  std::uint64_t lines = 0;
+  std::uint32_t accounts = 0;
+  bool manufacturing = false; // the schedule of cost of goods manufactured
+  bool interim = false;       // an interim closing with adjustments in slot 14
+  bool unclassified = false;  // accounts with the unclassified noncurrent-asset codes
+  bool tax_included = false;  // the data set's amounts include consumption tax
 };
 
 enum class SampleStatus {

@@ -1,0 +1,195 @@
+#include "aggregate/statement_aggregator.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string_view>
+
+#include "aggregate/amount.h"
+#include "app/progress_dialog.h"
+#include "host/data_mgr.h"
+#include "host/host_errors.h"
+#include "host/rule_kamoku.h"
+#include "host/set_data.h"
+#include "platform/mbcs.h"
+
+namespace stmtlink {
+namespace {
+
+constexpr std::int32_t kCarriedNature = static_cast<std::int32_t>(0x80202010u);
+constexpr std::int32_t kCarryTargetNature = 0x40200020;
+constexpr int kYearEndPosition = 18;
+
+// Main-bar positions are 16-bit; the arithmetic is done in doubles and
+// truncated toward zero, kept inside the 16-bit range.
+short BarPosition(double value) {
+  return static_cast<short>(std::clamp(value, -32768.0, 32767.0));
+}
+
+// A name field of the host's row: at most 30 bytes of it, never past the
+// field and never half a double-byte character.
+void CopyName(char (&to)[31], const char (&from)[31]) {
+  MbcsCopy(to, sizeof(to), std::string_view(from, strnlen(from, sizeof(from))));
+}
+
+} // namespace
+
+StatementAggregator::StatementAggregator() = default;
+
+StatementAggregator::~StatementAggregator() { delete sumCursor_; }
+
+void StatementAggregator::Advance(double from, double to) {
+  if (progressWindow) progressWindow->AdvanceMainBar(BarPosition(from), BarPosition(to));
+}
+
+int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                                   const StDATAINFO* data) {
+  status_ = kStatusOk;
+  if (!lines || !conditions || !data) {
+    status_ = kStatusNoInput;
+    return 0;
+  }
+  const int scale = ledgerEnabled ? 10 : 1;
+  Advance(0, 1000 / scale);
+
+  if (!sumCursor_) {
+    sumCursor_ = new (std::nothrow) ClRuleKamoku;
+    if (!sumCursor_) {
+      status_ = kStatusNoMemory;
+      return 0;
+    }
+    // The host's answers are not looked at here: a cursor that could not be
+    // attached fails when it is read.
+    sumCursor_->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+    auto* set = dynamic_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+    const StDATAINFO* selected = set ? set->GetSelectedInfo() : nullptr;
+    if (selected) sumCursor_->SetCurDataID(selected->dataId);
+    sumCursor_->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+  }
+  Advance(1000 / scale, 3000 / scale);
+
+  sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0); // failures show in GetSumCount
+  long count = 0;
+  if (long code = sumCursor_->GetSumCount(&count)) {
+    status_ = static_cast<int>(code);
+    return 0;
+  }
+  Advance(3000 / scale, 4000 / scale);
+  progressPosition = 4000 / scale;
+  if (long code = sumCursor_->SetMovePos(0)) {
+    status_ = static_cast<int>(code);
+    return 0;
+  }
+  if (count != 0) progressStep = static_cast<double>(7000u / static_cast<unsigned long>(count));
+
+  try {
+    status_ = ReadRows(taxMethodFlag, conditions, data, count);
+  } catch (const AmountOverflow& overflow) {
+    // The run decides how to tell the user; the program goes on.
+    status_ = overflow.code();
+  }
+  if (status_ != kStatusOk) return 0;
+
+  Advance(progressPosition, progressPosition + 1000);
+  progressPosition += 1000;
+  sumCursor_->MoveFinish();
+  delete sumCursor_;
+  sumCursor_ = nullptr;
+  return 1;
+}
+
+int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                                  const StDATAINFO* data, long count) {
+  const int s = conditions[0].value;
+  const int e = conditions[1].value;
+  const bool year_end = conditions[1].link != 0 && conditions[2].value == kYearEndPosition;
+  const bool interim = data->interimClosing == 1 && e == 6;
+  const int k = data->introductionMonth;
+  const bool opening_from_slot0 = (k != 0 && s <= k) || (k == 0 && s == 1);
+  // Month positions beyond the slots read as no slot, never past the arrays.
+  const int period_first = std::max(s, 0);
+  const int period_last = std::min(e, kSumSlots - 1);
+
+  Amount carried;
+  StKAMOKUSUMINFO row;
+  int status = kStatusOk;
+  // Every row is read, however many the cursor has.
+  for (long read = 0; read < count; ++read) {
+    if (progressWindow) progressWindow->PulseSecondBar();
+    std::memset(&row, 0, sizeof(row));
+    if (long code = sumCursor_->MoveNext(&row)) {
+      status = code == kHostEndOfRows ? kStatusOk : static_cast<int>(code);
+      break;
+    }
+    const SumSlots slots = GetSumSlots(row);
+    const std::int64_t* dr = taxMethodFlag == 1 ? slots.debit2 : slots.debit1;
+    const std::int64_t* cr = taxMethodFlag == 1 ? slots.credit2 : slots.credit1;
+    const bool debit_side = row.normalSide == 1;
+
+    Amount dsum, csum;
+    if (row.nature < 0) { // bit 31: a balance-sheet account
+      for (int i = 0; i < std::min(s, kSumSlots); ++i) {
+        dsum += Amount::FromUnits(dr[i]);
+        csum += Amount::FromUnits(cr[i]);
+      }
+    } else if (opening_from_slot0) {
+      dsum = Amount::FromUnits(dr[0]);
+      csum = Amount::FromUnits(cr[0]);
+    }
+    const Amount opening = debit_side ? dsum - csum : csum - dsum;
+    if (row.nature == kCarriedNature) carried = opening;
+
+    dsum = Amount();
+    csum = Amount();
+    for (int i = period_first; i <= period_last; ++i) {
+      dsum += Amount::FromUnits(dr[i]);
+      csum += Amount::FromUnits(cr[i]);
+    }
+    if (year_end) {
+      dsum += Amount::FromUnits(dr[kSumSlotYearEnd]);
+      csum += Amount::FromUnits(cr[kSumSlotYearEnd]);
+    }
+    if (interim) {
+      dsum += Amount::FromUnits(dr[kSumSlotInterim]);
+      csum += Amount::FromUnits(cr[kSumSlotInterim]);
+    }
+    const Amount closing = debit_side ? (opening + dsum) - csum : (opening + csum) - dsum;
+
+    if (row.lineType != 1) {
+      std::unique_ptr<AccountLine> line(new (std::nothrow) AccountLine());
+      if (!line) return kStatusNoMemory;
+      line->code = row.code;
+      CopyName(line->formalName, row.formalName);
+      CopyName(line->statementName, row.statementName);
+      line->opening = opening.Units();
+      line->change = (closing - opening).Units();
+      line->closing = closing.Units();
+      line->nature = row.nature;
+      line->lineType = static_cast<std::int16_t>(static_cast<std::int8_t>(row.lineType));
+      try {
+        lines->Append(std::move(line));
+      } catch (const std::bad_alloc&) {
+        return kStatusNoMemory;
+      }
+    }
+
+    if (ledgerEnabled) {
+      collectLedger(taxMethodFlag, data, conditions, row);
+      if (progressPosition < 7000) {
+        Advance(progressPosition, progressPosition + progressStep);
+        progressPosition += progressStep;
+      }
+    }
+  }
+  if (status != kStatusOk) return status;
+
+  if (!opening_from_slot0) {
+    AccountLine* target = nullptr;
+    for (const auto& line : *lines)
+      if (line->nature == kCarryTargetNature) target = line.get();
+    if (target) target->closing = (target->closing + carried).Units();
+  }
+  return kStatusOk;
+}
+
+} // namespace stmtlink

@@ -1,0 +1,80 @@
+// The aggregation driver: reads every account-sum row of the host for the
+// chosen months and appends one AccountLine per row (rows of line type 1
+// give none) to the AccountLineList; in general-ledger mode it also has the
+// ledger collection append each account's ledger lines. It advances the
+// progress window as it goes: to 5,000 without the general ledger, and to
+// at most 8,000 with it (the report output continues from there).
+//
+// The run sets the public members before calling aggregate. The aggregator
+// owns its host cursor: made on first use, destroyed after a successful
+// reading or, after a failure, with the aggregator.
+#pragma once
+
+#include <cstdint>
+
+#include "aggregate/account_line.h"
+#include "host/host_records.h"
+
+class ClRuleKamoku;
+
+namespace stmtlink {
+
+class LedgerLineList;
+class ProgressDialog;
+
+class StatementAggregator {
+ public:
+  // Why the last aggregate failed (LastStatus); host cursor codes otherwise.
+  static constexpr int kStatusOk = 0;
+  static constexpr int kStatusOverflow = -1;    // an Amount sum reached 10^18 units
+  static constexpr int kStatusNoMemory = -1001; // a line or the cursor could not be allocated
+  static constexpr int kStatusNoInput = -1002;  // no line list, conditions or data record
+
+  StatementAggregator();
+  virtual ~StatementAggregator();
+
+  StatementAggregator(const StatementAggregator&) = delete;
+  StatementAggregator& operator=(const StatementAggregator&) = delete;
+
+  // taxMethodFlag 1 reads the second (tax-included) amount set, otherwise
+  // the first. conditions: the month chain (kFindInfoChainLength entries);
+  // data: the open company's record. Returns 1 when every row was read, 0
+  // on any failure (LastStatus says which); lines appended before a failure
+  // stay in the list. An Amount overflow is such a failure: no line is
+  // appended for the row that overflowed.
+  int aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions, const StDATAINFO* data);
+
+  int LastStatus() const { return status_; }
+  // True while the aggregator holds its account-sum cursor.
+  bool HasSumCursor() const { return sumCursor_ != nullptr; }
+
+  // Set by the run before aggregate; none of them is owned.
+  ProgressDialog* progressWindow = nullptr; // null: no progress is shown
+  AccountLineList* lines = nullptr;
+  LedgerLineList* ledgerLines = nullptr;
+  std::int32_t ledgerEnabled = 0;
+  // The main bar position in hundredths of a percent; the report output
+  // continues from it.
+  double progressPosition = 0;
+  double progressStep = 1.0;
+
+ protected:
+  // The general-ledger lines of one account row, appended to ledgerLines;
+  // called for every row in general-ledger mode, whatever its line type,
+  // with a copy of the row. Its result is not looked at.
+  // Not built yet: the ledger collection (collect_ledger.cpp) collects
+  // nothing until it is written; its cursor and display state will join the
+  // members below.
+  virtual int collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
+                            const StFINDINFO* conditions, StKAMOKUSUMINFO row);
+
+ private:
+  int ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions, const StDATAINFO* data,
+               long count);
+  void Advance(double from, double to);
+
+  ClRuleKamoku* sumCursor_ = nullptr; // owned
+  int status_ = kStatusOk;
+};
+
+} // namespace stmtlink

@@ -1,0 +1,202 @@
+// Aggregation of generated books against the floor of a bare SQLite scan of
+// the same journal lines: median wall time of several runs and the peak
+// resident memory of each measurement (each runs in a fresh process, so
+// generating the books does not count).
+//
+//   stmtlink_bench_aggregate [--home DIR] [--accounts N] [--lines N] [--runs N]
+//
+// Without --home the books go to a temporary folder that is removed at the
+// end; with it they are made there when missing and kept.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "aggregate/statement_aggregator.h"
+#include "app/month_conditions.h"
+#include "app/progress_dialog.h"
+#include "host/books_db.h"
+#include "host/data_mgr.h"
+#include "host/set_data.h"
+#include "host/substitute_control.h"
+#include "platform/host_home.h"
+#include "tools/books/sample_books.h"
+
+namespace {
+
+using namespace stmtlink;
+
+double Now() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "stmtlink_bench_aggregate: %s\n", what.c_str());
+  std::exit(1);
+}
+
+// The floor: every journal line of the data set stepped through, with the
+// columns the account sums need read.
+double ScanOnce(const std::string& home, long long* rows) {
+  std::shared_ptr<BooksDb> db;
+  std::string error;
+  const double start = Now();
+  if (!BooksDb::Open(home + "/books.db", BooksDb::Mode::kReadOnly, &db, &error)) Fail(error);
+  BooksStatement q;
+  if (!db->Prepare("SELECT slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, "
+                   "credit_tax FROM journal_line WHERE data_no = ?1",
+                   &q, &error) ||
+      !q.BindInt64(1, 1, &error))
+    Fail(error);
+  long long n = 0, checksum = 0;
+  while (q.Next(&error) == BooksStatement::Step::kRow) {
+    for (int c = 0; c < 7; ++c) checksum += q.Int64(c);
+    ++n;
+  }
+  const double seconds = Now() - start;
+  if (checksum == 42) std::fprintf(stderr, " "); // keeps the reads
+  *rows = n;
+  return seconds;
+}
+
+// The whole aggregation as the run makes it: cursor, rows, lines, progress.
+double AggregateOnce(const std::string& home, std::size_t* lines_made) {
+  SetHostHome(home);
+  ResetHostSubstitute(); // a cold substitute: the books are opened again
+  const double start = Now();
+  auto* set = dynamic_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+  const StDATAINFO* data = set ? set->GetSelectedInfo() : nullptr;
+  if (!data) Fail("no selected data set in " + home);
+  MonthConditions conditions;
+  BuildMonthConditions(&conditions, data, 4, 3);
+  ProgressWindowPort no_window;
+  ProgressDialog progress(0, &no_window);
+  progress.Create();
+  progress.ResetMainBar();
+  AccountLineList lines;
+  StatementAggregator aggregator;
+  aggregator.progressWindow = &progress;
+  aggregator.lines = &lines;
+  if (aggregator.aggregate(0, conditions.entries, data) != 1)
+    Fail("aggregation failed with status " + std::to_string(aggregator.LastStatus()));
+  const double seconds = Now() - start;
+  *lines_made = lines.size();
+  return seconds;
+}
+
+int RunChild(const std::string& what, const std::string& home, int runs) {
+  std::vector<double> times;
+  long long rows = 0;
+  std::size_t lines = 0;
+  for (int i = 0; i < runs; ++i)
+    times.push_back(what == "scan" ? ScanOnce(home, &rows) : AggregateOnce(home, &lines));
+  std::printf("%.6f %lld %zu\n", Median(times), rows, lines);
+  return 0;
+}
+
+struct Measured {
+  double median = 0;
+  long peak_kib = 0;
+  long long rows = 0;
+  std::size_t lines = 0;
+};
+
+// Runs this program as a child for one measurement.
+Measured Measure(const char* self, const std::string& what, const std::string& home, int runs) {
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0) Fail("pipe");
+  const pid_t pid = fork();
+  if (pid < 0) Fail("fork");
+  if (pid == 0) {
+    dup2(pipe_fds[1], 1);
+    close(pipe_fds[0]);
+    close(pipe_fds[1]);
+    const std::string runs_text = std::to_string(runs);
+    execl(self, self, "--child", what.c_str(), "--home", home.c_str(), "--runs", runs_text.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(pipe_fds[1]);
+  char buf[256] = {};
+  std::size_t got = 0;
+  ssize_t n;
+  while (got < sizeof(buf) - 1 && (n = read(pipe_fds[0], buf + got, sizeof(buf) - 1 - got)) > 0)
+    got += static_cast<std::size_t>(n);
+  close(pipe_fds[0]);
+  int status = 0;
+  rusage usage{};
+  if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    Fail(what + " measurement failed");
+  Measured m;
+  m.peak_kib = usage.ru_maxrss;
+  if (std::sscanf(buf, "%lf %lld %zu", &m.median, &m.rows, &m.lines) != 3)
+    Fail("unreadable measurement: " + std::string(buf));
+  return m;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::string home, child;
+  unsigned long accounts = 1000, lines = 1000000;
+  int runs = 5;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    if (!value) Fail("missing value for " + arg);
+    if (arg == "--home") home = value;
+    else if (arg == "--child") child = value;
+    else if (arg == "--accounts") accounts = std::strtoul(value, nullptr, 10);
+    else if (arg == "--lines") lines = std::strtoul(value, nullptr, 10);
+    else if (arg == "--runs") runs = std::max(1, std::atoi(value));
+    else Fail("unknown option " + arg);
+    ++i;
+  }
+  if (!child.empty()) return RunChild(child, home, runs);
+
+  bool temporary = false;
+  if (home.empty()) {
+    char pattern[] = "/tmp/stmtlink-bench-XXXXXX";
+    if (!mkdtemp(pattern)) Fail("mkdtemp");
+    home = pattern;
+    temporary = true;
+  }
+  if (!std::filesystem::exists(home + "/books.db")) {
+    SampleOptions options;
+    options.home = home;
+    options.accounts = static_cast<std::uint32_t>(accounts);
+    options.lines = lines;
+    std::string error;
+    const double start = Now();
+    if (WriteSampleHome(options, &error) != SampleStatus::kWritten) Fail(error);
+    std::printf("generated %lu accounts, >= %lu journal lines in %.2f s\n", accounts, lines,
+                Now() - start);
+  }
+  const Measured scan = Measure(argv[0], "scan", home, runs);
+  const Measured agg = Measure(argv[0], "aggregate", home, runs);
+  std::printf("journal lines: %lld, account lines made: %zu, runs: %d\n", scan.rows, agg.lines,
+              runs);
+  std::printf("%-26s %12s %14s\n", "", "median (s)", "peak RSS (MiB)");
+  std::printf("%-26s %12.3f %14.1f\n", "bare SQLite scan (floor)", scan.median,
+              scan.peak_kib / 1024.0);
+  std::printf("%-26s %12.3f %14.1f\n", "aggregation", agg.median, agg.peak_kib / 1024.0);
+  std::printf("ratio aggregation / floor: %.2f (target <= 2)\n", agg.median / scan.median);
+  if (temporary) std::filesystem::remove_all(home);
+  return 0;
+}

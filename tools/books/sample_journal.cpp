@@ -1,0 +1,320 @@
+// The sample year's journal. Every entry balances (the debits of its lines,
+// tax included, equal its credits); single lines need not: a compound entry
+// spreads its accounts over lines with one side each.
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "tools/books/sample_tables.h"
+
+namespace stmtlink {
+namespace {
+
+using namespace chart;
+
+const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+constexpr std::int64_t kUnits = 10000; // 1 yen
+constexpr int kPeriodEnd = 20260331;
+
+// One line: either side may be empty (code 0). Amounts in 1/10,000 yen; the
+// tax is the consumption tax on that side's amount.
+struct Line {
+  std::int64_t debit_code = 0, debit_amount = 0, debit_tax = 0;
+  std::int64_t credit_code = 0, credit_amount = 0, credit_tax = 0;
+};
+
+class JournalWriter {
+ public:
+  JournalWriter(SampleContext& context, std::string* error) : c_(context), error_(error) {
+    for (const ChartAccount& a : c_.chart.accounts) names_[a.code] = a.formal_name;
+  }
+
+  bool Prepare() {
+    return c_.db.Prepare(
+        "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code, "
+        "debit_amount, debit_tax, credit_code, credit_amount, credit_tax, description) "
+        "VALUES (1, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
+        &insert_, error_);
+  }
+
+  bool Entry(int slot, int date, const std::string& description,
+             std::initializer_list<Line> lines) {
+    ++entry_id_;
+    std::int64_t line_no = 0;
+    std::string* e = error_;
+    for (const Line& l : lines) {
+      if (!insert_.BindInt64(1, entry_id_, e) || !insert_.BindInt64(2, entry_id_, e) ||
+          !insert_.BindInt64(3, ++line_no, e) || !insert_.BindInt64(4, date, e) ||
+          !insert_.BindInt64(5, slot, e) || !insert_.BindInt64(6, l.debit_code, e) ||
+          !insert_.BindInt64(7, l.debit_amount, e) || !insert_.BindInt64(8, l.debit_tax, e) ||
+          !insert_.BindInt64(9, l.credit_code, e) || !insert_.BindInt64(10, l.credit_amount, e) ||
+          !insert_.BindInt64(11, l.credit_tax, e) || !insert_.BindText(12, description, e) ||
+          insert_.Next(e) != BooksStatement::Step::kDone || !insert_.Reset(e))
+        return false;
+      ++lines_;
+    }
+    return true;
+  }
+
+  std::uint64_t lines() const { return lines_; }
+  const std::string& Name(std::int64_t code) { return names_[code]; }
+
+ private:
+  SampleContext& c_;
+  std::string* error_;
+  BooksStatement insert_;
+  std::unordered_map<std::int64_t, std::string> names_;
+  std::int64_t entry_id_ = 0;
+  std::uint64_t lines_ = 0;
+};
+
+// The calendar date of a day in month position m (1 = April 2025).
+int DateOf(int position, int day) {
+  const int month = (3 + position - 1) % 12 + 1;
+  const int year = month >= 4 ? 2025 : 2026;
+  return year * 10000 + month * 100 + day;
+}
+
+class YearWriter {
+ public:
+  YearWriter(SampleContext& context, std::string* error)
+      : c_(context), chart_(context.chart), journal_(context, error) {}
+
+  bool Write() {
+    if (!journal_.Prepare()) return false;
+    const SampleOptions& o = c_.options;
+    // In line mode the entries are spread over the months by an estimate
+    // of their number; the last month takes whatever is still missing.
+    const std::uint64_t planned = o.lines ? o.lines * 93 / 100 + 1 : o.entries; // ~1.07 lines an entry
+    for (int position = 1; position <= 12; ++position) {
+      const std::uint64_t until = planned * static_cast<std::uint64_t>(position) / 12;
+      if (!MonthlyEntries(position)) return false;
+      while (made_ < until || (position == 12 && o.lines && journal_.lines() < o.lines)) {
+        if (!RandomEntry(position)) return false;
+        ++made_;
+      }
+      if (position == 6 && o.interim && !Adjustments(kSumSlotInterimSample, DateOf(6, 30), 2))
+        return false;
+    }
+    return Adjustments(13, kPeriodEnd, 1);
+  }
+
+ private:
+  static constexpr int kSumSlotInterimSample = 14;
+
+  std::int64_t Yen(std::int64_t low, std::int64_t high) {
+    return std::uniform_int_distribution<std::int64_t>(low, high)(c_.random) * kUnits;
+  }
+  static std::int64_t Tax(std::int64_t units) { return units / 10 / kUnits * kUnits; }
+  template <typename T>
+  T Pick(const std::vector<T>& list) {
+    return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(c_.random)];
+  }
+  int Day() { return std::uniform_int_distribution<int>(1, 28)(c_.random); }
+  std::string Text(const char8_t* what, std::int64_t code) {
+    return U(what) + std::string(U(u8"　")) + journal_.Name(code);
+  }
+
+  // The entries every month has: payroll, rent, social insurance.
+  bool MonthlyEntries(int position) {
+    const int date = DateOf(position, 25);
+    const std::int64_t salaries = Yen(2'000'000, 2'400'000);
+    const std::int64_t directors = 800'000 * kUnits;
+    const std::int64_t withheld = Tax(salaries + directors) + Yen(10'000, 30'000);
+    const std::int64_t bank = Pick(chart_.banks);
+    // Compound: two debits, two credits, neither line balanced on its own.
+    if (!journal_.Entry(position, date, U(u8"給与支払"),
+                        {{Stored(kSalaries), salaries, 0, bank, salaries + directors - withheld, 0},
+                         {Stored(kDirectorsPay), directors, 0, Stored(kWithholding), withheld, 0}}))
+      return false;
+    const std::int64_t rent = 300'000 * kUnits;
+    if (!journal_.Entry(position, DateOf(position, 27), U(u8"事務所家賃"),
+                        {{Stored(kRent), rent, Tax(rent), bank, rent + Tax(rent), 0}}))
+      return false;
+    const std::int64_t welfare = Yen(300'000, 360'000);
+    if (!journal_.Entry(position, DateOf(position, 28), U(u8"社会保険料"),
+                        {{Stored(kWelfare), welfare, 0, bank, welfare, 0}}))
+      return false;
+    if (position == 2 &&
+        !journal_.Entry(position, DateOf(position, 30), U(u8"法人税等納付"),
+                        {{Stored(kIncomeTaxPayable), 1'400'000 * kUnits, 0, bank,
+                          1'400'000 * kUnits, 0}}))
+      return false;
+    return true;
+  }
+
+  bool RandomEntry(int position) {
+    const int date = DateOf(position, Day());
+    const std::int64_t bank = Pick(chart_.banks);
+    const int kind = std::uniform_int_distribution<int>(0, 99)(c_.random);
+    const bool mfg = c_.options.manufacturing;
+    if (kind < 22) { // sale on credit
+      const std::int64_t customer = Pick(chart_.customers), amount = Yen(50'000, 900'000);
+      return journal_.Entry(position, date, Text(u8"売上", customer),
+                            {{customer, amount + Tax(amount), 0, Stored(kSales), amount,
+                              Tax(amount)}});
+    }
+    if (kind < 27) { // cash sale
+      const std::int64_t amount = Yen(3'000, 80'000);
+      return journal_.Entry(position, date, U(u8"現金売上"),
+                            {{Stored(kCash), amount + Tax(amount), 0, Stored(kSales), amount,
+                              Tax(amount)}});
+    }
+    if (kind < 42) { // collection, now and then less a transfer fee
+      const std::int64_t customer = Pick(chart_.customers), amount = Yen(50'000, 900'000);
+      if (kind < 32) {
+        const std::int64_t fee = 600 * kUnits;
+        return journal_.Entry(position, date, Text(u8"入金（振込手数料差引）", customer),
+                              {{bank, amount - fee - Tax(fee), 0, customer, amount, 0},
+                               {Stored(kFees), fee, Tax(fee), 0, 0, 0}});
+      }
+      return journal_.Entry(position, date, Text(u8"入金", customer),
+                            {{bank, amount, 0, customer, amount, 0}});
+    }
+    if (kind < 57) { // purchase on credit
+      const std::int64_t supplier = Pick(chart_.suppliers), amount = Yen(40'000, 700'000);
+      const std::int64_t account = mfg && kind < 50 ? Stored(kMaterialPurchases) : Stored(kPurchases);
+      return journal_.Entry(position, date, Text(u8"仕入", supplier),
+                            {{account, amount, Tax(amount), supplier, amount + Tax(amount), 0}});
+    }
+    if (kind < 69) { // payment
+      const std::int64_t supplier = Pick(chart_.suppliers), amount = Yen(40'000, 700'000);
+      return journal_.Entry(position, date, Text(u8"支払", supplier),
+                            {{supplier, amount, 0, bank, amount, 0}});
+    }
+    if (kind < 88) { // an expense with tax
+      const std::int64_t account = Pick(chart_.taxed_expenses), amount = Yen(1'000, 120'000);
+      const std::int64_t paid_by = kind < 80 ? bank : kind < 85 ? Stored(kCash) : Stored(kAccrued);
+      return journal_.Entry(position, date, journal_.Name(account),
+                            {{account, amount, Tax(amount), paid_by, amount + Tax(amount), 0}});
+    }
+    if (kind < 90) { // loan repayment with interest
+      const std::int64_t principal = 200'000 * kUnits, interest = Yen(8'000, 20'000);
+      return journal_.Entry(position, date, U(u8"借入金返済"),
+                            {{Stored(kLongLoan), principal, 0, bank, principal + interest, 0},
+                             {Stored(kInterestExpense), interest, 0, 0, 0, 0}});
+    }
+    if (kind < 92) { // sales return
+      const std::int64_t customer = Pick(chart_.customers), amount = Yen(5'000, 60'000);
+      return journal_.Entry(position, date, Text(u8"返品", customer),
+                            {{Stored(kSalesReturns), amount, Tax(amount), customer,
+                              amount + Tax(amount), 0}});
+    }
+    if (kind < 94) { // transfer between the banks: sub-accounts on both sides
+      const std::int64_t amount = Yen(100'000, 1'000'000);
+      return journal_.Entry(position, date, U(u8"口座振替"),
+                            {{chart_.banks.front(), amount, 0, chart_.banks.back(), amount, 0}});
+    }
+    if (kind < 95) {
+      const std::int64_t amount = Yen(100, 5'000);
+      return journal_.Entry(position, date, U(u8"預金利息"),
+                            {{bank, amount, 0, Stored(kInterestIncome), amount, 0}});
+    }
+    if (kind < 96) {
+      const std::int64_t amount = Yen(1'000, 50'000);
+      return journal_.Entry(position, date, U(u8"雑収入"),
+                            {{Stored(kCash), amount, 0, Stored(kMiscIncome), amount, 0}});
+    }
+    if (kind < 97) {
+      const std::int64_t amount = Yen(10'000, 90'000);
+      return journal_.Entry(position, date, U(u8"印紙税・租税公課"),
+                            {{Stored(kTaxesDues), amount, 0, Stored(kCash), amount, 0}});
+    }
+    if (mfg) { // manufacturing costs
+      const std::int64_t amount = Yen(50'000, 500'000);
+      if (kind < 98)
+        return journal_.Entry(position, date, U(u8"工場賃金"),
+                              {{Stored(kWages), amount, 0, bank, amount, 0}});
+      if (kind < 99)
+        return journal_.Entry(position, date, U(u8"外注加工費"),
+                              {{Stored(kOutsourcing), amount, Tax(amount), Stored(kAccrued),
+                                amount + Tax(amount), 0}});
+      return journal_.Entry(position, date, U(u8"電力料"),
+                            {{Stored(kPower), amount, Tax(amount), bank, amount + Tax(amount), 0}});
+    }
+    // Equipment bought on account, now and then.
+    const std::int64_t amount = Yen(100'000, 400'000);
+    return journal_.Entry(position, date, U(u8"備品購入"),
+                          {{Stored(kTools), amount, Tax(amount), Stored(kAccrued),
+                            amount + Tax(amount), 0}});
+  }
+
+  // Closing adjustments in a slot (13 year end, 14 interim); share: 1 for a
+  // whole year's depreciation, 2 for half of it.
+  bool Adjustments(int slot, int date, int share) {
+    const std::int64_t buildings = 1'200'000 * kUnits / share, vehicles = 600'000 * kUnits / share,
+                       tools = 300'000 * kUnits / share;
+    // One debit against three credits, on three lines.
+    if (!journal_.Entry(slot, date, U(u8"減価償却費の計上"),
+                        {{Stored(kDepreciation), buildings + vehicles + tools, 0,
+                          Stored(kBuildings), buildings, 0},
+                         {0, 0, 0, Stored(kVehicles), vehicles, 0},
+                         {0, 0, 0, Stored(kTools), tools, 0}}))
+      return false;
+    const std::int64_t taxes = Yen(600'000, 1'600'000) / share;
+    if (!journal_.Entry(slot, date, U(u8"法人税等の計上"),
+                        {{Stored(kIncomeTaxes), taxes, 0, Stored(kIncomeTaxPayable), taxes, 0}}))
+      return false;
+    if (slot != 13) return true;
+    // Inventories: the opening stock out, the counted closing stock in.
+    const std::int64_t opening_goods = OpeningBalance(Stored(kGoods));
+    const std::int64_t closing_goods = Yen(3'500'000, 5'500'000);
+    if (!journal_.Entry(slot, date, U(u8"期首商品棚卸高の振替"),
+                        {{Stored(kOpeningGoods), opening_goods, 0, Stored(kGoods), opening_goods,
+                          0}}) ||
+        !journal_.Entry(slot, date, U(u8"期末商品棚卸高の計上"),
+                        {{Stored(kGoods), closing_goods, 0, Stored(kClosingGoods), closing_goods,
+                          0}}))
+      return false;
+    const std::int64_t prepaid = 300'000 * kUnits;
+    if (!journal_.Entry(slot, date, U(u8"前払家賃の振替"),
+                        {{Stored(kPrepaid), prepaid, 0, Stored(kRent), prepaid, 0}}))
+      return false;
+    if (!c_.options.manufacturing) return true;
+    const std::int64_t materials = OpeningBalance(Stored(kMaterials));
+    const std::int64_t wip = OpeningBalance(Stored(kWorkInProcess));
+    const std::int64_t closing_materials = Yen(1'000'000, 2'000'000);
+    const std::int64_t closing_wip = Yen(500'000, 1'200'000);
+    const std::int64_t mfg_depreciation = 400'000 * kUnits;
+    return journal_.Entry(slot, date, U(u8"期首材料棚卸高の振替"),
+                          {{Stored(kOpeningMaterials), materials, 0, Stored(kMaterials), materials,
+                            0}}) &&
+           journal_.Entry(slot, date, U(u8"期末材料棚卸高の計上"),
+                          {{Stored(kMaterials), closing_materials, 0, Stored(kClosingMaterials),
+                            closing_materials, 0}}) &&
+           journal_.Entry(slot, date, U(u8"期首仕掛品棚卸高の振替"),
+                          {{Stored(kOpeningWip), wip, 0, Stored(kWorkInProcess), wip, 0}}) &&
+           journal_.Entry(slot, date, U(u8"期末仕掛品棚卸高の計上"),
+                          {{Stored(kWorkInProcess), closing_wip, 0, Stored(kClosingWip),
+                            closing_wip, 0}}) &&
+           journal_.Entry(slot, date, U(u8"工場設備の減価償却"),
+                          {{Stored(kMfgDepreciation), mfg_depreciation, 0, Stored(kBuildings),
+                            mfg_depreciation, 0}});
+  }
+
+  std::int64_t OpeningBalance(std::int64_t code) {
+    BooksStatement q;
+    std::string ignored;
+    if (!c_.db.Prepare("SELECT debit - credit FROM opening_balance WHERE data_no = 1 AND code = ?1",
+                       &q, &ignored) ||
+        !q.BindInt64(1, code, &ignored) || q.Next(&ignored) != BooksStatement::Step::kRow)
+      return 0;
+    return q.Int64(0);
+  }
+
+  SampleContext& c_;
+  const SampleChart& chart_;
+  JournalWriter journal_;
+  std::uint64_t made_ = 0;
+};
+
+} // namespace
+
+bool WriteSampleJournal(SampleContext& context, std::string* error) {
+  return YearWriter(context, error).Write();
+}
+
+} // namespace stmtlink
