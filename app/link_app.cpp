@@ -1,13 +1,40 @@
 #include "app/link_app.h"
 
+#include "app/dialog_texts.h"
 #include "app/environment_check.h"
+#include "dialog/conditions_dialog.h"
 #include "host/acc_connect.h"
+#include "host/sys_user.h"
 #include "res/edition/edition.h"
 #include "platform/host_window.h"
 #include "platform/mbcs.h"
 #include "platform/win_api.h"
 
 namespace stmtlink {
+namespace {
+
+// The dialog's input fields from the selected data set, the host user and
+// the path the host imposes.
+void FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int started_by_host,
+                          const std::string& host_output_path) {
+  ClSysUser user;
+  user.GetCurUserID(dialog->userId);
+  long first = 0, second = 0;
+  user.GetSelectedNo(dialog->userId, &first, &second);
+  dialog->selectionNo1 = static_cast<std::int32_t>(first);
+  dialog->selectionNo2 = static_cast<std::int32_t>(second);
+  dialog->isPastResults = data.introductionMonth == 99 ? 1 : 0;
+  dialog->fixedOutputPath.clear();
+  if (started_by_host == 1) dialog->fixedOutputPath = host_output_path;
+  dialog->periodEnd = data.periodEnd;
+  dialog->periodStart = data.periodStart;
+  dialog->introductionMonth = data.introductionMonth;
+  dialog->companyName = DialogCompanyName(data);
+  dialog->periodText = DialogPeriodText(data);
+  dialog->isCompanyLawData = data.companyLaw;
+}
+
+} // namespace
 
 LinkApp::LinkApp() = default;
 
@@ -58,8 +85,16 @@ BOOL LinkApp::InitInstance() {
   ReadSelectedData(&selectedData);
   ReadTaxSettings(&taxSettings, &selectedData);
 
-  // The run (conditions dialog, aggregation, report) is not built yet:
-  // start-up ends here as after a completed run.
+  ConditionsDialog dialog(hostParent);
+  FillConditionsDialog(&dialog, selectedData, startedByHost, hostOutputPath);
+  if (dialog.DoModal() == ConditionsDialog::kResultCancel) {
+    resultCode = kResultCancelled;
+    return FALSE;
+  }
+
+  // The rest of the run (aggregation, report, remembered conditions) is
+  // not built yet: after Execute, start-up ends here as after a completed
+  // run, without a report.
   return TRUE;
 }
 

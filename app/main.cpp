@@ -11,6 +11,7 @@
 
 #include "app/link_app.h"
 #include "app/program_options.h"
+#include "dialog/conditions_input.h"
 #include "platform/env.h"
 #include "platform/front_end_port.h"
 #include "platform/host_home.h"
@@ -39,11 +40,43 @@ void PrintVersion() {
   std::printf("ProductVersion: %s\n", e.product_version);
 }
 
+// The conditions dialog's output box holds 255 bytes.
+constexpr std::size_t kOutputPathLimit = 255;
+
+// The dialog values of --from, --to, --equity, --ledger and --output; false
+// with a message when --output cannot be given to the dialog whole.
+bool DialogChoices(const stmtlink::ProgramOptions& options, stmtlink::ConditionsChoices* choices,
+                   std::string* error) {
+  choices->from_month = options.from_month;
+  choices->to_month = options.to_month;
+  choices->equity_kind = options.equity_kind;
+  choices->ledger = options.ledger;
+  if (options.output_path) {
+    std::string path;
+    if (!stmtlink::Utf8ToCp932(*options.output_path, &path)) {
+      *error = "--output holds characters that Shift_JIS cannot represent";
+      return false;
+    }
+    if (path.size() > kOutputPathLimit) {
+      *error = "--output is longer than the " + std::to_string(kOutputPathLimit) +
+               " bytes (Shift_JIS) that the dialog's output box holds";
+      return false;
+    }
+    choices->output_path = path;
+  }
+  return true;
+}
+
 std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
-                                                     const stmtlink::ProgramOptions& options) {
+                                                     const stmtlink::ProgramOptions& options,
+                                                     const stmtlink::ConditionsChoices& choices) {
   if (kind.empty()) kind = isatty(STDIN_FILENO) && isatty(STDERR_FILENO) ? "console" : "batch";
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
-  if (kind == "batch") return std::make_unique<stmtlink::BatchFrontEnd>(options.answer_yes);
+  if (kind == "batch") {
+    auto batch = std::make_unique<stmtlink::BatchFrontEnd>(options.answer_yes);
+    batch->batch_dialogs().SetInput(stmtlink::ConditionsDialogInput(choices));
+    return batch;
+  }
   return nullptr;
 }
 
@@ -73,7 +106,9 @@ int main(int argc, char** argv) {
   stmtlink::SetHostHome(home);
 
   if (options.ui == "qt") return Refuse("the Qt front end is not part of this build; use --ui batch or --ui console");
-  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options);
+  stmtlink::ConditionsChoices choices;
+  if (!DialogChoices(options, &choices, &error)) return Refuse(error);
+  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices);
   stmtlink::SetFrontEnd(front_end.get());
 
   // The host writes its command line in the system code page.

@@ -6,20 +6,25 @@
 #include <cstdio>
 
 #include "platform/front_end_port.h"
+#include "ui/batch_dialogs.h"
 
 namespace stmtlink {
 
 class BatchFrontEnd : public FrontEndPort {
  public:
   explicit BatchFrontEnd(bool answer_yes, std::FILE* out = stderr)
-      : answer_yes_(answer_yes), out_(out) {}
+      : answer_yes_(answer_yes), out_(out), dialogs_(out) {}
 
   int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                      UINT flags) override;
+  DialogPort* Dialogs() override { return &dialogs_; }
+  // The dialogs' input from the command line (batch_dialogs.h).
+  BatchDialogs& batch_dialogs() { return dialogs_; }
 
  private:
   bool answer_yes_;
   std::FILE* out_;
+  BatchDialogs dialogs_;
 };
 
 } // namespace stmtlink

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "platform/front_end_port.h"
+#include "ui/console_dialogs.h"
+#include "ui/console_progress_window.h"
 
 namespace stmtlink {
 
@@ -15,6 +17,8 @@ class ConsoleFrontEnd : public FrontEndPort {
 
   int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                      UINT flags) override;
+  DialogPort* Dialogs() override { return &dialogs_; }
+  ProgressWindowPort* ProgressWindow() override { return &progress_window_; }
 
  private:
   // One line of input without its line feed; false at end of input.
@@ -22,6 +26,8 @@ class ConsoleFrontEnd : public FrontEndPort {
 
   std::FILE* in_;
   std::FILE* out_;
+  ConsoleDialogs dialogs_{in_, out_};
+  ConsoleProgressWindow progress_window_{out_};
 };
 
 } // namespace stmtlink

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/link_app.h"
+#include "dialog/conditions_input.h"
 #include "host/acc_connect.h"
 #include "host/substitute_control.h"
 #include "platform/drive_map.h"
@@ -15,6 +16,7 @@
 #include "tests/support/recording_front_end.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/utf8.h"
+#include "ui/batch_dialogs.h"
 
 namespace stmtlink {
 namespace {
@@ -26,6 +28,21 @@ using testing::RecordingFrontEnd;
 using testing::ScopedCurrentDir;
 using testing::TempDir;
 using testing::U8;
+
+// Records message boxes and executes the conditions dialog with a new
+// output file, so that start-up goes on past the dialog.
+class ExecutingFrontEnd : public RecordingFrontEnd {
+ public:
+  ExecutingFrontEnd() {
+    ConditionsChoices choices;
+    choices.output_path = "C:\\report.xml";
+    dialogs_.SetInput(ConditionsDialogInput(choices));
+  }
+  DialogPort* Dialogs() override { return &dialogs_; }
+
+ private:
+  BatchDialogs dialogs_;
+};
 
 class LinkAppTest : public ::testing::Test {
  protected:
@@ -72,7 +89,7 @@ class LinkAppTest : public ::testing::Test {
 
   TempDir home_;
   BooksBuilder books_{home_.path()};
-  RecordingFrontEnd front_end_;
+  ExecutingFrontEnd front_end_;
 };
 
 TEST_F(LinkAppTest, StartedByHostReadsTheSelectedDataAndNotifiesAtExit) {

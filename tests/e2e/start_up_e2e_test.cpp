@@ -50,7 +50,9 @@ class StartUpE2eTest : public ::testing::Test {
   }
   ProgramRun RunBatch(const std::string& program) {
     std::filesystem::remove(home_.File("host-window.log"));
-    return RunProgram(program, {"--ui", "batch", "--home", home_.path(), kHostLine});
+    // Past start-up, the conditions dialog executes with a new output file.
+    return RunProgram(program, {"--ui", "batch", "--home", home_.path(), "--output", "C:\\report.xml",
+                                kHostLine});
   }
   std::string WindowLog() { return ReadTextFile(home_.File("host-window.log")); }
 
@@ -134,7 +136,8 @@ TEST_F(StartUpE2eTest, HomeWithoutBooksAndBadOptionsAreRefusedInWords) {
 
 TEST_F(StartUpE2eTest, HomeComesFromTheEnvironmentWhenNotGiven) {
   std::filesystem::remove(home_.File("host-window.log"));
-  ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"), {"--ui", "batch", kHostLine},
+  ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"),
+                              {"--ui", "batch", "--output", "C:\\report.xml", kHostLine},
                               {"STMTLINK_HOME=" + home_.path()});
   EXPECT_EQ(0, run.exit_status) << run.err;
   EXPECT_EQ(NotificationLog(0), WindowLog());

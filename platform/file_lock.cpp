@@ -1,0 +1,37 @@
+#include "platform/file_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+
+namespace stmtlink {
+
+std::unique_ptr<FileLock> FileLock::Acquire(const std::string& linux_path, int timeout_ms) {
+  int fd;
+  do {
+    fd = ::open(linux_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return nullptr;
+  // flock locks belong to the open file, so two threads with their own
+  // opens exclude each other as two processes do.
+  // (<chrono> cannot be compiled to the program's code page; time.h can.)
+  const struct timespec pause = {0, 5 * 1000 * 1000};
+  for (int waited_ms = 0;; waited_ms += 5) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return std::unique_ptr<FileLock>(new FileLock(fd));
+    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    if (waited_ms >= timeout_ms) break;
+    ::nanosleep(&pause, nullptr);
+  }
+  ::close(fd);
+  return nullptr;
+}
+
+FileLock::~FileLock() {
+  ::flock(fd_, LOCK_UN);
+  ::close(fd_);
+}
+
+} // namespace stmtlink

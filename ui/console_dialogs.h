@@ -1,0 +1,50 @@
+// The console front end's dialogs: a modal dialog as a form on a terminal.
+// The form is drawn from the dialog's template, a line for each row of
+// controls, every control the user can reach numbered in tab order:
+//
+//   決算書 - 集計条件
+//   事業所名 ： 株式会社テスト
+//   集計期間 ： 1[ 4] 月度(S) ～ 2[ 3] 月度(E)
+//   ...
+//
+// Commands (one a line): N focuses control N and presses it (a button,
+// radio or check box) or asks for its text (an edit); N=TEXT types TEXT
+// into edit N; =TEXT types into the focused edit; an empty line is Enter,
+// "f12" F12, "tab" Tab, "esc" Esc. Keys reach the dialog's own keyboard
+// handling first. The end of input is Esc. The save-file dialog asks for a
+// path, relative to the folder it starts in; an empty answer cancels.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "platform/dialog_port.h"
+
+namespace stmtlink {
+
+class ConsoleDialogs : public DialogPort {
+ public:
+  ConsoleDialogs(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
+
+  int RunModal(DialogLogic& logic) override;
+  bool GetSaveFileName(const SaveFileRequest& request, std::string* path) override;
+
+ private:
+  void DrawForm();
+  // How one control looks in the form.
+  std::string Piece(const ControlTemplate& control);
+  // Carries out one command line; false when it was not understood.
+  bool Command(DialogLogic& logic, const std::string& line);
+  // The control numbered n in the form; null when there is none.
+  const ControlTemplate* Numbered(int n) const;
+  int NumberOf(int id) const;
+  // Types UTF-8 text into an edit; false (with a note) when it cannot.
+  bool TypeUtf8(int id, const std::string& text);
+  // One line of input without its line feed; false at end of input.
+  bool ReadLine(std::string* line);
+
+  std::FILE* in_;
+  std::FILE* out_;
+};
+
+} // namespace stmtlink
