@@ -4,6 +4,7 @@
 STMTLINK_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev libgtest-dev libgmock-dev
+  libxml2-utils libxml2-dev
 )
 
 install_missing_packages() {

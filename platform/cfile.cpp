@@ -1,0 +1,85 @@
+#include "platform/cfile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/env.h"
+#include "platform/win_path.h"
+
+namespace stmtlink {
+
+CFile::CFile() = default;
+
+CFile::~CFile() { Abort(); }
+
+BOOL CFile::Open(const char* file_name, UINT open_flags, CFileException* error) {
+  auto fail = [&](int cause) {
+    if (error != nullptr) *error = CFileException(cause, file_name != nullptr ? file_name : "");
+    return FALSE;
+  };
+  if (IsOpen() || file_name == nullptr || file_name[0] == '\0') return fail(CFileException::badPath);
+  std::string linux_path;
+  if (!WindowsToLinuxPath(file_name, &linux_path)) return fail(CFileException::badPath);
+
+  UINT access = open_flags & 0x3;
+  if (access == modeRead) {
+    if (open_flags & modeCreate) return fail(CFileException::genericException);
+    std::string contents;
+    if (!Env::Current()->ReadFile(linux_path, &contents)) return fail(CFileException::fileNotFound);
+    path_ = file_name;
+    contents_ = std::move(contents);
+    read_pos_ = 0;
+    reading_ = true;
+    return TRUE;
+  }
+  // Writing without modeCreate (an existing file kept as it is) is never
+  // needed by the program and is not provided.
+  if (access != modeWrite || !(open_flags & modeCreate)) return fail(CFileException::genericException);
+  std::unique_ptr<WritableFile> file = Env::Current()->NewWritableFile(linux_path);
+  if (file == nullptr) return fail(CFileException::fileNotFound);
+  path_ = file_name;
+  writer_ = std::move(file);
+  write_failed_ = false;
+  return TRUE;
+}
+
+void CFile::Write(const void* buffer, UINT count) {
+  if (writer_ == nullptr || write_failed_) throw CFileException(CFileException::genericException, path_);
+  if (count == 0) return;
+  if (!writer_->Append(std::string_view(static_cast<const char*>(buffer), count))) {
+    write_failed_ = true;
+    throw CFileException(CFileException::hardIO, path_);
+  }
+}
+
+UINT CFile::Read(void* buffer, UINT count) {
+  if (!reading_) throw CFileException(CFileException::genericException, path_);
+  std::size_t n = std::min<std::size_t>(count, contents_.size() - read_pos_);
+  if (n > 0) std::memcpy(buffer, contents_.data() + read_pos_, n);
+  read_pos_ += n;
+  return static_cast<UINT>(n);
+}
+
+void CFile::Close() {
+  if (!IsOpen()) return;
+  bool ok = true;
+  if (writer_ != nullptr) {
+    ok = writer_->Close() && !write_failed_;
+    writer_.reset();
+  }
+  reading_ = false;
+  contents_.clear();
+  contents_.shrink_to_fit();
+  if (!ok) throw CFileException(CFileException::hardIO, path_);
+}
+
+void CFile::Abort() {
+  if (writer_ != nullptr) {
+    writer_->Close();
+    writer_.reset();
+  }
+  reading_ = false;
+  contents_.clear();
+}
+
+} // namespace stmtlink

@@ -1,0 +1,78 @@
+#include "report/support_info_file.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/cfile.h"
+#include "platform/front_end_port.h"
+#include "platform/mbcs.h"
+#include "res/edition/edition.h"
+
+namespace stmtlink {
+namespace {
+
+constexpr char kFileName[] = "SUPPORT.INF";
+constexpr char kProductNameKey[] = "[=製品名=]";
+constexpr char kProductVersionKey[] = "[=製品ﾊﾞｰｼﾞｮﾝ=]";
+constexpr char kOutOfMemory[] = "ﾒﾓﾘが不足しています。";
+
+} // namespace
+
+SupportInfoFile::SupportInfoFile(std::string folder_prefix) : prefix_(std::move(folder_prefix)) {}
+
+SupportInfoFile::~SupportInfoFile() { delete[] block_; }
+
+std::string SupportInfoFile::ProductName() { return Find(kProductNameKey); }
+
+std::string SupportInfoFile::ProductVersion() { return Find(kProductVersionKey); }
+
+bool SupportInfoFile::Load() {
+  if (block_ != nullptr) return true;
+  block_ = new (std::nothrow) char[kBlockSize];
+  if (block_ == nullptr) {
+    // The framework's plain message box: OK, no icon, the program's name as
+    // caption.
+    MessageBox(0, kOutOfMemory, ThisEdition().program_name, MB_OK);
+    return false;
+  }
+  std::memset(block_, 0xFF, kBlockSize);
+  size_ = 0;
+  CFile file;
+  std::string path = prefix_ + kFileName;
+  if (!file.Open(path.c_str(), CFile::modeRead | CFile::shareDenyNone | CFile::typeBinary)) {
+    return true; // nothing to find, now or later
+  }
+  size_ = file.Read(block_, static_cast<UINT>(kBlockSize));
+  file.Abort(); // read only: nothing to lose on closing
+
+  // Each line becomes a zero-terminated text: CR LF pairs and the
+  // end-of-file mark 0x1A turn into zero bytes.
+  for (std::size_t i = 0; i < size_; ++i) {
+    if (block_[i] == '\r' && i + 1 < size_ && block_[i + 1] == '\n') {
+      block_[i] = '\0';
+      block_[++i] = '\0';
+    } else if (block_[i] == '\x1A') {
+      block_[i] = '\0';
+    }
+  }
+  return true;
+}
+
+std::string SupportInfoFile::Find(std::string_view key) {
+  if (!Load()) return {};
+  std::string_view data(block_, size_);
+  // Matches start at character boundaries only, so a key is never found
+  // inside a double-byte character.
+  for (std::size_t i = 0; i + key.size() <= data.size(); i += MbcsCharLength(data, i)) {
+    if (data.compare(i, key.size(), key) != 0) continue;
+    std::size_t start = i + key.size();
+    // The line ends at its terminator; a stray CR or LF (a file not written
+    // with CR LF) ends it too instead of running into the next line.
+    std::size_t end = data.find_first_of(std::string_view("\0\r\n", 3), start);
+    if (end == std::string_view::npos) end = data.size();
+    return std::string(data.substr(start, end - start));
+  }
+  return {};
+}
+
+} // namespace stmtlink

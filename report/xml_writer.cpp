@@ -1,0 +1,131 @@
+#include "report/xml_writer.h"
+
+#include <cstring>
+
+#include "platform/cfile.h"
+
+namespace stmtlink {
+
+XmlWriter::~XmlWriter() { Close(); }
+
+int XmlWriter::Open(CFile* file, const char* path) {
+  if (file == nullptr || path == nullptr || path[0] == '\0') return -1;
+  file_ = file;
+  path_ = path;
+  // No share flag: the file is meant for this writer alone (Linux keeps no
+  // mandatory share modes, so this is a statement of intent only).
+  if (!file->Open(path, CFile::modeCreate | CFile::modeWrite)) {
+    file_ = nullptr;
+    return -1;
+  }
+  return 0;
+}
+
+int XmlWriter::WriteText(std::string_view text) {
+  if (file_ == nullptr) return 0;
+  try {
+    file_->Write(text.data(), static_cast<UINT>(text.size()));
+  } catch (const CFileException&) {
+    // The file is closed at once; what was written so far stays on disk.
+    file_->Abort();
+    file_ = nullptr;
+    return 0;
+  }
+  return 1;
+}
+
+void XmlWriter::StartLine(int depth) {
+  line_.clear();
+  if (depth > 0) line_.append(static_cast<std::size_t>(depth), '\t');
+  line_.push_back('<');
+}
+
+void XmlWriter::AppendAttributes(const char* attr_name1, const char* attr_value1,
+                                 const char* attr_name2, const char* attr_value2) {
+  if (attr_name1 == nullptr || attr_value1 == nullptr) return;
+  line_.push_back(' ');
+  line_.append(attr_name1);
+  line_.append("=\"");
+  AppendEscaped(&line_, attr_value1);
+  line_.push_back('"');
+  if (attr_name2 == nullptr || attr_value2 == nullptr) return;
+  line_.push_back(' ');
+  line_.append(attr_name2);
+  line_.append("=\"");
+  AppendEscaped(&line_, attr_value2);
+  line_.push_back('"');
+}
+
+int XmlWriter::OpenElement(const char* name, int depth, const char* attr_name1,
+                           const char* attr_value1, const char* attr_name2,
+                           const char* attr_value2) {
+  if (file_ == nullptr) return 0;
+  StartLine(depth);
+  line_.append(name);
+  AppendAttributes(attr_name1, attr_value1, attr_name2, attr_value2);
+  line_.append(">\r\n");
+  return WriteText(line_);
+}
+
+int XmlWriter::WriteElement(const char* name, std::string_view value, int depth,
+                            const char* attr_name1, const char* attr_value1,
+                            const char* attr_name2, const char* attr_value2) {
+  if (file_ == nullptr) return 0;
+  StartLine(depth);
+  line_.append(name);
+  AppendAttributes(attr_name1, attr_value1, attr_name2, attr_value2);
+  line_.push_back('>');
+  AppendEscaped(&line_, value);
+  line_.append("</");
+  line_.append(name);
+  line_.append(">\r\n");
+  return WriteText(line_);
+}
+
+int XmlWriter::CloseElement(const char* name, int depth) {
+  if (file_ == nullptr) return 0;
+  StartLine(depth);
+  line_.push_back('/');
+  line_.append(name);
+  line_.append(">\r\n");
+  return WriteText(line_);
+}
+
+int XmlWriter::Close() {
+  if (file_ == nullptr) return 0;
+  CFile* file = file_;
+  file_ = nullptr;
+  try {
+    file->Close();
+  } catch (const CFileException&) {
+    return -1;
+  }
+  return 0;
+}
+
+void XmlWriter::AppendEscaped(std::string* out, std::string_view text) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char* entity;
+    switch (text[i]) {
+      case '&': entity = "&amp;"; break;
+      case '>': entity = "&gt;"; break;
+      case '<': entity = "&lt;"; break;
+      case '"': entity = "&quot;"; break;
+      case '\'': entity = "&apos;"; break;
+      default: continue;
+    }
+    out->append(text.substr(start, i - start));
+    out->append(entity);
+    start = i + 1;
+  }
+  out->append(text.substr(start));
+}
+
+std::string XmlWriter::EscapeText(std::string_view text) {
+  std::string out;
+  AppendEscaped(&out, text);
+  return out;
+}
+
+} // namespace stmtlink

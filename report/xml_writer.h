@@ -1,0 +1,79 @@
+// The line writer of the report file. Every element is one text line:
+// `depth` tabs, the tag(s), CR LF; nothing else is written between lines.
+// Texts pass through as bytes (the report is Shift_JIS because every text
+// that reaches the writer is); only element content and attribute values are
+// escaped, and only the five characters & < > " '. Attribute values are
+// always in double quotes, separated by one space; an element without
+// content is written as <Name></Name>, never in the self-closing form.
+//
+// Lines are assembled in a growable buffer, so a text of any length is
+// written whole; lines whose texts fit the receiver's 256-byte lines come
+// out exactly as they always did.
+//
+// The first failed write closes the file; from then on every write answers
+// 0 and writes nothing, and Close does nothing more.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace stmtlink {
+
+class CFile;
+
+class XmlWriter {
+ public:
+  XmlWriter() = default;
+  // Closes the file (ignoring the result; call Close to learn it).
+  virtual ~XmlWriter();
+
+  XmlWriter(const XmlWriter&) = delete;
+  XmlWriter& operator=(const XmlWriter&) = delete;
+
+  // Creates or truncates the file at the Windows path `path` through `file`
+  // (not owned; kept until Close). 0 on success; -1 when the file or the
+  // path is missing or the file cannot be created.
+  int Open(CFile* file, const char* path);
+
+  // Writes the bytes of text with one write. 1 on success, 0 on failure.
+  int WriteText(std::string_view text);
+  // "<name a1="v1" a2="v2">" on a line of its own. An attribute is written
+  // only when both its name and value are given (a value may be empty); the
+  // second never without the first. 1 on success, 0 on failure.
+  int OpenElement(const char* name, int depth, const char* attr_name1 = nullptr,
+                  const char* attr_value1 = nullptr, const char* attr_name2 = nullptr,
+                  const char* attr_value2 = nullptr);
+  // "<name a1="v1" a2="v2">value</name>" on one line; the value is always
+  // written, so an empty one gives <name></name>.
+  int WriteElement(const char* name, std::string_view value, int depth,
+                   const char* attr_name1 = nullptr, const char* attr_value1 = nullptr,
+                   const char* attr_name2 = nullptr, const char* attr_value2 = nullptr);
+  // "</name>" on a line of its own.
+  int CloseElement(const char* name, int depth);
+
+  // Closes and forgets the file. 0 when everything written reached the
+  // operating system (or no file was held), -1 when the final flush or the
+  // close failed. A report whose Close fails did not reach the disk.
+  int Close();
+
+  // Whether a file is held (false after Close and after a failed write).
+  bool is_open() const { return file_ != nullptr; }
+
+  // text with & > < " ' replaced by their entities, byte by byte: the trail
+  // bytes of double-byte characters (0x40 and above) never equal one of
+  // them. Every other byte, control bytes included, is copied unchanged.
+  static std::string EscapeText(std::string_view text);
+  static void AppendEscaped(std::string* out, std::string_view text);
+
+ private:
+  void StartLine(int depth);
+  // Appends the attributes that are given, each as ` name="value"`.
+  void AppendAttributes(const char* attr_name1, const char* attr_value1, const char* attr_name2,
+                        const char* attr_value2);
+
+  CFile* file_ = nullptr;
+  std::string path_;
+  std::string line_; // reused for every line
+};
+
+} // namespace stmtlink
