@@ -1,5 +1,7 @@
 #include "aggregate/statement_aggregator.h"
 
+#include "host/save_kessansho.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -36,7 +38,11 @@ void CopyName(char (&to)[31], const char (&from)[31]) {
 
 StatementAggregator::StatementAggregator() = default;
 
-StatementAggregator::~StatementAggregator() { delete sumCursor_; }
+StatementAggregator::~StatementAggregator() {
+  // The settings store goes first, then the cursors.
+  settingsStore_.reset();
+  delete sumCursor_;
+}
 
 void StatementAggregator::Advance(double from, double to) {
   if (progressWindow) progressWindow->AdvanceMainBar(BarPosition(from), BarPosition(to));

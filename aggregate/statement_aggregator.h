@@ -12,10 +12,14 @@
 
 #include <cstdint>
 
+#include <memory>
+#include <string>
+
 #include "aggregate/account_line.h"
 #include "host/host_records.h"
 
 class ClRuleKamoku;
+class ClSaveKessansho;
 
 namespace stmtlink {
 
@@ -58,6 +62,14 @@ class StatementAggregator {
   double progressPosition = 0;
   double progressStep = 1.0;
 
+  // The notes operations (notes/notes_reader.h) over the aggregator's own
+  // financial-statement settings store, which each fetch replaces.
+  int IsNoteInputOn();
+  int IsNoteOutputOn();
+  // flags: the 50-entry table of note-group switches, zeroed by the caller.
+  void ReadNoteGroupFlags(unsigned char* flags);
+  int ReadNoteText(std::string* text);
+
  protected:
   // The general-ledger lines of one account row, appended to ledgerLines;
   // called for every row in general-ledger mode, whatever its line type,
@@ -74,6 +86,8 @@ class StatementAggregator {
   void Advance(double from, double to);
 
   ClRuleKamoku* sumCursor_ = nullptr; // owned
+  // The settings store of the notes operations; null until the first fetch.
+  std::unique_ptr<ClSaveKessansho> settingsStore_;
   int status_ = kStatusOk;
 };
 

@@ -92,13 +92,14 @@ BOOL LinkApp::InitInstance() {
     return FALSE;
   }
 
-  // The rest of the run (aggregation, report, remembered conditions) is
-  // not built yet: after Execute, start-up ends here as after a completed
-  // run, without a report.
-  return TRUE;
+  return Run(dialog);
 }
 
 int LinkApp::ExitInstance() {
+  // The lines of the run are the application's to free.
+  accountLines.Clear();
+  noteLines.clear();
+
   ClAccConnect* connection = ClAccConnect::Inst();
   connection->LogOut();
   connection->Terminate();

@@ -7,12 +7,19 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "aggregate/account_line.h"
 
 #include "host/host_records.h"
 #include "platform/win_app.h"
 #include "platform/win_types.h"
 
 class ClSetData;
+
+namespace stmtlink {
+class ConditionsDialog;
+}
 
 namespace stmtlink {
 
@@ -57,9 +64,21 @@ class LinkApp : public CWinApp {
   std::int32_t resultCode = kResultCompleted;
   ClSetData* dataSet = nullptr;
 
+  // The note text split into lines (entities decoded), emptied first.
+  void SplitNoteText(const std::string& text);
+
+  // The statement lines of the run; freed at exit.
+  AccountLineList accountLines;
+  std::vector<std::string> noteLines;
+
   // What start-up read; the run works on these.
   StDATAINFO selectedData{};
   StSHOHIZEIINFO taxSettings{};
+
+ private:
+  // The run after a confirmed dialog: month conditions, progress window,
+  // aggregation, notes, report, remembered conditions, closing message.
+  BOOL Run(ConditionsDialog& dialog);
 };
 
 } // namespace stmtlink

@@ -1,5 +1,7 @@
 #include "report/report_writer.h"
 
+#include "report/notes_section.h"
+
 #include <cstring>
 
 #include "app/progress_dialog.h"
@@ -140,13 +142,9 @@ int ReportWriter::WriteData(XmlWriter& xml, const StDATAINFO& dataInfo) {
   if (!WriteIncomeStatement(xml)) return 0;
   if (dataInfo.keepsMfgSchedule != 0 && !WriteManufacturingCost(xml)) return 0;
   if (!WriteNetAssetsChanges(xml)) return 0;
-  if (notesAvailable == 1) {
-    // NOT BUILT YET: the notes section "ListNotesNonConsolidated" (from
-    // noteLines and noteGroupFlags) belongs here and comes with the run
-    // sequence's notes. Until then a report with notes would lack them, so
-    // it fails rather than pass for complete.
+  if (notesAvailable == 1 &&
+      !WriteNotesSection(xml, NotesInput{noteLines, noteGroupFlags}))
     return 0;
-  }
   // NOT BUILT YET: the general-ledger section "HJ00780S" belongs here; it
   // writes nothing when there are no ledger lines, and there are none until
   // the ledger collection exists.

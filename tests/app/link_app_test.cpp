@@ -104,7 +104,10 @@ TEST_F(LinkAppTest, StartedByHostReadsTheSelectedDataAndNotifiesAtExit) {
   EXPECT_EQ(20260331, app.selectedData.periodEnd);
   EXPECT_EQ(1, app.selectedData.companyLaw);
   EXPECT_NE(0, app.taxSettings.taxIncluded);
-  EXPECT_TRUE(front_end_.messages.empty());
+  // The only message is the completion notice.
+  ASSERT_EQ(1u, front_end_.messages.size());
+  EXPECT_EQ("決算書情報の出力が終了しました。\n\nアプリケーションを終了します。", front_end_.messages[0].text);
+  EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONASTERISK), front_end_.messages[0].flags);
   EXPECT_EQ("EnableWindow 4660 FALSE\n"
             "SetForegroundWindow 4660\n"
             "EnableWindow 4660 TRUE\n"

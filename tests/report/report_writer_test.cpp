@@ -159,10 +159,25 @@ TEST_F(ReportWriterTest, FailedDataStillClosesTheDocument) {
   EXPECT_EQ(text.find("</DATA>"), std::string::npos);
 }
 
-TEST_F(ReportWriterTest, NotesThatCannotBeWrittenYetFailTheReport) {
+TEST_F(ReportWriterTest, NotesComeAfterTheEquityStatementOnlyWhenAvailable) {
+  const std::vector<std::string> note_lines = {"<ID>1000010</ID>", "", "", "<Disp>1</Disp>",
+                                               "<Value>", "<Line>x</Line>"};
+  unsigned char groups[50] = {1};
+  report_.noteLines = &note_lines;
+  report_.noteGroupFlags = groups;
+  ASSERT_EQ(report_.WriteReport("C:\\report.xml", 7, &data_), 1);
+  EXPECT_EQ(ReportFile().find("ListNotesNonConsolidated"), std::string::npos);
+
   report_.notesAvailable = 1;
-  EXPECT_EQ(report_.WriteReport("C:\\report.xml", 7, &data_), 0);
-  EXPECT_EQ(ReportFile().find("</DATA>"), std::string::npos);
+  ASSERT_EQ(report_.WriteReport("C:\\report.xml", 7, &data_), 1);
+  const std::string file = ReportFile();
+  const std::size_t equity_end = file.find("\t\t</StatementChangesNetAssets>\r\n");
+  const std::size_t notes = file.find("\t\t<ListNotesNonConsolidated>\r\n"
+                                      "\t\t\t<NotesGoingConcernAssumption>\r\n"
+                                      "\t\t\t\t<Line>x</Line>\r\n");
+  ASSERT_NE(notes, std::string::npos);
+  EXPECT_LT(equity_end, notes);
+  EXPECT_LT(notes, file.find("\t</DATA>\r\n"));
 }
 
 TEST_F(ReportWriterTest, MissingFolderCreatesNothing) {

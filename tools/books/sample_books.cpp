@@ -49,7 +49,7 @@ bool MoveInto(const fs::path& from, const fs::path& to, std::string* error) {
 bool WriteTables(SampleContext& context, std::string* error) {
   return WriteSampleDataSets(context, error) && WriteSampleEras(context, error) &&
          WriteSampleAccounts(context, error) && WriteSampleOpeningBalances(context, error) &&
-         WriteSampleJournal(context, error);
+         WriteSampleJournal(context, error) && WriteSampleNotes(context, error);
 }
 
 bool WriteBooks(const SampleOptions& options, const fs::path& file, std::string* error) {

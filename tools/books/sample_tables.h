@@ -31,5 +31,8 @@ bool WriteSampleOpeningBalances(SampleContext& context, std::string* error);
 // (slot 13) and, with an interim closing, the interim ones (slot 14).
 // (sample_journal.cpp)
 bool WriteSampleJournal(SampleContext& context, std::string* error);
+// The notes settings: switches, note groups (one switched off) and note
+// records with entities, shown and hidden notes. (sample_notes.cpp)
+bool WriteSampleNotes(SampleContext& context, std::string* error);
 
 } // namespace stmtlink

@@ -1,0 +1,97 @@
+// The run after the conditions dialog was confirmed: month conditions,
+// progress window, aggregation, notes, report file, remembered conditions,
+// the closing message and the outcome for the host.
+#include <cstdlib>
+#include <cstring>
+
+#include "aggregate/statement_aggregator.h"
+#include "app/link_app.h"
+#include "app/month_conditions.h"
+#include "app/progress_dialog.h"
+#include "dialog/conditions_dialog.h"
+#include "notes/notes_reader.h"
+#include "platform/front_end_port.h"
+#include "report/report_writer.h"
+
+namespace stmtlink {
+namespace {
+
+constexpr char kCaption[] = "決算書";
+constexpr char kAggregationFailed[] = "決算書情報の集計に失敗しました。\n\nアプリケーションを終了します。";
+constexpr char kReportFailed[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
+constexpr char kCompleted[] = "決算書情報の出力が終了しました。\n\nアプリケーションを終了します。";
+
+} // namespace
+
+void LinkApp::SplitNoteText(const std::string& text) { stmtlink::SplitNoteText(text, &noteLines); }
+
+BOOL LinkApp::Run(ConditionsDialog& dialog) {
+  const int from = std::atoi(dialog.fromMonthText.c_str());
+  const int to = std::atoi(dialog.toMonthText.c_str());
+  // The dialog limits the path to 255 bytes; the run keeps it whole.
+  const std::string output_path = dialog.outputPath;
+  const std::int32_t output_ledger = dialog.outputLedger;
+  const std::int16_t equity_kind = dialog.equityKind;
+
+  ProgressDialog progress;
+  progress.Create();
+  if (hostParent != 0) progress.SetParent(hostWindow);
+  progress.ShowWindow(true);
+  progress.ResetMainBar();
+  const HWND progress_window = progress.GetSafeHwnd();
+
+  StatementAggregator aggregator;
+  aggregator.progressWindow = &progress;
+  aggregator.lines = &accountLines;
+  aggregator.ledgerEnabled = output_ledger;
+
+  ReportWriter writer;
+  writer.progressWindow = &progress;
+  writer.lines = &accountLines;
+  writer.ownerWindow = progress_window;
+  writer.equityKind = equity_kind;
+
+  MonthConditions conditions{};
+  BuildMonthConditions(&conditions, &selectedData, from, to);
+  const std::int32_t tax_method = taxSettings.taxIncluded != 0 ? 1 : 0;
+
+  // A failed aggregation (a host error, an amount overflow) stops the run
+  // before any file is written: a report with accounts missing, followed by
+  // the completion message, would call a failure a success.
+  if (!aggregator.aggregate(tax_method, conditions.entries, &selectedData)) {
+    MessageBox(progress_window, kAggregationFailed, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    progress.EndDialog(1);
+    resultCode = kResultFailed;
+    return FALSE;
+  }
+
+  unsigned char note_group_flags[kNoteGroupCount] = {};
+  if (aggregator.IsNoteInputOn() && aggregator.IsNoteOutputOn()) {
+    std::memset(note_group_flags, 0, sizeof(note_group_flags));
+    aggregator.ReadNoteGroupFlags(note_group_flags);
+    std::string note_text;
+    aggregator.ReadNoteText(&note_text);
+    SplitNoteText(note_text);
+    writer.notesAvailable = 1;
+    writer.noteLines = &noteLines;
+    writer.noteGroupFlags = note_group_flags;
+  }
+
+  writer.progressBase = static_cast<std::int16_t>(aggregator.progressPosition);
+  if (!writer.WriteReport(output_path.c_str(), functionId, &selectedData)) {
+    MessageBox(progress_window, kReportFailed, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    progress.EndDialog(1);
+    resultCode = kResultFailed;
+    return FALSE;
+  }
+
+  // Started by the host, the path it chose is not remembered: the path
+  // remembered before stays.
+  dialog.SaveConditions(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to), equity_kind,
+                        output_ledger, startedByHost == 1 ? nullptr : output_path.c_str());
+  progress.EndDialog(1);
+  MessageBox(progress_window, kCompleted, kCaption, MB_OK | MB_ICONASTERISK);
+  return TRUE;
+}
+
+} // namespace stmtlink

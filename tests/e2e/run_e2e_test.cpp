@@ -1,0 +1,123 @@
+// The whole run of the real programs on fresh sample books: dialog, month
+// conditions, aggregation, notes, report, remembered conditions, closing
+// message and the outcome for the host.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/program_runner.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/utf8.h"
+
+namespace stmtlink {
+namespace {
+
+using testing::BuiltProgram;
+using testing::ProgramRun;
+using testing::ReadTextFile;
+using testing::RunProgram;
+using testing::TempDir;
+using testing::U8;
+
+class RunE2eTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ProgramRun made = RunProgram(BuiltProgram("stmtlink-books"),
+                                 {"sample", "--home", home_.path(), "--entries", "200"});
+    ASSERT_EQ(0, made.exit_status) << made.err;
+  }
+  ProgramRun Run(const std::string& program, std::vector<std::string> args) {
+    std::filesystem::remove(home_.File("host-window.log"));
+    args.insert(args.begin(), {"--ui", "batch", "--home", home_.path()});
+    return RunProgram(BuiltProgram(program), args);
+  }
+  std::string DriveC(const std::string& name) { return home_.File("drive_c/" + name); }
+  std::string Settings(const char* file = "StmtLinkStd.env") {
+    return ReadTextFile(DriveC(std::string("HostApp/Settings/") + file));
+  }
+  std::string PostedResult() {
+    std::string log = ReadTextFile(home_.File("host-window.log"));
+    std::size_t at = log.find("lParam=");
+    return at == std::string::npos ? "" : log.substr(at + 7, 1);
+  }
+
+  TempDir home_;
+};
+
+TEST_F(RunE2eTest, CompletedRunWritesTheReportAndRemembersTheConditions) {
+  ProgramRun run = Run("StmtLinkStd", {"--from", "4", "--to", "3", "--equity", "2", "--ledger", "0",
+                                       "--output", "C:\\out\\report.xml", "--answer", "yes"});
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find(U8(u8"決算書 [information] 決算書情報の出力が終了しました。"))) << run.err;
+  std::string report = ReadTextFile(DriveC("out/report.xml"));
+  EXPECT_EQ(0u, report.find("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<REPORT>\r\n"));
+  EXPECT_NE(std::string::npos, report.find("\t\t<BalanceSheet>\r\n"));
+  EXPECT_NE(std::string::npos, report.find("\t\t\t<Select>2</Select>\r\n"));
+  EXPECT_NE(std::string::npos, report.find("\t\t<PROGRAMNAME>ヴェルカ２０</PROGRAMNAME>\r\n"));
+  EXPECT_EQ(report.size() - 11, report.rfind("</REPORT>\r\n"));
+  // The sample's notes: shown notes with their text, entities escaped
+  // again, a switched-off group and a hidden note left out.
+  EXPECT_NE(std::string::npos, report.find("\t\t<ListNotesNonConsolidated>\r\n"));
+  EXPECT_NE(std::string::npos, report.find("<Line>重要な後発事象はありません。</Line>"));
+  EXPECT_NE(std::string::npos, report.find("未払事業税 &lt;少額&gt; です。"));
+  EXPECT_EQ(std::string::npos, report.find("NotesRelatedPartyTransactions"));
+  EXPECT_EQ(std::string::npos, report.find("RecordingBasisRevenueExpense"));
+  // The hidden heading's shown children stand in its place, once each.
+  EXPECT_EQ(std::string::npos, report.find("<NoteIncomeStatement>"));
+  EXPECT_NE(std::string::npos, report.find("\t\t\t\t<TransactionsAffiliates>\r\n"));
+  EXPECT_EQ("USER01/0/1:4/3/2/0/C:\\out\\report.xml\n", Settings());
+
+  // A second run starts from the remembered conditions.
+  std::filesystem::remove(DriveC("out/report.xml"));
+  run = Run("StmtLinkStd", {"--answer", "yes"});
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_NE(std::string::npos, ReadTextFile(DriveC("out/report.xml")).find("<Select>2</Select>"));
+}
+
+TEST_F(RunE2eTest, CancelledDialogTellsTheHostOne) {
+  ProgramRun run = Run("StmtLinkStd", {"--output", "C:\\a*b.xml", "4660,1025,7,"});
+  EXPECT_EQ(1, run.exit_status) << run.err;
+  EXPECT_EQ("1", PostedResult());
+  EXPECT_EQ("", Settings());
+}
+
+TEST_F(RunE2eTest, ReportThatCannotBeCreatedFailsAndSavesNothing) {
+  ProgramRun run = Run("StmtLinkStd", {"--output", "Z:\\proc\\x.xml", "4660,1025,7,"});
+  EXPECT_EQ(2, run.exit_status) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find(U8(u8"決算書 [exclamation] XMLファイルの出力に失敗しました。"))) << run.err;
+  EXPECT_EQ("2", PostedResult());
+  EXPECT_EQ("", Settings());
+}
+
+TEST_F(RunE2eTest, ImposedPathIsWrittenButNotRemembered) {
+  ASSERT_EQ(0, Run("StmtLinkStd", {"--output", "C:\\first.xml"}).exit_status);
+  ProgramRun run = Run("StmtLinkStd", {"--from", "5", "--to", "8", "4660,1025,7,C:\\imposed.xml"});
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_EQ("0", PostedResult());
+  EXPECT_TRUE(std::filesystem::exists(DriveC("imposed.xml")));
+  // The months are remembered; the path stays the one remembered before.
+  EXPECT_EQ("USER01/0/1:5/8/1/1/C:\\first.xml\n", Settings());
+}
+
+TEST_F(RunE2eTest, EachEditionNamesItsOwnProductAndKeepsItsOwnSettings) {
+  struct Case {
+    const char* program;
+    const char* product;
+    const char* settings;
+  } cases[] = {{"StmtLinkNeo", "ヴェルカ２０ NEO", "StmtLinkNeo.env"},
+               {"StmtLinkLumina", "ヴェルカ２０ ルミナ", "StmtLinkLumina.env"}};
+  for (const Case& c : cases) {
+    ProgramRun run = Run(c.program, {"--output", "C:\\edition.xml", "--answer", "yes"});
+    EXPECT_EQ(0, run.exit_status) << run.err;
+    EXPECT_NE(std::string::npos, ReadTextFile(DriveC("edition.xml"))
+                                     .find(std::string("<PROGRAMNAME>") + c.product + "</PROGRAMNAME>"))
+        << c.program;
+    EXPECT_NE("", Settings(c.settings)) << c.program;
+  }
+  EXPECT_EQ("", Settings("StmtLinkStd.env"));
+}
+
+} // namespace
+} // namespace stmtlink
