@@ -91,6 +91,22 @@ TEST_F(RunE2eTest, ReportThatCannotBeCreatedFailsAndSavesNothing) {
   EXPECT_EQ("", Settings());
 }
 
+TEST_F(RunE2eTest, FailedAggregationStopsBeforeAnyFileIsWritten) {
+  std::string ini = ReadTextFile(home_.File("host.ini"));
+  ASSERT_NE(std::string::npos, ini.find("[Faults]\n"));
+  ini.replace(ini.find("[Faults]\n"), 9, "[Faults]\nClRuleKamoku::GetSumCount=7\n");
+  ASSERT_TRUE(testing::WriteTextFile(home_.File("host.ini"), ini));
+
+  ProgramRun run = Run("StmtLinkStd", {"--output", "C:\\never.xml", "4660,1025,7,"});
+  EXPECT_EQ(2, run.exit_status) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find(U8(u8"決算書 [exclamation] 決算書情報の集計に失敗しました。"))) << run.err;
+  EXPECT_EQ(std::string::npos, run.err.find(U8(u8"出力が終了しました")));
+  EXPECT_FALSE(std::filesystem::exists(DriveC("never.xml")));
+  EXPECT_EQ("2", PostedResult());
+  EXPECT_EQ("", Settings());
+}
+
 TEST_F(RunE2eTest, ImposedPathIsWrittenButNotRemembered) {
   ASSERT_EQ(0, Run("StmtLinkStd", {"--output", "C:\\first.xml"}).exit_status);
   ProgramRun run = Run("StmtLinkStd", {"--from", "5", "--to", "8", "4660,1025,7,C:\\imposed.xml"});
