@@ -8,6 +8,8 @@
 #include "platform/text_codec.h"
 #include "platform/win_api.h"
 
+#include "ui/terminal_input.h"
+
 namespace stmtlink {
 namespace {
 
@@ -45,15 +47,7 @@ bool IsRooted(const std::string& path) {
 
 } // namespace
 
-bool ConsoleDialogs::ReadLine(std::string* line) {
-  line->clear();
-  int c;
-  while ((c = std::fgetc(in_)) != EOF) {
-    if (c == '\n') return true;
-    line->push_back(static_cast<char>(c));
-  }
-  return !line->empty();
-}
+bool ConsoleDialogs::ReadLine(std::string* line) { return ReadInputLine(in_, line); }
 
 const ControlTemplate* ConsoleDialogs::Numbered(int n) const {
   const DialogTemplate* t = CurrentTemplate();

@@ -1,18 +1,11 @@
 #include "ui/console_front_end.h"
 
 #include "ui/message_text.h"
+#include "ui/terminal_input.h"
 
 namespace stmtlink {
 
-bool ConsoleFrontEnd::ReadLine(std::string* line) {
-  line->clear();
-  int c;
-  while ((c = std::fgetc(in_)) != EOF) {
-    if (c == '\n') return true;
-    line->push_back(static_cast<char>(c));
-  }
-  return !line->empty();
-}
+bool ConsoleFrontEnd::ReadLine(std::string* line) { return ReadInputLine(in_, line); }
 
 int ConsoleFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
                                     UINT flags) {
