@@ -8,6 +8,7 @@
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/utf8.h"
+#include "tests/support/xmllint.h"
 
 namespace stmtlink {
 namespace {
@@ -66,6 +67,8 @@ TEST_F(RunE2eTest, CompletedRunWritesTheReportAndRemembersTheConditions) {
   // The hidden heading's shown children stand in its place, once each.
   EXPECT_EQ(std::string::npos, report.find("<NoteIncomeStatement>"));
   EXPECT_NE(std::string::npos, report.find("\t\t\t\t<TransactionsAffiliates>\r\n"));
+  // The scripts install xmllint: the report must be well-formed Shift_JIS XML.
+  EXPECT_EQ("", testing::XmllintComplaints(DriveC("out/report.xml")));
   EXPECT_EQ("USER01/0/1:4/3/2/0/C:\\out\\report.xml\n", Settings());
 
   // A second run starts from the remembered conditions.
