@@ -98,6 +98,7 @@ BOOL LinkApp::InitInstance() {
 int LinkApp::ExitInstance() {
   // The lines of the run are the application's to free.
   accountLines.Clear();
+  ledgerLines.Clear();
   noteLines.clear();
 
   ClAccConnect* connection = ClAccConnect::Inst();

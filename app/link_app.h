@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "aggregate/account_line.h"
+#include "aggregate/ledger_line.h"
 
 #include "host/host_records.h"
 #include "platform/win_app.h"
@@ -69,6 +70,7 @@ class LinkApp : public CWinApp {
 
   // The statement lines of the run; freed at exit.
   AccountLineList accountLines;
+  LedgerLineList ledgerLines;
   std::vector<std::string> noteLines;
 
   // What start-up read; the run works on these.

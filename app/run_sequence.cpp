@@ -43,11 +43,13 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   StatementAggregator aggregator;
   aggregator.progressWindow = &progress;
   aggregator.lines = &accountLines;
+  aggregator.ledgerLines = &ledgerLines;
   aggregator.ledgerEnabled = output_ledger;
 
   ReportWriter writer;
   writer.progressWindow = &progress;
   writer.lines = &accountLines;
+  writer.ledgerLines = &ledgerLines;
   writer.ownerWindow = progress_window;
   writer.equityKind = equity_kind;
 

@@ -1,5 +1,6 @@
 #include "report/report_writer.h"
 
+#include "report/ledger_section.h"
 #include "report/notes_section.h"
 
 #include <cstring>
@@ -145,9 +146,9 @@ int ReportWriter::WriteData(XmlWriter& xml, const StDATAINFO& dataInfo) {
   if (notesAvailable == 1 &&
       !WriteNotesSection(xml, NotesInput{noteLines, noteGroupFlags}))
     return 0;
-  // NOT BUILT YET: the general-ledger section "HJ00780S" belongs here; it
-  // writes nothing when there are no ledger lines, and there are none until
-  // the ledger collection exists.
+  static const AccountLineList kNoLines;
+  if (ledgerLines != nullptr && !WriteLedgerSection(xml, lines ? *lines : kNoLines, *ledgerLines))
+    return 0;
   if (!xml.CloseElement("DATA", 1)) return 0;
   Advance(progressBase + 2000, 10000);
   return 1;

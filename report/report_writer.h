@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "aggregate/account_line.h"
+#include "aggregate/ledger_line.h"
 #include "host/host_records.h"
 #include "platform/win_types.h"
 
@@ -43,7 +44,9 @@ class ReportWriter {
   // Set by the run before WriteReport; nothing here is owned.
   ProgressDialog* progressWindow = nullptr; // null: no progress shown
   const AccountLineList* lines = nullptr;   // null reads as an empty list
-  // The general-ledger lines and their cursor join with the ledger section.
+  // The general-ledger lines (null or empty: no ledger section). The
+  // section walks them with a cursor of its own.
+  const LedgerLineList* ledgerLines = nullptr;
   HWND ownerWindow = 0;        // owner of warnings; 0: no warnings are shown
   std::int16_t equityKind = 1; // 1 shareholders' equity, 2 members' equity
   std::int32_t notesAvailable = 0;
