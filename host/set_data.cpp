@@ -64,20 +64,38 @@ long ClSetData::ReleaseDatCursor(long cursor) {
   return 0;
 }
 
-const StDATAINFO* ClSetData::GetSelectedInfo() {
-  if (BeginHostCall("ClSetData::GetSelectedInfo")) return nullptr;
+namespace {
+
+// The record of the user's selected data set into *out; false when there is
+// none or the books cannot be read.
+bool ReadSelected(StDATAINFO* out) {
   std::string error;
   auto books = stmtlink::CurrentBooks(&error);
-  if (!books) return nullptr;
+  if (!books) return false;
   std::string sql = std::string("SELECT ") + stmtlink::kDataInfoColumns +
                     " FROM data_set WHERE data_no = ?1";
   BooksStatement row;
-  if (!books->Prepare(sql, &row, &error)) return nullptr;
-  if (!row.BindInt64(1, stmtlink::HostIniLong("User", "SelectedNo2", 0), &error)) return nullptr;
-  if (row.Next(&error) != BooksStatement::Step::kRow) return nullptr;
-  std::memset(&selected_, 0, sizeof(selected_));
-  stmtlink::FillDataInfo(row, &selected_);
-  return &selected_;
+  if (!books->Prepare(sql, &row, &error)) return false;
+  if (!row.BindInt64(1, stmtlink::HostIniLong("User", "SelectedNo2", 0), &error)) return false;
+  if (row.Next(&error) != BooksStatement::Step::kRow) return false;
+  std::memset(out, 0, sizeof(*out));
+  stmtlink::FillDataInfo(row, out);
+  return true;
+}
+
+} // namespace
+
+const StDATAINFO* ClSetData::GetSelectedInfo() {
+  if (BeginHostCall("ClSetData::GetSelectedInfo")) return nullptr;
+  return ReadSelected(&selected_) ? &selected_ : nullptr;
+}
+
+ClAccPeriod* ClSetData::GetAccPeriod() {
+  if (BeginHostCall("ClSetData::GetAccPeriod")) return nullptr;
+  StDATAINFO info;
+  if (!ReadSelected(&info)) return nullptr;
+  period_ = ClAccPeriod(info.periodStart, info.periodEnd);
+  return &period_;
 }
 
 void ClSetData::ResetForTesting() {
@@ -85,4 +103,5 @@ void ClSetData::ResetForTesting() {
   cursors_.clear();
   next_cursor_ = 1;
   std::memset(&selected_, 0, sizeof(selected_));
+  period_ = ClAccPeriod();
 }

@@ -8,6 +8,7 @@
 
 #include <map>
 
+#include "host/acc_period.h"
 #include "host/books_db.h"
 #include "host/host_records.h"
 #include "host/set_base.h"
@@ -23,6 +24,10 @@ class ClSetData : public ClSetBase {
   long ReleaseDatCursor(long cursor);
   // The record of the user's selected data set; null when there is none.
   const StDATAINFO* GetSelectedInfo();
+  // The accounting period of the selected data set (its first and last day,
+  // the closing day its last day implies), kept by this object until the
+  // next call; null when no data set is selected.
+  ClAccPeriod* GetAccPeriod();
 
   const char* ClassName() const override { return "ClSetData"; }
   void ResetForTesting() override;
@@ -35,4 +40,5 @@ class ClSetData : public ClSetBase {
   std::map<long, Cursor> cursors_;
   long next_cursor_ = 1;
   StDATAINFO selected_{};
+  ClAccPeriod period_;
 };

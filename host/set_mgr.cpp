@@ -5,6 +5,7 @@
 #include "host/host_call.h"
 #include "host/set_data.h"
 #include "host/set_gengo.h"
+#include "host/set_kamoku.h"
 #include "host/set_shohizei.h"
 #include "host/sys_user.h"
 
@@ -13,6 +14,8 @@ namespace {
 // The objects of the kinds that the substitute builds; null for the others.
 std::unique_ptr<ClSetBase> NewSetObject(int kind) {
   switch (kind) {
+    case 1:
+      return std::make_unique<ClSetKamoku>();
     case 4:
       return std::make_unique<ClSetShohizei>();
     case 5:

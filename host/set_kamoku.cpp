@@ -1,0 +1,120 @@
+#include "host/set_kamoku.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "host/books_db.h"
+#include "host/host_call.h"
+#include "host/host_errors.h"
+#include "host/host_ini.h"
+#include "host/journal_lines.h"
+#include "platform/mbcs.h"
+#include "platform/text_codec.h"
+
+using stmtlink::BeginHostCall;
+using stmtlink::BooksStatement;
+
+namespace {
+
+constexpr std::int32_t kFieldCode = 2;
+constexpr std::int16_t kOpEqual = 1;
+
+// The code that the chain asks for: nullopt for no chain (every account),
+// false in *ok for a condition the substitute does not understand, -1 when
+// two conditions ask for different codes (no account).
+std::optional<std::int64_t> WantedCode(const StFINDINFO* find, bool* ok) {
+  *ok = true;
+  std::optional<std::int64_t> code;
+  for (int i = 0; find && i < kFindInfoChainLength; ++i) {
+    const StFINDINFO& entry = find[i];
+    if (entry.fieldId != kFieldCode || entry.op != kOpEqual) {
+      *ok = false;
+      return std::nullopt;
+    }
+    const std::int64_t value = FindValue(entry);
+    code = code && *code != value ? -1 : value;
+    if (entry.link == 0) break;
+  }
+  return code;
+}
+
+} // namespace
+
+long ClSetKamoku::GetCursor(long* cursor) {
+  if (long code = BeginHostCall("ClSetKamoku::GetCursor")) return code;
+  if (!cursor) return stmtlink::kHostErrorArgument;
+  *cursor = next_cursor_++;
+  cursors_.emplace(*cursor, Cursor());
+  return 0;
+}
+
+long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
+  bool understood = true;
+  const std::optional<std::int64_t> wanted = WantedCode(find, &understood);
+  if (long code = BeginHostCall("ClSetKamoku::ReadyCursor", cursor, wanted.value_or(0)))
+    return code;
+  auto it = cursors_.find(cursor);
+  if (it == cursors_.end() || !understood) return stmtlink::kHostErrorArgument;
+  std::string error;
+  auto books = stmtlink::CurrentBooks(&error);
+  if (!books) return stmtlink::kHostErrorBooks;
+  // The shared account set of the data manager stands for the data set the
+  // user has selected, unless a data ID was set on it.
+  std::int64_t data_no = stmtlink::HostIniLong("User", "SelectedNo2", 0);
+  switch (cur_data_id_.empty() ? stmtlink::DataNoStatus::kOk
+                               : stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) {
+    case stmtlink::DataNoStatus::kOk:
+      break;
+    case stmtlink::DataNoStatus::kNoDataSet:
+      return stmtlink::kHostErrorNoDataSet;
+    case stmtlink::DataNoStatus::kBooksError:
+      return stmtlink::kHostErrorBooks;
+  }
+  BooksStatement rows;
+  const char* sql = wanted ? "SELECT code, formal_name, nature FROM account "
+                             "WHERE data_no = ?1 AND code = ?2"
+                           : "SELECT code, formal_name, nature FROM account "
+                             "WHERE data_no = ?1 ORDER BY seq, code";
+  if (!books->Prepare(sql, &rows, &error) || !rows.BindInt64(1, data_no, &error) ||
+      (wanted && !rows.BindInt64(2, *wanted, &error)))
+    return stmtlink::kHostErrorBooks;
+  Cursor fresh;
+  for (;;) {
+    BooksStatement::Step step = rows.Next(&error);
+    if (step == BooksStatement::Step::kDone) break;
+    if (step == BooksStatement::Step::kError) return stmtlink::kHostErrorBooks;
+    StKAMOKUINFO row;
+    std::memset(&row, 0, sizeof(row));
+    row.code = static_cast<std::int32_t>(rows.Int64(0));
+    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
+    row.nature = static_cast<std::int32_t>(static_cast<std::uint32_t>(rows.Int64(2)));
+    fresh.rows.push_back(row);
+  }
+  it->second = std::move(fresh);
+  return 0;
+}
+
+long ClSetKamoku::WalkFind(long cursor, StKAMOKUINFO* row) {
+  if (long code = BeginHostCall("ClSetKamoku::WalkFind", cursor)) return code;
+  if (!row) return stmtlink::kHostErrorArgument;
+  std::memset(row, 0, sizeof(*row));
+  auto it = cursors_.find(cursor);
+  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
+  Cursor& c = it->second;
+  if (c.next >= c.rows.size()) return stmtlink::kHostEndOfRows;
+  std::memcpy(row, &c.rows[c.next++], sizeof(*row));
+  return 0;
+}
+
+long ClSetKamoku::ReleaseCursor(long cursor) {
+  if (long code = BeginHostCall("ClSetKamoku::ReleaseCursor", cursor)) return code;
+  if (cursors_.erase(cursor) == 0) return stmtlink::kHostErrorArgument;
+  return 0;
+}
+
+void ClSetKamoku::ResetForTesting() {
+  ClSetBase::ResetForTesting();
+  cursors_.clear();
+  next_cursor_ = 1;
+}
