@@ -1,12 +1,244 @@
-// The general-ledger collection of one account. Not built yet: until it is,
-// general-ledger mode collects no ledger lines (the statements are still
-// complete), and the driver's progress runs as in ledger mode.
+// The general-ledger collection of one account: the host's ledger rows of
+// the account over the chosen months become LedgerLines with the counter
+// account (or 諸口 when several), the movement signed by the account's
+// normal side and the running balance.
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string_view>
+
+#include "AccUty/CmnProcHpr.h"
+#include "aggregate/amount.h"
+#include "aggregate/ledger_line.h"
 #include "aggregate/statement_aggregator.h"
+#include "app/progress_dialog.h"
+#include "host/acc_period.h"
+#include "host/data_mgr.h"
+#include "host/host_errors.h"
+#include "host/ledger_records.h"
+#include "host/rule_motocho.h"
+#include "host/rule_shiwake.h"
+#include "host/set_data.h"
+#include "host/set_kamoku.h"
+#include "platform/mbcs.h"
 
 namespace stmtlink {
+namespace {
 
-int StatementAggregator::collectLedger(std::int32_t, const StDATAINFO*, const StFINDINFO*,
-                                       StKAMOKUSUMINFO) {
+constexpr std::int32_t kNotAggregated = 0x08000000;
+constexpr std::int32_t kNotAggregatedB = 0x08000080;
+constexpr std::int32_t kTaxPayable = static_cast<std::int32_t>(0x80484010u);
+constexpr std::int32_t kTaxReceivable = static_cast<std::int32_t>(0x80880810u);
+constexpr int kInterimPosition = 15;
+constexpr std::int32_t kCodeScale = 10000;
+
+// The order of the ledger and journal cursors: fields 9, 17, 41, 8, 6, 64,
+// the last one flagged.
+void FillOrder(StSORTINFO (&order)[6]) {
+  static const std::int32_t kFields[6] = {9, 17, 41, 8, 6, 64};
+  std::memset(order, 0, sizeof(order));
+  for (int i = 0; i < 6; ++i) order[i].fieldId = kFields[i];
+  order[5].flag0 = 1;
+}
+
+StFINDINFO Condition(std::int32_t field, std::int16_t op, std::int32_t value) {
+  StFINDINFO find;
+  std::memset(&find, 0, sizeof(find));
+  find.fieldId = field;
+  find.op = op;
+  SetFindValue32(&find, value);
+  return find;
+}
+
+// An account of the account data set by number (a number below 10,000 is
+// a main code). False when there is none.
+bool LookUpAccount(std::int32_t number, StKAMOKUINFO* info) {
+  std::memset(info, 0, sizeof(*info));
+  auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(1, 1));
+  if (accounts == nullptr) return false;
+  const std::int32_t code = number < kCodeScale ? number * kCodeScale : number;
+  const StFINDINFO find = Condition(2, 1, code);
+  long cursor = 0;
+  accounts->GetCursor(&cursor);
+  accounts->ReadyCursor(cursor, &find);
+  const bool found = accounts->WalkFind(cursor, info) == 0;
+  accounts->ReleaseCursor(cursor);
+  if (!found) std::memset(info, 0, sizeof(*info));
+  return found;
+}
+
+void CopyText(char* to, std::size_t size, const char* from, std::size_t from_size) {
+  MbcsCopy(to, size, std::string_view(from, strnlen(from, from_size)));
+}
+
+// Whether the lines of the entry before line `line_no` leave debits and
+// credits unequal (tax included): then this line's counterpart is several
+// accounts.
+bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::int32_t line_no) {
+  auto journal = std::make_unique<ClRuleShiwake>();
+  journal->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+  char data_id[sizeof(data->dataId) + 1] = {};
+  std::memcpy(data_id, data->dataId, sizeof(data->dataId));
+  journal->SetCurDataID(data_id);
+  journal->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+  const StFINDINFO find = Condition(6, 1, entry_id);
+  StSORTINFO order[6];
+  FillOrder(order);
+  journal->MoveReady(&find, order, nullptr, 2);
+  long count = 0;
+  journal->GetSwkCount(&find, nullptr, &count);
+  std::int64_t debits = 0, credits = 0;
+  StSWKTINFO line;
+  for (long i = 0; i < count; ++i) {
+    std::memset(&line, 0, sizeof(line));
+    // A failed read leaves the zeroed line, which adds nothing.
+    if (i == 0) journal->MoveFirst(&line); else journal->MoveNext(&line);
+    if (line.lineNo == line_no) break;
+    debits += line.debitAmount + line.debitTax;
+    credits += line.creditAmount + line.creditTax;
+  }
+  journal->MoveFinish();
+  return debits != credits;
+}
+
+} // namespace
+
+int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
+                                       const StFINDINFO* conditions, StKAMOKUSUMINFO row) {
+  const std::int32_t nature = row.nature;
+  if (row.lineType != 0 || row.ledgerExcludedA == 1 || row.ledgerExcludedB == 1 ||
+      nature == kNotAggregated || nature == kNotAggregatedB)
+    return 1;
+  if (ledgerLines == nullptr || data == nullptr || conditions == nullptr) return 0;
+
+  if (ledgerCursor_ == nullptr) {
+    ledgerCursor_.reset(new (std::nothrow) ClRuleMotocho());
+    if (ledgerCursor_ == nullptr) return 0;
+    ledgerCursor_->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
+    auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+    const StDATAINFO* selected = data_set ? data_set->GetSelectedInfo() : nullptr;
+    char data_id[sizeof(data->dataId) + 1] = {};
+    if (selected) std::memcpy(data_id, selected->dataId, sizeof(selected->dataId));
+    ledgerCursor_->SetCurDataID(data_id);
+    ledgerCursor_->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+  }
+
+  // The display settings: the account and the dates of the chosen months.
+  const int s = conditions[0].value;
+  const int e = conditions[1].value;
+  std::memset(&ledgerDisplay_, 0, sizeof(ledgerDisplay_));
+  std::memset(ledgerExtra_, 0, sizeof(ledgerExtra_));
+  ledgerDisplay_.code = row.code;
+  ledgerDisplay_.interim = e == kInterimPosition ? 1 : 0;
+  std::int32_t first_date = 0, last_date = 0, unused = 0;
+  auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetMgr()->GetSetObject(5, 1));
+  if (ClAccPeriod* period = data_set ? data_set->GetAccPeriod() : nullptr) {
+    period->GetPeriodByMonthKind(s, &first_date, &unused, 0);
+    period->GetPeriodByMonthKind(e, &unused, &last_date, 0);
+  }
+  ledgerDisplay_.firstDate = first_date;
+  ledgerDisplay_.lastDate = last_date;
+  ledgerDisplay_.extra = ledgerExtra_;
+
+  const StFINDINFO find = Condition(17, 2, kInterimPosition);
+  StSORTINFO order[6];
+  FillOrder(order);
+  ClRuleMotocho* cursor = ledgerCursor_.get();
+  cursor->MoveReady(&find, order, &ledgerDisplay_);
+  long count = 0;
+  if (cursor->GetCount(&find, &ledgerDisplay_, &count) != 0) return 0;
+  if (cursor->SetMovePos(0) != 0) return 0;
+
+  const bool tax_account = nature == kTaxPayable || nature == kTaxReceivable;
+  const bool debit_side = row.normalSide == 1;
+  const std::int32_t own_main = row.code / kCodeScale;
+  std::int64_t balance = 0;
+  try {
+    const bool slot_zero = OpeningUsesSlotZero(s, data->introductionMonth);
+    balance = OpeningBalance(row, taxMethodFlag, s, slot_zero).Units();
+  } catch (const AmountOverflow&) {
+    return 0;
+  }
+
+  StMOTOCHOINFO ledger;
+  StKAMOKUINFO account;
+  for (long i = 0; i < count; ++i) {
+    if (progressWindow) progressWindow->PulseSecondBar();
+    std::memset(&ledger, 0, sizeof(ledger));
+    const long read = i == 0 ? cursor->MoveFirst(&ledger) : cursor->MoveNext(&ledger);
+    if (read == kHostEndOfRows) break;
+    if (read != 0) return 0; // the cursor stays for the next account
+
+    const std::int32_t debit_code = ledger.debitCode;
+    const std::int32_t credit_code = ledger.creditCode;
+    const bool named = debit_code / kCodeScale == own_main || credit_code / kCodeScale == own_main;
+    std::int64_t d, c;
+    if (taxMethodFlag == 1) {
+      d = ledger.debitAmount + ledger.debitTax;
+      c = ledger.creditAmount + ledger.creditTax;
+    } else if (tax_account && !named) {
+      d = ledger.debitTax;
+      c = ledger.creditTax;
+    } else {
+      d = ledger.debitAmount;
+      c = ledger.creditAmount;
+    }
+    const std::uint8_t side = ledger.side;
+    std::int64_t movement;
+    if (side == 1) movement = debit_side ? -c : c;
+    else if (side == 2) movement = debit_side ? d : -d;
+    else movement = debit_side ? d - c : c - d;
+
+    const std::int32_t own_code = side == 1 ? credit_code : debit_code;
+    const std::int32_t counter_code = side == 1 ? debit_code : credit_code;
+
+    const std::uint8_t marker = ledger.counterpartMarker;
+    const std::int64_t p0 = ledger.debitAmount + ledger.debitTax;
+    const std::int64_t q0 = ledger.creditAmount + ledger.creditTax;
+    bool sundries;
+    if ((side == 1 && marker == 0x21) || (side != 1 && marker == 0x12)) {
+      sundries = true;
+    } else if (marker == 0x22) {
+      sundries = p0 != q0 ||
+                 (ledger.lineNo != 1 && EarlierLinesUnbalanced(data, ledger.entryId, ledger.lineNo));
+    } else {
+      sundries = false;
+    }
+
+    auto line = std::unique_ptr<LedgerLine>(new (std::nothrow) LedgerLine());
+    if (!line) return 0;
+    std::int32_t counter_nature = 0;
+    if (sundries) {
+      std::strcpy(line->counterAccountName, "諸口");
+    } else {
+      LookUpAccount(counter_code / kCodeScale, &account);
+      counter_nature = account.nature;
+      CopyText(line->counterAccountName, sizeof(line->counterAccountName), account.name, sizeof(account.name));
+      if (counter_code % kCodeScale != 0 && LookUpAccount(counter_code, &account))
+        CopyText(line->counterSubAccountName, sizeof(line->counterSubAccountName), account.name,
+                 sizeof(account.name));
+    }
+    if (own_code % kCodeScale != 0 && LookUpAccount(own_code, &account))
+      CopyText(line->subAccountName, sizeof(line->subAccountName), account.name, sizeof(account.name));
+
+    if (movement == 0 || counter_nature == kNotAggregated || counter_nature == kNotAggregatedB ||
+        (taxMethodFlag != 0 && tax_account && !named))
+      continue;
+
+    line->code = row.code;
+    line->entryNo = ledger.entryNo;
+    CmnProcHpr dates(0);
+    // The date text is cut at 30 bytes, never inside a character.
+    MbcsCopy(line->dateText, sizeof(line->dateText), dates.FormatDate(ledger.date, 0, 0));
+    CopyText(line->description, sizeof(line->description), ledger.description, sizeof(ledger.description));
+    line->amount = movement;
+    balance += movement; // unchecked, as the running balance always was
+    line->balance = balance;
+    ledgerLines->Append(std::move(line));
+  }
+
+  cursor->MoveFinish();
+  ledgerCursor_.reset();
   return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "aggregate/statement_aggregator.h"
 
+#include "host/rule_motocho.h"
 #include "host/save_kessansho.h"
 
 #include <algorithm>
@@ -36,11 +37,36 @@ void CopyName(char (&to)[31], const char (&from)[31]) {
 
 } // namespace
 
+bool OpeningUsesSlotZero(int start_position, int introduction_month) {
+  const int s = start_position;
+  const int k = introduction_month;
+  return (k != 0 && s <= k) || (k == 0 && s == 1);
+}
+
+Amount OpeningBalance(const StKAMOKUSUMINFO& row, std::int32_t taxMethodFlag, int start_position,
+                      bool slot_zero) {
+  const SumSlots slots = GetSumSlots(row);
+  const std::int64_t* dr = taxMethodFlag == 1 ? slots.debit2 : slots.debit1;
+  const std::int64_t* cr = taxMethodFlag == 1 ? slots.credit2 : slots.credit1;
+  Amount dsum, csum;
+  if (row.nature < 0) { // bit 31: a balance-sheet account carries every month before
+    for (int i = 0; i < std::min(start_position, kSumSlots); ++i) {
+      dsum += Amount::FromUnits(dr[i]);
+      csum += Amount::FromUnits(cr[i]);
+    }
+  } else if (slot_zero) {
+    dsum = Amount::FromUnits(dr[0]);
+    csum = Amount::FromUnits(cr[0]);
+  }
+  return row.normalSide == 1 ? dsum - csum : csum - dsum;
+}
+
 StatementAggregator::StatementAggregator() = default;
 
 StatementAggregator::~StatementAggregator() {
   // The settings store goes first, then the cursors.
   settingsStore_.reset();
+  ledgerCursor_.reset();
   delete sumCursor_;
 }
 
@@ -111,7 +137,7 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
   const bool year_end = conditions[1].link != 0 && conditions[2].value == kYearEndPosition;
   const bool interim = data->interimClosing == 1 && e == 6;
   const int k = data->introductionMonth;
-  const bool opening_from_slot0 = (k != 0 && s <= k) || (k == 0 && s == 1);
+  const bool opening_from_slot0 = OpeningUsesSlotZero(s, k);
   // Month positions beyond the slots read as no slot, never past the arrays.
   const int period_first = std::max(s, 0);
   const int period_last = std::min(e, kSumSlots - 1);
@@ -132,21 +158,10 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
     const std::int64_t* cr = taxMethodFlag == 1 ? slots.credit2 : slots.credit1;
     const bool debit_side = row.normalSide == 1;
 
-    Amount dsum, csum;
-    if (row.nature < 0) { // bit 31: a balance-sheet account
-      for (int i = 0; i < std::min(s, kSumSlots); ++i) {
-        dsum += Amount::FromUnits(dr[i]);
-        csum += Amount::FromUnits(cr[i]);
-      }
-    } else if (opening_from_slot0) {
-      dsum = Amount::FromUnits(dr[0]);
-      csum = Amount::FromUnits(cr[0]);
-    }
-    const Amount opening = debit_side ? dsum - csum : csum - dsum;
+    const Amount opening = OpeningBalance(row, taxMethodFlag, s, opening_from_slot0);
     if (row.nature == kCarriedNature) carried = opening;
 
-    dsum = Amount();
-    csum = Amount();
+    Amount dsum, csum;
     for (int i = period_first; i <= period_last; ++i) {
       dsum += Amount::FromUnits(dr[i]);
       csum += Amount::FromUnits(cr[i]);

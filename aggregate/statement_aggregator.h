@@ -17,14 +17,27 @@
 
 #include "aggregate/account_line.h"
 #include "host/host_records.h"
+#include "host/ledger_records.h"
 
 class ClRuleKamoku;
 class ClSaveKessansho;
+class ClRuleMotocho;
 
 namespace stmtlink {
 
+class Amount;
 class LedgerLineList;
 class ProgressDialog;
+
+// Whether opening balances come from slot 0 (the amount carried into the
+// year): for a period starting at the first month, or for books that start
+// later, at or before the month they start with.
+bool OpeningUsesSlotZero(int start_position, int introduction_month);
+// A row's balance before the start month position, signed by its normal
+// side: a balance-sheet account sums every slot before the start; any other
+// account takes slot 0 only when slot_zero. Throws AmountOverflow.
+Amount OpeningBalance(const StKAMOKUSUMINFO& row, std::int32_t taxMethodFlag, int start_position,
+                      bool slot_zero);
 
 class StatementAggregator {
  public:
@@ -86,6 +99,12 @@ class StatementAggregator {
   void Advance(double from, double to);
 
   ClRuleKamoku* sumCursor_ = nullptr; // owned
+  // The general-ledger cursor (created per account, kept after a failure
+  // for the next one), its display settings and the three values they
+  // point to.
+  std::unique_ptr<ClRuleMotocho> ledgerCursor_;
+  StMOTOCHOHYOJIINFO ledgerDisplay_{};
+  std::int32_t ledgerExtra_[3] = {};
   // The settings store of the notes operations; null until the first fetch.
   std::unique_ptr<ClSaveKessansho> settingsStore_;
   int status_ = kStatusOk;
