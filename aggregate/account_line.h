@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
-#include <memory>
+
+#include "aggregate/owning_list.h"
 
 namespace stmtlink {
 
@@ -20,21 +20,6 @@ struct AccountLine {
   std::int16_t lineType = 0;    // the host row's line-type byte, sign-extended
 };
 
-// The lines in the order the host's cursor returned the rows. The list owns
-// its lines; the application object owns the list for the program's life.
-class AccountLineList {
- public:
-  using Lines = std::list<std::unique_ptr<AccountLine>>;
-
-  void Append(std::unique_ptr<AccountLine> line) { lines_.push_back(std::move(line)); }
-  void Clear() { lines_.clear(); }
-  bool empty() const { return lines_.empty(); }
-  std::size_t size() const { return lines_.size(); }
-  Lines::const_iterator begin() const { return lines_.begin(); }
-  Lines::const_iterator end() const { return lines_.end(); }
-
- private:
-  Lines lines_;
-};
+using AccountLineList = OwningList<AccountLine>;
 
 } // namespace stmtlink

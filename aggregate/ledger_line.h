@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
-#include <memory>
+
+#include "aggregate/owning_list.h"
 
 namespace stmtlink {
 
@@ -21,20 +21,6 @@ struct LedgerLine {
   std::int64_t balance = 0;           // running balance after this row
 };
 
-// The list owns its lines; the application object owns the list.
-class LedgerLineList {
- public:
-  using Lines = std::list<std::unique_ptr<LedgerLine>>;
-
-  void Append(std::unique_ptr<LedgerLine> line) { lines_.push_back(std::move(line)); }
-  void Clear() { lines_.clear(); }
-  bool empty() const { return lines_.empty(); }
-  std::size_t size() const { return lines_.size(); }
-  Lines::const_iterator begin() const { return lines_.begin(); }
-  Lines::const_iterator end() const { return lines_.end(); }
-
- private:
-  Lines lines_;
-};
+using LedgerLineList = OwningList<LedgerLine>;
 
 } // namespace stmtlink

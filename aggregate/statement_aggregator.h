@@ -16,6 +16,7 @@
 #include <string>
 
 #include "aggregate/account_line.h"
+#include "aggregate/ledger_line.h"
 #include "host/host_records.h"
 #include "host/ledger_records.h"
 
@@ -26,7 +27,6 @@ class ClRuleMotocho;
 namespace stmtlink {
 
 class Amount;
-class LedgerLineList;
 class ProgressDialog;
 
 // Whether opening balances come from slot 0 (the amount carried into the

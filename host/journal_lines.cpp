@@ -1,5 +1,7 @@
 #include "host/journal_lines.h"
 
+#include "host/host_errors.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -52,22 +54,38 @@ JournalLine ReadJournalLine(const BooksStatement& row) {
   return line;
 }
 
-DataNoStatus FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no,
-                        std::string* error) {
+long FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no, std::string* error) {
   BooksStatement q;
   if (!db.Prepare("SELECT data_no FROM data_set WHERE data_id = ?1", &q, error) ||
       !q.BindText(1, ToUtf8(data_id), error))
-    return DataNoStatus::kBooksError;
+    return kHostErrorBooks;
   switch (q.Next(error)) {
     case BooksStatement::Step::kRow:
       *data_no = q.Int64(0);
-      return DataNoStatus::kOk;
+      return 0;
     case BooksStatement::Step::kDone:
-      return DataNoStatus::kNoDataSet;
+      return kHostErrorNoDataSet;
     case BooksStatement::Step::kError:
       break;
   }
-  return DataNoStatus::kBooksError;
+  return kHostErrorBooks;
+}
+
+std::optional<std::int64_t> WantedValue(const StFINDINFO* find, std::int32_t field, bool* ok) {
+  constexpr std::int16_t kOpEqual = 1;
+  *ok = true;
+  std::optional<std::int64_t> wanted;
+  for (int i = 0; find && i < kFindInfoChainLength; ++i) {
+    const StFINDINFO& condition = find[i];
+    if (condition.fieldId != field || condition.op != kOpEqual) {
+      *ok = false;
+      return std::nullopt;
+    }
+    const std::int64_t value = FindValue(condition);
+    wanted = wanted && *wanted != value ? -1 : value;
+    if (condition.link == 0) break;
+  }
+  return wanted;
 }
 
 void FillJournalFields(const JournalLine& line, StMOTOCHOINFO* out) { Fill(line, out); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "host/books_db.h"
@@ -35,11 +36,16 @@ struct JournalLine {
 extern const char kJournalLineColumns[];
 JournalLine ReadJournalLine(const BooksStatement& row);
 
-enum class DataNoStatus { kOk, kNoDataSet, kBooksError };
 // The data_no of the data set whose data ID is data_id (CP932, as the
-// program passes it).
-DataNoStatus FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no,
-                        std::string* error);
+// program passes it): 0, or the host's code for no such data set
+// (kHostErrorNoDataSet) or unreadable books (kHostErrorBooks).
+long FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no, std::string* error);
+
+// The value that a condition chain asks of one field with operator 1
+// (equal): nullopt for no chain (everything), false in *ok for a condition
+// the substitute does not understand. Two conditions that ask for different
+// values ask for none: -1, which no code or identifier of the books takes.
+std::optional<std::int64_t> WantedValue(const StFINDINFO* find, std::int32_t field, bool* ok);
 
 // The record fields that come straight from the line (the description cut
 // to 60 bytes without splitting a double-byte character); numbers that do

@@ -128,14 +128,7 @@ long ClRuleMotocho::MoveReady(const StFINDINFO*, const StSORTINFO*,
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
   std::int64_t data_no = 0;
-  switch (stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) {
-    case stmtlink::DataNoStatus::kOk:
-      break;
-    case stmtlink::DataNoStatus::kNoDataSet:
-      return stmtlink::kHostErrorNoDataSet;
-    case stmtlink::DataNoStatus::kBooksError:
-      return stmtlink::kHostErrorBooks;
-  }
+  if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
   std::int64_t input_tax = 0, output_tax = 0;
   if (!TaxAccount(*books, data_no, stmtlink::kInputTaxNature, &input_tax, &error) ||
       !TaxAccount(*books, data_no, stmtlink::kOutputTaxNature, &output_tax, &error))

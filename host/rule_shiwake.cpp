@@ -14,34 +14,13 @@ using stmtlink::BooksStatement;
 namespace {
 
 constexpr std::int32_t kFieldEntry = 6;
-constexpr std::int16_t kOpEqual = 1;
-
-// The entry that the chain asks for: nullopt for no chain (every line),
-// false in *ok for a condition the substitute does not understand. Two
-// conditions that ask for different entries ask for none: -1, which no
-// entry identifier of the books takes.
-std::optional<std::int64_t> WantedEntry(const StFINDINFO* find, bool* ok) {
-  *ok = true;
-  std::optional<std::int64_t> entry;
-  for (int i = 0; find && i < kFindInfoChainLength; ++i) {
-    const StFINDINFO& condition = find[i];
-    if (condition.fieldId != kFieldEntry || condition.op != kOpEqual) {
-      *ok = false;
-      return std::nullopt;
-    }
-    const std::int64_t value = FindValue(condition);
-    entry = entry && *entry != value ? -1 : value;
-    if (condition.link == 0) break;
-  }
-  return entry;
-}
 
 } // namespace
 
 long ClRuleShiwake::MoveReady(const StFINDINFO* find, const StSORTINFO*, const StSWKDISPINFO*,
                               int cursor_type) {
   bool understood = true;
-  const std::optional<std::int64_t> wanted = WantedEntry(find, &understood);
+  const std::optional<std::int64_t> wanted = stmtlink::WantedValue(find, kFieldEntry, &understood);
   if (long code = BeginHostCall("ClRuleShiwake::MoveReady", wanted.value_or(0), cursor_type))
     return code;
   ready_ = false;
@@ -52,14 +31,7 @@ long ClRuleShiwake::MoveReady(const StFINDINFO* find, const StSORTINFO*, const S
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
   std::int64_t data_no = 0;
-  switch (stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) {
-    case stmtlink::DataNoStatus::kOk:
-      break;
-    case stmtlink::DataNoStatus::kNoDataSet:
-      return stmtlink::kHostErrorNoDataSet;
-    case stmtlink::DataNoStatus::kBooksError:
-      return stmtlink::kHostErrorBooks;
-  }
+  if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
   const std::string sql = std::string("SELECT ") + stmtlink::kJournalLineColumns +
                           " FROM journal_line WHERE data_no = ?1" +
                           (wanted ? " AND entry_id = ?2" : "") +

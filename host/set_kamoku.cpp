@@ -18,26 +18,6 @@ using stmtlink::BooksStatement;
 namespace {
 
 constexpr std::int32_t kFieldCode = 2;
-constexpr std::int16_t kOpEqual = 1;
-
-// The code that the chain asks for: nullopt for no chain (every account),
-// false in *ok for a condition the substitute does not understand, -1 when
-// two conditions ask for different codes (no account).
-std::optional<std::int64_t> WantedCode(const StFINDINFO* find, bool* ok) {
-  *ok = true;
-  std::optional<std::int64_t> code;
-  for (int i = 0; find && i < kFindInfoChainLength; ++i) {
-    const StFINDINFO& entry = find[i];
-    if (entry.fieldId != kFieldCode || entry.op != kOpEqual) {
-      *ok = false;
-      return std::nullopt;
-    }
-    const std::int64_t value = FindValue(entry);
-    code = code && *code != value ? -1 : value;
-    if (entry.link == 0) break;
-  }
-  return code;
-}
 
 } // namespace
 
@@ -51,7 +31,7 @@ long ClSetKamoku::GetCursor(long* cursor) {
 
 long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   bool understood = true;
-  const std::optional<std::int64_t> wanted = WantedCode(find, &understood);
+  const std::optional<std::int64_t> wanted = stmtlink::WantedValue(find, kFieldCode, &understood);
   if (long code = BeginHostCall("ClSetKamoku::ReadyCursor", cursor, wanted.value_or(0)))
     return code;
   auto it = cursors_.find(cursor);
@@ -62,14 +42,8 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   // The shared account set of the data manager stands for the data set the
   // user has selected, unless a data ID was set on it.
   std::int64_t data_no = stmtlink::HostIniLong("User", "SelectedNo2", 0);
-  switch (cur_data_id_.empty() ? stmtlink::DataNoStatus::kOk
-                               : stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) {
-    case stmtlink::DataNoStatus::kOk:
-      break;
-    case stmtlink::DataNoStatus::kNoDataSet:
-      return stmtlink::kHostErrorNoDataSet;
-    case stmtlink::DataNoStatus::kBooksError:
-      return stmtlink::kHostErrorBooks;
+  if (!cur_data_id_.empty()) {
+    if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
   }
   BooksStatement rows;
   const char* sql = wanted ? "SELECT code, formal_name, nature FROM account "
