@@ -7,14 +7,41 @@
 namespace stmtlink {
 namespace {
 
-// One conversion with a fresh descriptor: conversions happen at the edges
-// only, so opening iconv each time costs nothing that matters and keeps the
-// helper free of shared state.
-bool Convert(const char* to, const char* from, std::string_view in, std::string* out,
-             bool lenient) {
-  const bool from_utf8 = std::string_view(from) == "UTF-8";
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);
+
+// The descriptor of one direction, opened on first use and kept for the
+// thread: the books' texts are converted row by row, and opening iconv
+// costs far more than a short conversion.
+class Descriptor {
+ public:
+  Descriptor(const char* to, const char* from) : to_(to), from_(from) {}
+  ~Descriptor() {
+    if (cd_ != kNoDescriptor) iconv_close(cd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  // The descriptor in its initial shift state; kNoDescriptor when iconv
+  // cannot convert between the two.
+  iconv_t Ready() {
+    if (cd_ == kNoDescriptor) cd_ = iconv_open(to_, from_);
+    else iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  const char* to_;
+  const char* from_;
+  iconv_t cd_ = kNoDescriptor;
+};
+
+// from_utf8: UTF-8 to CP932, else CP932 to UTF-8. Lenient: an invalid
+// sequence becomes one '?' instead of failing the conversion.
+bool Convert(bool from_utf8, std::string_view in, std::string* out, bool lenient) {
+  thread_local Descriptor to_utf8("UTF-8", "CP932");
+  thread_local Descriptor to_cp932("CP932", "UTF-8");
+  iconv_t cd = (from_utf8 ? to_cp932 : to_utf8).Ready();
+  if (cd == kNoDescriptor) return false;
   std::string result;
   result.reserve(in.size() * 2 + 4);
   char* src = const_cast<char*>(in.data());
@@ -50,7 +77,6 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
     iconv(cd, nullptr, nullptr, &dst, &dst_left);
     result.append(buffer, static_cast<size_t>(dst - buffer));
   }
-  iconv_close(cd);
   if (ok) *out = std::move(result);
   return ok;
 }
@@ -58,22 +84,22 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string*
 } // namespace
 
 bool Cp932ToUtf8(std::string_view cp932, std::string* out) {
-  return Convert("UTF-8", "CP932", cp932, out, false);
+  return Convert(false, cp932, out, false);
 }
 
 bool Utf8ToCp932(std::string_view utf8, std::string* out) {
-  return Convert("CP932", "UTF-8", utf8, out, false);
+  return Convert(true, utf8, out, false);
 }
 
 std::string ToUtf8(std::string_view cp932) {
   std::string out;
-  Convert("UTF-8", "CP932", cp932, &out, true);
+  Convert(false, cp932, &out, true);
   return out;
 }
 
 std::string ToCp932(std::string_view utf8) {
   std::string out;
-  Convert("CP932", "UTF-8", utf8, &out, true);
+  Convert(true, utf8, &out, true);
   return out;
 }
 
