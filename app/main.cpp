@@ -12,6 +12,7 @@
 #include "app/link_app.h"
 #include "app/program_options.h"
 #include "dialog/conditions_input.h"
+#include "host/substitute_control.h"
 #include "platform/env.h"
 #include "platform/front_end_port.h"
 #include "platform/host_home.h"
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
                   "\nor name another home with --home DIR or $STMTLINK_HOME.");
   }
   stmtlink::SetHostHome(home);
+  stmtlink::SetHostCallJournal(false); // a diagnosis aid for tests only
 
   if (options.ui == "qt") return Refuse("the Qt front end is not part of this build; use --ui batch or --ui console");
   stmtlink::ConditionsChoices choices;

@@ -23,6 +23,7 @@ void AppendCallArg(std::string* out, T value) {
 // Records "name" or "name(a, b, ...)".
 template <typename... Args>
 void RecordCall(std::string_view name, const Args&... args) {
+  if (!HostCallJournalOn()) return;
   std::string text(name);
   if constexpr (sizeof...(args) > 0) {
     text.push_back('(');

@@ -43,7 +43,22 @@ long HostFailureFor(std::string_view call) {
   return HostIniLong("Faults", call, 0);
 }
 
-void RecordHostCall(std::string call) { Journal().push_back(std::move(call)); }
+namespace {
+
+bool& JournalSwitch() {
+  static bool on = true;
+  return on;
+}
+
+} // namespace
+
+void RecordHostCall(std::string call) {
+  if (JournalSwitch()) Journal().push_back(std::move(call));
+}
+
+void SetHostCallJournal(bool on) { JournalSwitch() = on; }
+
+bool HostCallJournalOn() { return JournalSwitch(); }
 
 const std::vector<std::string>& HostCalls() { return Journal(); }
 

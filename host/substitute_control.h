@@ -29,6 +29,10 @@ long HostFailureFor(std::string_view call);
 //   ClAccConnect::SetAppType(3)   ClDataMgr::GetSetObject(5, 1)
 //   ClSetData::WalkDat(1)         ClSetShohizei::SetCurDataID(D0000001)
 void RecordHostCall(std::string call);
+// The journal is kept unless switched off. The program switches it off: no
+// one reads it there, and a run over large books makes millions of calls.
+void SetHostCallJournal(bool on);
+bool HostCallJournalOn();
 const std::vector<std::string>& HostCalls();
 void ClearHostCalls();
 
