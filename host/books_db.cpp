@@ -34,6 +34,20 @@ bool BooksDb::Open(const std::string& path, Mode mode, std::shared_ptr<BooksDb>*
   return true;
 }
 
+BooksDb::BooksDb(sqlite3* db) : db_(db) {
+  static std::uint64_t next_serial = 0;
+  serial_ = ++next_serial;
+}
+
+BooksStamp BooksDb::Stamp() const {
+  BooksStamp stamp;
+  stamp.serial = serial_;
+  unsigned int version = 0;
+  if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_DATA_VERSION, &version) == SQLITE_OK)
+    stamp.version = version;
+  return stamp;
+}
+
 BooksDb::~BooksDb() {
   // Statements hold a reference to this object, so none is left open here.
   sqlite3_close(db_);

@@ -16,6 +16,14 @@ namespace stmtlink {
 
 class BooksStatement;
 
+// What a cache of the books' contents is valid for: one open connection and
+// one data version of the file.
+struct BooksStamp {
+  std::uint64_t serial = 0;
+  std::uint32_t version = 0;
+  friend bool operator==(const BooksStamp&, const BooksStamp&) = default;
+};
+
 class BooksDb : public std::enable_shared_from_this<BooksDb> {
  public:
   enum class Mode {
@@ -34,13 +42,21 @@ class BooksDb : public std::enable_shared_from_this<BooksDb> {
 
   sqlite3* handle() const { return db_; }
 
+  // The connection's serial number (unique in the process) and the file's
+  // data version as this connection last saw it. SQLite moves the version
+  // with every committed change, this connection's or another's, once a
+  // statement has run after it; reading it costs no I/O. A cache built from
+  // the books stays valid while the stamp stays the same.
+  BooksStamp Stamp() const;
+
   bool Prepare(std::string_view sql, BooksStatement* out, std::string* error);
   // Runs statements that return no rows (schema, BEGIN, COMMIT).
   bool Exec(const char* sql, std::string* error);
 
  private:
-  explicit BooksDb(sqlite3* db) : db_(db) {}
+  explicit BooksDb(sqlite3* db);
   sqlite3* db_;
+  std::uint64_t serial_;
 };
 
 class BooksStatement {

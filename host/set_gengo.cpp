@@ -1,8 +1,10 @@
 #include "host/set_gengo.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
+#include "host/books_cache.h"
 #include "host/books_db.h"
 #include "host/host_call.h"
 #include "host/host_errors.h"
@@ -11,6 +13,30 @@
 
 using stmtlink::BeginHostCall;
 using stmtlink::BooksStatement;
+
+namespace {
+
+std::shared_ptr<std::vector<StGENGOINFO>> ReadEras(stmtlink::BooksDb& books, std::string* error) {
+  BooksStatement rows;
+  if (!books.Prepare("SELECT first_day, name, abbreviation FROM era ORDER BY first_day", &rows,
+                      error))
+    return nullptr;
+  auto eras = std::make_shared<std::vector<StGENGOINFO>>();
+  for (;;) {
+    BooksStatement::Step step = rows.Next(error);
+    if (step == BooksStatement::Step::kDone) break;
+    if (step == BooksStatement::Step::kError) return nullptr;
+    StGENGOINFO row{};
+    row.eraNo = static_cast<std::int32_t>(eras->size() + 1);
+    row.firstDay = static_cast<std::int32_t>(rows.Int64(0));
+    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
+    stmtlink::MbcsCopy(row.abbreviation, sizeof(row.abbreviation), stmtlink::ToCp932(rows.Text(2)));
+    eras->push_back(row);
+  }
+  return eras;
+}
+
+} // namespace
 
 long ClSetGengo::GetCursor(long* cursor) {
   if (long code = BeginHostCall("ClSetGengo::GetCursor")) return code;
@@ -27,22 +53,13 @@ long ClSetGengo::Ready(long cursor) {
   std::string error;
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
-  BooksStatement rows;
-  if (!books->Prepare("SELECT first_day, name, abbreviation FROM era ORDER BY first_day", &rows,
-                      &error))
-    return stmtlink::kHostErrorBooks;
+  // Every date the program formats asks for the eras: read them once.
+  static stmtlink::BooksCache<std::vector<StGENGOINFO>, int> cache;
+  std::shared_ptr<const std::vector<StGENGOINFO>> eras = cache.Get(
+      *books, 0, [&](std::string* load_error) { return ReadEras(*books, load_error); }, &error);
+  if (!eras) return stmtlink::kHostErrorBooks;
   Cursor fresh;
-  for (;;) {
-    BooksStatement::Step step = rows.Next(&error);
-    if (step == BooksStatement::Step::kDone) break;
-    if (step == BooksStatement::Step::kError) return stmtlink::kHostErrorBooks;
-    StGENGOINFO row{};
-    row.eraNo = static_cast<std::int32_t>(fresh.rows.size() + 1);
-    row.firstDay = static_cast<std::int32_t>(rows.Int64(0));
-    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
-    stmtlink::MbcsCopy(row.abbreviation, sizeof(row.abbreviation), stmtlink::ToCp932(rows.Text(2)));
-    fresh.rows.push_back(row);
-  }
+  fresh.rows = *eras;
   it->second = std::move(fresh);
   return 0;
 }

@@ -1,9 +1,12 @@
 #include "host/set_kamoku.h"
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
+#include "host/books_cache.h"
 #include "host/books_db.h"
 #include "host/host_call.h"
 #include "host/host_errors.h"
@@ -18,6 +21,36 @@ using stmtlink::BooksStatement;
 namespace {
 
 constexpr std::int32_t kFieldCode = 2;
+
+// The account master of one data set in master order (seq, then code).
+struct AccountMaster {
+  std::vector<StKAMOKUINFO> rows;
+  std::unordered_map<std::int64_t, std::size_t> by_code; // code -> index in rows
+};
+
+std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t data_no,
+                                          std::string* error) {
+  BooksStatement rows;
+  if (!books.Prepare("SELECT code, formal_name, nature FROM account "
+                     "WHERE data_no = ?1 ORDER BY seq, code",
+                     &rows, error) ||
+      !rows.BindInt64(1, data_no, error))
+    return nullptr;
+  auto master = std::make_shared<AccountMaster>();
+  for (;;) {
+    BooksStatement::Step step = rows.Next(error);
+    if (step == BooksStatement::Step::kDone) break;
+    if (step == BooksStatement::Step::kError) return nullptr;
+    StKAMOKUINFO row;
+    std::memset(&row, 0, sizeof(row));
+    row.code = static_cast<std::int32_t>(rows.Int64(0));
+    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
+    row.nature = static_cast<std::int32_t>(static_cast<std::uint32_t>(rows.Int64(2)));
+    master->by_code.emplace(rows.Int64(0), master->rows.size());
+    master->rows.push_back(row);
+  }
+  return master;
+}
 
 } // namespace
 
@@ -45,25 +78,17 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   if (!cur_data_id_.empty()) {
     if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
   }
-  BooksStatement rows;
-  const char* sql = wanted ? "SELECT code, formal_name, nature FROM account "
-                             "WHERE data_no = ?1 AND code = ?2"
-                           : "SELECT code, formal_name, nature FROM account "
-                             "WHERE data_no = ?1 ORDER BY seq, code";
-  if (!books->Prepare(sql, &rows, &error) || !rows.BindInt64(1, data_no, &error) ||
-      (wanted && !rows.BindInt64(2, *wanted, &error)))
-    return stmtlink::kHostErrorBooks;
+  // The ledger looks up two or three accounts per row: read the master once.
+  static stmtlink::BooksCache<AccountMaster, std::int64_t> cache;
+  std::shared_ptr<const AccountMaster> master = cache.Get(
+      *books, data_no, [&](std::string* load_error) { return ReadMaster(*books, data_no, load_error); },
+      &error);
+  if (!master) return stmtlink::kHostErrorBooks;
   Cursor fresh;
-  for (;;) {
-    BooksStatement::Step step = rows.Next(&error);
-    if (step == BooksStatement::Step::kDone) break;
-    if (step == BooksStatement::Step::kError) return stmtlink::kHostErrorBooks;
-    StKAMOKUINFO row;
-    std::memset(&row, 0, sizeof(row));
-    row.code = static_cast<std::int32_t>(rows.Int64(0));
-    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
-    row.nature = static_cast<std::int32_t>(static_cast<std::uint32_t>(rows.Int64(2)));
-    fresh.rows.push_back(row);
+  if (!wanted) {
+    fresh.rows = master->rows;
+  } else if (auto found = master->by_code.find(*wanted); found != master->by_code.end()) {
+    fresh.rows.push_back(master->rows[found->second]);
   }
   it->second = std::move(fresh);
   return 0;
