@@ -5,29 +5,21 @@
 // SetMovePos(0); MoveFirst, then MoveNext until 5000; MoveFinish. Every call
 // returns 0 for success or an error code (host_errors.h).
 //
-// Substitute: a ledger row is a journal line (slot 1-14, dated within the
-// range) that names the account on either side: its main code when the
-// settings name a main account, the exact code when they name a
-// sub-account. The account that takes a consumption tax in the first amount
-// set (the first main account of nature 0x80880810 for the debit tax, of
-// 0x80484010 for the credit tax, as the account sums book it) also gets the
-// lines that carry that tax. Rows come in date, entry identifier and line
-// order. The side byte is 2 when the account stands on the debit side
-// (named there or taking the debit tax), 1 on the credit side, 3 on both.
-// The counterpart marker is (debit multiplicity << 4) | credit multiplicity
-// of the line's entry: 0 no account on that side, 1 one code, 2 several.
-// The lines of an entry are taken to share one date.
-// Interim closing adjustments (slot 14) dated on the range's last day are
-// rows only when the settings ask for the interim closing (0x30 = 1), so a
-// range that ends with the sixth month leaves them to the interim position.
+// Substitute: the rows are those of host/ledger_index.h (which says which
+// journal lines are rows, their side byte and counterpart marker); the
+// journal is read once per data set and range and shared by the accounts.
+// The tax accounts are the first main account of nature 0x80880810 (debit
+// tax) and of 0x80484010 (credit tax), as the account sums book them.
 // The search and order conditions are only recorded.
 // Besides "ClRuleMotocho::MoveNext", a failure injected as
 // "ClRuleMotocho::MoveNext@N" hits only the Nth MoveNext since MoveReady.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
+#include "host/ledger_index.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
@@ -55,7 +47,8 @@ class ClRuleMotocho : public ClRuleBase {
   long ReadAt(std::size_t position, StMOTOCHOINFO* row);
 
   bool ready_ = false;
-  std::vector<StMOTOCHOINFO> rows_;
+  std::shared_ptr<const stmtlink::LedgerIndex> index_; // the lines the rows point into
+  std::vector<stmtlink::LedgerRowRef> rows_;
   std::size_t position_ = 0;
   long reads_ = 0; // MoveNext calls since MoveReady
 };

@@ -332,6 +332,30 @@ TEST_F(LedgerCursorsTest, AccountLookUpByCode) {
   EXPECT_EQ(55, LookUp(11100000, &row));
 }
 
+// The ledger index, the account master and the eras are read once and kept;
+// a change made to the books by another connection must still be seen by
+// the next reading.
+TEST_F(LedgerCursorsTest, ChangesToTheBooksAreSeenByTheNextReading) {
+  ASSERT_EQ(8u, Ledger(11100000).size());
+  StKAMOKUINFO row;
+  ASSERT_EQ(0, LookUp(11100000, &row));
+  ASSERT_STREQ("現金", row.name);
+
+  ASSERT_TRUE(books.Exec(U8(u8R"(
+    INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,
+      debit_amount, credit_code, credit_amount) VALUES
+      (1, 12, 112, 1, 20251201, 9, 11100000, 40, 41100000, 40);
+    UPDATE account SET formal_name = '小口現金' WHERE data_no = 1 AND code = 11100000;)")));
+
+  const std::vector<StMOTOCHOINFO> rows = Ledger(11100000);
+  ASSERT_EQ(9u, rows.size());
+  EXPECT_EQ(12, +rows[7].entryId);
+  ASSERT_EQ(0, LookUp(11100000, &row));
+  EXPECT_STREQ("小口現金", row.name);
+  // The same range read twice without a change gives the same rows.
+  EXPECT_EQ(Keys(rows), Keys(Ledger(11100000)));
+}
+
 TEST(AccPeriodMonths, MonthPositionsGiveTheirFirstAndLastDates) {
   TestHome home;
   ClAccPeriod period(20250401, 20260331);
