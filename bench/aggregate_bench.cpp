@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "aggregate/statement_aggregator.h"
+#include "bench/bench_support.h"
 #include "app/month_conditions.h"
 #include "app/progress_dialog.h"
 #include "host/books_db.h"
@@ -34,17 +35,8 @@ namespace {
 
 using namespace stmtlink;
 
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::Median;
+using bench::Now;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "stmtlink_bench_aggregate: %s\n", what.c_str());
