@@ -199,7 +199,11 @@ SampleChart BuildSampleChart(const SampleOptions& options) {
     ChartAccount a = Account(chart::Stored(row.main), U(row.name), row.nature, row.line_type,
                              row.side);
     a.statement_name = U(row.statement_name);
-    a.ledger_excluded = row.main >= 9900 ? 1 : 0;
+    // The clearing accounts stay out of the ledger by both flags; two taxed
+    // expenses with entries every month by one flag each, so the ledger
+    // leaves out accounts that the statements carry.
+    a.ledger_excluded_a = row.main >= 9900 || row.main == chart::kLedgerExcludedA ? 1 : 0;
+    a.ledger_excluded_b = row.main >= 9900 || row.main == chart::kLedgerExcludedB ? 1 : 0;
     chart.accounts.push_back(a);
     for (std::uint32_t mask : row.masks) chart.members.push_back({a.code, mask});
   }

@@ -28,7 +28,8 @@ struct ChartAccount {
   std::uint32_t nature = 0;
   int line_type = 0;          // 0 account, 1 heading, 2 total, 3 computed item
   int normal_side = 1;        // 1 debit, 2 credit
-  int ledger_excluded = 0;
+  int ledger_excluded_a = 0;  // the two flags that keep an account out of
+  int ledger_excluded_b = 0;  // the general ledger (either one does)
 };
 
 struct ChartMember {
@@ -60,13 +61,15 @@ constexpr std::int64_t kCash = 1110, kBank = 1120, kNotesReceivable = 1130, kRec
                        kRetainedEarnings = 3340, kTreasuryStock = 3410, kSales = 4110,
                        kSalesReturns = 4120, kOpeningGoods = 5110, kPurchases = 5120,
                        kClosingGoods = 5190, kDirectorsPay = 6110, kSalaries = 6120,
-                       kWelfare = 6130, kRent = 6180, kDepreciation = 6190, kFees = 6200,
+                       kWelfare = 6130, kTravel = 6140, kSupplies = 6160, kRent = 6180, kDepreciation = 6190, kFees = 6200,
                        kTaxesDues = 6210, kInterestIncome = 7110, kMiscIncome = 7120,
                        kInterestExpense = 7210, kMiscLoss = 7220, kGainOnSale = 8110,
                        kLossOnDisposal = 8210, kIncomeTaxes = 8810, kOpeningMaterials = 9110,
                        kMaterialPurchases = 9120, kClosingMaterials = 9130, kWages = 9210,
                        kOutsourcing = 9310, kPower = 9320, kMfgDepreciation = 9330,
                        kOpeningWip = 9510, kClosingWip = 9530;
+// Taxed expenses kept out of the general ledger, one by each flag.
+constexpr std::int64_t kLedgerExcludedA = 6220, kLedgerExcludedB = 6150;
 constexpr std::int64_t Stored(std::int64_t main, std::int64_t sub = 0) { return main * 10000 + sub; }
 } // namespace chart
 

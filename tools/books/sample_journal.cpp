@@ -138,12 +138,33 @@ class YearWriter {
     if (!journal_.Entry(position, DateOf(position, 28), U(u8"社会保険料"),
                         {{Stored(kWelfare), welfare, 0, bank, welfare, 0}}))
       return false;
+    if (!SettlementEntries(position)) return false;
     if (position == 2 &&
         !journal_.Entry(position, DateOf(position, 30), U(u8"法人税等納付"),
                         {{Stored(kIncomeTaxPayable), 1'400'000 * kUnits, 0, bank,
                           1'400'000 * kUnits, 0}}))
       return false;
     return true;
+  }
+
+  // Two compound entries with several accounts on both sides, in every
+  // month, at fixed amounts (they draw nothing from the random stream).
+  bool SettlementEntries(int position) {
+    const std::int64_t bank = chart_.banks.front();
+    const std::int64_t travel = 30'000 * kUnits, supplies = 5'000 * kUnits;
+    // The first line does not balance; the second does on its own but
+    // follows it, so its counterpart is several accounts; the third line
+    // is one-sided.
+    if (!journal_.Entry(position, DateOf(position, 20), U(u8"立替経費精算"),
+                        {{Stored(kTravel), travel, 0, Stored(kCash), 20'000 * kUnits, 0},
+                         {Stored(kSupplies), supplies, 0, bank, supplies, 0},
+                         {0, 0, 0, bank, 10'000 * kUnits, 0}}))
+      return false;
+    // Every line balances on its own: each names its own counterpart.
+    const std::int64_t advance = 50'000 * kUnits, refund = 8'000 * kUnits;
+    return journal_.Entry(position, DateOf(position, 21), U(u8"仮払精算"),
+                          {{Stored(kPrepaid), advance, 0, bank, advance, 0},
+                           {Stored(kCash), refund, 0, Stored(kPrepaid), refund, 0}});
   }
 
   bool RandomEntry(int position) {

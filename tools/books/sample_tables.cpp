@@ -85,8 +85,8 @@ bool WriteSampleAccounts(SampleContext& context, std::string* error) {
     return s.BindInt64(1, a.code, e) && s.BindInt64(2, a.seq, e) &&
            s.BindText(3, a.formal_name, e) && s.BindText(4, a.statement_name, e) &&
            s.BindInt64(5, a.nature, e) && s.BindInt64(6, a.line_type, e) &&
-           s.BindInt64(7, a.normal_side, e) && s.BindInt64(8, a.ledger_excluded, e) &&
-           s.BindInt64(9, a.ledger_excluded, e);
+           s.BindInt64(7, a.normal_side, e) && s.BindInt64(8, a.ledger_excluded_a, e) &&
+           s.BindInt64(9, a.ledger_excluded_b, e);
   };
   const auto& accounts = context.chart.accounts;
   if (!InsertRows(context.db,
