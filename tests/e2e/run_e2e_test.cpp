@@ -78,6 +78,41 @@ TEST_F(RunE2eTest, CompletedRunWritesTheReportAndRemembersTheConditions) {
   EXPECT_NE(std::string::npos, ReadTextFile(DriveC("out/report.xml")).find("<Select>2</Select>"));
 }
 
+// The text between the first <tag> after `from` and its </tag>.
+std::string ElementAfter(const std::string& xml, std::size_t from, const std::string& tag) {
+  const std::string open = "<" + tag + ">", close = "</" + tag + ">";
+  const std::size_t start = xml.find(open, from);
+  if (start == std::string::npos) return "";
+  const std::size_t end = xml.find(close, start);
+  return xml.substr(start + open.size(), end - start - open.size());
+}
+
+TEST_F(RunE2eTest, LedgerRunWritesEveryAccountsLedgerLast) {
+  ProgramRun run = Run("StmtLinkStd", {"--from", "4", "--to", "3", "--ledger", "1", "--output",
+                                       "C:\\out\\ledger.xml", "--answer", "yes"});
+  ASSERT_EQ(0, run.exit_status) << run.err;
+  const std::string report = ReadTextFile(DriveC("out/ledger.xml"));
+  // The ledger is the last section of DATA.
+  const std::size_t ledger = report.find("\t\t<HJ00780S>\r\n");
+  ASSERT_NE(std::string::npos, ledger);
+  EXPECT_EQ(report.find("\t\t</HJ00780S>\r\n\t</DATA>\r\n"), report.rfind("\t\t</HJ00780S>\r\n"));
+  // 現金's block: era dates, 諸口 rows, and its last running balance is
+  // the closing balance the block states.
+  const std::size_t cash = report.find("<HJ00780S0010>現金</HJ00780S0010>", ledger);
+  ASSERT_NE(std::string::npos, cash);
+  const std::size_t block_end = report.find("</HJ00780S01>", cash);
+  const std::string block = report.substr(cash, block_end - cash);
+  EXPECT_EQ(0u, ElementAfter(block, 0, "HJ00780S0060").find("令和"));
+  EXPECT_NE(std::string::npos, block.find("<HJ00780S0080>諸口</HJ00780S0080>"));
+  const std::size_t last_row = block.rfind("<HJ00780S02>");
+  ASSERT_NE(std::string::npos, last_row);
+  EXPECT_EQ(ElementAfter(block, 0, "HJ00780S0040"), ElementAfter(block, last_row, "HJ00780S0120"));
+  // Accounts kept out of the ledger have no block.
+  EXPECT_EQ(std::string::npos, report.find("<HJ00780S0010>雑費</HJ00780S0010>"));
+  EXPECT_EQ(std::string::npos, report.find("<HJ00780S0010>通信費</HJ00780S0010>"));
+  EXPECT_EQ("", testing::XmllintComplaints(DriveC("out/ledger.xml")));
+}
+
 TEST_F(RunE2eTest, CancelledDialogTellsTheHostOne) {
   ProgramRun run = Run("StmtLinkStd", {"--output", "C:\\a*b.xml", "4660,1025,7,"});
   EXPECT_EQ(1, run.exit_status) << run.err;
