@@ -29,7 +29,6 @@
 #include "host/set_data.h"
 #include "host/substitute_control.h"
 #include "platform/host_home.h"
-#include "tools/books/sample_books.h"
 
 namespace {
 
@@ -162,24 +161,10 @@ int main(int argc, char** argv) {
   }
   if (!child.empty()) return RunChild(child, home, runs);
 
-  bool temporary = false;
-  if (home.empty()) {
-    char pattern[] = "/tmp/stmtlink-bench-XXXXXX";
-    if (!mkdtemp(pattern)) Fail("mkdtemp");
-    home = pattern;
-    temporary = true;
-  }
-  if (!std::filesystem::exists(home + "/books.db")) {
-    SampleOptions options;
-    options.home = home;
-    options.accounts = static_cast<std::uint32_t>(accounts);
-    options.lines = lines;
-    std::string error;
-    const double start = Now();
-    if (WriteSampleHome(options, &error) != SampleStatus::kWritten) Fail(error);
-    std::printf("generated %lu accounts, >= %lu journal lines in %.2f s\n", accounts, lines,
-                Now() - start);
-  }
+  const bool temporary = home.empty();
+  if (temporary && (home = bench::MakeTemporaryFolder("stmtlink-bench")).empty()) Fail("mkdtemp");
+  std::string error;
+  if (!bench::EnsureSampleBooks(home, accounts, lines, &error)) Fail(error);
   const Measured scan = Measure(argv[0], "scan", home, runs);
   const Measured agg = Measure(argv[0], "aggregate", home, runs);
   std::printf("journal lines: %lld, account lines made: %zu, runs: %d\n", scan.rows, agg.lines,

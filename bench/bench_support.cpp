@@ -7,6 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "tools/books/sample_books.h"
 
 namespace stmtlink::bench {
 
@@ -21,6 +25,25 @@ double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t n = values.size();
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string MakeTemporaryFolder(const std::string& prefix) {
+  std::string pattern = "/tmp/" + prefix + "-XXXXXX";
+  return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+bool EnsureSampleBooks(const std::string& home, unsigned long accounts, unsigned long lines,
+                       std::string* error) {
+  if (std::filesystem::exists(home + "/books.db")) return true;
+  SampleOptions options;
+  options.home = home;
+  options.accounts = static_cast<std::uint32_t>(accounts);
+  options.lines = lines;
+  const double start = Now();
+  if (WriteSampleHome(options, error) != SampleStatus::kWritten) return false;
+  std::printf("generated %lu accounts, >= %lu journal lines in %.1f s\n", accounts, lines,
+              Now() - start);
+  return true;
 }
 
 bool RunChild(const std::string& program, const std::vector<std::string>& args, ChildRun* run) {

@@ -17,6 +17,15 @@ struct ChildRun {
   int exit_status = -1;
 };
 
+// A fresh folder under /tmp named prefix-XXXXXX; empty when none can be made.
+std::string MakeTemporaryFolder(const std::string& prefix);
+
+// Writes sample books of that size into home unless it has books already
+// (then they are kept as they are), saying how long generating took. False
+// with *error set when they cannot be written.
+bool EnsureSampleBooks(const std::string& home, unsigned long accounts, unsigned long lines,
+                       std::string* error);
+
 // Runs program with args (stdout and stderr to /dev/null) and waits for it.
 // False when it cannot be started or does not exit normally.
 bool RunChild(const std::string& program, const std::vector<std::string>& args, ChildRun* run);

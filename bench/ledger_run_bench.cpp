@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "tools/books/sample_books.h"
 
 namespace {
 
@@ -62,17 +61,8 @@ struct SizeResult {
 SizeResult MeasureSize(const std::string& program, const std::string& dir, unsigned long accounts,
                        unsigned long lines, int runs) {
   const std::string home = dir + "/books-" + std::to_string(lines);
-  if (!std::filesystem::exists(home + "/books.db")) {
-    SampleOptions options;
-    options.home = home;
-    options.accounts = static_cast<std::uint32_t>(accounts);
-    options.lines = lines;
-    std::string error;
-    const double start = bench::Now();
-    if (WriteSampleHome(options, &error) != SampleStatus::kWritten) Fail(error);
-    std::printf("generated %lu accounts, >= %lu journal lines in %.1f s\n", accounts, lines,
-                bench::Now() - start);
-  }
+  std::string error;
+  if (!bench::EnsureSampleBooks(home, accounts, lines, &error)) Fail(error);
   const std::string report = dir + "/report-" + std::to_string(lines) + ".xml";
   const std::vector<std::string> args = {"--ui",     "batch", "--home",   home,
                                          "--from",   "4",     "--to",     "3",
@@ -118,13 +108,9 @@ int main(int argc, char** argv) {
   }
   const std::vector<unsigned long> sizes = ParseSizes(sizes_text);
 
-  bool temporary = false;
-  if (dir.empty()) {
-    char pattern[] = "/tmp/stmtlink-ledger-bench-XXXXXX";
-    if (!mkdtemp(pattern)) Fail("mkdtemp");
-    dir = pattern;
-    temporary = true;
-  }
+  const bool temporary = dir.empty();
+  if (temporary && (dir = bench::MakeTemporaryFolder("stmtlink-ledger-bench")).empty())
+    Fail("mkdtemp");
   std::vector<SizeResult> results;
   for (unsigned long lines : sizes)
     results.push_back(MeasureSize(STMTLINK_PROGRAM, dir, accounts, lines, runs));

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "aggregate/account_line.h"
+#include "aggregate/ledger_line.h"
+#include "aggregate/statement_aggregator.h"
 #include "app/month_conditions.h"
 #include "host/data_mgr.h"
 #include "host/set_data.h"
@@ -68,6 +70,19 @@ inline StDATAINFO SelectedData() {
   auto* set = dynamic_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
   if (const StDATAINFO* selected = set ? set->GetSelectedInfo() : nullptr) data = *selected;
   return data;
+}
+
+// The whole year (months 4 to 3) with the general ledger on; the
+// aggregator's result.
+inline int AggregateYearWithLedger(const StDATAINFO& data, int tax_method, AccountLineList* lines,
+                                   LedgerLineList* ledger) {
+  MonthConditions conditions;
+  BuildMonthConditions(&conditions, &data, 4, 3);
+  StatementAggregator aggregator;
+  aggregator.lines = lines;
+  aggregator.ledgerLines = ledger;
+  aggregator.ledgerEnabled = 1;
+  return aggregator.aggregate(tax_method, conditions.entries, &data);
 }
 
 inline std::map<std::int32_t, const AccountLine*> ByCode(const AccountLineList& lines) {

@@ -64,13 +64,7 @@ class CollectLedgerTest : public ::testing::Test {
     data_ = testing::SelectedData();
   }
   void Collect(int tax_method) {
-    MonthConditions conditions;
-    BuildMonthConditions(&conditions, &data_, 4, 3);
-    StatementAggregator aggregator;
-    aggregator.lines = &lines_;
-    aggregator.ledgerLines = &ledger_;
-    aggregator.ledgerEnabled = 1;
-    ASSERT_EQ(1, aggregator.aggregate(tax_method, conditions.entries, &data_));
+    ASSERT_EQ(1, testing::AggregateYearWithLedger(data_, tax_method, &lines_, &ledger_));
   }
   // The line of that account and entry number; null when none.
   const LedgerLine* Find(std::int32_t code, std::int32_t entry) {

@@ -35,13 +35,7 @@ class LedgerCrossCheck : public ::testing::TestWithParam<int> {
 
   // The whole year with the ledger on, into lines_ and ledger_.
   void AggregateYear() {
-    MonthConditions conditions;
-    BuildMonthConditions(&conditions, &data_, 4, 3);
-    StatementAggregator aggregator;
-    aggregator.lines = &lines_;
-    aggregator.ledgerLines = &ledger_;
-    aggregator.ledgerEnabled = 1;
-    ASSERT_EQ(1, aggregator.aggregate(GetParam(), conditions.entries, &data_));
+    ASSERT_EQ(1, testing::AggregateYearWithLedger(data_, GetParam(), &lines_, &ledger_));
     ASSERT_FALSE(ledger_.empty());
   }
 
