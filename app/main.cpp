@@ -21,6 +21,7 @@
 #include "res/edition/edition.h"
 #include "ui/batch_front_end.h"
 #include "ui/console_front_end.h"
+#include "ui/qt/qt_front_end.h"
 
 namespace {
 
@@ -70,8 +71,19 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, stmtlink::Conditions
 std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
                                                      const stmtlink::ProgramOptions& options,
                                                      const stmtlink::ConditionsChoices& choices) {
-  if (kind.empty()) kind = isatty(STDIN_FILENO) && isatty(STDERR_FILENO) ? "console" : "batch";
+  if (kind.empty())
+    kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay(), isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
+  if (kind == "qt") {
+    // The dialog shows the values of the options; Execute is the user's,
+    // unless nobody attends the windows.
+    stmtlink::QtFrontEndSettings settings;
+    settings.dialog_input = stmtlink::ConditionsDialogInput(choices);
+    settings.unattended = options.unattended;
+    settings.answer_yes = options.answer_yes;
+    settings.application_name = ThisEdition().program_name;
+    return stmtlink::MakeQtFrontEnd(settings);
+  }
   if (kind == "batch") {
     auto batch = std::make_unique<stmtlink::BatchFrontEnd>(options.answer_yes);
     batch->batch_dialogs().SetInput(stmtlink::ConditionsDialogInput(choices));
@@ -105,7 +117,8 @@ int main(int argc, char** argv) {
   }
   stmtlink::SetHostHome(home);
 
-  if (options.ui == "qt") return Refuse("the Qt front end is not part of this build; use --ui batch or --ui console");
+  if (options.unattended && options.ui != "qt")
+    return Refuse("--unattended belongs to --ui qt; batch never waits for a user");
   stmtlink::ConditionsChoices choices;
   if (!DialogChoices(options, &choices, &error)) return Refuse(error);
   std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices);
