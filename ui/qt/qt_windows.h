@@ -34,6 +34,8 @@ class QtDialogWindow : public QDialog {
                  DialogPort* port, QWidget* parent);
 
   QWidget* Control(int id) const;
+  // The control at a place in the resource's list (labels included).
+  QWidget* ControlAt(std::size_t index) const { return index < by_index_.size() ? by_index_[index] : nullptr; }
   int IdOf(const QWidget* widget) const;
   const DialogTemplate& resource() const { return resource_; }
   const DialogUnits& units() const { return units_; }
