@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,13 +69,21 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, stmtlink::Conditions
   return true;
 }
 
+// Null with a reason in *error when the front end cannot run here.
 std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
                                                      const stmtlink::ProgramOptions& options,
-                                                     const stmtlink::ConditionsChoices& choices) {
+                                                     const stmtlink::ConditionsChoices& choices,
+                                                     std::string* error) {
   if (kind.empty())
     kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay(), isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
   if (kind == "qt") {
+    // Without a display Qt could only give up; say so instead.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!stmtlink::HasDisplay() && (platform == nullptr || *platform == '\0')) {
+      *error = "--ui qt needs a display ($DISPLAY or $WAYLAND_DISPLAY), or QT_QPA_PLATFORM=offscreen";
+      return nullptr;
+    }
     // The dialog shows the values of the options; Execute is the user's,
     // unless nobody attends the windows.
     stmtlink::QtFrontEndSettings settings;
@@ -89,6 +98,7 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
     batch->batch_dialogs().SetInput(stmtlink::ConditionsDialogInput(choices));
     return batch;
   }
+  *error = "no front end '" + kind + "'";
   return nullptr;
 }
 
@@ -121,7 +131,8 @@ int main(int argc, char** argv) {
     return Refuse("--unattended belongs to --ui qt; batch never waits for a user");
   stmtlink::ConditionsChoices choices;
   if (!DialogChoices(options, &choices, &error)) return Refuse(error);
-  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices);
+  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices, &error);
+  if (front_end == nullptr) return Refuse(error);
   stmtlink::SetFrontEnd(front_end.get());
 
   // The host writes its command line in the system code page.

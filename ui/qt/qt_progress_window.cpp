@@ -1,6 +1,7 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QPainter>
 #include <QStyleOption>
 
@@ -67,6 +68,16 @@ class BarWidget : public QWidget {
   ProgressBarState state_;
 };
 
+// The window itself: the user cannot close it (it has no system menu, and
+// the run ends it).
+class ProgressWidget : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
 // Off screen there is no order of windows to come first in.
 bool HasWindowOrder() {
   static const bool has = QGuiApplication::platformName() != QStringLiteral("offscreen");
@@ -102,7 +113,7 @@ HWND QtProgressWindow::CreateProgressWindow(HWND parent) {
   const ProgressWindowTemplate& resource = ProgressTemplate();
   auto window = std::make_unique<Window>();
   // Caption bar and modal frame, above other windows, no system menu.
-  window->widget = std::make_unique<QWidget>(
+  window->widget = std::make_unique<ProgressWidget>(
       front_end_->WidgetOf(parent), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                         Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
   QWidget* widget = window->widget.get();
