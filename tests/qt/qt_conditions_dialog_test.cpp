@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "dialog/conditions_dialog.h"
+#include "dialog/conditions_input.h"
 #include "dialog/conditions_template.h"
 #include "host/host_ini.h"
 #include "platform/text_codec.h"
@@ -319,6 +320,37 @@ TEST_F(QtConditionsDialogTest, RefusedDataIsToldBeforeTheDialogShows) {
   EXPECT_EQ(QStringLiteral("過去実績データは、連携の対象として使用できません。\n\nアプリケーションを終了します。"),
             poller_.shown[0].text);
   EXPECT_FALSE(dialog_visible);
+}
+
+TEST_F(QtConditionsDialogTest, OptionsAreTypedInBeforeTheDialogShowsOrRunUnattended) {
+  ConditionsChoices choices;
+  choices.from_month = 5;
+  choices.to_month = 9;
+  choices.equity_kind = 2;
+  choices.output_path = "C:\\existing\\new.xml";
+  QtFrontEndSettings settings;
+  settings.dialog_input = ConditionsDialogInput(choices);
+  {
+    QtFrontEnd prefilled(settings);
+    SetFrontEnd(&prefilled);
+    QTimer::singleShot(0, [&] {
+      QtDialogWindow& w = *prefilled.dialogs().window();
+      EXPECT_EQ(QStringLiteral("5"), Edit(w, IDC_FROM_MONTH)->selectedText());
+      EXPECT_EQ(IDC_FROM_MONTH, Focus(w));
+      EXPECT_EQ(QStringLiteral("9"), Edit(w, IDC_TO_MONTH)->text());
+      EXPECT_TRUE(qobject_cast<QRadioButton*>(w.Control(IDC_MEMBERS))->isChecked());
+      EXPECT_EQ(QStringLiteral("C:\\existing\\new.xml"), Edit(w, IDC_OUTPUT_PATH)->text());
+      Key(w, Qt::Key_F12);
+    });
+    EXPECT_EQ(ConditionsDialog::kResultExecute, dialog_.DoModal());
+  }
+  settings.unattended = true;
+  QtFrontEnd unattended(settings);
+  SetFrontEnd(&unattended);
+  EXPECT_EQ(ConditionsDialog::kResultExecute, dialog_.DoModal());
+  EXPECT_EQ("5", dialog_.fromMonthText);
+  EXPECT_EQ(2, dialog_.equityKind);
+  EXPECT_TRUE(poller_.shown.empty());
 }
 
 } // namespace

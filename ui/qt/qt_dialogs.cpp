@@ -292,8 +292,10 @@ int QtDialogs::RunModal(DialogLogic& logic) {
       });
     } else {
       // The values of the command line, typed in before the user sees the
-      // dialog; its buttons are left to the user.
+      // dialog; its buttons are left to the user. The edit with the first
+      // focus shows its new text selected, as it showed the old one.
       ApplyInput(logic, false);
+      if (auto* edit = qobject_cast<QLineEdit*>(window.focusWidget())) edit->selectAll();
     }
     if (!ended()) window.exec();
   }
@@ -329,7 +331,9 @@ void QtDialogs::ApplyInput(DialogLogic& logic, bool press_buttons) {
         continue;
       } else if (input.action == ControlInput::Action::kClick ||
                  button->isChecked() != (input.check != 0)) {
-        button->setFocus(Qt::MouseFocusReason);
+        // Typed in before the dialog shows, the values leave the first
+        // focus where it is; a user at the window clicks, and focuses.
+        if (press_buttons) button->setFocus(Qt::MouseFocusReason);
         button->click();
       }
     }
