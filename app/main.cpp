@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "res/edition/edition.h"
 #include "ui/batch_front_end.h"
 #include "ui/console_front_end.h"
+#include "ui/qt/qt_front_end.h"
 
 namespace {
 
@@ -68,16 +70,36 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, stmtlink::Conditions
   return true;
 }
 
+// Null with a reason in *error when the front end cannot run here.
 std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
                                                      const stmtlink::ProgramOptions& options,
-                                                     const stmtlink::ConditionsChoices& choices) {
-  if (kind.empty()) kind = isatty(STDIN_FILENO) && isatty(STDERR_FILENO) ? "console" : "batch";
+                                                     const stmtlink::ConditionsChoices& choices,
+                                                     std::string* error) {
+  if (kind.empty())
+    kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay(), isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
+  if (kind == "qt") {
+    // Without a display Qt could only give up; say so instead.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!stmtlink::HasDisplay() && (platform == nullptr || *platform == '\0')) {
+      *error = "--ui qt needs a display ($DISPLAY or $WAYLAND_DISPLAY), or QT_QPA_PLATFORM=offscreen";
+      return nullptr;
+    }
+    // The dialog shows the values of the options; Execute is the user's,
+    // unless nobody attends the windows.
+    stmtlink::QtFrontEndSettings settings;
+    settings.dialog_input = stmtlink::ConditionsDialogInput(choices);
+    settings.unattended = options.unattended;
+    settings.answer_yes = options.answer_yes;
+    settings.application_name = ThisEdition().program_name;
+    return stmtlink::MakeQtFrontEnd(settings);
+  }
   if (kind == "batch") {
     auto batch = std::make_unique<stmtlink::BatchFrontEnd>(options.answer_yes);
     batch->batch_dialogs().SetInput(stmtlink::ConditionsDialogInput(choices));
     return batch;
   }
+  *error = "no front end '" + kind + "'";
   return nullptr;
 }
 
@@ -107,10 +129,12 @@ int main(int argc, char** argv) {
   stmtlink::SetHostHome(home);
   stmtlink::SetHostCallJournal(false); // a diagnosis aid for tests only
 
-  if (options.ui == "qt") return Refuse("the Qt front end is not part of this build; use --ui batch or --ui console");
+  if (options.unattended && options.ui != "qt")
+    return Refuse("--unattended belongs to --ui qt; batch never waits for a user");
   stmtlink::ConditionsChoices choices;
   if (!DialogChoices(options, &choices, &error)) return Refuse(error);
-  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices);
+  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices, &error);
+  if (front_end == nullptr) return Refuse(error);
   stmtlink::SetFrontEnd(front_end.get());
 
   // The host writes its command line in the system code page.

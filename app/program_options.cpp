@@ -66,6 +66,8 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
         *error = "option --ui takes batch, console or qt, not '" + options->ui + "'";
         return false;
       }
+    } else if (arg == "--unattended") {
+      options->unattended = true;
     } else if (arg == "--from") {
       if (!number_of(arg, 1, 12, &options->from_month)) return false;
     } else if (arg == "--to") {
@@ -111,18 +113,35 @@ std::string ProgramUsage(const std::string& program_name) {
          "Options:\n"
          "  --home DIR          host home (books.db, host.ini); default $STMTLINK_HOME,\n"
          "                      else ~/.local/share/stmtlink\n"
-         "  --ui KIND           batch, console or qt; default console on a terminal,\n"
-         "                      batch otherwise\n"
+         "  --ui KIND           batch, console or qt; default qt when a display is\n"
+         "                      present, console on a terminal, batch otherwise\n"
+         "  --unattended        qt: show the windows but let nobody answer them: the\n"
+         "                      dialog gets the options below and Execute, message\n"
+         "                      boxes get --answer (for demonstrations and benchmarks)\n"
          "  --from N, --to N    first and last month to aggregate (1-12)\n"
          "  --equity 1|2        1 shareholders' equity, 2 members' equity statement\n"
          "  --ledger 0|1        include the general ledger\n"
          "  --output PATH       output file (a Windows path such as C:\\out\\report.xml)\n"
-         "  --answer yes|no     answer to every question in batch mode (default no)\n"
+         "  --answer yes|no     answer to every question in batch and unattended mode\n"
+         "                      (default no)\n"
          "  --version           print the version information and exit\n"
          "  --help              print this help and exit\n"
          "\n"
          "HOST_COMMAND_LINE is what the host passes: window,message,function[,output path].\n"
          "Exit status: 0 completed, 1 cancelled, 2 failed.\n";
+}
+
+std::string ChooseFrontEnd(bool has_display, bool on_terminal) {
+  if (has_display) return "qt";
+  return on_terminal ? "console" : "batch";
+}
+
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
 }
 
 std::string ResolveHostHome(const ProgramOptions& options) {

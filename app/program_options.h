@@ -1,6 +1,6 @@
 // The program's own options, read before the host's command line (which
 // stays exactly as the host writes it and comes last):
-//   StmtLinkStd [--home DIR] [--ui batch|console|qt]
+//   StmtLinkStd [--home DIR] [--ui batch|console|qt] [--unattended]
 //               [--from N] [--to N] [--equity 1|2] [--ledger 0|1]
 //               [--output PATH] [--answer yes|no] [HOST_COMMAND_LINE]
 // The first argument that is not an option (or everything after "--")
@@ -18,7 +18,8 @@ struct ProgramOptions {
   bool help = false;
   bool version = false;
   std::string home;             // Linux folder; empty: the default
-  std::string ui;               // "batch", "console", "qt"; empty: by the terminal
+  std::string ui;               // "batch", "console", "qt"; empty: ChooseFrontEnd
+  bool unattended = false;      // qt: the windows are shown, nobody answers them
   std::optional<int> from_month; // 1-12
   std::optional<int> to_month;   // 1-12
   std::optional<int> equity_kind; // 1 or 2
@@ -32,6 +33,13 @@ struct ProgramOptions {
 // value.
 bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
                          std::string* error);
+
+// The front end when --ui is not given: qt when a display is present,
+// console when standard input and standard error are a terminal, batch
+// otherwise.
+std::string ChooseFrontEnd(bool has_display, bool on_terminal);
+// A display is present: $DISPLAY or $WAYLAND_DISPLAY is set.
+bool HasDisplay();
 
 // The usage text for --help (UTF-8).
 std::string ProgramUsage(const std::string& program_name);

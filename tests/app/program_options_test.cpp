@@ -72,5 +72,42 @@ TEST(ProgramOptionsTest, HomeComesFromOptionThenEnvironmentThenUserHome) {
   setenv("HOME", saved_home.c_str(), 1);
 }
 
+TEST(ProgramOptionsTest, FrontEndIsQtWithADisplayThenConsoleOnATerminalThenBatch) {
+  EXPECT_EQ("qt", ChooseFrontEnd(true, true));
+  EXPECT_EQ("qt", ChooseFrontEnd(true, false));
+  EXPECT_EQ("console", ChooseFrontEnd(false, true));
+  EXPECT_EQ("batch", ChooseFrontEnd(false, false));
+
+  auto keep = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::make_pair(value != nullptr, std::string(value ? value : ""));
+  };
+  const auto display = keep("DISPLAY");
+  const auto wayland = keep("WAYLAND_DISPLAY");
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  EXPECT_FALSE(HasDisplay());
+  setenv("DISPLAY", "", 1); // set but empty: no display
+  EXPECT_FALSE(HasDisplay());
+  setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+  EXPECT_TRUE(HasDisplay());
+  unsetenv("WAYLAND_DISPLAY");
+  setenv("DISPLAY", ":0", 1);
+  EXPECT_TRUE(HasDisplay());
+  for (const auto& [name, saved] : {std::make_pair("DISPLAY", display), std::make_pair("WAYLAND_DISPLAY", wayland)}) {
+    if (saved.first) setenv(name, saved.second.c_str(), 1);
+    else unsetenv(name);
+  }
+}
+
+TEST(ProgramOptionsTest, UnattendedIsAFlag) {
+  ProgramOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseProgramOptions({"--ui", "qt", "--unattended", "--from", "4"}, &o, &error)) << error;
+  EXPECT_TRUE(o.unattended);
+  EXPECT_EQ("qt", o.ui);
+  EXPECT_EQ(4, o.from_month);
+}
+
 } // namespace
 } // namespace stmtlink

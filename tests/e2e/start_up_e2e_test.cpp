@@ -130,6 +130,28 @@ TEST_F(StartUpE2eTest, HomeWithoutBooksAndBadOptionsAreRefusedInWords) {
   EXPECT_NE(std::string::npos, run.out.find("--home DIR"));
 }
 
+TEST_F(StartUpE2eTest, TheQtFrontEndRunsOffscreenAndIsRefusedWithoutADisplay) {
+  const std::vector<std::string> args = {"--ui", "qt", "--home", home_.path(), "--output",
+                                         "C:\\report.xml", "--answer", "yes"};
+  ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"), args,
+                              {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_NE(std::string::npos, run.err.find("--ui qt needs a display")) << run.err;
+
+  std::vector<std::string> unattended = args;
+  unattended.push_back("--unattended");
+  unattended.push_back(kHostLine);
+  std::filesystem::remove(home_.File("host-window.log"));
+  run = RunProgram(BuiltProgram("StmtLinkStd"), unattended, {"QT_QPA_PLATFORM=offscreen"});
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_EQ(NotificationLog(0), WindowLog());
+  EXPECT_TRUE(std::filesystem::exists(home_.File("drive_c/report.xml")));
+
+  // --unattended is for the windows of qt only.
+  run = RunProgram(BuiltProgram("StmtLinkStd"), {"--ui", "batch", "--unattended", "--home", home_.path()});
+  EXPECT_EQ(2, run.exit_status);
+}
+
 TEST_F(StartUpE2eTest, HomeComesFromTheEnvironmentWhenNotGiven) {
   std::filesystem::remove(home_.File("host-window.log"));
   ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"),
