@@ -41,7 +41,7 @@ bool EnsureSampleBooks(const std::string& home, unsigned long accounts, unsigned
   options.lines = lines;
   const double start = Now();
   if (WriteSampleHome(options, error) != SampleStatus::kWritten) return false;
-  std::printf("generated %lu accounts, >= %lu journal lines in %.1f s\n", accounts, lines,
+  std::printf("generated sample books (%lu journal lines or more) in %.1f s\n", lines,
               Now() - start);
   return true;
 }
@@ -68,6 +68,10 @@ bool RunChild(const std::string& program, const std::vector<std::string>& args, 
   if (wait4(pid, &status, 0, &usage) != pid) return false;
   run->seconds = Now() - start;
   run->peak_kib = usage.ru_maxrss;
+  auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  run->cpu_seconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   run->exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return WIFEXITED(status);
 }

@@ -12,7 +12,8 @@ double Now();
 double Median(std::vector<double> values);
 
 struct ChildRun {
-  double seconds = 0; // wall time from fork to exit
+  double seconds = 0;     // wall time from fork to exit
+  double cpu_seconds = 0; // the child's user and system time
   long peak_kib = 0;  // the child's peak resident set
   int exit_status = -1;
 };
