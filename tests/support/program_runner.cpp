@@ -29,8 +29,17 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   for (std::string& a : argv_storage) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  // extra_env replaces inherited variables of the same name: getenv finds
+  // the first entry, so an inherited QT_QPA_PLATFORM would win otherwise.
+  auto overridden = [&extra_env](const std::string& entry) {
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    for (const std::string& extra : extra_env)
+      if (extra.compare(0, name.size(), name) == 0) return true;
+    return false;
+  };
   std::vector<std::string> env_storage;
-  for (char** e = environ; *e != nullptr; ++e) env_storage.emplace_back(*e);
+  for (char** e = environ; *e != nullptr; ++e)
+    if (!overridden(*e)) env_storage.emplace_back(*e);
   env_storage.insert(env_storage.end(), extra_env.begin(), extra_env.end());
   std::vector<char*> envp;
   for (std::string& e : env_storage) envp.push_back(e.data());

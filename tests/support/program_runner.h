@@ -15,7 +15,8 @@ struct ProgramRun {
 
 // The built program of that name (STMTLINK_BIN_DIR/name).
 std::string BuiltProgram(const std::string& name);
-// Runs program with args; stdin is /dev/null. extra_env: "NAME=value".
+// Runs program with args; stdin is /dev/null. extra_env: "NAME=value",
+// replacing an inherited variable of that name.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extra_env = {});
 
