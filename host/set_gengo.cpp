@@ -41,15 +41,13 @@ std::shared_ptr<std::vector<StGENGOINFO>> ReadEras(stmtlink::BooksDb& books, std
 long ClSetGengo::GetCursor(long* cursor) {
   if (long code = BeginHostCall("ClSetGengo::GetCursor")) return code;
   if (!cursor) return stmtlink::kHostErrorArgument;
-  *cursor = next_cursor_++;
-  cursors_.emplace(*cursor, Cursor());
+  *cursor = cursors_.Open();
   return 0;
 }
 
 long ClSetGengo::Ready(long cursor) {
   if (long code = BeginHostCall("ClSetGengo::Ready", cursor)) return code;
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
+  if (!cursors_.IsOpen(cursor)) return stmtlink::kHostErrorArgument;
   std::string error;
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
@@ -58,32 +56,22 @@ long ClSetGengo::Ready(long cursor) {
   std::shared_ptr<const std::vector<StGENGOINFO>> eras = cache.Get(
       *books, 0, [&](std::string* load_error) { return ReadEras(*books, load_error); }, &error);
   if (!eras) return stmtlink::kHostErrorBooks;
-  Cursor fresh;
-  fresh.rows = *eras;
-  it->second = std::move(fresh);
+  cursors_.Fill(cursor, *eras);
   return 0;
 }
 
 long ClSetGengo::Walk(long cursor, StGENGOINFO* row) {
   if (long code = BeginHostCall("ClSetGengo::Walk", cursor)) return code;
   if (!row) return stmtlink::kHostErrorArgument;
-  std::memset(row, 0, sizeof(*row));
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
-  Cursor& c = it->second;
-  if (c.next >= c.rows.size()) return stmtlink::kHostEndOfRows;
-  *row = c.rows[c.next++];
-  return 0;
+  return cursors_.Next(cursor, row);
 }
 
 long ClSetGengo::ReleaseCursor(long cursor) {
   if (long code = BeginHostCall("ClSetGengo::ReleaseCursor", cursor)) return code;
-  if (cursors_.erase(cursor) == 0) return stmtlink::kHostErrorArgument;
-  return 0;
+  return cursors_.Close(cursor) ? 0 : stmtlink::kHostErrorArgument;
 }
 
 void ClSetGengo::ResetForTesting() {
   ClSetBase::ResetForTesting();
-  cursors_.clear();
-  next_cursor_ = 1;
+  cursors_.Clear();
 }

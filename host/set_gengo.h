@@ -4,9 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <vector>
 
+#include "host/row_cursors.h"
 #include "host/set_base.h"
 
 #pragma pack(push, 1)
@@ -35,10 +35,5 @@ class ClSetGengo : public ClSetBase {
   void ResetForTesting() override;
 
  private:
-  struct Cursor {
-    std::vector<StGENGOINFO> rows;
-    std::size_t next = 0;
-  };
-  std::map<long, Cursor> cursors_;
-  long next_cursor_ = 1;
+  stmtlink::RowCursors<StGENGOINFO> cursors_;
 };

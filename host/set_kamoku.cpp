@@ -57,8 +57,7 @@ std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t
 long ClSetKamoku::GetCursor(long* cursor) {
   if (long code = BeginHostCall("ClSetKamoku::GetCursor")) return code;
   if (!cursor) return stmtlink::kHostErrorArgument;
-  *cursor = next_cursor_++;
-  cursors_.emplace(*cursor, Cursor());
+  *cursor = cursors_.Open();
   return 0;
 }
 
@@ -67,8 +66,7 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   const std::optional<std::int64_t> wanted = stmtlink::WantedValue(find, kFieldCode, &understood);
   if (long code = BeginHostCall("ClSetKamoku::ReadyCursor", cursor, wanted.value_or(0)))
     return code;
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end() || !understood) return stmtlink::kHostErrorArgument;
+  if (!cursors_.IsOpen(cursor) || !understood) return stmtlink::kHostErrorArgument;
   std::string error;
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
@@ -84,36 +82,28 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
       *books, data_no, [&](std::string* load_error) { return ReadMaster(*books, data_no, load_error); },
       &error);
   if (!master) return stmtlink::kHostErrorBooks;
-  Cursor fresh;
+  std::vector<StKAMOKUINFO> rows;
   if (!wanted) {
-    fresh.rows = master->rows;
+    rows = master->rows;
   } else if (auto found = master->by_code.find(*wanted); found != master->by_code.end()) {
-    fresh.rows.push_back(master->rows[found->second]);
+    rows.push_back(master->rows[found->second]);
   }
-  it->second = std::move(fresh);
+  cursors_.Fill(cursor, std::move(rows));
   return 0;
 }
 
 long ClSetKamoku::WalkFind(long cursor, StKAMOKUINFO* row) {
   if (long code = BeginHostCall("ClSetKamoku::WalkFind", cursor)) return code;
   if (!row) return stmtlink::kHostErrorArgument;
-  std::memset(row, 0, sizeof(*row));
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
-  Cursor& c = it->second;
-  if (c.next >= c.rows.size()) return stmtlink::kHostEndOfRows;
-  std::memcpy(row, &c.rows[c.next++], sizeof(*row));
-  return 0;
+  return cursors_.Next(cursor, row);
 }
 
 long ClSetKamoku::ReleaseCursor(long cursor) {
   if (long code = BeginHostCall("ClSetKamoku::ReleaseCursor", cursor)) return code;
-  if (cursors_.erase(cursor) == 0) return stmtlink::kHostErrorArgument;
-  return 0;
+  return cursors_.Close(cursor) ? 0 : stmtlink::kHostErrorArgument;
 }
 
 void ClSetKamoku::ResetForTesting() {
   ClSetBase::ResetForTesting();
-  cursors_.clear();
-  next_cursor_ = 1;
+  cursors_.Clear();
 }

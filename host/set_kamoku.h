@@ -7,10 +7,10 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <vector>
 
 #include "host/ledger_records.h"
+#include "host/row_cursors.h"
 #include "host/set_base.h"
 
 class ClSetKamoku : public ClSetBase {
@@ -29,10 +29,5 @@ class ClSetKamoku : public ClSetBase {
   void ResetForTesting() override;
 
  private:
-  struct Cursor {
-    std::vector<StKAMOKUINFO> rows;
-    std::size_t next = 0;
-  };
-  std::map<long, Cursor> cursors_;
-  long next_cursor_ = 1;
+  stmtlink::RowCursors<StKAMOKUINFO> cursors_;
 };
