@@ -75,14 +75,16 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
                                                      const stmtlink::ProgramOptions& options,
                                                      const stmtlink::ConditionsChoices& choices,
                                                      std::string* error) {
+  // A display that is set but does not answer counts as none.
   if (kind.empty())
-    kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay(), isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
+    kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay() && stmtlink::QtCanShowWindows(nullptr),
+                                    isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
   if (kind == "qt") {
-    // Without a display Qt could only give up; say so instead.
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (!stmtlink::HasDisplay() && (platform == nullptr || *platform == '\0')) {
-      *error = "--ui qt needs a display ($DISPLAY or $WAYLAND_DISPLAY), or QT_QPA_PLATFORM=offscreen";
+    // Where Qt cannot open windows it would end the process; say so instead.
+    std::string why;
+    if (!stmtlink::QtCanShowWindows(&why)) {
+      *error = "--ui qt needs a display: " + why + ". Use QT_QPA_PLATFORM=offscreen to run without one.";
       return nullptr;
     }
     // The dialog shows the values of the options; Execute is the user's,

@@ -5,7 +5,7 @@ STMTLINK_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev libgtest-dev libgmock-dev
   libxml2-utils libxml2-dev
-  qt6-base-dev libfontconfig-dev fonts-ipafont-gothic
+  qt6-base-dev libfontconfig-dev libxcb1-dev fonts-ipafont-gothic
 )
 
 install_missing_packages() {

@@ -138,10 +138,24 @@ TEST_F(StartUpE2eTest, TheQtFrontEndRunsOffscreenAndIsRefusedWithoutADisplay) {
   EXPECT_EQ(2, run.exit_status);
   EXPECT_NE(std::string::npos, run.err.find("--ui qt needs a display")) << run.err;
 
+  // A display that is set but does not answer: refused in words, where Qt
+  // would end the process; without --ui the run falls back to batch.
+  const std::vector<std::string> dead_display = {"DISPLAY=:97", "WAYLAND_DISPLAY=",
+                                                 "QT_QPA_PLATFORM="};
+  run = RunProgram(BuiltProgram("StmtLinkStd"), args, dead_display);
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_NE(std::string::npos, run.err.find("the display :97 cannot be reached")) << run.err;
+  std::vector<std::string> chosen(args.begin() + 2, args.end());
+  chosen.push_back(kHostLine);
+  run = RunProgram(BuiltProgram("StmtLinkStd"), chosen, dead_display);
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(home_.File("drive_c/report.xml")));
+
   std::vector<std::string> unattended = args;
   unattended.push_back("--unattended");
   unattended.push_back(kHostLine);
   std::filesystem::remove(home_.File("host-window.log"));
+  std::filesystem::remove(home_.File("drive_c/report.xml"));
   run = RunProgram(BuiltProgram("StmtLinkStd"), unattended, {"QT_QPA_PLATFORM=offscreen"});
   EXPECT_EQ(0, run.exit_status) << run.err;
   EXPECT_EQ(NotificationLog(0), WindowLog());

@@ -1,11 +1,12 @@
-# The Qt front end: Qt 6 Widgets and fontconfig from Debian (qt6-base-dev,
-# libfontconfig-dev). Its sources keep UTF-8 literals; the program's texts
+# The Qt front end: Qt 6 Widgets, fontconfig and xcb from Debian (qt6-base-dev,
+# libfontconfig-dev, libxcb1-dev). Its sources keep UTF-8 literals; the program's texts
 # reach it as CP932 bytes and are converted where they are drawn.
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 
 stmtlink_library(stmtlink_ui_qt FOLDERS ui/qt
-  LIBS stmtlink_ui stmtlink_res stmtlink_platform Qt6::Widgets PkgConfig::FONTCONFIG)
+  LIBS stmtlink_ui stmtlink_res stmtlink_platform Qt6::Widgets PkgConfig::FONTCONFIG PkgConfig::XCB)
 set_target_properties(stmtlink_ui_qt PROPERTIES STMTLINK_UTF8_TEXT ON)
 
 # stmtlink_embed_icons(TARGET FOLDER): the icon set res/icons/FOLDER compiled

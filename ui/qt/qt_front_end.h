@@ -30,6 +30,10 @@ struct QtFrontEndSettings {
   std::string application_name = "stmtlink";
 };
 
+// Whether Qt can open windows here (the X display answers, or the user
+// named another Qt platform); false with the reason in *why otherwise.
+bool QtCanShowWindows(std::string* why);
+
 // Starts Qt (unless the process already did) and returns the front end; the
 // application object it made lives as long as the front end.
 std::unique_ptr<FrontEndPort> MakeQtFrontEnd(const QtFrontEndSettings& settings);
