@@ -83,13 +83,19 @@ TEST(XmlWriterFailureTest, OpenFailsWithoutFileOrPathOrFolder) {
   EXPECT_EQ(writer.WriteText("x"), 0);
 }
 
-TEST(XmlWriterFailureTest, AfterAFailedWriteEveryWriteFailsAndWritesNothing) {
+// A writer open on C:\out.xml over an environment whose faults a test sets.
+class XmlWriterFaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(writer.Open(&file, "C:\\out.xml"), 0); }
+
   ScratchHome home;
   FaultInjectionEnv env;
-  ScopedEnv use(&env);
+  ScopedEnv use{&env};
   CFile file;
   XmlWriter writer;
-  ASSERT_EQ(writer.Open(&file, "C:\\out.xml"), 0);
+};
+
+TEST_F(XmlWriterFaultTest, AfterAFailedWriteEveryWriteFailsAndWritesNothing) {
   EXPECT_EQ(writer.OpenElement("REPORT", 0), 1);
   env.Fail(FaultInjectionEnv::Op::kAppend);
   EXPECT_EQ(writer.OpenElement("DATA", 1), 0);
@@ -106,26 +112,14 @@ TEST(XmlWriterFailureTest, AfterAFailedWriteEveryWriteFailsAndWritesNothing) {
   EXPECT_EQ(ReadTextFile(home.Path("drive_c/out.xml")), "<REPORT>\r\n");
 }
 
-TEST(XmlWriterFailureTest, ShortWriteFailsTheLine) {
-  ScratchHome home;
-  FaultInjectionEnv env;
-  ScopedEnv use(&env);
-  CFile file;
-  XmlWriter writer;
-  ASSERT_EQ(writer.Open(&file, "C:\\out.xml"), 0);
+TEST_F(XmlWriterFaultTest, ShortWriteFailsTheLine) {
   env.SetDiskSpace(12);
   EXPECT_EQ(writer.OpenElement("REPORT", 0), 1); // 10 bytes
   EXPECT_EQ(writer.OpenElement("DATA", 1), 0);   // only 2 of 9 fit
   EXPECT_EQ(writer.Close(), 0);
 }
 
-TEST(XmlWriterFailureTest, FailedCloseIsReported) {
-  ScratchHome home;
-  FaultInjectionEnv env;
-  ScopedEnv use(&env);
-  CFile file;
-  XmlWriter writer;
-  ASSERT_EQ(writer.Open(&file, "C:\\out.xml"), 0);
+TEST_F(XmlWriterFaultTest, FailedCloseIsReported) {
   EXPECT_EQ(writer.OpenElement("REPORT", 0), 1);
   env.Fail(FaultInjectionEnv::Op::kClose);
   EXPECT_EQ(writer.Close(), -1);
