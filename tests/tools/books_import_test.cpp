@@ -4,6 +4,7 @@
 // as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/text_codec.h"
@@ -11,6 +12,8 @@
 #include "tests/support/utf8.h"
 #include "tools/books/books_export.h"
 #include "tools/books/books_import.h"
+#include "tools/books/chart_csv.h"
+#include "tools/books/sample_chart.h"
 
 namespace stmtlink {
 namespace {
@@ -126,8 +129,7 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
     std::string messages;
     EXPECT_EQ(ImportStatus::kRefused, Import(head + c.journal, &messages));
     EXPECT_NE(std::string::npos, messages.find(dir_.File(c.expected))) << messages;
-    EXPECT_FALSE(fs::exists(home() + "/books.db")) << c.expected;
-    EXPECT_FALSE(fs::exists(home() + "/books.db.new")) << c.expected;
+    EXPECT_FALSE(fs::exists(home())) << c.expected;
   }
   // The chart's own faults: a code given twice, a nature that is neither.
   std::string messages;
@@ -141,6 +143,24 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
   EXPECT_NE(std::string::npos, messages.find(dir_.File("chart.csv:4:3: nature '"))) << messages;
 }
 
+TEST_F(BooksImportTest, HledgerPostingsThatReachNoAccountOrAreNotYenAreRefused) {
+  const std::string header =
+      "\"txnidx\",\"date\",\"date2\",\"status\",\"code\",\"description\",\"comment\","
+      "\"account\",\"amount\",\"commodity\",\"credit\",\"debit\",\"posting-status\","
+      "\"posting-comment\"\n";
+  std::string messages;
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(header + U8(u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"assets:謎\",\"5\",\"USD\",\"\",\"5\",\"\",\"\"\n"
+                               u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"資産:現金\",\"-5\",\"¥\",\"5\",\"\",\"\",\"\"\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File(U8(u8"journal.csv:2:8: account 'assets:謎' is not in the map"))))
+      << messages;
+  EXPECT_NE(std::string::npos, messages.find(dir_.File("journal.csv:2:10: commodity 'USD' is not yen")))
+      << messages;
+  EXPECT_EQ(2u, std::count(messages.begin(), messages.end(), '\n') - 1) << messages;
+}
+
 TEST_F(BooksImportTest, HomeWithBooksIsRefusedUnlessReplacedAndTheOldBooksAreKept) {
   std::string messages;
   ASSERT_EQ(ImportStatus::kImported, Import(U8(kJournal), &messages)) << messages;
@@ -151,6 +171,66 @@ TEST_F(BooksImportTest, HomeWithBooksIsRefusedUnlessReplacedAndTheOldBooksAreKep
   replace_ = true;
   ASSERT_EQ(ImportStatus::kImported, Import(U8(kJournal), &messages)) << messages;
   EXPECT_EQ(before, ReadTextFile(home() + "/books.db.bak"));
+}
+
+// The shipped chart is the sample's main accounts, so that journals over it
+// give the statements the sample's books give; with a schedule or without.
+TEST(StandardChart, IsTheSampleChartWithoutItsPartners) {
+  for (bool manufacturing : {false, true}) {
+    ImportProblems problems;
+    CsvFile file;
+    ASSERT_TRUE(CsvFile::Load(StandardChartPath(), TextEncoding::kAuto, &file, &problems))
+        << problems.Text();
+    ImportedChart chart;
+    ASSERT_TRUE(ReadChartCsv(file, manufacturing, &chart, &problems)) << problems.Text();
+    SampleOptions options;
+    options.manufacturing = manufacturing;
+    const SampleChart sample = BuildSampleChart(options);
+    std::vector<const ChartAccount*> mains;
+    for (const ChartAccount& a : sample.accounts)
+      if (a.code % 10000 == 0) mains.push_back(&a);
+    ASSERT_EQ(mains.size(), chart.accounts.size());
+    for (std::size_t i = 0; i < mains.size(); ++i) {
+      const ChartAccount& want = *mains[i];
+      const ChartAccount& got = chart.accounts[i];
+      EXPECT_EQ(want.code, got.code);
+      EXPECT_EQ(want.formal_name, got.formal_name) << want.code;
+      EXPECT_EQ(want.statement_name, got.statement_name) << want.code;
+      EXPECT_EQ(want.nature, got.nature) << want.code;
+      EXPECT_EQ(want.line_type, got.line_type) << want.code;
+      EXPECT_EQ(want.normal_side, got.normal_side) << want.code;
+    }
+    ASSERT_EQ(sample.members.size(), chart.members.size());
+    for (std::size_t i = 0; i < sample.members.size(); ++i) {
+      EXPECT_EQ(sample.members[i].total_code, chart.members[i].total_code);
+      EXPECT_EQ(sample.members[i].mask, chart.members[i].mask);
+    }
+  }
+}
+
+// Keywords: category accounts get low numbers no other account holds,
+// exact items their own code, sub-accounts their main account's.
+TEST(StandardChart, NatureKeywordsOfAnOwnChart) {
+  CsvFile file = CsvFile::FromText(
+      "chart.csv", U8(u8"code,sub,name,nature,side,line_type,members\n"
+                      u8"1000,,流動資産合計,流動資産,,total,流動資産\n"
+                      u8"1110,,現金,流動資産,,,\n"
+                      u8"1120,,小口現金,0x80880002,D,,\n"
+                      u8"1130,,普通預金,流動資産,,,\n"
+                      u8"1130,1,東都銀行,,,,\n"
+                      u8"1190,,仮払消費税,仮払消費税,,,\n"));
+  ImportProblems problems;
+  ImportedChart chart;
+  ASSERT_TRUE(ReadChartCsv(file, false, &chart, &problems)) << problems.Text();
+  ASSERT_EQ(6u, chart.accounts.size());
+  EXPECT_EQ(0x80880000u, chart.accounts[0].nature);
+  EXPECT_EQ(0x80880001u, chart.accounts[1].nature);
+  EXPECT_EQ(0x80880003u, chart.accounts[3].nature); // 0x80880002 is taken
+  EXPECT_EQ(0x80880003u, chart.accounts[4].nature);
+  EXPECT_EQ(0x80880810u, chart.accounts[5].nature);
+  EXPECT_EQ(1, chart.accounts[4].normal_side);
+  ASSERT_EQ(1u, chart.members.size());
+  EXPECT_EQ(0x80880000u, chart.members[0].mask);
 }
 
 } // namespace

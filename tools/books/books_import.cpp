@@ -386,7 +386,8 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                 "as books.db.bak)\n";
     return ImportStatus::kRefused;
   }
-  fs::create_directories(home / "drive_c", ec);
+  const bool made_home = !fs::exists(home, ec);
+  fs::create_directories(home, ec);
   if (ec) {
     *messages = "cannot create the home " + home.string() + ": " + ec.message() + "\n";
     return ImportStatus::kFailed;
@@ -399,6 +400,7 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   const bool built = BuildBooks(options, fresh, &summary, &problems, &error);
   if (!built || !problems.empty()) {
     fs::remove(fresh, ec);
+    if (made_home) fs::remove(home, ec); // only when empty again
     if (!problems.empty()) {
       *messages = problems.Text() + "Nothing was imported.\n";
       return ImportStatus::kRefused;
@@ -406,6 +408,7 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     *messages = fresh.string() + ": " + error + "\n";
     return ImportStatus::kFailed;
   }
+  fs::create_directories(home / "drive_c", ec);
   if (!MoveIntoPlace(home, fresh, &error) ||
       !WriteHostIniIfMissing(home, summary.data_set.data_no, &error)) {
     fs::remove(fresh, ec);
