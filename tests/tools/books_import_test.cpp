@@ -54,6 +54,10 @@ class BooksImportTest : public ::testing::Test {
     o.period_start = 20250401;
     o.period_end = 20260331;
     o.replace = replace_;
+    if (!opening_.empty()) {
+      EXPECT_TRUE(WriteTextFile(dir_.File("opening.csv"), opening_));
+      o.opening = dir_.File("opening.csv");
+    }
     if (!chart.empty()) {
       EXPECT_TRUE(WriteTextFile(dir_.File("chart.csv"), chart));
       o.chart = dir_.File("chart.csv");
@@ -72,6 +76,7 @@ class BooksImportTest : public ::testing::Test {
 
   TempDir dir_;
   bool replace_ = false;
+  std::string opening_; // opening.csv when not empty
 };
 
 TEST_F(BooksImportTest, JournalByAccountNamesOverTheStandardChartInEachEncoding) {
@@ -124,6 +129,8 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
       {U8(u8"1,2025-04-05,現金,100,,,,,\n"), "journal.csv:2: entry 1 does not balance"},
       {U8(u8"1,2025-04-05,,100,,売上高,100,,\n"),
        "journal.csv:2:4: an amount with no account on its side"},
+      {U8(u8"1,2025-04-05,現金,1,000,,売上高,1000,,売上\n"),
+       "journal.csv:2:10: the line has 10 fields, the header 9"},
   };
   for (const Case& c : cases) {
     std::string messages;
@@ -131,8 +138,26 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
     EXPECT_NE(std::string::npos, messages.find(dir_.File(c.expected))) << messages;
     EXPECT_FALSE(fs::exists(home())) << c.expected;
   }
-  // The chart's own faults: a code given twice, a nature that is neither.
+  // Opening balances are a balance sheet, whether journal lines or a file.
   std::string messages;
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(U8(u8"entry,date,slot,debit,debit_amount,credit,credit_amount\n"
+                      u8"1,2025-04-01,opening,普通預金,20,,\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos, messages.find("entry 1 does not balance: debits 20 yen, credits 0 yen"))
+      << messages;
+  opening_ = U8(u8"account,debit,credit\n現金,500,\n資本金,,400\n現金,1,\n");
+  EXPECT_EQ(ImportStatus::kRefused, Import(head + good, &messages));
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File(U8(u8"opening.csv:4:1: account '現金' already has an opening "
+                                       u8"balance on line 2"))))
+      << messages;
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("opening.csv: the opening balances do not balance: debits 500 "
+                                    "yen, credits 400 yen")))
+      << messages;
+  opening_.clear();
+  // The chart's own faults: a code given twice, a nature that is neither.
   EXPECT_EQ(ImportStatus::kRefused,
             Import(head + good, &messages,
                    U8(u8"code,name,nature,side\n1110,現金,流動資産,D\n1110,小口現金,流動資産,D\n"

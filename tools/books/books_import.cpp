@@ -9,6 +9,7 @@
 
 #include "host/books_db.h"
 #include "host/books_schema.h"
+#include "platform/ini_file.h"
 #include "tools/books/book_values.h"
 #include "tools/books/chart_csv.h"
 #include "tools/books/hledger_csv.h"
@@ -20,6 +21,8 @@ namespace stmtlink {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // The real era table, as every host keeps it.
 bool WriteEras(BooksDb& db, std::string* error) {
@@ -274,6 +277,25 @@ bool WriteHostIniIfMissing(const fs::path& home, std::int64_t data_no, std::stri
   return static_cast<bool>(out);
 }
 
+// The balances carried into the year are a balance sheet: its debits must
+// equal its credits, or every statement of the year is off by the gap.
+void CheckOpeningBalances(const OpeningBalances& opening, const std::string& file,
+                          ImportProblems* problems) {
+  __int128 debits = 0, credits = 0;
+  for (const auto& [code, b] : opening) {
+    debits += b.debit;
+    credits += b.credit;
+  }
+  if (debits == credits) return;
+  auto yen = [](__int128 units) {
+    return units > INT64_MAX || units < -INT64_MAX ? std::string("(beyond range)")
+                                                   : FormatYenForPeople(static_cast<std::int64_t>(units));
+  };
+  problems->Add(file + ": the opening balances do not balance: debits " + yen(debits) +
+                " yen, credits " + yen(credits) + U8(u8" yen (book a difference that is meant "
+                u8"to 未確定勘定)"));
+}
+
 struct Summary {
   std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0;
   bool period_from_journal = false;
@@ -324,6 +346,8 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     else
       ReadJournalCsv(journal, accounts, &writer, problems);
   }
+  CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
+                       problems);
   if (!problems->empty()) return false;
   if (writer.period_from_journal()) {
     data_set.period_start = writer.period().start;
@@ -416,13 +440,20 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     return ImportStatus::kFailed;
   }
   const DataSetValues& d = summary.data_set;
+  std::string note;
+  IniFile ini;
+  std::string selected;
+  if (IniFile::Load((home / "host.ini").string(), &ini) && ini.Get("User", "SelectedNo2", &selected) &&
+      selected != std::to_string(d.data_no))
+    note = "Note: host.ini selects data set " + selected + "; set SelectedNo2=" +
+           std::to_string(d.data_no) + " in its [User] section to open these books.\n";
   *summary_text = "Imported " + d.company_name + " (data set " + std::to_string(d.data_no) +
                   ", " + FormatBookDate(d.period_start) + " to " + FormatBookDate(d.period_end) +
                   (summary.period_from_journal ? ", from the journal's first date" : "") +
                   "): " + std::to_string(summary.accounts) + " accounts, " +
                   std::to_string(summary.opening) + " opening balances, " +
                   std::to_string(summary.entries) + " entries, " + std::to_string(summary.lines) +
-                  " journal lines into " + (home / "books.db").string() + "\n";
+                  " journal lines into " + (home / "books.db").string() + "\n" + note;
   return ImportStatus::kImported;
 }
 

@@ -185,6 +185,7 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
   std::vector<std::size_t> inherit; // sub-accounts that take their main's nature
   auto column_of = [](int index) { return index + 1; };
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     const long line = record.line;
     auto bad = [&](int index, const std::string& message) {
       problems->Add(file.name(), line, column_of(index), message);

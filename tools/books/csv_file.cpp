@@ -199,6 +199,7 @@ std::string CsvField(std::string_view text) {
 bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
                       const std::vector<std::string_view>& known, ImportProblems* problems) {
   columns_.clear();
+  width_ = header.fields.size();
   bool ok = true;
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
     const std::string name = Normalize(header.fields[i]);
@@ -221,6 +222,16 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
     }
   }
   return ok;
+}
+
+bool CsvColumns::Fits(const CsvFile& file, const CsvRecord& record,
+                      ImportProblems* problems) const {
+  if (record.fields.size() <= width_) return true;
+  problems->Add(file.name(), record.line, static_cast<int>(width_) + 1,
+                "the line has " + std::to_string(record.fields.size()) + " fields, the header " +
+                    std::to_string(width_) + " (an amount with thousands separators needs "
+                    "double quotes)");
+  return false;
 }
 
 int CsvColumns::Index(std::string_view name) const {

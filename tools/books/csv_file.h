@@ -70,6 +70,9 @@ class CsvColumns {
   // The field's index of a known column, kAbsent when the header lacks it.
   int Index(std::string_view name) const;
   bool Has(std::string_view name) const { return Index(name) != kAbsent; }
+  // False, with a problem, when the record has more fields than the header:
+  // most often an amount with thousands separators left unquoted.
+  bool Fits(const CsvFile& file, const CsvRecord& record, ImportProblems* problems) const;
   // The field at a column index, "" when the column or the field is missing.
   static std::string_view Field(const CsvRecord& record, int index) {
     return index >= 0 && static_cast<std::size_t>(index) < record.fields.size()
@@ -79,6 +82,7 @@ class CsvColumns {
 
  private:
   std::vector<std::pair<std::string, int>> columns_; // normalized name, index
+  std::size_t width_ = 0;                             // fields of the header
 };
 
 } // namespace stmtlink

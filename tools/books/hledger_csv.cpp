@@ -45,6 +45,7 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
   std::unordered_map<std::string, long> seen;
   std::string why;
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     const std::string name(CsvColumns::Field(record, c_account));
     std::int64_t code = 0;
     if (auto [it, fresh] = seen.emplace(name, record.line); !fresh) {
@@ -111,6 +112,7 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
     postings.clear();
   };
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     const long line = record.line;
     auto field = [&](int i) { return CsvColumns::Field(record, i); };
     auto bad = [&](int i, const std::string& message) {

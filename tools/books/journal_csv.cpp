@@ -80,6 +80,7 @@ void ReadJournalCsv(CsvFile& file, const AccountFinder& accounts, EntrySink* sin
   std::string why;
   std::unordered_set<std::string> good_texts; // descriptions repeat; check each once
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     const long line = record.line;
     auto field = [&](int index) { return CsvColumns::Field(record, index); };
     auto bad = [&](int index, const std::string& message) {

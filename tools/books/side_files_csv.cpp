@@ -51,6 +51,7 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
   };
   CsvRecord record;
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     const std::string_view field = CsvColumns::Field(record, c_field);
     const std::string_view value = CsvColumns::Field(record, c_value);
     auto bad = [&](const std::string& message) {
@@ -86,6 +87,7 @@ void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalance
   CsvRecord record;
   std::string why;
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     auto bad = [&](int column, const std::string& message) {
       problems->Add(file.name(), record.line, column + 1, message);
     };
@@ -113,6 +115,7 @@ void ReadNotesCsv(CsvFile& file, StatementSettings* settings, ImportProblems* pr
   CsvRecord record;
   std::map<std::int64_t, long> seen;
   while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
     std::int64_t kind = 0;
     const std::string_view text = CsvColumns::Field(record, c_text);
     std::string character;

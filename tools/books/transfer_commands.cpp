@@ -1,6 +1,7 @@
 #include "tools/books/transfer_commands.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include "tools/books/book_values.h"
@@ -114,9 +115,12 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
       });
   if (!refusal.empty()) return Refuse(refusal);
   if (!from.empty()) {
-    // The files an export wrote; options given as well take precedence.
+    // The files an export wrote (those present, and the journal in any
+    // case); options given as well take precedence.
     auto fill = [&](std::string* path, const char* name) {
-      if (path->empty()) *path = from + "/" + name;
+      std::error_code ec;
+      const std::string file = from + "/" + name;
+      if (path->empty() && (std::filesystem::exists(file, ec) || path == &o.journal)) *path = file;
     };
     fill(&o.company, "company.csv");
     fill(&o.chart, "chart.csv");
