@@ -186,6 +186,32 @@ TEST_F(BooksImportTest, HledgerPostingsThatReachNoAccountOrAreNotYenAreRefused) 
   EXPECT_EQ(2u, std::count(messages.begin(), messages.end(), '\n') - 1) << messages;
 }
 
+// An hledger entry of two postings is one line with both sides; a longer
+// one keeps a line per posting. Export refuses to overwrite without asking.
+TEST_F(BooksImportTest, HledgerEntriesBecomeLinesAndTheExportKeepsExistingFiles) {
+  const std::string header = "txnidx,date,description,account,amount,commodity\n";
+  std::string messages;
+  ASSERT_EQ(ImportStatus::kImported,
+            Import(header + U8(u8"1,2025-04-02,売上,資産:売掛金,1100,¥\n"
+                               u8"1,2025-04-02,売上,収益:売上高,-1000,¥\n"
+                               u8"1,2025-04-02,売上,負債:仮受消費税,-100,¥\n"
+                               u8"2,2025-04-30,回収,資産:普通預金,1100,JPY\n"
+                               u8"2,2025-04-30,回収,資産:売掛金,-1100,JPY\n"),
+                   &messages))
+      << messages;
+  EXPECT_EQ(U8(u8"entry,id,date,slot,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,"
+               u8"description\r\n"
+               u8"1,1,2025-04-02,,1140,1100,,,,,売上\r\n"
+               u8",,2025-04-02,,,,,4110,1000,,売上\r\n"
+               u8",,2025-04-02,,,,,2190,100,,売上\r\n"
+               u8"2,2,2025-04-30,,1120,1100,,1140,1100,,回収\r\n"),
+            Exported("journal.csv"));
+  ExportOptions o{home(), dir_.File("out"), 0, false};
+  std::string summary, error;
+  EXPECT_FALSE(ExportBooks(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("company.csv already exists; give --replace")) << error;
+}
+
 TEST_F(BooksImportTest, HomeWithBooksIsRefusedUnlessReplacedAndTheOldBooksAreKept) {
   std::string messages;
   ASSERT_EQ(ImportStatus::kImported, Import(U8(kJournal), &messages)) << messages;
