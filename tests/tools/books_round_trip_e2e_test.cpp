@@ -69,6 +69,31 @@ TEST(BooksRoundTrip, ImportOfTheExportGivesTheSameReportAndTheSameFiles) {
   }
 }
 
+TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
+  TempDir dir;
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"import", "--home", dir.path(), "--period", "20250401"},
+        {"import", "--home", dir.path(), "--encoding", "latin1", "--journal", "j.csv"},
+        {"import", "--bogus"},
+        {"export", "--home", dir.path()},
+        {"export", "--out", dir.path(), "--data", "x"}}) {
+    ProgramRun run = Books(args);
+    EXPECT_EQ(2, run.exit_status) << args[2];
+    EXPECT_NE(std::string::npos, run.err.find("--help")) << run.err;
+  }
+  ASSERT_TRUE(WriteTextFile(dir.File("j.csv"), "entry,date,debit,debit_amount,credit,credit_amount\n"
+                                               "1,2025-04-01,1110,5,4110,4\n"));
+  ProgramRun refused = Books({"import", "--home", dir.File("h"), "--journal", dir.File("j.csv"),
+                              "--company", "X"});
+  EXPECT_EQ(2, refused.exit_status);
+  EXPECT_EQ(dir.File("j.csv") + ":2: entry 1 does not balance: debits 5 yen, credits 4 yen\n"
+                                "Nothing was imported.\n",
+            refused.err);
+  ProgramRun no_books = Books({"export", "--home", dir.File("none"), "--out", dir.File("out")});
+  EXPECT_EQ(1, no_books.exit_status);
+  EXPECT_NE(std::string::npos, Books({"--help"}).out.find("export [--home DIR] --out FOLDER"));
+}
+
 // A company's first month in plain-text accounting: capital paid in,
 // purchases and sales with 10% consumption tax, salaries with withholding,
 // and a compound entry (rent and utilities from the bank and in cash).

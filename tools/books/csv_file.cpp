@@ -197,7 +197,8 @@ std::string CsvField(std::string_view text) {
 }
 
 bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
-                      const std::vector<std::string_view>& known, ImportProblems* problems) {
+                      const std::vector<std::string_view>& known, ImportProblems* problems,
+                      bool ignore_unknown) {
   columns_.clear();
   width_ = header.fields.size();
   bool ok = true;
@@ -207,7 +208,9 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
     const bool is_known = std::any_of(known.begin(), known.end(), [&](std::string_view k) {
       return Normalize(k) == name;
     });
-    if (!is_known) {
+    if (!is_known && ignore_unknown) {
+      continue;
+    } else if (!is_known) {
       std::string list;
       for (std::string_view k : known) list += (list.empty() ? "" : ", ") + std::string(k);
       problems->Add(file.name(), header.line, column,

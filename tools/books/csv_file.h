@@ -64,9 +64,12 @@ std::string CsvField(std::string_view text);
 class CsvColumns {
  public:
   static constexpr int kAbsent = -1;
-  // Reads the header record. Unknown names and repeated ones are problems.
+  // Reads the header record. Repeated names are problems, and so are
+  // unknown ones unless ignore_unknown (for files another program writes,
+  // whose later versions may add columns).
   bool Read(const CsvFile& file, const CsvRecord& header,
-            const std::vector<std::string_view>& known, ImportProblems* problems);
+            const std::vector<std::string_view>& known, ImportProblems* problems,
+            bool ignore_unknown = false);
   // The field's index of a known column, kAbsent when the header lacks it.
   int Index(std::string_view name) const;
   bool Has(std::string_view name) const { return Index(name) != kAbsent; }

@@ -68,7 +68,13 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
     problems->Add(file.name() + ": the file is empty");
     return;
   }
-  if (!columns.Read(file, record, kColumns, problems)) return;
+  if (!columns.Read(file, record, kColumns, problems, true)) return;
+  for (std::string_view required : {"txnidx", "date", "account", "amount"})
+    if (!columns.Has(required)) {
+      problems->Add(file.name(), record.line, 0,
+                    "the header has no column '" + std::string(required) + "'");
+      return;
+    }
   const int c_index = columns.Index("txnidx"), c_date = columns.Index("date"),
             c_description = columns.Index("description"), c_account = columns.Index("account"),
             c_amount = columns.Index("amount"), c_commodity = columns.Index("commodity");
