@@ -373,19 +373,23 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
 }
 
 // The new books take the place of the old ones, which become books.db.bak.
+// When the new ones cannot be moved in, the old ones go back.
 bool MoveIntoPlace(const fs::path& home, const fs::path& fresh, std::string* error) {
   std::error_code ec;
-  const fs::path books = home / "books.db";
-  if (fs::exists(books, ec)) {
-    fs::rename(books, home / "books.db.bak", ec);
+  const fs::path books = home / "books.db", backup = home / "books.db.bak";
+  const bool had_books = fs::exists(books, ec);
+  if (had_books) {
+    fs::rename(books, backup, ec);
     if (ec) {
       *error = "cannot keep the old books as books.db.bak: " + ec.message();
       return false;
     }
   }
   fs::rename(fresh, books, ec);
-  if (ec) *error = "cannot move the new books into place: " + ec.message();
-  return !ec;
+  if (!ec) return true;
+  *error = "cannot move the new books into place: " + ec.message();
+  if (had_books) fs::rename(backup, books, ec);
+  return false;
 }
 
 } // namespace
