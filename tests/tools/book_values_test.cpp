@@ -25,7 +25,9 @@ TEST(BookValues, AmountsAsWrittenAndBack) {
       {"1,234,567", 12345670000, "1234567"},
       {"-980.5", -9805000, "-980.5"},
       {" +12.3456 ", 123456, "12.3456"},
-      {"\xC2\xA5" "1,000", 10000000, "1000"},
+      {"\xC2\xA5"
+       "1,000",
+       10000000, "1000"},
       {"99999999999999.9999", kAmountLimit - 1, "99999999999999.9999"},
       {"0.0001", 1, "0.0001"},
   };
@@ -115,7 +117,8 @@ TEST(CsvFileTest, EncodingsAreDetectedOrGivenAndBadBytesNamed) {
   EXPECT_FALSE(CsvFile::Load(dir.File("f.csv"), TextEncoding::kUtf8, &file, &problems));
   ASSERT_TRUE(WriteTextFile(dir.File("g.csv"), "ok\nok\n\x81\x20\n"));
   EXPECT_FALSE(CsvFile::Load(dir.File("g.csv"), TextEncoding::kAuto, &file, &problems));
-  EXPECT_NE(std::string::npos, problems.Text().find(dir.File("f.csv") + ":2: the file is not valid UTF-8"))
+  EXPECT_NE(std::string::npos,
+            problems.Text().find(dir.File("f.csv") + ":2: the file is not valid UTF-8"))
       << problems.Text();
   EXPECT_NE(std::string::npos, problems.Text().find(dir.File("g.csv") + ":3: the file is neither"))
       << problems.Text();

@@ -93,8 +93,10 @@ TEST_F(BooksImportTest, JournalByAccountNamesOverTheStandardChartInEachEncoding)
   }
   // Names became codes, separators and decimals exact amounts, the
   // compound entry kept its lines, the adjustment its slot.
-  EXPECT_NE(std::string::npos, first.find("2,1,2025-04-05,,5120,800000,80000,2110,880000,,")) << first;
-  EXPECT_NE(std::string::npos, first.find(",,2025-04-28,,6170,20000.5,2000,1120,187000.5,,")) << first;
+  EXPECT_NE(std::string::npos, first.find("2,1,2025-04-05,,5120,800000,80000,2110,880000,,"))
+      << first;
+  EXPECT_NE(std::string::npos, first.find(",,2025-04-28,,6170,20000.5,2000,1120,187000.5,,"))
+      << first;
   EXPECT_NE(std::string::npos, first.find("2026-03-31,year-end,8810,70000,,2140,70000,,")) << first;
   EXPECT_EQ("account,debit,credit\r\n1110,300000,0\r\n1120,2700000,0\r\n3110,0,3000000\r\n",
             Exported("opening.csv"));
@@ -144,7 +146,8 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
             Import(U8(u8"entry,date,slot,debit,debit_amount,credit,credit_amount\n"
                       u8"1,2025-04-01,opening,普通預金,20,,\n"),
                    &messages));
-  EXPECT_NE(std::string::npos, messages.find("entry 1 does not balance: debits 20 yen, credits 0 yen"))
+  EXPECT_NE(std::string::npos,
+            messages.find("entry 1 does not balance: debits 20 yen, credits 0 yen"))
       << messages;
   opening_ = U8(u8"account,debit,credit\n現金,500,\n資本金,,400\n現金,1,\n");
   EXPECT_EQ(ImportStatus::kRefused, Import(head + good, &messages));
@@ -175,13 +178,17 @@ TEST_F(BooksImportTest, HledgerPostingsThatReachNoAccountOrAreNotYenAreRefused) 
       "\"posting-comment\"\n";
   std::string messages;
   EXPECT_EQ(ImportStatus::kRefused,
-            Import(header + U8(u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"assets:謎\",\"5\",\"USD\",\"\",\"5\",\"\",\"\"\n"
-                               u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"資産:現金\",\"-5\",\"¥\",\"5\",\"\",\"\",\"\"\n"),
+            Import(header + U8(u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"assets:謎\","
+                               u8"\"5\",\"USD\",\"\",\"5\",\"\",\"\"\n"
+                               u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"資産:現金\",\"-"
+                               u8"5\",\"¥\",\"5\",\"\",\"\",\"\"\n"),
                    &messages));
-  EXPECT_NE(std::string::npos,
-            messages.find(dir_.File(U8(u8"journal.csv:2:8: account 'assets:謎' is not in the map"))))
+  EXPECT_NE(
+      std::string::npos,
+      messages.find(dir_.File(U8(u8"journal.csv:2:8: account 'assets:謎' is not in the map"))))
       << messages;
-  EXPECT_NE(std::string::npos, messages.find(dir_.File("journal.csv:2:10: commodity 'USD' is not yen")))
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("journal.csv:2:10: commodity 'USD' is not yen")))
       << messages;
   EXPECT_EQ(2u, std::count(messages.begin(), messages.end(), '\n') - 1) << messages;
 }
@@ -262,14 +269,13 @@ TEST(StandardChart, IsTheSampleChartWithoutItsPartners) {
 // Keywords: category accounts get low numbers no other account holds,
 // exact items their own code, sub-accounts their main account's.
 TEST(StandardChart, NatureKeywordsOfAnOwnChart) {
-  CsvFile file = CsvFile::FromText(
-      "chart.csv", U8(u8"code,sub,name,nature,side,line_type,members\n"
-                      u8"1000,,流動資産合計,流動資産,,total,流動資産\n"
-                      u8"1110,,現金,流動資産,,,\n"
-                      u8"1120,,小口現金,0x80880002,D,,\n"
-                      u8"1130,,普通預金,流動資産,,,\n"
-                      u8"1130,1,東都銀行,,,,\n"
-                      u8"1190,,仮払消費税,仮払消費税,,,\n"));
+  CsvFile file = CsvFile::FromText("chart.csv", U8(u8"code,sub,name,nature,side,line_type,members\n"
+                                                   u8"1000,,流動資産合計,流動資産,,total,流動資産\n"
+                                                   u8"1110,,現金,流動資産,,,\n"
+                                                   u8"1120,,小口現金,0x80880002,D,,\n"
+                                                   u8"1130,,普通預金,流動資産,,,\n"
+                                                   u8"1130,1,東都銀行,,,,\n"
+                                                   u8"1190,,仮払消費税,仮払消費税,,,\n"));
   ImportProblems problems;
   ImportedChart chart;
   ASSERT_TRUE(ReadChartCsv(file, false, &chart, &problems)) << problems.Text();

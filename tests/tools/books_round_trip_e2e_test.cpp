@@ -30,8 +30,9 @@ ProgramRun Books(std::vector<std::string> args) {
 
 // The report of a batch run over the whole year, as CP932 bytes.
 std::string Report(const std::string& home, const std::vector<std::string>& conditions) {
-  std::vector<std::string> args = {"--ui", "batch", "--home", home, "--from", "4", "--to", "3",
-                                   "--output", "C:\\report.xml", "--answer", "yes"};
+  std::vector<std::string> args = {"--ui",     "batch", "--home", home,       "--from",
+                                   "4",        "--to",  "3",      "--output", "C:\\report.xml",
+                                   "--answer", "yes"};
   args.insert(args.end(), conditions.begin(), conditions.end());
   ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"), args);
   EXPECT_EQ(0, run.exit_status) << run.err;
@@ -81,13 +82,15 @@ TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
     EXPECT_EQ(2, run.exit_status) << args[2];
     EXPECT_NE(std::string::npos, run.err.find("--help")) << run.err;
   }
-  ASSERT_TRUE(WriteTextFile(dir.File("j.csv"), "entry,date,debit,debit_amount,credit,credit_amount\n"
-                                               "1,2025-04-01,1110,5,4110,4\n"));
-  ProgramRun refused = Books({"import", "--home", dir.File("h"), "--journal", dir.File("j.csv"),
-                              "--company", "X"});
+  ASSERT_TRUE(WriteTextFile(dir.File("j.csv"),
+                            "entry,date,debit,debit_amount,credit,credit_amount\n"
+                            "1,2025-04-01,1110,5,4110,4\n"));
+  ProgramRun refused =
+      Books({"import", "--home", dir.File("h"), "--journal", dir.File("j.csv"), "--company", "X"});
   EXPECT_EQ(2, refused.exit_status);
-  EXPECT_EQ(dir.File("j.csv") + ":2: entry 1 does not balance: debits 5 yen, credits 4 yen\n"
-                                "Nothing was imported.\n",
+  EXPECT_EQ(dir.File("j.csv") +
+                ":2: entry 1 does not balance: debits 5 yen, credits 4 yen\n"
+                "Nothing was imported.\n",
             refused.err);
   ProgramRun no_books = Books({"export", "--home", dir.File("none"), "--out", dir.File("out")});
   EXPECT_EQ(1, no_books.exit_status);
@@ -97,7 +100,8 @@ TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
 // A company's first month in plain-text accounting: capital paid in,
 // purchases and sales with 10% consumption tax, salaries with withholding,
 // and a compound entry (rent and utilities from the bank and in cash).
-const char8_t kFirstMonth[] = u8R"(commodity ¥1,000.
+const char8_t kFirstMonth[] =
+    u8R"(commodity ¥1,000.
 
 2025-04-01 設立 資本金払込
     資産:東都銀行                  ¥5,000,000
@@ -152,7 +156,8 @@ TEST(BooksRoundTrip, HledgerJournalImportsToStatementsWithHledgersBalances) {
   ASSERT_TRUE(WriteTextFile(dir.File("first.journal"), U8(kFirstMonth)));
   const std::string hledger = "hledger -f '" + dir.File("first.journal") + "' ";
   ASSERT_EQ(0, std::system((hledger + "print -O csv >'" + dir.File("print.csv") + "'").c_str()));
-  ASSERT_EQ(0, std::system((hledger + "bal --no-total -O csv >'" + dir.File("bal.csv") + "'").c_str()));
+  ASSERT_EQ(
+      0, std::system((hledger + "bal --no-total -O csv >'" + dir.File("bal.csv") + "'").c_str()));
   // Most accounts reach the standard chart by their last name; the map
   // sends the bank account to 普通預金.
   ASSERT_TRUE(WriteTextFile(dir.File("map.csv"), U8(u8"account,code\n資産:東都銀行,普通預金\n")));

@@ -42,7 +42,8 @@ bool ParseCodeForm(std::string_view text, std::int64_t* code) {
   const std::string_view main = text.substr(0, dash);
   const std::string_view sub = dash == std::string_view::npos ? "" : text.substr(dash + 1);
   auto digits = [](std::string_view t, std::size_t most) {
-    return !t.empty() && t.size() <= most && t.find_first_not_of("0123456789") == std::string_view::npos;
+    return !t.empty() && t.size() <= most &&
+           t.find_first_not_of("0123456789") == std::string_view::npos;
   };
   if (!digits(main, 6) || (dash != std::string_view::npos && !digits(sub, 4))) return false;
   *code = std::atoll(std::string(main).c_str()) * 10000 +
@@ -107,9 +108,11 @@ std::vector<std::string> AccountFinder::ClosestNames(std::string_view text) cons
     const std::u32string candidate = CodePoints(name);
     std::size_t distance = EditDistance(query, candidate);
     // A name that holds the query, or is held by it, is near whatever its length.
-    if (candidate.find(query) != std::u32string::npos || query.find(candidate) != std::u32string::npos)
+    if (candidate.find(query) != std::u32string::npos ||
+        query.find(candidate) != std::u32string::npos)
       distance = std::min<std::size_t>(distance, 1);
-    if (distance <= std::max<std::size_t>(2, query.size() / 2)) scored.emplace_back(distance, &name);
+    if (distance <= std::max<std::size_t>(2, query.size() / 2))
+      scored.emplace_back(distance, &name);
   }
   std::stable_sort(scored.begin(), scored.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -30,7 +30,7 @@ class AccountFinder {
   static constexpr std::int64_t kAmbiguous = -1;
   std::unordered_map<std::string, std::int64_t> by_name_; // kAmbiguous when two share it
   std::unordered_map<std::int64_t, const ChartAccount*> by_code_;
-  std::vector<std::string> names_;                        // for the nearest-name search
+  std::vector<std::string> names_; // for the nearest-name search
 };
 
 } // namespace stmtlink

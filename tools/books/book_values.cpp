@@ -155,9 +155,12 @@ bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd) {
     }
   }
   std::int64_t date = 0;
-  if (count == 1 && digits == 8) date = parts[0];
-  else if (count == 3 && digits > 0 && digits <= 2) date = parts[0] * 10000 + parts[1] * 100 + parts[2];
-  else return false;
+  if (count == 1 && digits == 8)
+    date = parts[0];
+  else if (count == 3 && digits > 0 && digits <= 2)
+    date = parts[0] * 10000 + parts[1] * 100 + parts[2];
+  else
+    return false;
   if (!IsCalendarDate(date)) return false;
   *yyyymmdd = date;
   return true;

@@ -76,8 +76,10 @@ bool ChooseDataSet(BooksDb& db, const std::string& home, std::int64_t* data_no,
   if (!db.Prepare("SELECT data_no FROM data_set ORDER BY data_no LIMIT 1", &first, error))
     return false;
   const BooksStatement::Step step = first.Next(error);
-  if (step == BooksStatement::Step::kRow) *data_no = first.Int64(0);
-  else if (step == BooksStatement::Step::kDone) *error = "the books have no data set";
+  if (step == BooksStatement::Step::kRow)
+    *data_no = first.Int64(0);
+  else if (step == BooksStatement::Step::kDone)
+    *error = "the books have no data set";
   return step == BooksStatement::Step::kRow;
 }
 
@@ -93,8 +95,10 @@ bool WriteFile(const fs::path& path, Write write, std::string* error) {
   }
   out.close();
   std::error_code ec;
-  if (!out) *error = "cannot write " + temporary.string();
-  else fs::rename(temporary, path, ec);
+  if (!out)
+    *error = "cannot write " + temporary.string();
+  else
+    fs::rename(temporary, path, ec);
   if (ec) *error = "cannot rename " + temporary.string() + ": " + ec.message();
   if (!out || ec) fs::remove(temporary, ec);
   return out && !ec;
@@ -112,7 +116,8 @@ bool ExportBooks(const ExportOptions& options, std::string* summary, std::string
         return false;
       }
   std::shared_ptr<BooksDb> db;
-  if (!BooksDb::Open(options.home + "/books.db", BooksDb::Mode::kReadOnly, &db, error)) return false;
+  if (!BooksDb::Open(options.home + "/books.db", BooksDb::Mode::kReadOnly, &db, error))
+    return false;
   std::int64_t data_no = options.data_no;
   if (data_no == 0 && !ChooseDataSet(*db, options.home, &data_no, error)) return false;
   DataSetValues data_set;
@@ -129,24 +134,34 @@ bool ExportBooks(const ExportOptions& options, std::string* summary, std::string
   }
   const FiscalPeriod period{data_set.period_start, data_set.period_end};
   const bool written =
-      WriteFile(folder / "company.csv", [&](std::ostream& out) {
-        WriteCompanyCsv(data_set, out);
-        return true;
-      }, error) &&
-      WriteFile(folder / "chart.csv", [&](std::ostream& out) {
-        WriteChartCsv(accounts, members, out);
-        return true;
-      }, error) &&
-      WriteFile(folder / "opening.csv",
-                [&](std::ostream& out) { return WriteOpeningCsv(*db, data_no, out, error); }, error) &&
-      WriteFile(folder / "journal.csv",
-                [&](std::ostream& out) { return WriteJournalCsv(*db, data_no, period, out, error); },
-                error) &&
-      WriteFile(folder / "notes.csv",
-                [&](std::ostream& out) { return WriteNotesCsv(*db, data_no, out, error); }, error);
+      WriteFile(
+          folder / "company.csv",
+          [&](std::ostream& out) {
+            WriteCompanyCsv(data_set, out);
+            return true;
+          },
+          error) &&
+      WriteFile(
+          folder / "chart.csv",
+          [&](std::ostream& out) {
+            WriteChartCsv(accounts, members, out);
+            return true;
+          },
+          error) &&
+      WriteFile(
+          folder / "opening.csv",
+          [&](std::ostream& out) { return WriteOpeningCsv(*db, data_no, out, error); }, error) &&
+      WriteFile(
+          folder / "journal.csv",
+          [&](std::ostream& out) { return WriteJournalCsv(*db, data_no, period, out, error); },
+          error) &&
+      WriteFile(
+          folder / "notes.csv",
+          [&](std::ostream& out) { return WriteNotesCsv(*db, data_no, out, error); }, error);
   if (!written) return false;
   *summary = "Exported data set " + std::to_string(data_no) + " (" + data_set.company_name +
-             ") to " + folder.string() + ": company.csv, chart.csv, opening.csv, journal.csv, "
+             ") to " + folder.string() +
+             ": company.csv, chart.csv, opening.csv, journal.csv, "
              "notes.csv\n";
   return db->Exec("COMMIT", error);
 }

@@ -12,7 +12,7 @@ namespace stmtlink {
 
 struct ExportOptions {
   std::string home;
-  std::string folder;      // made when missing
+  std::string folder;       // made when missing
   std::int64_t data_no = 0; // 0: the data set host.ini selects, else the first
   bool replace = false;     // overwrite CSV files already in the folder
 };

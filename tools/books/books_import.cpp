@@ -14,6 +14,7 @@
 #include "tools/books/chart_csv.h"
 #include "tools/books/hledger_csv.h"
 #include "tools/books/journal_csv.h"
+#include "tools/books/journal_writer.h"
 #include "tools/books/sample_host_ini.h"
 #include "tools/books/side_files_csv.h"
 
@@ -26,138 +27,13 @@ std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text)
 
 // The real era table, as every host keeps it.
 bool WriteEras(BooksDb& db, std::string* error) {
-  return db.Exec(reinterpret_cast<const char*>(
-                     u8"INSERT INTO era (first_day, name, abbreviation) VALUES "
-                     u8"(18681023, '明治', 'M'), (19120730, '大正', 'T'), "
-                     u8"(19261225, '昭和', 'S'), (19890108, '平成', 'H'), "
-                     u8"(20190501, '令和', 'R')"),
-                 error);
+  return db.Exec(
+      reinterpret_cast<const char*>(u8"INSERT INTO era (first_day, name, abbreviation) VALUES "
+                                    u8"(18681023, '明治', 'M'), (19120730, '大正', 'T'), "
+                                    u8"(19261225, '昭和', 'S'), (19890108, '平成', 'H'), "
+                                    u8"(20190501, '令和', 'R')"),
+      error);
 }
-
-// Checks each entry and writes the good ones while no problem has been seen
-// (after the first problem nothing will be kept, so writing stops).
-class BooksWriter : public EntrySink {
- public:
-  BooksWriter(BooksDb& db, std::int64_t data_no, FiscalPeriod period, OpeningBalances* opening,
-              ImportProblems* problems)
-      : db_(db), data_no_(data_no), period_(period), opening_(opening), problems_(problems) {}
-
-  bool Prepare(std::string* error) {
-    return db_.Prepare("INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, "
-                       "slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, "
-                       "credit_tax, description) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-                       "?10, ?11, ?12, ?13)",
-                       &insert_, error);
-  }
-
-  const FiscalPeriod& period() const override { return period_; }
-  void SetPeriodFrom(std::int64_t first_date) override {
-    period_ = FiscalPeriod::YearFrom(first_date);
-    period_from_journal_ = true;
-  }
-  bool period_from_journal() const { return period_from_journal_; }
-  std::uint64_t lines() const { return lines_; }
-  std::uint64_t entries() const { return entries_; }
-  const std::string& write_error() const { return write_error_; }
-
-  void Entry(const std::string& file, std::int64_t entry_id,
-             std::vector<JournalRow>& lines) override {
-    __int128 debits = 0, credits = 0;
-    bool opening = false, dated = true;
-    for (JournalRow& row : lines) {
-      debits += static_cast<__int128>(row.debit_amount) + row.debit_tax;
-      credits += static_cast<__int128>(row.credit_amount) + row.credit_tax;
-      if (row.slot == kOpeningSlot) {
-        opening = true;
-        continue;
-      }
-      if (row.date == 0) continue; // a malformed date, already a problem
-      if (!period_.Contains(row.date)) {
-        problems_->Add(file, row.source_line, 0,
-                       "date " + FormatBookDate(row.date) + " is outside the period " +
-                           FormatBookDate(period_.start) + " to " + FormatBookDate(period_.end));
-        dated = false;
-      } else if (row.slot < 0) {
-        row.slot = period_.MonthPosition(row.date);
-      }
-    }
-    if (debits >= kAmountLimit || debits <= -kAmountLimit || credits >= kAmountLimit ||
-        credits <= -kAmountLimit) {
-      problems_->Add(file, lines.front().source_line, 0,
-                     "entry " + std::to_string(lines.front().entry_no) +
-                         " adds up beyond the host's range (less than 100,000,000,000,000 yen)");
-      return;
-    }
-    if (debits != credits) {
-      problems_->Add(file, lines.front().source_line, 0,
-                     "entry " + std::to_string(lines.front().entry_no) +
-                         " does not balance: debits " + ForPeople(debits) + " yen, credits " +
-                         ForPeople(credits) + " yen");
-      return;
-    }
-    if (!dated) return;
-    if (opening) {
-      for (const JournalRow& row : lines) AddOpening(file, row);
-      return;
-    }
-    if (entry_id == 0) entry_id = next_id_;
-    if (!used_ids_.insert(entry_id).second) {
-      problems_->Add(file, lines.front().source_line, 0,
-                     "entry id " + std::to_string(entry_id) + " is given to an earlier entry");
-      return;
-    }
-    next_id_ = std::max(next_id_, entry_id + 1);
-    ++entries_;
-    if (!problems_->empty()) return;
-    std::int64_t line_no = 0;
-    std::string* e = &write_error_;
-    for (const JournalRow& r : lines) {
-      if (!insert_.BindInt64(1, data_no_, e) || !insert_.BindInt64(2, entry_id, e) ||
-          !insert_.BindInt64(3, r.entry_no, e) || !insert_.BindInt64(4, ++line_no, e) ||
-          !insert_.BindInt64(5, r.date, e) || !insert_.BindInt64(6, r.slot, e) ||
-          !insert_.BindInt64(7, r.debit_code, e) || !insert_.BindInt64(8, r.debit_amount, e) ||
-          !insert_.BindInt64(9, r.debit_tax, e) || !insert_.BindInt64(10, r.credit_code, e) ||
-          !insert_.BindInt64(11, r.credit_amount, e) || !insert_.BindInt64(12, r.credit_tax, e) ||
-          !insert_.BindText(13, r.description, e) ||
-          insert_.Next(e) != BooksStatement::Step::kDone || !insert_.Reset(e)) {
-        problems_->Add("cannot write the journal: " + write_error_);
-        return;
-      }
-      ++lines_;
-    }
-  }
-
- private:
-  static std::string ForPeople(__int128 units) {
-    if (units > INT64_MAX || units < -INT64_MAX) return "(beyond range)";
-    return FormatYenForPeople(static_cast<std::int64_t>(units));
-  }
-
-  // A journal line marked opening adds to the account's opening balance.
-  void AddOpening(const std::string& file, const JournalRow& row) {
-    for (auto [code, amount, is_debit] : {std::tuple{row.debit_code, row.debit_amount + row.debit_tax, true},
-                                          std::tuple{row.credit_code, row.credit_amount + row.credit_tax, false}}) {
-      if (code == 0) continue;
-      OpeningBalance& b = (*opening_)[code];
-      if (b.line == 0) b.line = row.source_line;
-      std::int64_t& side = is_debit ? b.debit : b.credit;
-      if (__builtin_add_overflow(side, amount, &side) || side >= kAmountLimit || side <= -kAmountLimit)
-        problems_->Add(file, row.source_line, 0, "the opening balance goes beyond the host's range");
-    }
-  }
-
-  BooksDb& db_;
-  std::int64_t data_no_;
-  FiscalPeriod period_;
-  bool period_from_journal_ = false;
-  OpeningBalances* opening_;
-  ImportProblems* problems_;
-  BooksStatement insert_;
-  std::set<std::int64_t> used_ids_;
-  std::int64_t next_id_ = 1;
-  std::uint64_t lines_ = 0, entries_ = 0;
-  std::string write_error_;
-};
 
 bool Load(const std::string& path, const ImportOptions& options, CsvFile* file,
           ImportProblems* problems) {
@@ -179,25 +55,29 @@ DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) 
   if (options.manufacturing >= 0) v.keeps_mfg_schedule = options.manufacturing;
   if (options.interim >= 0) v.interim_closing = options.interim;
   std::string character;
-  if (v.company_name.empty()) problems->Add("no company name: give --company NAME");
+  if (v.company_name.empty())
+    problems->Add("no company name: give --company NAME");
   else if (!FitsShiftJis(v.company_name, &character))
     problems->Add("the company name cannot be written in Shift_JIS: " + character);
   if (v.period_start != 0) {
     const FiscalPeriod year = FiscalPeriod::YearFrom(v.period_start);
     if (v.period_end < v.period_start || v.period_end > year.end)
       problems->Add("the period " + FormatBookDate(v.period_start) + " to " +
-                    FormatBookDate(v.period_end) + " is not one fiscal year of at most twelve months");
+                    FormatBookDate(v.period_end) +
+                    " is not one fiscal year of at most twelve months");
   }
-  if (v.data_no < 1 || v.data_no > 0x7FFFFFFF) problems->Add("data_no must be from 1 to 2147483647");
+  if (v.data_no < 1 || v.data_no > 0x7FFFFFFF)
+    problems->Add("data_no must be from 1 to 2147483647");
   return v;
 }
 
 bool InsertDataSet(BooksDb& db, const DataSetValues& v, std::string* error) {
   BooksStatement s;
-  return db.Prepare("INSERT INTO data_set (data_no, data_id, company_name, period_start, "
-                    "period_end, keeps_mfg_schedule, interim_closing, introduction_month, "
-                    "company_law, tax_included) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                    &s, error) &&
+  return db.Prepare(
+             "INSERT INTO data_set (data_no, data_id, company_name, period_start, "
+             "period_end, keeps_mfg_schedule, interim_closing, introduction_month, "
+             "company_law, tax_included) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+             &s, error) &&
          s.BindInt64(1, v.data_no, error) && s.BindText(2, v.data_id, error) &&
          s.BindText(3, v.company_name, error) && s.BindInt64(4, v.period_start, error) &&
          s.BindInt64(5, v.period_end, error) && s.BindInt64(6, v.keeps_mfg_schedule, error) &&
@@ -206,7 +86,8 @@ bool InsertDataSet(BooksDb& db, const DataSetValues& v, std::string* error) {
          s.Next(error) == BooksStatement::Step::kDone;
 }
 
-bool InsertChart(BooksDb& db, std::int64_t data_no, const ImportedChart& chart, std::string* error) {
+bool InsertChart(BooksDb& db, std::int64_t data_no, const ImportedChart& chart,
+                 std::string* error) {
   BooksStatement a, m;
   if (!db.Prepare("INSERT INTO account (data_no, code, seq, formal_name, statement_name, nature, "
                   "line_type, normal_side, ledger_excluded_a, ledger_excluded_b) VALUES "
@@ -220,7 +101,8 @@ bool InsertChart(BooksDb& db, std::int64_t data_no, const ImportedChart& chart, 
         !a.BindInt64(3, c.seq, error) || !a.BindText(4, c.formal_name, error) ||
         !a.BindText(5, c.statement_name, error) || !a.BindInt64(6, c.nature, error) ||
         !a.BindInt64(7, c.line_type, error) || !a.BindInt64(8, c.normal_side, error) ||
-        !a.BindInt64(9, c.ledger_excluded_a, error) || !a.BindInt64(10, c.ledger_excluded_b, error) ||
+        !a.BindInt64(9, c.ledger_excluded_a, error) ||
+        !a.BindInt64(10, c.ledger_excluded_b, error) ||
         a.Next(error) != BooksStatement::Step::kDone || !a.Reset(error))
       return false;
   for (const ChartMember& c : chart.members)
@@ -234,8 +116,9 @@ bool InsertChart(BooksDb& db, std::int64_t data_no, const ImportedChart& chart, 
 bool InsertOpening(BooksDb& db, std::int64_t data_no, const OpeningBalances& opening,
                    std::string* error) {
   BooksStatement s;
-  if (!db.Prepare("INSERT INTO opening_balance (data_no, code, debit, credit) VALUES (?1, ?2, ?3, ?4)",
-                  &s, error))
+  if (!db.Prepare(
+          "INSERT INTO opening_balance (data_no, code, debit, credit) VALUES (?1, ?2, ?3, ?4)", &s,
+          error))
     return false;
   for (const auto& [code, b] : opening)
     if (!s.BindInt64(1, data_no, error) || !s.BindInt64(2, code, error) ||
@@ -288,12 +171,14 @@ void CheckOpeningBalances(const OpeningBalances& opening, const std::string& fil
   }
   if (debits == credits) return;
   auto yen = [](__int128 units) {
-    return units > INT64_MAX || units < -INT64_MAX ? std::string("(beyond range)")
-                                                   : FormatYenForPeople(static_cast<std::int64_t>(units));
+    return units > INT64_MAX || units < -INT64_MAX
+               ? std::string("(beyond range)")
+               : FormatYenForPeople(static_cast<std::int64_t>(units));
   };
   problems->Add(file + ": the opening balances do not balance: debits " + yen(debits) +
-                " yen, credits " + yen(credits) + U8(u8" yen (book a difference that is meant "
-                u8"to 未確定勘定)"));
+                " yen, credits " + yen(credits) +
+                U8(u8" yen (book a difference that is meant "
+                   u8"to 未確定勘定)"));
 }
 
 struct Summary {
@@ -332,8 +217,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
       // keeping it up to date line by line.
       !db->Exec("DROP INDEX journal_line_by_date", error) || !db->Exec("BEGIN", error))
     return false;
-  BooksWriter writer(*db, data_set.data_no,
-                     FiscalPeriod{data_set.period_start, data_set.period_end}, &opening, problems);
+  JournalWriter writer(*db, data_set.data_no,
+                       FiscalPeriod{data_set.period_start, data_set.period_end}, &opening,
+                       problems);
   if (!writer.Prepare(error)) return false;
   CsvFile journal;
   if (Load(options.journal, options, &journal, problems)) {
@@ -360,8 +246,8 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   if (!InsertDataSet(*db, data_set, error) || !WriteEras(*db, error) ||
       !InsertChart(*db, data_set.data_no, chart, error) ||
       !InsertOpening(*db, data_set.data_no, opening, error) ||
-      !InsertNotes(*db, data_set.data_no, notes, error) || !CreateBooksSchema(db->handle(), error) ||
-      !db->Exec("COMMIT", error))
+      !InsertNotes(*db, data_set.data_no, notes, error) ||
+      !CreateBooksSchema(db->handle(), error) || !db->Exec("COMMIT", error))
     return false;
   summary->accounts = chart.accounts.size();
   summary->entries = writer.entries();
@@ -447,12 +333,13 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   std::string note;
   IniFile ini;
   std::string selected;
-  if (IniFile::Load((home / "host.ini").string(), &ini) && ini.Get("User", "SelectedNo2", &selected) &&
-      selected != std::to_string(d.data_no))
-    note = "Note: host.ini selects data set " + selected + "; set SelectedNo2=" +
-           std::to_string(d.data_no) + " in its [User] section to open these books.\n";
-  *summary_text = "Imported " + d.company_name + " (data set " + std::to_string(d.data_no) +
-                  ", " + FormatBookDate(d.period_start) + " to " + FormatBookDate(d.period_end) +
+  if (IniFile::Load((home / "host.ini").string(), &ini) &&
+      ini.Get("User", "SelectedNo2", &selected) && selected != std::to_string(d.data_no))
+    note = "Note: host.ini selects data set " + selected +
+           "; set SelectedNo2=" + std::to_string(d.data_no) +
+           " in its [User] section to open these books.\n";
+  *summary_text = "Imported " + d.company_name + " (data set " + std::to_string(d.data_no) + ", " +
+                  FormatBookDate(d.period_start) + " to " + FormatBookDate(d.period_end) +
                   (summary.period_from_journal ? ", from the journal's first date" : "") +
                   "): " + std::to_string(summary.accounts) + " accounts, " +
                   std::to_string(summary.opening) + " opening balances, " +

@@ -16,16 +16,16 @@ namespace stmtlink {
 
 struct ImportOptions {
   std::string home;
-  std::string chart;    // "" : the standard chart shipped with the tool
-  std::string journal;  // our journal CSV, or hledger's print CSV (told by its header)
-  std::string opening;  // optional opening balances (code, debit, credit)
-  std::string company;  // optional data-set file (field, value)
-  std::string notes;    // optional financial-statement settings (kind, text)
-  std::string map;      // optional hledger account map (account, code)
+  std::string chart;   // "" : the standard chart shipped with the tool
+  std::string journal; // our journal CSV, or hledger's print CSV (told by its header)
+  std::string opening; // optional opening balances (code, debit, credit)
+  std::string company; // optional data-set file (field, value)
+  std::string notes;   // optional financial-statement settings (kind, text)
+  std::string map;     // optional hledger account map (account, code)
   TextEncoding encoding = TextEncoding::kAuto;
   // Data-set values given as options; they win over the company file.
   std::string company_name;
-  std::int64_t period_start = 0, period_end = 0; // 0: from the file or the journal
+  std::int64_t period_start = 0, period_end = 0;           // 0: from the file or the journal
   int tax_included = -1, manufacturing = -1, interim = -1; // -1: from the file, else 0
   bool replace = false;
 };
@@ -38,8 +38,7 @@ enum class ImportStatus {
 
 // *messages gets the problems (one a line, FILE:LINE:COLUMN: ...) or the
 // failure; *summary what was imported.
-ImportStatus ImportBooks(const ImportOptions& options, std::string* summary,
-                         std::string* messages);
+ImportStatus ImportBooks(const ImportOptions& options, std::string* summary, std::string* messages);
 
 // The shipped standard chart: stmtlink-standard-chart.csv beside the
 // running program.

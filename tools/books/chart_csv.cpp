@@ -15,13 +15,13 @@ const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text);
 constexpr std::int64_t kMaxMain = 214747; // code = main x 10,000 + sub fits 32 bits
 constexpr std::int64_t kMaxSub = 9999;
 
-const std::vector<std::string_view> kColumns = {"code",      "sub",     "name",
-                                                "statement_name", "nature", "side",
-                                                "line_type", "members", "ledger_excluded",
-                                                "only"};
+const std::vector<std::string_view> kColumns = {
+    "code", "sub",       "name",    "statement_name",  "nature",
+    "side", "line_type", "members", "ledger_excluded", "only"};
 
 bool ParseWhole(std::string_view text, std::int64_t* out) {
-  if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string_view::npos)
+  if (text.empty() || text.size() > 12 ||
+      text.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
   *out = std::strtoll(std::string(text).c_str(), nullptr, 10);
   return true;
@@ -36,7 +36,8 @@ bool ParseNatureCode(std::string_view text, std::uint32_t* out) {
     base = 16;
   }
   if (t.empty() || t.size() > 10 ||
-      t.find_first_not_of(base == 16 ? "0123456789abcdefABCDEF" : "0123456789") != std::string::npos)
+      t.find_first_not_of(base == 16 ? "0123456789abcdefABCDEF" : "0123456789") !=
+          std::string::npos)
     return false;
   errno = 0;
   const unsigned long long value = std::strtoull(t.c_str(), nullptr, base);
@@ -95,7 +96,7 @@ std::vector<std::string_view> SplitMembers(std::string_view text) {
 
 // An account's record before its nature is settled.
 struct PendingNature {
-  std::size_t account;        // index into chart->accounts
+  std::size_t account; // index into chart->accounts
   const NatureKeyword* keyword;
 };
 
@@ -204,7 +205,8 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       continue;
     }
     if (!field(c_sub).empty() && (!ParseWhole(field(c_sub), &sub) || sub > kMaxSub)) {
-      bad(c_sub, "sub '" + std::string(field(c_sub)) + "' is not a sub-account number from 1 to 9999");
+      bad(c_sub,
+          "sub '" + std::string(field(c_sub)) + "' is not a sub-account number from 1 to 9999");
       continue;
     }
     a.code = main * 10000 + sub;
@@ -220,16 +222,15 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     if (auto seen = by_code.find(a.code); seen != by_code.end()) {
       bad(sub ? c_sub : c_code,
           "code " + std::to_string(main) + (sub ? "-" + std::to_string(sub) : "") +
-              " is already the account on line " +
-              std::to_string(chart->lines[seen->second]));
+              " is already the account on line " + std::to_string(chart->lines[seen->second]));
       continue;
     }
     const ChartAccount* main_account = nullptr;
     if (sub > 0) {
       auto found = by_code.find(main * 10000);
       if (found == by_code.end()) {
-        bad(c_code, "sub-account of main code " + std::to_string(main) +
-                        ", which no line above defines");
+        bad(c_code,
+            "sub-account of main code " + std::to_string(main) + ", which no line above defines");
         continue;
       }
       main_account = &chart->accounts[found->second];
@@ -241,23 +242,29 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     const std::string_view nature = field(c_nature);
     const NatureKeyword* keyword = FindKeyword(nature);
     if (nature.empty()) {
-      if (main_account) inherit.push_back(chart->accounts.size());
-      else if (a.line_type != 1) bad(c_nature, "the account has no nature code or keyword");
+      if (main_account)
+        inherit.push_back(chart->accounts.size());
+      else if (a.line_type != 1)
+        bad(c_nature, "the account has no nature code or keyword");
     } else if (keyword) {
       a.nature = keyword->code;
       if (keyword->category && (a.line_type == 0 || a.line_type == 3) && !main_account)
         pending.push_back({chart->accounts.size(), keyword});
     } else if (!ParseNatureCode(nature, &a.nature)) {
       bad(c_nature, "nature '" + std::string(nature) +
-                        "' is neither a code (0x80880001) nor a keyword such as " + U(u8"流動資産"));
+                        "' is neither a code (0x80880001) nor a keyword such as " +
+                        U(u8"流動資産"));
     }
     if (!keyword || !keyword->category || a.line_type == 2) used_natures.insert(a.nature);
 
     const std::string_view side = field(c_side);
     if (side.empty()) {
-      if (main_account) a.normal_side = main_account->normal_side;
-      else if (keyword) a.normal_side = keyword->side;
-      else bad(c_side, "the account has no side (D or C)");
+      if (main_account)
+        a.normal_side = main_account->normal_side;
+      else if (keyword)
+        a.normal_side = keyword->side;
+      else
+        bad(c_side, "the account has no side (D or C)");
     } else if (!ParseSide(side, &a.normal_side)) {
       bad(c_side, "side '" + std::string(side) + "' is not D or C");
     }
@@ -270,15 +277,15 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
 
     for (std::string_view member : SplitMembers(field(c_members))) {
       std::uint32_t mask = 0;
-      if (const NatureKeyword* k = FindKeyword(member)) mask = k->code;
+      if (const NatureKeyword* k = FindKeyword(member))
+        mask = k->code;
       else if (!ParseNatureCode(member, &mask)) {
         bad(c_members, "member '" + std::string(member) + "' is neither a code nor a keyword");
         continue;
       }
       chart->members.push_back({a.code, mask});
     }
-    if ((a.line_type == 2) && field(c_members).empty())
-      bad(c_members, "a total needs its members");
+    if ((a.line_type == 2) && field(c_members).empty()) bad(c_members, "a total needs its members");
 
     by_code[a.code] = chart->accounts.size();
     chart->accounts.push_back(std::move(a));
@@ -316,13 +323,13 @@ void WriteChartCsv(const std::vector<ChartAccount>& accounts,
     for (auto it = first; it != last; ++it)
       member_text += (member_text.empty() ? "" : " ") + Hex(it->second);
     const std::int64_t sub = a.code % 10000;
-    const std::string excluded = std::string(a.ledger_excluded_a ? "a" : "") +
-                                 (a.ledger_excluded_b ? "b" : "");
+    const std::string excluded =
+        std::string(a.ledger_excluded_a ? "a" : "") + (a.ledger_excluded_b ? "b" : "");
     out << a.code / 10000 << ',' << (sub ? std::to_string(sub) : "") << ','
         << CsvField(a.formal_name) << ',' << CsvField(a.statement_name) << ',' << Hex(a.nature)
         << ',' << (a.normal_side == 2 ? 'C' : 'D') << ','
         << (a.line_type >= 0 && a.line_type <= 3 ? kTypes[a.line_type]
-                                                   : std::to_string(a.line_type).c_str())
+                                                 : std::to_string(a.line_type).c_str())
         << ',' << member_text << ',' << excluded << "\r\n";
   }
 }

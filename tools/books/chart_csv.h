@@ -39,15 +39,15 @@ namespace stmtlink {
 struct ImportedChart {
   std::vector<ChartAccount> accounts; // in file order; seq is the position
   std::vector<ChartMember> members;
-  std::vector<long> lines;            // the record line of each account
+  std::vector<long> lines; // the record line of each account
 };
 
 // The nature keywords and their codes, for the help and the docs.
 struct NatureKeyword {
-  const char* name;    // UTF-8
+  const char* name; // UTF-8
   std::uint32_t code;
-  bool category;       // accounts get low bits of their own
-  int side;            // 1 debit, 2 credit
+  bool category; // accounts get low bits of their own
+  int side;      // 1 debit, 2 credit
 };
 const std::vector<NatureKeyword>& NatureKeywords();
 

@@ -43,10 +43,14 @@ long FirstBadCp932Line(std::string_view bytes) {
 
 bool ParseTextEncoding(std::string_view name, TextEncoding* out) {
   const std::string n = Normalize(name);
-  if (n == "auto") *out = TextEncoding::kAuto;
-  else if (n == "utf8") *out = TextEncoding::kUtf8;
-  else if (n == "cp932" || n == "shiftjis" || n == "sjis") *out = TextEncoding::kCp932;
-  else return false;
+  if (n == "auto")
+    *out = TextEncoding::kAuto;
+  else if (n == "utf8")
+    *out = TextEncoding::kUtf8;
+  else if (n == "cp932" || n == "shiftjis" || n == "sjis")
+    *out = TextEncoding::kCp932;
+  else
+    return false;
   return true;
 }
 
@@ -62,9 +66,12 @@ bool IsValidUtf8(std::string_view text, std::size_t* bad_offset) {
     }
     int length = 0;
     unsigned int min = 0, code = 0;
-    if (c >= 0xC2 && c <= 0xDF) length = 2, min = 0x80, code = c & 0x1F;
-    else if (c >= 0xE0 && c <= 0xEF) length = 3, min = 0x800, code = c & 0x0F;
-    else if (c >= 0xF0 && c <= 0xF4) length = 4, min = 0x10000, code = c & 0x07;
+    if (c >= 0xC2 && c <= 0xDF)
+      length = 2, min = 0x80, code = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF)
+      length = 3, min = 0x800, code = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4)
+      length = 4, min = 0x10000, code = c & 0x07;
     bool ok = length > 0 && i + length <= n;
     for (int k = 1; ok && k < length; ++k) {
       ok = (s[i + k] & 0xC0) == 0x80;
@@ -205,9 +212,8 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
     const std::string name = Normalize(header.fields[i]);
     const int column = static_cast<int>(i) + 1;
-    const bool is_known = std::any_of(known.begin(), known.end(), [&](std::string_view k) {
-      return Normalize(k) == name;
-    });
+    const bool is_known = std::any_of(known.begin(), known.end(),
+                                      [&](std::string_view k) { return Normalize(k) == name; });
     if (!is_known && ignore_unknown) {
       continue;
     } else if (!is_known) {
@@ -232,7 +238,8 @@ bool CsvColumns::Fits(const CsvFile& file, const CsvRecord& record,
   if (record.fields.size() <= width_) return true;
   problems->Add(file.name(), record.line, static_cast<int>(width_) + 1,
                 "the line has " + std::to_string(record.fields.size()) + " fields, the header " +
-                    std::to_string(width_) + " (an amount with thousands separators needs "
+                    std::to_string(width_) +
+                    " (an amount with thousands separators needs "
                     "double quotes)");
   return false;
 }

@@ -85,7 +85,7 @@ class CsvColumns {
 
  private:
   std::vector<std::pair<std::string, int>> columns_; // normalized name, index
-  std::size_t width_ = 0;                             // fields of the header
+  std::size_t width_ = 0;                            // fields of the header
 };
 
 } // namespace stmtlink

@@ -9,7 +9,7 @@ namespace stmtlink {
 namespace {
 
 const std::vector<std::string_view> kColumns = {
-    "txnidx",  "date",   "date2",  "status", "code",          "description",    "comment",
+    "txnidx",  "date",   "date2",     "status", "code",  "description",    "comment",
     "account", "amount", "commodity", "credit", "debit", "posting-status", "posting-comment"};
 
 bool IsYen(std::string_view commodity) {
@@ -49,8 +49,9 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
     const std::string name(CsvColumns::Field(record, c_account));
     std::int64_t code = 0;
     if (auto [it, fresh] = seen.emplace(name, record.line); !fresh) {
-      problems->Add(file.name(), record.line, c_account + 1,
-                    "account '" + name + "' is already mapped on line " + std::to_string(it->second));
+      problems->Add(
+          file.name(), record.line, c_account + 1,
+          "account '" + name + "' is already mapped on line " + std::to_string(it->second));
     } else if (!accounts.Find(CsvColumns::Field(record, c_code), &code, &why)) {
       problems->Add(file.name(), record.line, c_code + 1, why);
     } else {

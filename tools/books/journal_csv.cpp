@@ -9,20 +9,24 @@ namespace stmtlink {
 namespace {
 
 const std::vector<std::string_view> kColumns = {
-    "entry",         "id",         "date",   "slot",          "debit",      "debit_amount",
-    "debit_tax",     "credit",     "credit_amount", "credit_tax", "description"};
+    "entry",     "id",     "date",          "slot",       "debit",      "debit_amount",
+    "debit_tax", "credit", "credit_amount", "credit_tax", "description"};
 
 bool ParseCount(std::string_view text, std::int64_t most, std::int64_t* out) {
-  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string_view::npos)
+  if (text.empty() || text.size() > 10 ||
+      text.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
   *out = std::atoll(std::string(text).c_str());
   return *out >= 1 && *out <= most;
 }
 
 bool ParseSlot(std::string_view text, int* slot) {
-  if (text == "opening") *slot = kOpeningSlot;
-  else if (text == "year-end") *slot = kYearEndSlot;
-  else if (text == "interim") *slot = kInterimSlot;
+  if (text == "opening")
+    *slot = kOpeningSlot;
+  else if (text == "year-end")
+    *slot = kYearEndSlot;
+  else if (text == "interim")
+    *slot = kInterimSlot;
   else {
     std::int64_t n = 0;
     if (!ParseCount(text, kInterimSlot, &n)) return false;
@@ -99,8 +103,8 @@ void ReadJournalCsv(CsvFile& file, const AccountFinder& accounts, EntrySink* sin
     JournalRow row;
     row.source_line = line;
     if (!field(c_entry).empty() && !ParseCount(field(c_entry), 0x7FFFFFFF, &row.entry_no))
-      bad(c_entry, "entry '" + std::string(field(c_entry)) +
-                       "' is not a number from 1 to 2147483647");
+      bad(c_entry,
+          "entry '" + std::string(field(c_entry)) + "' is not a number from 1 to 2147483647");
     if (field(c_entry).empty() && !entry.empty()) row.entry_no = entry.front().entry_no;
 
     const std::string_view slot = field(c_slot);
@@ -166,14 +170,19 @@ bool WriteJournalCsv(BooksDb& db, std::int64_t data_no, const FiscalPeriod& peri
     if (step == BooksStatement::Step::kDone) break;
     const std::int64_t id = rows.Int64(0), date = rows.Int64(2), slot = rows.Int64(3);
     std::string slot_text;
-    if (slot == kYearEndSlot) slot_text = "year-end";
-    else if (slot == kInterimSlot) slot_text = "interim";
-    else if (!IsCalendarDate(date) || slot != period.MonthPosition(date)) slot_text = std::to_string(slot);
+    if (slot == kYearEndSlot)
+      slot_text = "year-end";
+    else if (slot == kInterimSlot)
+      slot_text = "interim";
+    else if (!IsCalendarDate(date) || slot != period.MonthPosition(date))
+      slot_text = std::to_string(slot);
     // Later lines of an entry leave entry and id empty: the entry goes on.
-    if (id != last_id) out << rows.Int64(1) << ',' << id;
-    else out << ',';
-    out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(rows.Int64(4))
-        << ',' << AmountText(rows.Int64(5)) << ',' << AmountText(rows.Int64(6)) << ','
+    if (id != last_id)
+      out << rows.Int64(1) << ',' << id;
+    else
+      out << ',';
+    out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(rows.Int64(4)) << ','
+        << AmountText(rows.Int64(5)) << ',' << AmountText(rows.Int64(6)) << ','
         << CodeText(rows.Int64(7)) << ',' << AmountText(rows.Int64(8)) << ','
         << AmountText(rows.Int64(9)) << ',' << CsvField(rows.Text(10)) << "\r\n";
     last_id = id;

@@ -8,7 +8,8 @@ namespace stmtlink {
 namespace {
 
 bool ParseNumber(std::string_view text, std::int64_t* out) {
-  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string_view::npos)
+  if (text.empty() || text.size() > 10 ||
+      text.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
   *out = std::atoll(std::string(text).c_str());
   return true;
@@ -43,11 +44,14 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
     std::int64_t* value;
     bool date;
   } const numbers[] = {
-      {"data_no", &v->data_no, false},           {"period_start", &v->period_start, true},
-      {"period_end", &v->period_end, true},      {"keeps_mfg_schedule", &v->keeps_mfg_schedule, false},
+      {"data_no", &v->data_no, false},
+      {"period_start", &v->period_start, true},
+      {"period_end", &v->period_end, true},
+      {"keeps_mfg_schedule", &v->keeps_mfg_schedule, false},
       {"interim_closing", &v->interim_closing, false},
       {"introduction_month", &v->introduction_month, false},
-      {"company_law", &v->company_law, false},   {"tax_included", &v->tax_included, false},
+      {"company_law", &v->company_law, false},
+      {"tax_included", &v->tax_included, false},
   };
   CsvRecord record;
   while (file.Next(&record, problems)) {
@@ -69,8 +73,9 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
       if (field != n.name) continue;
       known = true;
       const bool ok = n.date ? ParseBookDate(value, n.value) : ParseNumber(value, n.value);
-      if (!ok) bad(std::string(n.name) + " '" + std::string(value) + "' is not " +
-                   (n.date ? "a calendar day" : "a whole number"));
+      if (!ok)
+        bad(std::string(n.name) + " '" + std::string(value) + "' is not " +
+            (n.date ? "a calendar day" : "a whole number"));
     }
     if (!known)
       problems->Add(file.name(), record.line, c_field + 1,
@@ -104,7 +109,8 @@ void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalance
     auto [it, fresh] = balances->emplace(code, b);
     if (!fresh)
       bad(c_account, "account '" + std::string(CsvColumns::Field(record, c_account)) +
-                         "' already has an opening balance on line " + std::to_string(it->second.line));
+                         "' already has an opening balance on line " +
+                         std::to_string(it->second.line));
   }
 }
 
@@ -146,7 +152,7 @@ bool LoadDataSet(BooksDb& db, std::int64_t data_no, DataSetValues* v, std::strin
     *error = "the books have no data set " + std::to_string(data_no);
     return false;
   }
-  *v = DataSetValues{row.Int64(0), row.Text(1), row.Text(2), row.Int64(3), row.Int64(4),
+  *v = DataSetValues{row.Int64(0), row.Text(1),  row.Text(2),  row.Int64(3), row.Int64(4),
                      row.Int64(5), row.Int64(6), row.Int64(7), row.Int64(8), row.Int64(9)};
   return true;
 }

@@ -23,8 +23,8 @@ int Refuse(const std::string& message) {
 // for options with a value and flag(name) for the rest. Returns "" or the
 // refusal.
 template <typename Take, typename Flag>
-std::string WalkOptions(const std::vector<std::string>& args, const std::vector<std::string>& with_value,
-                        Take take, Flag flag) {
+std::string WalkOptions(const std::vector<std::string>& args,
+                        const std::vector<std::string>& with_value, Take take, Flag flag) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string name = args[i], value;
     bool inline_value = false;
@@ -90,28 +90,27 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
        "--company", "--period", "--encoding", "--from"},
       [&](const std::string& name, const std::string& value) -> std::string {
         if (value.empty()) return name + " needs a value";
-        if (name == "--home") o.home = value;
-        else if (name == "--journal") o.journal = value;
-        else if (name == "--chart") o.chart = value;
-        else if (name == "--opening") o.opening = value;
-        else if (name == "--company-file") o.company = value;
-        else if (name == "--notes") o.notes = value;
-        else if (name == "--map") o.map = value;
-        else if (name == "--company") o.company_name = value;
-        else if (name == "--from") from = value;
-        else if (name == "--period" && !ParsePeriod(value, &o.period_start, &o.period_end))
+        const std::pair<const char*, std::string*> texts[] = {
+            {"--home", &o.home},   {"--journal", &o.journal},      {"--chart", &o.chart},
+            {"--opening", &o.opening}, {"--company-file", &o.company}, {"--notes", &o.notes},
+            {"--map", &o.map},     {"--company", &o.company_name}, {"--from", &from}};
+        for (const auto& [option, text] : texts)
+          if (name == option) *text = value;
+        if (name == "--period" && !ParsePeriod(value, &o.period_start, &o.period_end))
           return "--period needs YYYYMMDD-YYYYMMDD, two calendar days in order";
-        else if (name == "--encoding" && !ParseTextEncoding(value, &o.encoding))
+        if (name == "--encoding" && !ParseTextEncoding(value, &o.encoding))
           return "--encoding needs auto, utf-8 or cp932";
         return std::string();
       },
       [&](const std::string& name) {
+        const std::pair<const char*, int*> switches[] = {{"--tax-included", &o.tax_included},
+                                                         {"--manufacturing", &o.manufacturing},
+                                                         {"--interim", &o.interim}};
+        for (const auto& [option, flag] : switches)
+          if (name == option) *flag = 1;
         if (name == "--replace") o.replace = true;
-        else if (name == "--tax-included") o.tax_included = 1;
-        else if (name == "--manufacturing") o.manufacturing = 1;
-        else if (name == "--interim") o.interim = 1;
-        else return false;
-        return true;
+        return name == "--replace" || name == "--tax-included" || name == "--manufacturing" ||
+               name == "--interim";
       });
   if (!refusal.empty()) return Refuse(refusal);
   if (!from.empty()) {
@@ -145,8 +144,10 @@ int RunExportCommand(const std::vector<std::string>& args, const std::string& de
   const std::string refusal = WalkOptions(
       args, {"--home", "--out", "--data"},
       [&](const std::string& name, const std::string& value) -> std::string {
-        if (name == "--home") o.home = value;
-        else if (name == "--out") o.folder = value;
+        if (name == "--home")
+          o.home = value;
+        else if (name == "--out")
+          o.folder = value;
         else if (name == "--data") {
           o.data_no = std::atoll(value.c_str());
           if (o.data_no < 1 || value.find_first_not_of("0123456789") != std::string::npos)
