@@ -149,6 +149,13 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
   EXPECT_NE(std::string::npos,
             messages.find("entry 1 does not balance: debits 20 yen, credits 0 yen"))
       << messages;
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(U8(u8"entry,date,slot,debit,debit_amount,credit,credit_amount\n"
+                      u8"1,2025-04-01,opening,普通預金,20,,\n"
+                      u8",2025-04-01,,,,売上高,20\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos, messages.find("entry 1 mixes opening balances with lines of the year"))
+      << messages;
   opening_ = U8(u8"account,debit,credit\n現金,500,\n資本金,,400\n現金,1,\n");
   EXPECT_EQ(ImportStatus::kRefused, Import(head + good, &messages));
   EXPECT_NE(std::string::npos,

@@ -10,7 +10,7 @@ namespace stmtlink {
 void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
                           std::vector<JournalRow>& lines) {
   __int128 debits = 0, credits = 0;
-  bool opening = false, dated = true;
+  bool opening = false, ordinary = false, dated = true;
   for (JournalRow& row : lines) {
     debits += static_cast<__int128>(row.debit_amount) + row.debit_tax;
     credits += static_cast<__int128>(row.credit_amount) + row.credit_tax;
@@ -18,6 +18,7 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
       opening = true;
       continue;
     }
+    ordinary = true;
     if (row.date == 0) continue; // a malformed date, already a problem
     if (!period_.Contains(row.date)) {
       problems_->Add(file, row.source_line, 0,
@@ -43,6 +44,12 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
     return;
   }
   if (!dated) return;
+  if (opening && ordinary) {
+    problems_->Add(file, lines.front().source_line, 0,
+                   "entry " + std::to_string(lines.front().entry_no) +
+                       " mixes opening balances with lines of the year");
+    return;
+  }
   if (opening) {
     for (const JournalRow& row : lines) AddOpening(file, row);
     return;
