@@ -92,6 +92,15 @@ TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
                 ":2: entry 1 does not balance: debits 5 yen, credits 4 yen\n"
                 "Nothing was imported.\n",
             refused.err);
+  // Without --period the year starts with the month of the first line.
+  ASSERT_TRUE(WriteTextFile(dir.File("k.csv"), "entry,date,debit,debit_amount,credit,credit_amount\n"
+                                               "1,2025-10-15,1110,5,4110,5\n"));
+  ProgramRun imported =
+      Books({"import", "--home", dir.File("h"), "--journal", dir.File("k.csv"), "--company", "X"});
+  EXPECT_EQ(0, imported.exit_status) << imported.err;
+  EXPECT_NE(std::string::npos,
+            imported.out.find("2025-10-01 to 2026-09-30, from the journal's first date"))
+      << imported.out;
   ProgramRun no_books = Books({"export", "--home", dir.File("none"), "--out", dir.File("out")});
   EXPECT_EQ(1, no_books.exit_status);
   EXPECT_NE(std::string::npos, Books({"--help"}).out.find("export [--home DIR] --out FOLDER"));
