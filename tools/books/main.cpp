@@ -3,6 +3,7 @@
 //                         [--accounts N] [--manufacturing] [--interim] [--unclassified]
 //                         [--tax-included]
 //   stmtlink-books info [--home DIR]
+//   stmtlink-books import ... | export ...  (tools/books/transfer_commands.h)
 // Exit status: 0 done, 1 failed, 2 refused (bad command line, books present).
 #include <cerrno>
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "tools/books/home_info.h"
 #include "tools/books/sample_books.h"
+#include "tools/books/transfer_commands.h"
 
 namespace {
 
@@ -47,6 +49,7 @@ const char kUsage[] =
     "      income-statement accounts; the books balance at every month end.\n"
     "  info [--home DIR]\n"
     "      List the data sets of the books and the user's selection.\n"
+    "%TRANSFER%"
     "  --help\n"
     "      Show this text.\n"
     "\n"
@@ -194,9 +197,16 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   for (const std::string& arg : args) {
     if (arg == "--help" || arg == "-h" || arg == "help") {
-      std::cout << kUsage;
+      std::string usage = kUsage;
+      usage.replace(usage.find("%TRANSFER%"), 10, stmtlink::kTransferUsage);
+      std::cout << usage;
       return kExitDone;
     }
+  }
+  if (!args.empty() && (args[0] == "import" || args[0] == "export")) {
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    return args[0] == "import" ? stmtlink::RunImportCommand(rest, DefaultHome())
+                               : stmtlink::RunExportCommand(rest, DefaultHome());
   }
   CommandLine line;
   std::string message;

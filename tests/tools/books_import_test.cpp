@@ -1,0 +1,301 @@
+// The import's reading and checking of the CSV files, in process: a small
+// journal by account names over the standard chart, in each encoding, and
+// each bad input refused with its file, line and column, leaving the home
+// as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/text_codec.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/utf8.h"
+#include "tools/books/books_export.h"
+#include "tools/books/books_import.h"
+#include "tools/books/chart_csv.h"
+#include "tools/books/sample_chart.h"
+
+namespace stmtlink {
+namespace {
+
+using testing::ReadTextFile;
+using testing::TempDir;
+using testing::U8;
+using testing::WriteTextFile;
+namespace fs = std::filesystem;
+
+// A company's first weeks: opening balances as journal lines, a purchase
+// and a sale with consumption tax, salaries with withholding and a compound
+// entry, amounts with separators, a year-end adjustment.
+const char8_t kJournal[] =
+    u8"entry,date,slot,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,description\n"
+    u8"1,2025-04-01,opening,現金,300000,,,,,前期繰越\n"
+    u8",2025-04-01,opening,普通預金,2700000,,,,,前期繰越\n"
+    u8",2025-04-01,opening,,,,資本金,3000000,,前期繰越\n"
+    u8"2,2025-04-05,,仕入高,\"800,000\",80000,買掛金,\"880,000\",,商品仕入\n"
+    u8"3,2025/4/10,,売掛金,\"1,320,000\",,売上高,\"1,200,000\",120000,商品売上\n"
+    u8"4,20250425,,給料手当,300000,,普通預金,275000,,4月分給与\n"
+    u8",2025-04-25,,,,,預り金,25000,,4月分給与\n"
+    u8"5,2025-04-28,,地代家賃,150000,15000,,,,家賃\n"
+    u8",2025-04-28,,水道光熱費,20000.5,2000,普通預金,187000.5,,水道光熱費\n"
+    u8"6,2025-05-20,,普通預金,\"1,000,000\",,売掛金,\"1,000,000\",,売掛金回収\n"
+    u8"7,2025-05-31,,買掛金,880000,,1120,880000,,買掛金支払\n"
+    u8"8,2026-03-31,year-end,法人税、住民税及び事業税,70000,,未払法人税等,70000,,法人税等\n";
+
+class BooksImportTest : public ::testing::Test {
+ protected:
+  ImportStatus Import(const std::string& journal_utf8, std::string* messages,
+                      const std::string& chart = "") {
+    EXPECT_TRUE(WriteTextFile(dir_.File("journal.csv"), journal_utf8));
+    ImportOptions o;
+    o.home = home();
+    o.journal = dir_.File("journal.csv");
+    o.company_name = U8(u8"株式会社テスト");
+    o.period_start = 20250401;
+    o.period_end = 20260331;
+    o.replace = replace_;
+    if (!opening_.empty()) {
+      EXPECT_TRUE(WriteTextFile(dir_.File("opening.csv"), opening_));
+      o.opening = dir_.File("opening.csv");
+    }
+    if (!chart.empty()) {
+      EXPECT_TRUE(WriteTextFile(dir_.File("chart.csv"), chart));
+      o.chart = dir_.File("chart.csv");
+    }
+    std::string summary;
+    return ImportBooks(o, &summary, messages);
+  }
+  // The books exported again, one file's text.
+  std::string Exported(const char* name) {
+    ExportOptions o{home(), dir_.File("out"), 0, true};
+    std::string summary, error;
+    EXPECT_TRUE(ExportBooks(o, &summary, &error)) << error;
+    return ReadTextFile(dir_.File("out/") + name);
+  }
+  std::string home() const { return dir_.File("home"); }
+
+  TempDir dir_;
+  bool replace_ = false;
+  std::string opening_; // opening.csv when not empty
+};
+
+TEST_F(BooksImportTest, JournalByAccountNamesOverTheStandardChartInEachEncoding) {
+  std::string cp932;
+  ASSERT_TRUE(Utf8ToCp932(U8(kJournal), &cp932));
+  std::string first;
+  for (const std::string& text : {U8(kJournal), "\xEF\xBB\xBF" + U8(kJournal), cp932}) {
+    std::string messages;
+    replace_ = true;
+    ASSERT_EQ(ImportStatus::kImported, Import(text, &messages)) << messages;
+    const std::string journal = Exported("journal.csv");
+    if (first.empty()) first = journal;
+    EXPECT_EQ(first, journal);
+  }
+  // Names became codes, separators and decimals exact amounts, the
+  // compound entry kept its lines, the adjustment its slot.
+  EXPECT_NE(std::string::npos, first.find("2,1,2025-04-05,,5120,800000,80000,2110,880000,,"))
+      << first;
+  EXPECT_NE(std::string::npos, first.find(",,2025-04-28,,6170,20000.5,2000,1120,187000.5,,"))
+      << first;
+  EXPECT_NE(std::string::npos, first.find("2026-03-31,year-end,8810,70000,,2140,70000,,")) << first;
+  EXPECT_EQ("account,debit,credit\r\n1110,300000,0\r\n1120,2700000,0\r\n3110,0,3000000\r\n",
+            Exported("opening.csv"));
+  EXPECT_TRUE(fs::exists(home() + "/host.ini"));
+  EXPECT_TRUE(fs::exists(home() + "/books.db.bak")); // the second and third replaced books
+}
+
+TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritten) {
+  const std::string head =
+      "entry,date,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,description\n";
+  const std::string good = U8(u8"1,2025-04-05,現金,100,,売上高,100,,売上\n");
+  struct Case {
+    std::string journal;
+    std::string expected;
+  } const cases[] = {
+      {good + U8(u8"2,2025-04-06,現金,\"110,000\",,売上高,\"100,000\",,売上\n"),
+       "journal.csv:3: entry 2 does not balance: debits 110,000 yen, credits 100,000 yen"},
+      {U8(u8"1,2026-04-01,現金,100,,売上高,100,,売上\n"),
+       "journal.csv:2: date 2026-04-01 is outside the period 2025-04-01 to 2026-03-31"},
+      {U8(u8"1,2025-02-30,現金,100,,売上高,100,,売上\n"),
+       "journal.csv:2:2: date '2025-02-30' is not a calendar day"},
+      {U8(u8"1,2025-04-05,普通貯金,100,,売上高,100,,売上\n"),
+       U8(u8"journal.csv:2:3: unknown account '普通貯金' (closest known: 普通預金")},
+      {U8(u8"1,2025-04-05,現金,\"1,00\",,売上高,100,,売上\n"),
+       "journal.csv:2:4: amount '1,00': thousands separators must group three digits"},
+      {U8(u8"1,2025-04-05,現金,1.23456,,売上高,100,,売上\n"),
+       "journal.csv:2:4: amount '1.23456': more than four decimals"},
+      {U8(u8"1,2025-04-05,現金,100000000000000,,売上高,100000000000000,,売上\n"),
+       "journal.csv:2:4: amount '100000000000000': beyond the host's range"},
+      {U8(u8"1,2025-04-05,現金,100,,売上高,100,,寿司🍣\n"),
+       U8(u8"journal.csv:2:9: the description cannot be written in Shift_JIS: '🍣' (U+1F363)")},
+      {U8(u8"1,2025-04-05,現金,100,,,,,\n"), "journal.csv:2: entry 1 does not balance"},
+      {U8(u8"1,2025-04-05,,100,,売上高,100,,\n"),
+       "journal.csv:2:4: an amount with no account on its side"},
+      {U8(u8"1,2025-04-05,現金,1,000,,売上高,1000,,売上\n"),
+       "journal.csv:2:10: the line has 10 fields, the header 9"},
+  };
+  for (const Case& c : cases) {
+    std::string messages;
+    EXPECT_EQ(ImportStatus::kRefused, Import(head + c.journal, &messages));
+    EXPECT_NE(std::string::npos, messages.find(dir_.File(c.expected))) << messages;
+    EXPECT_FALSE(fs::exists(home())) << c.expected;
+  }
+  // Opening balances are a balance sheet, whether journal lines or a file.
+  std::string messages;
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(U8(u8"entry,date,slot,debit,debit_amount,credit,credit_amount\n"
+                      u8"1,2025-04-01,opening,普通預金,20,,\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos,
+            messages.find("entry 1 does not balance: debits 20 yen, credits 0 yen"))
+      << messages;
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(U8(u8"entry,date,slot,debit,debit_amount,credit,credit_amount\n"
+                      u8"1,2025-04-01,opening,普通預金,20,,\n"
+                      u8",2025-04-01,,,,売上高,20\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos, messages.find("entry 1 mixes opening balances with lines of the year"))
+      << messages;
+  opening_ = U8(u8"account,debit,credit\n現金,500,\n資本金,,400\n現金,1,\n");
+  EXPECT_EQ(ImportStatus::kRefused, Import(head + good, &messages));
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File(U8(u8"opening.csv:4:1: account '現金' already has an opening "
+                                       u8"balance on line 2"))))
+      << messages;
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("opening.csv: the opening balances do not balance: debits 500 "
+                                    "yen, credits 400 yen")))
+      << messages;
+  opening_.clear();
+  // The chart's own faults: a code given twice, a nature that is neither.
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(head + good, &messages,
+                   U8(u8"code,name,nature,side\n1110,現金,流動資産,D\n1110,小口現金,流動資産,D\n"
+                      u8"4110,売上高,売り上げ,C\n")));
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("chart.csv:3:1: code 1110 is already the account on line 2")))
+      << messages;
+  EXPECT_NE(std::string::npos, messages.find(dir_.File("chart.csv:4:3: nature '"))) << messages;
+}
+
+TEST_F(BooksImportTest, HledgerPostingsThatReachNoAccountOrAreNotYenAreRefused) {
+  const std::string header =
+      "\"txnidx\",\"date\",\"date2\",\"status\",\"code\",\"description\",\"comment\","
+      "\"account\",\"amount\",\"commodity\",\"credit\",\"debit\",\"posting-status\","
+      "\"posting-comment\"\n";
+  std::string messages;
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(header + U8(u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"assets:謎\","
+                               u8"\"5\",\"USD\",\"\",\"5\",\"\",\"\"\n"
+                               u8"\"1\",\"2025-04-01\",\"\",\"\",\"\",\"x\",\"\",\"資産:現金\",\"-"
+                               u8"5\",\"¥\",\"5\",\"\",\"\",\"\"\n"),
+                   &messages));
+  EXPECT_NE(
+      std::string::npos,
+      messages.find(dir_.File(U8(u8"journal.csv:2:8: account 'assets:謎' is not in the map"))))
+      << messages;
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("journal.csv:2:10: commodity 'USD' is not yen")))
+      << messages;
+  EXPECT_EQ(2u, std::count(messages.begin(), messages.end(), '\n') - 1) << messages;
+}
+
+// An hledger entry of two postings is one line with both sides; a longer
+// one keeps a line per posting. Export refuses to overwrite without asking.
+TEST_F(BooksImportTest, HledgerEntriesBecomeLinesAndTheExportKeepsExistingFiles) {
+  const std::string header = "txnidx,date,description,account,amount,commodity\n";
+  std::string messages;
+  ASSERT_EQ(ImportStatus::kImported,
+            Import(header + U8(u8"1,2025-04-02,売上,資産:売掛金,1100,¥\n"
+                               u8"1,2025-04-02,売上,収益:売上高,-1000,¥\n"
+                               u8"1,2025-04-02,売上,負債:仮受消費税,-100,¥\n"
+                               u8"2,2025-04-30,回収,資産:普通預金,1100,JPY\n"
+                               u8"2,2025-04-30,回収,資産:売掛金,-1100,JPY\n"),
+                   &messages))
+      << messages;
+  EXPECT_EQ(U8(u8"entry,id,date,slot,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,"
+               u8"description\r\n"
+               u8"1,1,2025-04-02,,1140,1100,,,,,売上\r\n"
+               u8",,2025-04-02,,,,,4110,1000,,売上\r\n"
+               u8",,2025-04-02,,,,,2190,100,,売上\r\n"
+               u8"2,2,2025-04-30,,1120,1100,,1140,1100,,回収\r\n"),
+            Exported("journal.csv"));
+  ExportOptions o{home(), dir_.File("out"), 0, false};
+  std::string summary, error;
+  EXPECT_FALSE(ExportBooks(o, &summary, &error));
+  EXPECT_NE(std::string::npos, error.find("company.csv already exists; give --replace")) << error;
+}
+
+TEST_F(BooksImportTest, HomeWithBooksIsRefusedUnlessReplacedAndTheOldBooksAreKept) {
+  std::string messages;
+  ASSERT_EQ(ImportStatus::kImported, Import(U8(kJournal), &messages)) << messages;
+  const std::string before = ReadTextFile(home() + "/books.db");
+  EXPECT_EQ(ImportStatus::kRefused, Import(U8(kJournal), &messages));
+  EXPECT_NE(std::string::npos, messages.find("--replace")) << messages;
+  EXPECT_EQ(before, ReadTextFile(home() + "/books.db"));
+  replace_ = true;
+  ASSERT_EQ(ImportStatus::kImported, Import(U8(kJournal), &messages)) << messages;
+  EXPECT_EQ(before, ReadTextFile(home() + "/books.db.bak"));
+}
+
+// The shipped chart is the sample's main accounts, so that journals over it
+// give the statements the sample's books give; with a schedule or without.
+TEST(StandardChart, IsTheSampleChartWithoutItsPartners) {
+  for (bool manufacturing : {false, true}) {
+    ImportProblems problems;
+    CsvFile file;
+    ASSERT_TRUE(CsvFile::Load(StandardChartPath(), TextEncoding::kAuto, &file, &problems))
+        << problems.Text();
+    ImportedChart chart;
+    ASSERT_TRUE(ReadChartCsv(file, manufacturing, &chart, &problems)) << problems.Text();
+    SampleOptions options;
+    options.manufacturing = manufacturing;
+    const SampleChart sample = BuildSampleChart(options);
+    std::vector<const ChartAccount*> mains;
+    for (const ChartAccount& a : sample.accounts)
+      if (a.code % 10000 == 0) mains.push_back(&a);
+    ASSERT_EQ(mains.size(), chart.accounts.size());
+    for (std::size_t i = 0; i < mains.size(); ++i) {
+      const ChartAccount& want = *mains[i];
+      const ChartAccount& got = chart.accounts[i];
+      EXPECT_EQ(want.code, got.code);
+      EXPECT_EQ(want.formal_name, got.formal_name) << want.code;
+      EXPECT_EQ(want.statement_name, got.statement_name) << want.code;
+      EXPECT_EQ(want.nature, got.nature) << want.code;
+      EXPECT_EQ(want.line_type, got.line_type) << want.code;
+      EXPECT_EQ(want.normal_side, got.normal_side) << want.code;
+    }
+    ASSERT_EQ(sample.members.size(), chart.members.size());
+    for (std::size_t i = 0; i < sample.members.size(); ++i) {
+      EXPECT_EQ(sample.members[i].total_code, chart.members[i].total_code);
+      EXPECT_EQ(sample.members[i].mask, chart.members[i].mask);
+    }
+  }
+}
+
+// Keywords: category accounts get low numbers no other account holds,
+// exact items their own code, sub-accounts their main account's.
+TEST(StandardChart, NatureKeywordsOfAnOwnChart) {
+  CsvFile file = CsvFile::FromText("chart.csv", U8(u8"code,sub,name,nature,side,line_type,members\n"
+                                                   u8"1000,,流動資産合計,流動資産,,total,流動資産\n"
+                                                   u8"1110,,現金,流動資産,,,\n"
+                                                   u8"1120,,小口現金,0x80880002,D,,\n"
+                                                   u8"1130,,普通預金,流動資産,,,\n"
+                                                   u8"1130,1,東都銀行,,,,\n"
+                                                   u8"1190,,仮払消費税,仮払消費税,,,\n"));
+  ImportProblems problems;
+  ImportedChart chart;
+  ASSERT_TRUE(ReadChartCsv(file, false, &chart, &problems)) << problems.Text();
+  ASSERT_EQ(6u, chart.accounts.size());
+  EXPECT_EQ(0x80880000u, chart.accounts[0].nature);
+  EXPECT_EQ(0x80880001u, chart.accounts[1].nature);
+  EXPECT_EQ(0x80880003u, chart.accounts[3].nature); // 0x80880002 is taken
+  EXPECT_EQ(0x80880003u, chart.accounts[4].nature);
+  EXPECT_EQ(0x80880810u, chart.accounts[5].nature);
+  EXPECT_EQ(1, chart.accounts[4].normal_side);
+  ASSERT_EQ(1u, chart.members.size());
+  EXPECT_EQ(0x80880000u, chart.members[0].mask);
+}
+
+} // namespace
+} // namespace stmtlink

@@ -1,0 +1,133 @@
+#include "tools/books/account_finder.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace stmtlink {
+namespace {
+
+// Code points of a UTF-8 text, for distances in characters, not bytes.
+std::u32string CodePoints(std::string_view utf8) {
+  std::u32string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    char32_t code = n == 1 ? c : c & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+    for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k)
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    out += code;
+    i += n;
+  }
+  return out;
+}
+
+std::size_t EditDistance(const std::u32string& a, const std::u32string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+// "1120" or "1120-1": the stored code; false when text is not of that form.
+bool ParseCodeForm(std::string_view text, std::int64_t* code) {
+  const std::size_t dash = text.find('-');
+  const std::string_view main = text.substr(0, dash);
+  const std::string_view sub = dash == std::string_view::npos ? "" : text.substr(dash + 1);
+  auto digits = [](std::string_view t, std::size_t most) {
+    return !t.empty() && t.size() <= most &&
+           t.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  if (!digits(main, 6) || (dash != std::string_view::npos && !digits(sub, 4))) return false;
+  *code = std::atoll(std::string(main).c_str()) * 10000 +
+          (sub.empty() ? 0 : std::atoll(std::string(sub).c_str()));
+  return true;
+}
+
+} // namespace
+
+AccountFinder::AccountFinder(const std::vector<ChartAccount>& accounts) {
+  auto add = [&](const std::string& name, std::int64_t code) {
+    auto [it, fresh] = by_name_.emplace(name, code);
+    if (!fresh && it->second != code) it->second = kAmbiguous;
+  };
+  for (const ChartAccount& a : accounts) by_code_[a.code] = &a;
+  for (const ChartAccount& a : accounts) {
+    add(a.formal_name, a.code);
+    names_.push_back(a.formal_name);
+    if (a.code % 10000 != 0)
+      if (auto main = by_code_.find(a.code / 10000 * 10000); main != by_code_.end()) {
+        add(main->second->formal_name + "/" + a.formal_name, a.code);
+      }
+  }
+}
+
+bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string* why) const {
+  std::int64_t found = 0;
+  if (!ParseCodeForm(text, &found)) {
+    auto named = by_name_.find(std::string(text));
+    if (named == by_name_.end()) {
+      *why = "unknown account '" + std::string(text) + "'";
+      const std::vector<std::string> near = ClosestNames(text);
+      for (std::size_t i = 0; i < near.size(); ++i)
+        *why += (i == 0 ? " (closest known: " : ", ") + near[i];
+      if (!near.empty()) *why += ")";
+      return false;
+    }
+    if (named->second == kAmbiguous) {
+      *why = "account name '" + std::string(text) +
+             "' belongs to several accounts; give its code or main/sub names";
+      return false;
+    }
+    found = named->second;
+  }
+  auto account = by_code_.find(found);
+  if (account == by_code_.end()) {
+    *why = "no account has the code '" + std::string(text) + "'";
+    return false;
+  }
+  if (account->second->line_type == 1 || account->second->line_type == 2) {
+    *why = "'" + std::string(text) + "' is a heading or a total, which takes no postings";
+    return false;
+  }
+  *code = found;
+  return true;
+}
+
+std::vector<std::string> AccountFinder::ClosestNames(std::string_view text) const {
+  const std::u32string query = CodePoints(text);
+  std::vector<std::pair<std::size_t, const std::string*>> scored;
+  for (const std::string& name : names_) {
+    const std::u32string candidate = CodePoints(name);
+    std::size_t distance = EditDistance(query, candidate);
+    // A name that holds the query, or is held by it, is near whatever its length.
+    if (candidate.find(query) != std::u32string::npos ||
+        query.find(candidate) != std::u32string::npos)
+      distance = std::min<std::size_t>(distance, 1);
+    if (distance <= std::max<std::size_t>(2, query.size() / 2))
+      scored.emplace_back(distance, &name);
+  }
+  std::stable_sort(scored.begin(), scored.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> out;
+  for (const auto& [distance, name] : scored) {
+    if (std::find(out.begin(), out.end(), *name) != out.end()) continue;
+    out.push_back(*name);
+    if (out.size() == 3) break;
+  }
+  return out;
+}
+
+std::string AccountFinder::NameOf(std::int64_t code) const {
+  auto account = by_code_.find(code);
+  return account == by_code_.end() ? std::string() : account->second->formal_name;
+}
+
+} // namespace stmtlink

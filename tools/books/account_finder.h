@@ -1,0 +1,36 @@
+// Finds the account that a journal or opening-balance field names: a code
+// ("1120", or "1120-1" for a sub-account), a formal name ("普通預金"), or a
+// main and a sub-account name joined by a slash ("普通預金/東都銀行").
+// Only accounts and computed items (line types 0 and 3) take postings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "tools/books/sample_chart.h"
+
+namespace stmtlink {
+
+class AccountFinder {
+ public:
+  explicit AccountFinder(const std::vector<ChartAccount>& accounts);
+
+  // The stored code (main x 10,000 + sub) into *code; false with *why set:
+  // unknown (with the closest names), ambiguous, or not an account.
+  bool Find(std::string_view text, std::int64_t* code, std::string* why) const;
+  // Up to three known names nearest to text, for messages.
+  std::vector<std::string> ClosestNames(std::string_view text) const;
+  // The name of a stored code, for messages ("" when unknown).
+  std::string NameOf(std::int64_t code) const;
+
+ private:
+  static constexpr std::int64_t kAmbiguous = -1;
+  std::unordered_map<std::string, std::int64_t> by_name_; // kAmbiguous when two share it
+  std::unordered_map<std::int64_t, const ChartAccount*> by_code_;
+  std::vector<std::string> names_; // for the nearest-name search
+};
+
+} // namespace stmtlink

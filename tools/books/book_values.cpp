@@ -1,0 +1,195 @@
+#include "tools/books/book_values.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/text_codec.h"
+
+namespace stmtlink {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Length of the UTF-8 sequence that starts with byte c (valid input).
+std::size_t SequenceLength(unsigned char c) {
+  return c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+}
+
+unsigned int CodePoint(std::string_view utf8) {
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  if (n == 1) return s[0];
+  unsigned int code = s[0] & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+  for (std::size_t i = 1; i < n; ++i) code = (code << 6) | (s[i] & 0x3F);
+  return code;
+}
+
+} // namespace
+
+bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  *units = 0;
+  if (text.empty()) return true;
+  bool negative = false;
+  if (text.front() == '-' || text.front() == '+') {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  for (std::string_view sign : {"\xC2\xA5", "\xEF\xBF\xA5", "\\"}) // ¥, ￥, backslash
+    if (text.rfind(sign, 0) == 0) text.remove_prefix(sign.size());
+  const std::size_t point = text.find('.');
+  std::string_view whole = text.substr(0, point);
+  std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
+  if (whole.empty() || (point != std::string_view::npos && fraction.empty())) {
+    *why = "not an amount";
+    return false;
+  }
+  // Thousands separators: a first group of one to three digits, then
+  // groups of exactly three.
+  std::string digits;
+  std::size_t group_start = 0;
+  bool first_group = true;
+  for (std::size_t i = 0; i <= whole.size(); ++i) {
+    if (i < whole.size() && whole[i] != ',') {
+      if (!IsDigit(whole[i])) {
+        *why = "not an amount";
+        return false;
+      }
+      digits += whole[i];
+      continue;
+    }
+    const std::size_t length = i - group_start;
+    const bool grouped = whole.find(',') != std::string_view::npos;
+    if (grouped && (first_group ? length < 1 || length > 3 : length != 3)) {
+      *why = "thousands separators must group three digits";
+      return false;
+    }
+    first_group = false;
+    group_start = i + 1;
+  }
+  if (fraction.size() > 4) {
+    *why = "more than four decimals";
+    return false;
+  }
+  for (char c : fraction)
+    if (!IsDigit(c)) {
+      *why = "not an amount";
+      return false;
+    }
+  const std::size_t first = digits.find_first_not_of('0');
+  const std::string_view significant =
+      first == std::string::npos ? std::string_view() : std::string_view(digits).substr(first);
+  if (significant.size() > 14) {
+    *why = "beyond the host's range (less than 100,000,000,000,000 yen)";
+    return false;
+  }
+  std::int64_t value = 0;
+  for (char c : significant) value = value * 10 + (c - '0');
+  std::int64_t fraction_units = 0;
+  for (std::size_t i = 0; i < 4; ++i)
+    fraction_units = fraction_units * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+  value = value * kUnitsPerYen + fraction_units;
+  *units = negative ? -value : value;
+  return true;
+}
+
+std::string FormatYenAmount(std::int64_t units) {
+  const bool negative = units < 0;
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+  std::string text = std::to_string(magnitude / kUnitsPerYen);
+  if (const std::uint64_t fraction = magnitude % kUnitsPerYen; fraction != 0) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04u", static_cast<unsigned>(fraction));
+    std::string f = digits;
+    while (f.back() == '0') f.pop_back();
+    text += "." + f;
+  }
+  return negative ? "-" + text : text;
+}
+
+std::string FormatYenForPeople(std::int64_t units) {
+  const std::string plain = FormatYenAmount(units);
+  const std::size_t start = plain[0] == '-' ? 1 : 0;
+  std::size_t end = plain.find('.');
+  if (end == std::string::npos) end = plain.size();
+  std::string out = plain.substr(0, start);
+  for (std::size_t i = start; i < end; ++i) {
+    if (i > start && (end - i) % 3 == 0) out += ',';
+    out += plain[i];
+  }
+  return out + plain.substr(end);
+}
+
+bool IsCalendarDate(std::int64_t d) {
+  const std::int64_t year = d / 10000, month = d / 100 % 100, day = d % 100;
+  if (year < 1868 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
+bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd) {
+  std::int64_t parts[3] = {0, 0, 0};
+  int count = 0, digits = 0;
+  char separator = 0;
+  for (char c : text) {
+    if (IsDigit(c)) {
+      if (count == 0 && digits == 0) count = 1;
+      parts[count - 1] = parts[count - 1] * 10 + (c - '0');
+      if (++digits > 8) return false;
+    } else if ((c == '-' || c == '/') && digits > 0 && count < 3 &&
+               (separator == 0 || separator == c)) {
+      separator = c;
+      ++count;
+      digits = 0;
+    } else {
+      return false;
+    }
+  }
+  std::int64_t date = 0;
+  if (count == 1 && digits == 8)
+    date = parts[0];
+  else if (count == 3 && digits > 0 && digits <= 2)
+    date = parts[0] * 10000 + parts[1] * 100 + parts[2];
+  else
+    return false;
+  if (!IsCalendarDate(date)) return false;
+  *yyyymmdd = date;
+  return true;
+}
+
+std::string FormatBookDate(std::int64_t d) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", static_cast<int>(d / 10000),
+                static_cast<int>(d / 100 % 100), static_cast<int>(d % 100));
+  return text;
+}
+
+bool FitsShiftJis(std::string_view utf8, std::string* bad) {
+  std::string converted;
+  if (IsAscii(utf8) || Utf8ToCp932(utf8, &converted)) return true;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t length =
+        std::min(SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    const std::string_view character = utf8.substr(i, length);
+    if (!Utf8ToCp932(character, &converted)) {
+      char code[16];
+      std::snprintf(code, sizeof code, "U+%04X", CodePoint(character));
+      *bad = "'" + std::string(character) + "' (" + code + ")";
+      return false;
+    }
+    i += length;
+  }
+  *bad = "?";
+  return false;
+}
+
+} // namespace stmtlink

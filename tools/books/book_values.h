@@ -1,0 +1,36 @@
+// The values of the books as people write them in the CSV files, and as the
+// export writes them back.
+//  - Amounts: yen with up to four decimals ("1,234,567", "-980.5",
+//    "12.3456"), optionally with thousands separators (commas, every three
+//    digits) and a leading yen sign; stored in 1/10,000 yen. The host keeps
+//    amounts below 10^14 yen (10^18 units), the limit of its sums.
+//  - Dates: 2025-04-01, 2025/4/1 or 20250401, a real calendar day.
+//  - Texts: UTF-8 that must also be writable in Shift_JIS (code page 932),
+//    which is how the program and the receiver hold them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace stmtlink {
+
+constexpr std::int64_t kUnitsPerYen = 10000;
+constexpr std::int64_t kAmountLimit = 1'000'000'000'000'000'000; // units, exclusive
+
+// Empty text is zero. False with *why set (a short reason) otherwise.
+bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why);
+// The shortest exact form without separators: "1234567", "-980.5".
+std::string FormatYenAmount(std::int64_t units);
+// With thousands separators, for messages: "1,234,567.5".
+std::string FormatYenForPeople(std::int64_t units);
+
+bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd);
+bool IsCalendarDate(std::int64_t yyyymmdd);
+std::string FormatBookDate(std::int64_t yyyymmdd); // 2025-04-01
+
+// True when the whole text converts to CP932. Otherwise *bad names the
+// first character that does not, as 'X' (U+XXXX).
+bool FitsShiftJis(std::string_view utf8, std::string* bad);
+
+} // namespace stmtlink

@@ -1,0 +1,169 @@
+#include "tools/books/books_export.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "host/books_db.h"
+#include "platform/ini_file.h"
+#include "tools/books/chart_csv.h"
+#include "tools/books/journal_csv.h"
+#include "tools/books/side_files_csv.h"
+
+namespace stmtlink {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool LoadChart(BooksDb& db, std::int64_t data_no, std::vector<ChartAccount>* accounts,
+               std::vector<ChartMember>* members, std::string* error) {
+  BooksStatement rows;
+  if (!db.Prepare("SELECT code, seq, formal_name, statement_name, nature, line_type, "
+                  "normal_side, ledger_excluded_a, ledger_excluded_b FROM account "
+                  "WHERE data_no = ?1 ORDER BY seq, code",
+                  &rows, error) ||
+      !rows.BindInt64(1, data_no, error))
+    return false;
+  for (;;) {
+    const BooksStatement::Step step = rows.Next(error);
+    if (step == BooksStatement::Step::kError) return false;
+    if (step == BooksStatement::Step::kDone) break;
+    ChartAccount a;
+    a.code = rows.Int64(0);
+    a.seq = rows.Int64(1);
+    a.formal_name = rows.Text(2);
+    a.statement_name = rows.Text(3);
+    a.nature = static_cast<std::uint32_t>(rows.Int64(4));
+    a.line_type = static_cast<int>(rows.Int64(5));
+    a.normal_side = static_cast<int>(rows.Int64(6));
+    a.ledger_excluded_a = rows.Int64(7) != 0;
+    a.ledger_excluded_b = rows.Int64(8) != 0;
+    accounts->push_back(std::move(a));
+  }
+  BooksStatement masks;
+  if (!db.Prepare("SELECT total_code, member_mask FROM total_member WHERE data_no = ?1 "
+                  "ORDER BY rowid",
+                  &masks, error) ||
+      !masks.BindInt64(1, data_no, error))
+    return false;
+  for (;;) {
+    const BooksStatement::Step step = masks.Next(error);
+    if (step == BooksStatement::Step::kError) return false;
+    if (step == BooksStatement::Step::kDone) return true;
+    members->push_back({masks.Int64(0), static_cast<std::uint32_t>(masks.Int64(1))});
+  }
+}
+
+// The data set host.ini selects when the books have it, else the first.
+bool ChooseDataSet(BooksDb& db, const std::string& home, std::int64_t* data_no,
+                   std::string* error) {
+  IniFile ini;
+  std::string value;
+  if (IniFile::Load(home + "/host.ini", &ini) && ini.Get("User", "SelectedNo2", &value)) {
+    char* end = nullptr;
+    errno = 0;
+    const long long selected = std::strtoll(value.c_str(), &end, 10);
+    DataSetValues ignored;
+    std::string missing;
+    if (errno == 0 && *end == '\0' && LoadDataSet(db, selected, &ignored, &missing)) {
+      *data_no = selected;
+      return true;
+    }
+  }
+  BooksStatement first;
+  if (!db.Prepare("SELECT data_no FROM data_set ORDER BY data_no LIMIT 1", &first, error))
+    return false;
+  const BooksStatement::Step step = first.Next(error);
+  if (step == BooksStatement::Step::kRow)
+    *data_no = first.Int64(0);
+  else if (step == BooksStatement::Step::kDone)
+    *error = "the books have no data set";
+  return step == BooksStatement::Step::kRow;
+}
+
+// Writes one file through a temporary name, so a failure leaves no half file.
+template <typename Write>
+bool WriteFile(const fs::path& path, Write write, std::string* error) {
+  const fs::path temporary = path.string() + ".new";
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  if (!write(out)) {
+    out.close();
+    fs::remove(temporary);
+    return false;
+  }
+  out.close();
+  std::error_code ec;
+  if (!out)
+    *error = "cannot write " + temporary.string();
+  else
+    fs::rename(temporary, path, ec);
+  if (ec) *error = "cannot rename " + temporary.string() + ": " + ec.message();
+  if (!out || ec) fs::remove(temporary, ec);
+  return out && !ec;
+}
+
+} // namespace
+
+bool ExportBooks(const ExportOptions& options, std::string* summary, std::string* error) {
+  const fs::path folder(options.folder);
+  std::error_code ec;
+  if (!options.replace)
+    for (const char* name : kExportFiles)
+      if (fs::exists(folder / name, ec)) {
+        *error = (folder / name).string() + " already exists; give --replace to overwrite it";
+        return false;
+      }
+  std::shared_ptr<BooksDb> db;
+  if (!BooksDb::Open(options.home + "/books.db", BooksDb::Mode::kReadOnly, &db, error))
+    return false;
+  std::int64_t data_no = options.data_no;
+  if (data_no == 0 && !ChooseDataSet(*db, options.home, &data_no, error)) return false;
+  DataSetValues data_set;
+  std::vector<ChartAccount> accounts;
+  std::vector<ChartMember> members;
+  // One read transaction: every file shows the same state of the books.
+  if (!db->Exec("BEGIN", error) || !LoadDataSet(*db, data_no, &data_set, error) ||
+      !LoadChart(*db, data_no, &accounts, &members, error))
+    return false;
+  fs::create_directories(folder, ec);
+  if (ec) {
+    *error = "cannot create " + folder.string() + ": " + ec.message();
+    return false;
+  }
+  const FiscalPeriod period{data_set.period_start, data_set.period_end};
+  const bool written =
+      WriteFile(
+          folder / "company.csv",
+          [&](std::ostream& out) {
+            WriteCompanyCsv(data_set, out);
+            return true;
+          },
+          error) &&
+      WriteFile(
+          folder / "chart.csv",
+          [&](std::ostream& out) {
+            WriteChartCsv(accounts, members, out);
+            return true;
+          },
+          error) &&
+      WriteFile(
+          folder / "opening.csv",
+          [&](std::ostream& out) { return WriteOpeningCsv(*db, data_no, out, error); }, error) &&
+      WriteFile(
+          folder / "journal.csv",
+          [&](std::ostream& out) { return WriteJournalCsv(*db, data_no, period, out, error); },
+          error) &&
+      WriteFile(
+          folder / "notes.csv",
+          [&](std::ostream& out) { return WriteNotesCsv(*db, data_no, out, error); }, error);
+  if (!written) return false;
+  *summary = "Exported data set " + std::to_string(data_no) + " (" + data_set.company_name +
+             ") to " + folder.string() +
+             ": company.csv, chart.csv, opening.csv, journal.csv, "
+             "notes.csv\n";
+  return db->Exec("COMMIT", error);
+}
+
+} // namespace stmtlink

@@ -1,0 +1,351 @@
+#include "tools/books/books_import.h"
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <cstdint>
+#include <set>
+#include <tuple>
+
+#include "host/books_db.h"
+#include "host/books_schema.h"
+#include "platform/ini_file.h"
+#include "tools/books/book_values.h"
+#include "tools/books/chart_csv.h"
+#include "tools/books/hledger_csv.h"
+#include "tools/books/journal_csv.h"
+#include "tools/books/journal_writer.h"
+#include "tools/books/sample_host_ini.h"
+#include "tools/books/side_files_csv.h"
+
+namespace stmtlink {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+// The real era table, as every host keeps it.
+bool WriteEras(BooksDb& db, std::string* error) {
+  return db.Exec(
+      reinterpret_cast<const char*>(u8"INSERT INTO era (first_day, name, abbreviation) VALUES "
+                                    u8"(18681023, '明治', 'M'), (19120730, '大正', 'T'), "
+                                    u8"(19261225, '昭和', 'S'), (19890108, '平成', 'H'), "
+                                    u8"(20190501, '令和', 'R')"),
+      error);
+}
+
+bool Load(const std::string& path, const ImportOptions& options, CsvFile* file,
+          ImportProblems* problems) {
+  return CsvFile::Load(path, options.encoding, file, problems);
+}
+
+// The data set from the company file and the options.
+DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) {
+  DataSetValues v;
+  CsvFile file;
+  if (!options.company.empty() && Load(options.company, options, &file, problems))
+    ReadCompanyCsv(file, &v, problems);
+  if (!options.company_name.empty()) v.company_name = options.company_name;
+  if (options.period_start != 0) {
+    v.period_start = options.period_start;
+    v.period_end = options.period_end;
+  }
+  if (options.tax_included >= 0) v.tax_included = options.tax_included;
+  if (options.manufacturing >= 0) v.keeps_mfg_schedule = options.manufacturing;
+  if (options.interim >= 0) v.interim_closing = options.interim;
+  std::string character;
+  if (v.company_name.empty())
+    problems->Add("no company name: give --company NAME");
+  else if (!FitsShiftJis(v.company_name, &character))
+    problems->Add("the company name cannot be written in Shift_JIS: " + character);
+  if (v.period_start != 0) {
+    const FiscalPeriod year = FiscalPeriod::YearFrom(v.period_start);
+    if (v.period_end < v.period_start || v.period_end > year.end)
+      problems->Add("the period " + FormatBookDate(v.period_start) + " to " +
+                    FormatBookDate(v.period_end) +
+                    " is not one fiscal year of at most twelve months");
+  }
+  if (v.data_no < 1 || v.data_no > 0x7FFFFFFF)
+    problems->Add("data_no must be from 1 to 2147483647");
+  return v;
+}
+
+bool InsertDataSet(BooksDb& db, const DataSetValues& v, std::string* error) {
+  BooksStatement s;
+  return db.Prepare(
+             "INSERT INTO data_set (data_no, data_id, company_name, period_start, "
+             "period_end, keeps_mfg_schedule, interim_closing, introduction_month, "
+             "company_law, tax_included) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+             &s, error) &&
+         s.BindInt64(1, v.data_no, error) && s.BindText(2, v.data_id, error) &&
+         s.BindText(3, v.company_name, error) && s.BindInt64(4, v.period_start, error) &&
+         s.BindInt64(5, v.period_end, error) && s.BindInt64(6, v.keeps_mfg_schedule, error) &&
+         s.BindInt64(7, v.interim_closing, error) && s.BindInt64(8, v.introduction_month, error) &&
+         s.BindInt64(9, v.company_law, error) && s.BindInt64(10, v.tax_included, error) &&
+         s.Next(error) == BooksStatement::Step::kDone;
+}
+
+bool InsertChart(BooksDb& db, std::int64_t data_no, const ImportedChart& chart,
+                 std::string* error) {
+  BooksStatement a, m;
+  if (!db.Prepare("INSERT INTO account (data_no, code, seq, formal_name, statement_name, nature, "
+                  "line_type, normal_side, ledger_excluded_a, ledger_excluded_b) VALUES "
+                  "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                  &a, error) ||
+      !db.Prepare("INSERT INTO total_member (data_no, total_code, member_mask) VALUES (?1, ?2, ?3)",
+                  &m, error))
+    return false;
+  for (const ChartAccount& c : chart.accounts)
+    if (!a.BindInt64(1, data_no, error) || !a.BindInt64(2, c.code, error) ||
+        !a.BindInt64(3, c.seq, error) || !a.BindText(4, c.formal_name, error) ||
+        !a.BindText(5, c.statement_name, error) || !a.BindInt64(6, c.nature, error) ||
+        !a.BindInt64(7, c.line_type, error) || !a.BindInt64(8, c.normal_side, error) ||
+        !a.BindInt64(9, c.ledger_excluded_a, error) ||
+        !a.BindInt64(10, c.ledger_excluded_b, error) ||
+        a.Next(error) != BooksStatement::Step::kDone || !a.Reset(error))
+      return false;
+  for (const ChartMember& c : chart.members)
+    if (!m.BindInt64(1, data_no, error) || !m.BindInt64(2, c.total_code, error) ||
+        !m.BindInt64(3, c.mask, error) || m.Next(error) != BooksStatement::Step::kDone ||
+        !m.Reset(error))
+      return false;
+  return true;
+}
+
+bool InsertOpening(BooksDb& db, std::int64_t data_no, const OpeningBalances& opening,
+                   std::string* error) {
+  BooksStatement s;
+  if (!db.Prepare(
+          "INSERT INTO opening_balance (data_no, code, debit, credit) VALUES (?1, ?2, ?3, ?4)", &s,
+          error))
+    return false;
+  for (const auto& [code, b] : opening)
+    if (!s.BindInt64(1, data_no, error) || !s.BindInt64(2, code, error) ||
+        !s.BindInt64(3, b.debit, error) || !s.BindInt64(4, b.credit, error) ||
+        s.Next(error) != BooksStatement::Step::kDone || !s.Reset(error))
+      return false;
+  return true;
+}
+
+bool InsertNotes(BooksDb& db, std::int64_t data_no, const StatementSettings& notes,
+                 std::string* error) {
+  BooksStatement s;
+  if (!db.Prepare("INSERT INTO statement_setting (data_no, kind, text) VALUES (?1, ?2, ?3)", &s,
+                  error))
+    return false;
+  for (const auto& [kind, text] : notes)
+    if (!s.BindInt64(1, data_no, error) || !s.BindInt64(2, kind, error) ||
+        !s.BindText(3, text, error) || s.Next(error) != BooksStatement::Step::kDone ||
+        !s.Reset(error))
+      return false;
+  return true;
+}
+
+// host.ini for a home that has none: the sample's, selecting this data set.
+bool WriteHostIniIfMissing(const fs::path& home, std::int64_t data_no, std::string* error) {
+  std::error_code ec;
+  if (fs::exists(home / "host.ini", ec)) return true;
+  SampleOptions sample;
+  sample.home = home.string();
+  for (const std::string& folder : SampleAppFolders(sample)) fs::create_directories(folder, ec);
+  std::string text = SampleHostIniText(sample);
+  const std::string selected = "SelectedNo2=1";
+  if (std::size_t at = text.find(selected); at != std::string::npos)
+    text.replace(at, selected.size(), "SelectedNo2=" + std::to_string(data_no));
+  std::ofstream out(home / "host.ini", std::ios::binary);
+  out << text;
+  out.close();
+  if (!out) *error = "cannot write " + (home / "host.ini").string();
+  return static_cast<bool>(out);
+}
+
+// The balances carried into the year are a balance sheet: its debits must
+// equal its credits, or every statement of the year is off by the gap.
+void CheckOpeningBalances(const OpeningBalances& opening, const std::string& file,
+                          ImportProblems* problems) {
+  __int128 debits = 0, credits = 0;
+  for (const auto& [code, b] : opening) {
+    debits += b.debit;
+    credits += b.credit;
+  }
+  if (debits == credits) return;
+  auto yen = [](__int128 units) {
+    return units > INT64_MAX || units < -INT64_MAX
+               ? std::string("(beyond range)")
+               : FormatYenForPeople(static_cast<std::int64_t>(units));
+  };
+  problems->Add(file + ": the opening balances do not balance: debits " + yen(debits) +
+                " yen, credits " + yen(credits) +
+                U8(u8" yen (book a difference that is meant "
+                   u8"to 未確定勘定)"));
+}
+
+struct Summary {
+  std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0;
+  bool period_from_journal = false;
+  DataSetValues data_set;
+};
+
+// Reads every file into a new books file; false when anything was wrong.
+bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* summary,
+                ImportProblems* problems, std::string* error) {
+  DataSetValues data_set = DataSetOf(options, problems);
+  ImportedChart chart;
+  CsvFile chart_file;
+  const std::string chart_path = options.chart.empty() ? StandardChartPath() : options.chart;
+  if (Load(chart_path, options, &chart_file, problems))
+    ReadChartCsv(chart_file, data_set.keeps_mfg_schedule != 0, &chart, problems);
+  if (!problems->empty()) return false;
+  const AccountFinder accounts(chart.accounts);
+
+  OpeningBalances opening;
+  CsvFile side_file;
+  if (!options.opening.empty() && Load(options.opening, options, &side_file, problems))
+    ReadOpeningCsv(side_file, accounts, &opening, problems);
+  StatementSettings notes;
+  if (!options.notes.empty() && Load(options.notes, options, &side_file, problems))
+    ReadNotesCsv(side_file, &notes, problems);
+  AccountMap map;
+  if (!options.map.empty() && Load(options.map, options, &side_file, problems))
+    ReadAccountMap(side_file, accounts, &map, problems);
+
+  std::shared_ptr<BooksDb> db;
+  if (!BooksDb::Open(file.string(), BooksDb::Mode::kCreate, &db, error) ||
+      !db->Exec("PRAGMA journal_mode = OFF", error) || !CreateBooksSchema(db->handle(), error) ||
+      // The journal's date index is built once at the end: faster than
+      // keeping it up to date line by line.
+      !db->Exec("DROP INDEX journal_line_by_date", error) || !db->Exec("BEGIN", error))
+    return false;
+  JournalWriter writer(*db, data_set.data_no,
+                       FiscalPeriod{data_set.period_start, data_set.period_end}, &opening,
+                       problems);
+  if (!writer.Prepare(error)) return false;
+  CsvFile journal;
+  if (Load(options.journal, options, &journal, problems)) {
+    CsvRecord header; // the header decides the format
+    ImportProblems ignored;
+    const bool hledger = journal.Next(&header, &ignored) && LooksLikeHledgerCsv(header);
+    journal.Rewind();
+    if (hledger)
+      ReadHledgerCsv(journal, accounts, map, &writer, problems);
+    else
+      ReadJournalCsv(journal, accounts, &writer, problems);
+  }
+  CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
+                       problems);
+  if (!problems->empty()) return false;
+  if (writer.period_from_journal()) {
+    data_set.period_start = writer.period().start;
+    data_set.period_end = writer.period().end;
+  }
+  if (data_set.period_start == 0) {
+    problems->Add("no period: give --period YYYYMMDD-YYYYMMDD (the journal has no lines)");
+    return false;
+  }
+  if (!InsertDataSet(*db, data_set, error) || !WriteEras(*db, error) ||
+      !InsertChart(*db, data_set.data_no, chart, error) ||
+      !InsertOpening(*db, data_set.data_no, opening, error) ||
+      !InsertNotes(*db, data_set.data_no, notes, error) ||
+      !CreateBooksSchema(db->handle(), error) || !db->Exec("COMMIT", error))
+    return false;
+  summary->accounts = chart.accounts.size();
+  summary->entries = writer.entries();
+  summary->lines = writer.lines();
+  summary->opening = opening.size();
+  summary->period_from_journal = writer.period_from_journal();
+  summary->data_set = data_set;
+  return true;
+}
+
+// The new books take the place of the old ones, which become books.db.bak.
+// When the new ones cannot be moved in, the old ones go back.
+bool MoveIntoPlace(const fs::path& home, const fs::path& fresh, std::string* error) {
+  std::error_code ec;
+  const fs::path books = home / "books.db", backup = home / "books.db.bak";
+  const bool had_books = fs::exists(books, ec);
+  if (had_books) {
+    fs::rename(books, backup, ec);
+    if (ec) {
+      *error = "cannot keep the old books as books.db.bak: " + ec.message();
+      return false;
+    }
+  }
+  fs::rename(fresh, books, ec);
+  if (!ec) return true;
+  *error = "cannot move the new books into place: " + ec.message();
+  if (had_books) fs::rename(backup, books, ec);
+  return false;
+}
+
+} // namespace
+
+std::string StandardChartPath() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return (ec ? fs::path(".") : self.parent_path()) / "stmtlink-standard-chart.csv";
+}
+
+ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text,
+                         std::string* messages) {
+  const fs::path home(options.home);
+  std::error_code ec;
+  if (options.journal.empty()) {
+    *messages = "no journal: give --journal JOURNAL.csv\n";
+    return ImportStatus::kRefused;
+  }
+  if (fs::exists(home / "books.db", ec) && !options.replace) {
+    *messages = (home / "books.db").string() +
+                " already holds books; give --replace to replace them (the old ones are kept "
+                "as books.db.bak)\n";
+    return ImportStatus::kRefused;
+  }
+  const bool made_home = !fs::exists(home, ec);
+  fs::create_directories(home, ec);
+  if (ec) {
+    *messages = "cannot create the home " + home.string() + ": " + ec.message() + "\n";
+    return ImportStatus::kFailed;
+  }
+  const fs::path fresh = home / "books.db.new";
+  fs::remove(fresh, ec); // a leftover of an interrupted import
+  ImportProblems problems;
+  Summary summary;
+  std::string error;
+  const bool built = BuildBooks(options, fresh, &summary, &problems, &error);
+  if (!built || !problems.empty()) {
+    fs::remove(fresh, ec);
+    if (made_home) fs::remove(home, ec); // only when empty again
+    if (!problems.empty()) {
+      *messages = problems.Text() + "Nothing was imported.\n";
+      return ImportStatus::kRefused;
+    }
+    *messages = fresh.string() + ": " + error + "\n";
+    return ImportStatus::kFailed;
+  }
+  fs::create_directories(home / "drive_c", ec);
+  if (!MoveIntoPlace(home, fresh, &error) ||
+      !WriteHostIniIfMissing(home, summary.data_set.data_no, &error)) {
+    fs::remove(fresh, ec);
+    *messages = error + "\n";
+    return ImportStatus::kFailed;
+  }
+  const DataSetValues& d = summary.data_set;
+  std::string note;
+  IniFile ini;
+  std::string selected;
+  if (IniFile::Load((home / "host.ini").string(), &ini) &&
+      ini.Get("User", "SelectedNo2", &selected) && selected != std::to_string(d.data_no))
+    note = "Note: host.ini selects data set " + selected +
+           "; set SelectedNo2=" + std::to_string(d.data_no) +
+           " in its [User] section to open these books.\n";
+  *summary_text = "Imported " + d.company_name + " (data set " + std::to_string(d.data_no) + ", " +
+                  FormatBookDate(d.period_start) + " to " + FormatBookDate(d.period_end) +
+                  (summary.period_from_journal ? ", from the journal's first date" : "") +
+                  "): " + std::to_string(summary.accounts) + " accounts, " +
+                  std::to_string(summary.opening) + " opening balances, " +
+                  std::to_string(summary.entries) + " entries, " + std::to_string(summary.lines) +
+                  " journal lines into " + (home / "books.db").string() + "\n" + note;
+  return ImportStatus::kImported;
+}
+
+} // namespace stmtlink

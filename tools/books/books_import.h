@@ -1,0 +1,47 @@
+// `stmtlink-books import`: one data set from CSV files into a host home.
+// Everything is read and checked before the home changes: the books are
+// written to books.db.new in one SQLite transaction and renamed into place
+// only when no problem was found, so a refused import leaves the home as it
+// was. A home that already has books is refused unless replace is set; the
+// old books then stay beside the new ones as books.db.bak.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "tools/books/csv_file.h"
+
+namespace stmtlink {
+
+struct ImportOptions {
+  std::string home;
+  std::string chart;   // "" : the standard chart shipped with the tool
+  std::string journal; // our journal CSV, or hledger's print CSV (told by its header)
+  std::string opening; // optional opening balances (code, debit, credit)
+  std::string company; // optional data-set file (field, value)
+  std::string notes;   // optional financial-statement settings (kind, text)
+  std::string map;     // optional hledger account map (account, code)
+  TextEncoding encoding = TextEncoding::kAuto;
+  // Data-set values given as options; they win over the company file.
+  std::string company_name;
+  std::int64_t period_start = 0, period_end = 0;           // 0: from the file or the journal
+  int tax_included = -1, manufacturing = -1, interim = -1; // -1: from the file, else 0
+  bool replace = false;
+};
+
+enum class ImportStatus {
+  kImported,
+  kRefused, // bad input or a home with books; nothing was changed
+  kFailed,  // a file could not be written; nothing was changed
+};
+
+// *messages gets the problems (one a line, FILE:LINE:COLUMN: ...) or the
+// failure; *summary what was imported.
+ImportStatus ImportBooks(const ImportOptions& options, std::string* summary, std::string* messages);
+
+// The shipped standard chart: stmtlink-standard-chart.csv beside the
+// running program.
+std::string StandardChartPath();
+
+} // namespace stmtlink

@@ -1,0 +1,254 @@
+#include "tools/books/csv_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "platform/text_codec.h"
+
+namespace stmtlink {
+namespace {
+
+std::string Normalize(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    if (c == ' ' || c == '_' || c == '-') continue;
+    out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+long LineOfOffset(std::string_view text, std::size_t offset) {
+  return 1 + static_cast<long>(std::count(text.begin(), text.begin() + offset, '\n'));
+}
+
+// The first line of CP932 bytes that iconv cannot convert.
+long FirstBadCp932Line(std::string_view bytes) {
+  long line = 1;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string ignored;
+    if (!Cp932ToUtf8(bytes.substr(start, end - start), &ignored)) return line;
+    start = end + 1;
+    ++line;
+  }
+  return line;
+}
+
+} // namespace
+
+bool ParseTextEncoding(std::string_view name, TextEncoding* out) {
+  const std::string n = Normalize(name);
+  if (n == "auto")
+    *out = TextEncoding::kAuto;
+  else if (n == "utf8")
+    *out = TextEncoding::kUtf8;
+  else if (n == "cp932" || n == "shiftjis" || n == "sjis")
+    *out = TextEncoding::kCp932;
+  else
+    return false;
+  return true;
+}
+
+bool IsValidUtf8(std::string_view text, std::size_t* bad_offset) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int length = 0;
+    unsigned int min = 0, code = 0;
+    if (c >= 0xC2 && c <= 0xDF)
+      length = 2, min = 0x80, code = c & 0x1F;
+    else if (c >= 0xE0 && c <= 0xEF)
+      length = 3, min = 0x800, code = c & 0x0F;
+    else if (c >= 0xF0 && c <= 0xF4)
+      length = 4, min = 0x10000, code = c & 0x07;
+    bool ok = length > 0 && i + length <= n;
+    for (int k = 1; ok && k < length; ++k) {
+      ok = (s[i + k] & 0xC0) == 0x80;
+      code = (code << 6) | (s[i + k] & 0x3F);
+    }
+    if (!ok || code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      if (bad_offset) *bad_offset = i;
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
+                   ImportProblems* problems) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    problems->Add(path + ": cannot open the file");
+    return false;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    problems->Add(path + ": cannot read the file");
+    return false;
+  }
+  out->name_ = path;
+  out->pos_ = 0;
+  out->line_ = 1;
+  const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
+  std::size_t bad = 0;
+  if (encoding == TextEncoding::kUtf8 || bom ||
+      (encoding == TextEncoding::kAuto && IsValidUtf8(bytes, &bad))) {
+    if (bom) bytes.erase(0, 3);
+    if (!IsValidUtf8(bytes, &bad)) {
+      problems->Add(path, LineOfOffset(bytes, bad), 0,
+                    "the file is not valid UTF-8 here (give --encoding cp932 for a "
+                    "Shift_JIS file)");
+      return false;
+    }
+    out->text_ = std::move(bytes);
+    return true;
+  }
+  if (!Cp932ToUtf8(bytes, &out->text_)) {
+    problems->Add(path, FirstBadCp932Line(bytes), 0,
+                  "the file is neither UTF-8 nor CP932 (Shift_JIS) text");
+    return false;
+  }
+  return true;
+}
+
+CsvFile CsvFile::FromText(std::string name, std::string utf8) {
+  CsvFile file;
+  file.name_ = std::move(name);
+  file.text_ = std::move(utf8);
+  return file;
+}
+
+bool CsvFile::Next(CsvRecord* record, ImportProblems* problems) {
+  const std::string& t = text_;
+  const std::size_t n = t.size();
+  // Blank lines between records are skipped.
+  while (pos_ < n && (t[pos_] == '\n' || t[pos_] == '\r')) {
+    if (t[pos_] == '\n') ++line_;
+    ++pos_;
+  }
+  if (pos_ >= n) return false;
+  record->line = line_;
+  std::size_t count = 0;
+  auto next_field = [&]() -> std::string& {
+    if (record->fields.size() <= count) record->fields.emplace_back();
+    std::string& field = record->fields[count++];
+    field.clear();
+    return field;
+  };
+  for (;;) {
+    std::string& field = next_field();
+    if (pos_ < n && t[pos_] == '"') {
+      ++pos_;
+      for (;;) {
+        const std::size_t quote = t.find('"', pos_);
+        if (quote == std::string::npos) {
+          problems->Add(name_, record->line, static_cast<int>(count),
+                        "a quoted field is not closed");
+          pos_ = n;
+          return false;
+        }
+        line_ += std::count(t.begin() + pos_, t.begin() + quote, '\n');
+        field.append(t, pos_, quote - pos_);
+        pos_ = quote + 1;
+        if (pos_ < n && t[pos_] == '"') {
+          field += '"';
+          ++pos_;
+          continue;
+        }
+        break;
+      }
+      // Text between the closing quote and the separator is kept as it
+      // stands ("a"b reads as ab), as spreadsheet programs do.
+    }
+    const std::size_t end = t.find_first_of(",\r\n", pos_);
+    const std::size_t stop = end == std::string::npos ? n : end;
+    field.append(t, pos_, stop - pos_);
+    pos_ = stop;
+    if (pos_ < n && t[pos_] == ',') {
+      ++pos_;
+      continue;
+    }
+    break;
+  }
+  if (pos_ < n && t[pos_] == '\r') ++pos_;
+  if (pos_ < n && t[pos_] == '\n') {
+    ++pos_;
+    ++line_;
+  }
+  record->fields.resize(count);
+  return true;
+}
+
+std::string CsvField(std::string_view text) {
+  const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+  if (!quote) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
+                      const std::vector<std::string_view>& known, ImportProblems* problems,
+                      bool ignore_unknown) {
+  columns_.clear();
+  width_ = header.fields.size();
+  bool ok = true;
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    const std::string name = Normalize(header.fields[i]);
+    const int column = static_cast<int>(i) + 1;
+    const bool is_known = std::any_of(known.begin(), known.end(),
+                                      [&](std::string_view k) { return Normalize(k) == name; });
+    if (!is_known && ignore_unknown) {
+      continue;
+    } else if (!is_known) {
+      std::string list;
+      for (std::string_view k : known) list += (list.empty() ? "" : ", ") + std::string(k);
+      problems->Add(file.name(), header.line, column,
+                    "unknown column '" + header.fields[i] + "' (the columns are: " + list + ")");
+      ok = false;
+    } else if (Index(header.fields[i]) != kAbsent) {
+      problems->Add(file.name(), header.line, column,
+                    "column '" + header.fields[i] + "' is given twice");
+      ok = false;
+    } else {
+      columns_.emplace_back(name, static_cast<int>(i));
+    }
+  }
+  return ok;
+}
+
+bool CsvColumns::Fits(const CsvFile& file, const CsvRecord& record,
+                      ImportProblems* problems) const {
+  if (record.fields.size() <= width_) return true;
+  problems->Add(file.name(), record.line, static_cast<int>(width_) + 1,
+                "the line has " + std::to_string(record.fields.size()) + " fields, the header " +
+                    std::to_string(width_) +
+                    " (an amount with thousands separators needs "
+                    "double quotes)");
+  return false;
+}
+
+int CsvColumns::Index(std::string_view name) const {
+  const std::string n = Normalize(name);
+  for (const auto& [column, index] : columns_)
+    if (column == n) return index;
+  return kAbsent;
+}
+
+} // namespace stmtlink

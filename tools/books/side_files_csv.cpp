@@ -1,0 +1,209 @@
+#include "tools/books/side_files_csv.h"
+
+#include <cstdlib>
+
+#include "tools/books/book_values.h"
+
+namespace stmtlink {
+namespace {
+
+bool ParseNumber(std::string_view text, std::int64_t* out) {
+  if (text.empty() || text.size() > 10 ||
+      text.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  *out = std::atoll(std::string(text).c_str());
+  return true;
+}
+
+// The header, checked; false when the file cannot be read further.
+bool ReadHeader(CsvFile& file, const std::vector<std::string_view>& known, CsvColumns* columns,
+                ImportProblems* problems) {
+  CsvRecord header;
+  if (!file.Next(&header, problems)) {
+    problems->Add(file.name() + ": the file is empty");
+    return false;
+  }
+  if (!columns->Read(file, header, known, problems)) return false;
+  for (std::string_view name : known)
+    if (!columns->Has(name)) {
+      problems->Add(file.name(), header.line, 0,
+                    "the header has no column '" + std::string(name) + "'");
+      return false;
+    }
+  return true;
+}
+
+} // namespace
+
+void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
+  CsvColumns columns;
+  if (!ReadHeader(file, {"field", "value"}, &columns, problems)) return;
+  const int c_field = columns.Index("field"), c_value = columns.Index("value");
+  struct Number {
+    const char* name;
+    std::int64_t* value;
+    bool date;
+  } const numbers[] = {
+      {"data_no", &v->data_no, false},
+      {"period_start", &v->period_start, true},
+      {"period_end", &v->period_end, true},
+      {"keeps_mfg_schedule", &v->keeps_mfg_schedule, false},
+      {"interim_closing", &v->interim_closing, false},
+      {"introduction_month", &v->introduction_month, false},
+      {"company_law", &v->company_law, false},
+      {"tax_included", &v->tax_included, false},
+  };
+  CsvRecord record;
+  while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
+    const std::string_view field = CsvColumns::Field(record, c_field);
+    const std::string_view value = CsvColumns::Field(record, c_value);
+    auto bad = [&](const std::string& message) {
+      problems->Add(file.name(), record.line, c_value + 1, message);
+    };
+    if (field == "company_name" || field == "data_id") {
+      std::string character;
+      if (!FitsShiftJis(value, &character))
+        bad("the text cannot be written in Shift_JIS: " + character);
+      (field == "company_name" ? v->company_name : v->data_id) = value;
+      continue;
+    }
+    bool known = false;
+    for (const Number& n : numbers) {
+      if (field != n.name) continue;
+      known = true;
+      const bool ok = n.date ? ParseBookDate(value, n.value) : ParseNumber(value, n.value);
+      if (!ok)
+        bad(std::string(n.name) + " '" + std::string(value) + "' is not " +
+            (n.date ? "a calendar day" : "a whole number"));
+    }
+    if (!known)
+      problems->Add(file.name(), record.line, c_field + 1,
+                    "unknown field '" + std::string(field) + "'");
+  }
+}
+
+void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalances* balances,
+                    ImportProblems* problems) {
+  CsvColumns columns;
+  if (!ReadHeader(file, {"account", "debit", "credit"}, &columns, problems)) return;
+  const int c_account = columns.Index("account"), c_debit = columns.Index("debit"),
+            c_credit = columns.Index("credit");
+  CsvRecord record;
+  std::string why;
+  while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
+    auto bad = [&](int column, const std::string& message) {
+      problems->Add(file.name(), record.line, column + 1, message);
+    };
+    std::int64_t code = 0;
+    OpeningBalance b;
+    b.line = record.line;
+    if (!accounts.Find(CsvColumns::Field(record, c_account), &code, &why)) {
+      bad(c_account, why);
+      continue;
+    }
+    for (auto [column, out] : {std::pair{c_debit, &b.debit}, std::pair{c_credit, &b.credit}})
+      if (!ParseYenAmount(CsvColumns::Field(record, column), out, &why))
+        bad(column, "amount '" + std::string(CsvColumns::Field(record, column)) + "': " + why);
+    auto [it, fresh] = balances->emplace(code, b);
+    if (!fresh)
+      bad(c_account, "account '" + std::string(CsvColumns::Field(record, c_account)) +
+                         "' already has an opening balance on line " +
+                         std::to_string(it->second.line));
+  }
+}
+
+void ReadNotesCsv(CsvFile& file, StatementSettings* settings, ImportProblems* problems) {
+  CsvColumns columns;
+  if (!ReadHeader(file, {"kind", "text"}, &columns, problems)) return;
+  const int c_kind = columns.Index("kind"), c_text = columns.Index("text");
+  CsvRecord record;
+  std::map<std::int64_t, long> seen;
+  while (file.Next(&record, problems)) {
+    if (!columns.Fits(file, record, problems)) continue;
+    std::int64_t kind = 0;
+    const std::string_view text = CsvColumns::Field(record, c_text);
+    std::string character;
+    if (!ParseNumber(CsvColumns::Field(record, c_kind), &kind))
+      problems->Add(file.name(), record.line, c_kind + 1, "kind is not a whole number");
+    else if (auto [it, fresh] = seen.emplace(kind, record.line); !fresh)
+      problems->Add(file.name(), record.line, c_kind + 1,
+                    "kind " + std::to_string(kind) + " is already given on line " +
+                        std::to_string(it->second));
+    if (!FitsShiftJis(text, &character))
+      problems->Add(file.name(), record.line, c_text + 1,
+                    "the text cannot be written in Shift_JIS: " + character);
+    settings->emplace_back(kind, std::string(text));
+  }
+}
+
+bool LoadDataSet(BooksDb& db, std::int64_t data_no, DataSetValues* v, std::string* error) {
+  BooksStatement row;
+  if (!db.Prepare("SELECT data_no, data_id, company_name, period_start, period_end, "
+                  "keeps_mfg_schedule, interim_closing, introduction_month, company_law, "
+                  "tax_included FROM data_set WHERE data_no = ?1",
+                  &row, error) ||
+      !row.BindInt64(1, data_no, error))
+    return false;
+  const BooksStatement::Step step = row.Next(error);
+  if (step == BooksStatement::Step::kError) return false;
+  if (step == BooksStatement::Step::kDone) {
+    *error = "the books have no data set " + std::to_string(data_no);
+    return false;
+  }
+  *v = DataSetValues{row.Int64(0), row.Text(1),  row.Text(2),  row.Int64(3), row.Int64(4),
+                     row.Int64(5), row.Int64(6), row.Int64(7), row.Int64(8), row.Int64(9)};
+  return true;
+}
+
+void WriteCompanyCsv(const DataSetValues& v, std::ostream& out) {
+  out << "field,value\r\n"
+      << "data_no," << v.data_no << "\r\n"
+      << "data_id," << CsvField(v.data_id) << "\r\n"
+      << "company_name," << CsvField(v.company_name) << "\r\n"
+      << "period_start," << FormatBookDate(v.period_start) << "\r\n"
+      << "period_end," << FormatBookDate(v.period_end) << "\r\n"
+      << "keeps_mfg_schedule," << v.keeps_mfg_schedule << "\r\n"
+      << "interim_closing," << v.interim_closing << "\r\n"
+      << "introduction_month," << v.introduction_month << "\r\n"
+      << "company_law," << v.company_law << "\r\n"
+      << "tax_included," << v.tax_included << "\r\n";
+}
+
+bool WriteOpeningCsv(BooksDb& db, std::int64_t data_no, std::ostream& out, std::string* error) {
+  BooksStatement rows;
+  if (!db.Prepare("SELECT o.code, o.debit, o.credit FROM opening_balance o LEFT JOIN account a "
+                  "ON a.data_no = o.data_no AND a.code = o.code WHERE o.data_no = ?1 "
+                  "ORDER BY a.seq, o.code",
+                  &rows, error) ||
+      !rows.BindInt64(1, data_no, error))
+    return false;
+  out << "account,debit,credit\r\n";
+  for (;;) {
+    const BooksStatement::Step step = rows.Next(error);
+    if (step == BooksStatement::Step::kError) return false;
+    if (step == BooksStatement::Step::kDone) return true;
+    const std::int64_t code = rows.Int64(0);
+    const std::int64_t sub = code % 10000;
+    out << code / 10000 << (sub ? "-" + std::to_string(sub) : "") << ','
+        << FormatYenAmount(rows.Int64(1)) << ',' << FormatYenAmount(rows.Int64(2)) << "\r\n";
+  }
+}
+
+bool WriteNotesCsv(BooksDb& db, std::int64_t data_no, std::ostream& out, std::string* error) {
+  BooksStatement rows;
+  if (!db.Prepare("SELECT kind, text FROM statement_setting WHERE data_no = ?1 ORDER BY kind",
+                  &rows, error) ||
+      !rows.BindInt64(1, data_no, error))
+    return false;
+  out << "kind,text\r\n";
+  for (;;) {
+    const BooksStatement::Step step = rows.Next(error);
+    if (step == BooksStatement::Step::kError) return false;
+    if (step == BooksStatement::Step::kDone) return true;
+    out << rows.Int64(0) << ',' << CsvField(rows.Text(1)) << "\r\n";
+  }
+}
+
+} // namespace stmtlink

@@ -1,0 +1,175 @@
+#include "tools/books/transfer_commands.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "tools/books/book_values.h"
+#include "tools/books/books_export.h"
+#include "tools/books/books_import.h"
+
+namespace stmtlink {
+namespace {
+
+constexpr int kDone = 0, kFailed = 1, kRefused = 2;
+
+int Refuse(const std::string& message) {
+  std::cerr << "stmtlink-books: " << message << "\n"
+            << "Run 'stmtlink-books --help' for the commands and options.\n";
+  return kRefused;
+}
+
+// Walks "--name VALUE", "--name=VALUE" and flags; calls take(name, value)
+// for options with a value and flag(name) for the rest. Returns "" or the
+// refusal.
+template <typename Take, typename Flag>
+std::string WalkOptions(const std::vector<std::string>& args,
+                        const std::vector<std::string>& with_value, Take take, Flag flag) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string name = args[i], value;
+    bool inline_value = false;
+    if (std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+      inline_value = true;
+    }
+    bool needs_value = false;
+    for (const std::string& n : with_value) needs_value = needs_value || n == name;
+    if (needs_value) {
+      if (!inline_value) {
+        if (i + 1 >= args.size()) return name + " needs a value";
+        value = args[++i];
+      }
+      if (std::string why = take(name, value); !why.empty()) return why;
+    } else if (inline_value || !flag(name)) {
+      return "unknown option '" + args[i] + "'";
+    }
+  }
+  return std::string();
+}
+
+bool ParsePeriod(const std::string& text, std::int64_t* start, std::int64_t* end) {
+  const std::size_t dash = text.find('-', 1);
+  if (text.size() != 17 || dash != 8) return false;
+  return ParseBookDate(text.substr(0, 8), start) && ParseBookDate(text.substr(9), end) &&
+         *start <= *end;
+}
+
+} // namespace
+
+// UTF-8, whatever the execution character set, as the terminal shows it.
+const char8_t kTransferUsageText[] =
+    u8"  import [--home DIR] --journal JOURNAL.csv [--chart CHART.csv]\n"
+    "         [--opening OPENING.csv] [--company-file COMPANY.csv] [--notes NOTES.csv]\n"
+    "         [--map MAP.csv] [--company NAME] [--period YYYYMMDD-YYYYMMDD]\n"
+    "         [--tax-included] [--manufacturing] [--interim]\n"
+    "         [--encoding auto|utf-8|cp932] [--replace] | import --from FOLDER ...\n"
+    "      Make the books of one company from CSV files (see docs/books.md).\n"
+    "      Without --chart the standard chart shipped with the tool is used,\n"
+    "      and the journal may name accounts by their usual names (現金,\n"
+    "      普通預金, 売上高 ...). The journal is this tool's CSV or the CSV of\n"
+    "      'hledger print -O csv' (with --map from its account names to chart\n"
+    "      codes). Without --period: twelve months from the month of the\n"
+    "      journal's first line. Every bad value is reported with its file,\n"
+    "      line and column, and then nothing is written. A home that has\n"
+    "      books is refused unless --replace (the old books stay as\n"
+    "      books.db.bak). --from FOLDER takes the files an export wrote.\n"
+    "  export [--home DIR] --out FOLDER [--data N] [--replace]\n"
+    "      Write the books of the selected data set (or data set N) as the\n"
+    "      CSV files the import reads: company.csv, chart.csv, opening.csv,\n"
+    "      journal.csv, notes.csv.\n";
+const char* const kTransferUsage = reinterpret_cast<const char*>(kTransferUsageText);
+
+int RunImportCommand(const std::vector<std::string>& args, const std::string& default_home) {
+  ImportOptions o;
+  o.home = default_home;
+  std::string from;
+  const std::string refusal = WalkOptions(
+      args,
+      {"--home", "--journal", "--chart", "--opening", "--company-file", "--notes", "--map",
+       "--company", "--period", "--encoding", "--from"},
+      [&](const std::string& name, const std::string& value) -> std::string {
+        if (value.empty()) return name + " needs a value";
+        const std::pair<const char*, std::string*> texts[] = {
+            {"--home", &o.home},   {"--journal", &o.journal},      {"--chart", &o.chart},
+            {"--opening", &o.opening}, {"--company-file", &o.company}, {"--notes", &o.notes},
+            {"--map", &o.map},     {"--company", &o.company_name}, {"--from", &from}};
+        for (const auto& [option, text] : texts)
+          if (name == option) *text = value;
+        if (name == "--period" && !ParsePeriod(value, &o.period_start, &o.period_end))
+          return "--period needs YYYYMMDD-YYYYMMDD, two calendar days in order";
+        if (name == "--encoding" && !ParseTextEncoding(value, &o.encoding))
+          return "--encoding needs auto, utf-8 or cp932";
+        return std::string();
+      },
+      [&](const std::string& name) {
+        const std::pair<const char*, int*> switches[] = {{"--tax-included", &o.tax_included},
+                                                         {"--manufacturing", &o.manufacturing},
+                                                         {"--interim", &o.interim}};
+        for (const auto& [option, flag] : switches)
+          if (name == option) *flag = 1;
+        if (name == "--replace") o.replace = true;
+        return name == "--replace" || name == "--tax-included" || name == "--manufacturing" ||
+               name == "--interim";
+      });
+  if (!refusal.empty()) return Refuse(refusal);
+  if (!from.empty()) {
+    // The files an export wrote (those present, and the journal in any
+    // case); options given as well take precedence.
+    auto fill = [&](std::string* path, const char* name) {
+      std::error_code ec;
+      const std::string file = from + "/" + name;
+      if (path->empty() && (std::filesystem::exists(file, ec) || path == &o.journal)) *path = file;
+    };
+    fill(&o.company, "company.csv");
+    fill(&o.chart, "chart.csv");
+    fill(&o.opening, "opening.csv");
+    fill(&o.journal, "journal.csv");
+    fill(&o.notes, "notes.csv");
+  }
+  if (o.home.empty()) return Refuse("no host home: give --home DIR or set STMTLINK_HOME");
+  std::string summary, messages;
+  const ImportStatus status = ImportBooks(o, &summary, &messages);
+  if (status == ImportStatus::kImported) {
+    std::cout << summary;
+    return kDone;
+  }
+  std::cerr << messages;
+  return status == ImportStatus::kRefused ? kRefused : kFailed;
+}
+
+int RunExportCommand(const std::vector<std::string>& args, const std::string& default_home) {
+  ExportOptions o;
+  o.home = default_home;
+  const std::string refusal = WalkOptions(
+      args, {"--home", "--out", "--data"},
+      [&](const std::string& name, const std::string& value) -> std::string {
+        if (name == "--home")
+          o.home = value;
+        else if (name == "--out")
+          o.folder = value;
+        else if (name == "--data") {
+          o.data_no = std::atoll(value.c_str());
+          if (o.data_no < 1 || value.find_first_not_of("0123456789") != std::string::npos)
+            return "--data needs a data set number";
+        }
+        return value.empty() ? name + " needs a value" : std::string();
+      },
+      [&](const std::string& name) {
+        if (name != "--replace") return false;
+        o.replace = true;
+        return true;
+      });
+  if (!refusal.empty()) return Refuse(refusal);
+  if (o.folder.empty()) return Refuse("export needs --out FOLDER");
+  if (o.home.empty()) return Refuse("no host home: give --home DIR or set STMTLINK_HOME");
+  std::string summary, error;
+  if (!ExportBooks(o, &summary, &error)) {
+    std::cerr << "stmtlink-books: " << error << "\n";
+    return error.find("--replace") != std::string::npos ? kRefused : kFailed;
+  }
+  std::cout << summary;
+  return kDone;
+}
+
+} // namespace stmtlink
