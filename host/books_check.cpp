@@ -183,15 +183,18 @@ class BooksCheck {
     return true;
   }
 
-  // One scan of the table for the first value that is not of its column's
-  // type; its row (rowid) and column are named.
+  // One scan of the table for the first value that cannot be read as its
+  // column's type: NULL anywhere; in an integer column anything that does
+  // not read back as the same integer (text, a fraction, a blob); in a text
+  // column a blob. Its row (rowid) and column are named.
   bool CheckValues(const FixedTable& table) {
     std::string types, mismatch;
     for (const FixedColumn& column : table.columns) {
-      const std::string type = std::string("typeof(\"") + column.name + "\")";
-      types += ", " + type;
-      mismatch += std::string(mismatch.empty() ? "" : " OR ") + type +
-                  (column.kind == I ? " <> 'integer'" : " <> 'text'");
+      const std::string c = std::string("\"") + column.name + "\"";
+      const std::string unfit = c + " IS NULL OR " +
+          (column.kind == I ? "CAST(" + c + " AS INTEGER) IS NOT " + c : c + " >= x''");
+      types += ", (" + unfit + "), typeof(" + c + ")";
+      mismatch += std::string(mismatch.empty() ? "" : " OR ") + unfit;
     }
     const std::string rest = types + " FROM \"" + table.name + "\" WHERE " + mismatch + " LIMIT 1";
     sqlite3_stmt* stmt = nullptr;
@@ -215,9 +218,10 @@ class BooksCheck {
     std::string cause;
     int at = 1;
     for (const FixedColumn& column : table.columns) {
-      const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, at++));
-      const char* wanted = column.kind == I ? "integer" : "text";
-      if (type == wanted) continue;
+      const bool unfit = sqlite3_column_int(stmt, at) != 0;
+      const std::string type = reinterpret_cast<const char*>(sqlite3_column_text(stmt, at + 1));
+      at += 2;
+      if (!unfit) continue;
       cause = std::string("column ") + column.name + " is " +
               (type == "null" ? std::string("NULL") : "of type " + type) + " where " +
               (column.kind == I ? "an integer" : "text") + " belongs";
