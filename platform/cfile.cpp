@@ -60,6 +60,14 @@ UINT CFile::Read(void* buffer, UINT count) {
   return static_cast<UINT>(n);
 }
 
+void CFile::Flush() {
+  if (writer_ == nullptr) return;
+  if (write_failed_ || !writer_->Sync()) {
+    write_failed_ = true;
+    throw CFileException(CFileException::hardIO, path_);
+  }
+}
+
 void CFile::Close() {
   if (!IsOpen()) return;
   bool ok = true;

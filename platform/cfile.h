@@ -79,6 +79,10 @@ class CFile {
   // number read (0 at the end).
   UINT Read(void* buffer, UINT count);
 
+  // Has the data written so far put on the disk (the framework's Flush,
+  // which flushes the file's buffers to the device); throws CFileException
+  // when it cannot be.
+  void Flush();
   // Flushes and closes; throws CFileException when the data did not all
   // reach the operating system. The file is closed either way.
   void Close();

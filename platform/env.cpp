@@ -61,6 +61,17 @@ class PosixWritableFile : public WritableFile {
     return WriteAll(fd_, buffer_, n) || Fail();
   }
 
+  bool Sync() override {
+    if (!Flush()) return false;
+    int rc;
+    do {
+      rc = ::fsync(fd_);
+    } while (rc != 0 && errno == EINTR);
+    // A device or pipe that cannot be synced has taken the data all the
+    // same (EINVAL, EROFS): that is no failure.
+    return rc == 0 || errno == EINVAL || errno == EROFS || Fail();
+  }
+
   bool Close() override {
     if (fd_ < 0) return !failed_;
     bool ok = Flush();
@@ -148,6 +159,10 @@ class PosixEnv : public Env {
 
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
     return OpenForWriting(path, O_TRUNC);
+  }
+
+  std::unique_ptr<WritableFile> NewExclusiveFile(const std::string& path) override {
+    return OpenForWriting(path, O_EXCL | O_NOFOLLOW);
   }
 
   std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) override {

@@ -24,6 +24,9 @@ class WritableFile {
   virtual ~WritableFile() = default;
   virtual bool Append(std::string_view data) = 0;
   virtual bool Flush() = 0;
+  // Flushes and has the operating system put the file's data on its disk
+  // (fsync), so that a file reported written survives a crash.
+  virtual bool Sync() = 0;
   // Flushes and closes; false when anything of the file did not reach the
   // operating system. Closing twice is harmless.
   virtual bool Close() = 0;
@@ -55,6 +58,10 @@ class Env {
   virtual bool ReadFile(const std::string& path, std::string* contents) = 0;
   // Creates or truncates the file. Null on failure.
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
+  // Creates a new file where nothing exists yet: any entry at the path, a
+  // symbolic link included, makes it fail (O_EXCL | O_NOFOLLOW), so that a
+  // link planted there can never redirect the write. Null on failure.
+  virtual std::unique_ptr<WritableFile> NewExclusiveFile(const std::string& path) = 0;
   // Opens the file for appending at its end, creating it when missing (for
   // logs that must survive an abnormal end). Null on failure.
   virtual std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) = 0;
