@@ -16,6 +16,24 @@ constexpr char kProductNameKey[] = "[=製品名=]";
 constexpr char kProductVersionKey[] = "[=製品ﾊﾞｰｼﾞｮﾝ=]";
 constexpr char kOutOfMemory[] = "ﾒﾓﾘが不足しています。";
 
+// The text without lead bytes that have no trail byte after them: where a
+// line or the data read ends inside a double-byte character, its first half
+// is no character, and in the report it would swallow the markup after it.
+std::string WholeCharacters(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (!_ismbblead(c)) {
+      out.push_back(text[i]);
+    } else if (i + 1 < text.size() && _ismbbtrail(static_cast<unsigned char>(text[i + 1]))) {
+      out.append(text.substr(i, 2));
+      ++i;
+    }
+  }
+  return out;
+}
+
 } // namespace
 
 SupportInfoFile::SupportInfoFile(std::string folder_prefix) : prefix_(std::move(folder_prefix)) {}
@@ -70,7 +88,7 @@ std::string SupportInfoFile::Find(std::string_view key) {
     // with CR LF) ends it too instead of running into the next line.
     std::size_t end = data.find_first_of(std::string_view("\0\r\n", 3), start);
     if (end == std::string_view::npos) end = data.size();
-    return std::string(data.substr(start, end - start));
+    return WholeCharacters(data.substr(start, end - start));
   }
   return {};
 }

@@ -123,6 +123,11 @@ bool FaultInjectionEnv::ReadFile(const std::string& path, std::string* contents)
   return !ShouldFail(Op::kReadFile, path) && target_->ReadFile(path, contents);
 }
 
+std::unique_ptr<SequentialFile> FaultInjectionEnv::NewSequentialFile(const std::string& path) {
+  if (ShouldFail(Op::kReadFile, path)) return nullptr;
+  return target_->NewSequentialFile(path);
+}
+
 std::unique_ptr<WritableFile> FaultInjectionEnv::NewWritableFile(const std::string& path) {
   if (ShouldFail(Op::kNewWritableFile, path)) return nullptr;
   std::unique_ptr<WritableFile> file = target_->NewWritableFile(path);

@@ -69,7 +69,8 @@ class FaultInjectionEnv : public Env {
   bool RemoveDir(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
-  bool ReadFile(const std::string& path, std::string* contents) override;
+  bool ReadFile(const std::string& path, std::string* contents) override; // kReadFile
+  std::unique_ptr<SequentialFile> NewSequentialFile(const std::string& path) override; // kReadFile
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override;
   std::unique_ptr<WritableFile> NewExclusiveFile(const std::string& path) override;
   std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) override;
