@@ -110,10 +110,11 @@ class BooksCheck {
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (page_size < 512 || (page_size & (page_size - 1)) != 0)
       return Fail("is damaged: its header names no valid page size");
-    if (size % page_size != 0 || (count_valid && pages * page_size > size))
-      return Fail("is truncated: it has " + std::to_string(size) + " bytes" +
-                  (count_valid ? " of the " + std::to_string(pages * page_size) + " its header names"
-                               : ", not a whole number of pages"));
+    if (count_valid && pages * page_size > size)
+      return Fail("is truncated: it has " + std::to_string(size) + " bytes of the " +
+                  std::to_string(pages * page_size) + " its header names");
+    if (!count_valid && size % page_size != 0)
+      return Fail("is truncated: it has " + std::to_string(size) + " bytes, not a whole number of pages");
     return true;
   }
 
