@@ -5,20 +5,25 @@ namespace {
 
 constexpr std::uint64_t kUnitsPerYen = 10000;
 
-// v1 + v2 or v1 - v2 on 64 bits; a result beyond 64 bits is no amount.
-std::int64_t Sum(std::int64_t a, std::int64_t b) {
-  std::int64_t out;
-  if (__builtin_add_overflow(a, b, &out)) throw AmountOverflow();
-  return out;
-}
-
-std::int64_t Difference(std::int64_t a, std::int64_t b) {
-  std::int64_t out;
-  if (__builtin_sub_overflow(a, b, &out)) throw AmountOverflow();
-  return out;
+std::int64_t WithinLimit(std::int64_t units) {
+  if (units >= Amount::kLimit || units <= -Amount::kLimit) throw AmountOverflow();
+  return units;
 }
 
 } // namespace
+
+// A result beyond 64 bits is beyond the limit as well; it never wraps.
+std::int64_t AddUnits(std::int64_t a, std::int64_t b) {
+  std::int64_t out;
+  if (__builtin_add_overflow(a, b, &out)) throw AmountOverflow();
+  return WithinLimit(out);
+}
+
+std::int64_t SubtractUnits(std::int64_t a, std::int64_t b) {
+  std::int64_t out;
+  if (__builtin_sub_overflow(a, b, &out)) throw AmountOverflow();
+  return WithinLimit(out);
+}
 
 Amount Amount::FromUnits(std::int64_t units) {
   Amount a;
@@ -44,22 +49,20 @@ std::int64_t Amount::Units() const {
 }
 
 Amount Amount::operator+(const Amount& other) const {
-  const std::int64_t sum = Sum(Units(), other.Units());
-  if (sum >= kLimit || sum <= -kLimit) throw AmountOverflow();
-  return FromUnits(sum);
+  return FromUnits(AddUnits(Units(), other.Units()));
 }
 
 Amount Amount::operator-(const Amount& other) const {
-  return FromUnits(Difference(Units(), other.Units()));
+  return FromUnits(SubtractUnits(Units(), other.Units()));
 }
 
 Amount& Amount::operator+=(const Amount& other) {
-  *this = FromUnits(Sum(Units(), other.Units()));
+  *this = FromUnits(AddUnits(Units(), other.Units()));
   return *this;
 }
 
 Amount operator+(std::int64_t units, const Amount& amount) {
-  return Amount::FromUnits(Sum(units, amount.Units()));
+  return Amount::FromUnits(AddUnits(units, amount.Units()));
 }
 
 bool Amount::operator!=(std::int32_t yen) const {

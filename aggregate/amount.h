@@ -2,11 +2,12 @@
 // sign (+1 or -1; zero is +1), a non-negative integer part (yen) and a
 // fraction part (0 to 9,999 ten-thousandths).
 //
-// The checked addition (operator+ of two amounts) throws AmountOverflow
-// when the magnitude of the sum reaches 10^18 units. The other operations
-// are unchecked against that limit; a result that does not fit 64 bits at
-// all cannot be represented, and throws AmountOverflow as well rather than
-// wrapping round to a wrong figure.
+// Every sum and difference is checked: a result whose magnitude reaches
+// 10^18 units throws AmountOverflow, so no figure beyond the limit ever
+// reaches a statement or the ledger (the receiver takes amounts below it,
+// and a figure that wrapped round would be plainly wrong). A single value
+// read from the books may lie beyond the limit; it overflows as soon as it
+// takes part in a sum.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +41,7 @@ class Amount {
   std::int64_t integerPart() const { return integer_; }
   std::uint32_t fractionPart() const { return fraction_; }
 
-  // Checked: throws AmountOverflow when |sum| >= kLimit.
+  // Each throws AmountOverflow when the magnitude of the result >= kLimit.
   Amount operator+(const Amount& other) const;
   Amount operator-(const Amount& other) const;
   Amount& operator+=(const Amount& other);
@@ -58,5 +59,11 @@ class Amount {
   std::int64_t integer_ = 0;
   std::uint32_t fraction_ = 0;
 };
+
+// The same checked arithmetic on values in 1/10,000 yen, for sums kept as
+// plain integers (the ledger's movements and running balance): throws
+// AmountOverflow when the magnitude of the result reaches Amount::kLimit.
+std::int64_t AddUnits(std::int64_t a, std::int64_t b);
+std::int64_t SubtractUnits(std::int64_t a, std::int64_t b);
 
 } // namespace stmtlink

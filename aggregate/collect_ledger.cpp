@@ -51,12 +51,14 @@ StFINDINFO Condition(std::int32_t field, std::int16_t op, std::int32_t value) {
 }
 
 // An account of the account data set by number (a number below 10,000 is
-// a main code). False when there is none.
+// a main code). False when there is none; a main code whose stored form
+// does not fit 32 bits (corrupted books) names no account.
 bool LookUpAccount(std::int32_t number, StKAMOKUINFO* info) {
   std::memset(info, 0, sizeof(*info));
+  std::int32_t code = number;
+  if (number < kCodeScale && __builtin_mul_overflow(number, kCodeScale, &code)) return false;
   auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(1, 1));
   if (accounts == nullptr) return false;
-  const std::int32_t code = number < kCodeScale ? number * kCodeScale : number;
   const StFINDINFO find = Condition(2, 1, code);
   long cursor = 0;
   accounts->GetCursor(&cursor);
@@ -94,8 +96,8 @@ bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::
     // A failed read leaves the zeroed line, which adds nothing.
     if (i == 0) journal->MoveFirst(&line); else journal->MoveNext(&line);
     if (line.lineNo == line_no) break;
-    debits += line.debitAmount + line.debitTax;
-    credits += line.creditAmount + line.creditTax;
+    debits = AddUnits(debits, AddUnits(line.debitAmount, line.debitTax));
+    credits = AddUnits(credits, AddUnits(line.creditAmount, line.creditTax));
   }
   journal->MoveFinish();
   return debits != credits;
@@ -152,13 +154,10 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   const bool tax_account = nature == kTaxPayable || nature == kTaxReceivable;
   const bool debit_side = row.normalSide == 1;
   const std::int32_t own_main = row.code / kCodeScale;
-  std::int64_t balance = 0;
-  try {
-    const bool slot_zero = OpeningUsesSlotZero(s, data->introductionMonth);
-    balance = OpeningBalance(row, taxMethodFlag, s, slot_zero).Units();
-  } catch (const AmountOverflow&) {
-    return 0;
-  }
+  // Every sum below is checked: an AmountOverflow leaves for the driver,
+  // which fails the run.
+  const bool slot_zero = OpeningUsesSlotZero(s, data->introductionMonth);
+  std::int64_t balance = OpeningBalance(row, taxMethodFlag, s, slot_zero).Units();
 
   StMOTOCHOINFO ledger;
   StKAMOKUINFO account;
@@ -174,8 +173,8 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     const bool named = debit_code / kCodeScale == own_main || credit_code / kCodeScale == own_main;
     std::int64_t d, c;
     if (taxMethodFlag == 1) {
-      d = ledger.debitAmount + ledger.debitTax;
-      c = ledger.creditAmount + ledger.creditTax;
+      d = AddUnits(ledger.debitAmount, ledger.debitTax);
+      c = AddUnits(ledger.creditAmount, ledger.creditTax);
     } else if (tax_account && !named) {
       d = ledger.debitTax;
       c = ledger.creditTax;
@@ -185,16 +184,16 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     }
     const std::uint8_t side = ledger.side;
     std::int64_t movement;
-    if (side == 1) movement = debit_side ? -c : c;
-    else if (side == 2) movement = debit_side ? d : -d;
-    else movement = debit_side ? d - c : c - d;
+    if (side == 1) movement = debit_side ? SubtractUnits(0, c) : c;
+    else if (side == 2) movement = debit_side ? d : SubtractUnits(0, d);
+    else movement = debit_side ? SubtractUnits(d, c) : SubtractUnits(c, d);
 
     const std::int32_t own_code = side == 1 ? credit_code : debit_code;
     const std::int32_t counter_code = side == 1 ? debit_code : credit_code;
 
     const std::uint8_t marker = ledger.counterpartMarker;
-    const std::int64_t p0 = ledger.debitAmount + ledger.debitTax;
-    const std::int64_t q0 = ledger.creditAmount + ledger.creditTax;
+    const std::int64_t p0 = AddUnits(ledger.debitAmount, ledger.debitTax);
+    const std::int64_t q0 = AddUnits(ledger.creditAmount, ledger.creditTax);
     bool sundries;
     if ((side == 1 && marker == 0x21) || (side != 1 && marker == 0x12)) {
       sundries = true;
@@ -232,7 +231,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     MbcsCopy(line->dateText, sizeof(line->dateText), dates.FormatDate(ledger.date, 0, 0));
     CopyText(line->description, sizeof(line->description), ledger.description, sizeof(ledger.description));
     line->amount = movement;
-    balance += movement; // unchecked, as the running balance always was
+    balance = AddUnits(balance, movement);
     line->balance = balance;
     ledgerLines->Append(std::move(line));
   }

@@ -86,7 +86,8 @@ class StatementAggregator {
  protected:
   // The general-ledger lines of one account row, appended to ledgerLines;
   // called for every row in general-ledger mode, whatever its line type,
-  // with a copy of the row. Its result is not looked at.
+  // with a copy of the row. Its result is not looked at; a sum that
+  // overflows throws AmountOverflow, which fails the whole aggregation.
   // Not built yet: the ledger collection (collect_ledger.cpp) collects
   // nothing until it is written; its cursor and display state will join the
   // members below.

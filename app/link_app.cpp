@@ -4,10 +4,13 @@
 #include "app/environment_check.h"
 #include "dialog/conditions_dialog.h"
 #include "host/acc_connect.h"
+#include "host/books_check.h"
 #include "host/sys_user.h"
 #include "res/edition/edition.h"
+#include "platform/front_end_port.h"
 #include "platform/host_window.h"
 #include "platform/mbcs.h"
+#include "platform/text_codec.h"
 #include "platform/win_api.h"
 
 namespace stmtlink {
@@ -80,6 +83,13 @@ BOOL LinkApp::InitInstance() {
     return FALSE;
   }
 
+  // Books that cannot be read soundly are refused here, once, before any
+  // figure is taken from them.
+  if (!BooksAreSound()) {
+    resultCode = kResultFailed;
+    return FALSE;
+  }
+
   // A missing record or setting leaves its zero-filled copy; the conditions
   // dialog refuses such data.
   ReadSelectedData(&selectedData);
@@ -115,6 +125,15 @@ int LinkApp::ExitInstance() {
     EnableWindow(hostWindow, TRUE);
   }
   return CWinApp::ExitInstance();
+}
+
+bool LinkApp::BooksAreSound() {
+  std::string cause;
+  if (CheckCurrentBooksFile(&cause)) return true;
+  // The cause names a Linux path (UTF-8); the box shows program text.
+  const std::string text = std::string("会計データを読み込めません。\n\n") + ToCp932(cause) + ".";
+  MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
+  return false;
 }
 
 int LinkApp::CheckEnvironment(int show_messages) {

@@ -49,6 +49,9 @@ class LinkApp : public CWinApp {
   // The receiver's level check in the program's folder (see
   // environment_check.h), with the host window as owner of its message.
   int CheckEnvironment(int show_messages);
+  // The books' check when they are opened (host/books_check.h); false after
+  // the refusal, naming the books file and the cause, has been shown.
+  bool BooksAreSound();
   // The user's selected data set into *record (zero-filled first): 1 found.
   int ReadSelectedData(StDATAINFO* record);
   // The consumption-tax settings of that data set: 1 read, 0 not (the

@@ -34,6 +34,8 @@ constexpr char kBadCharacterMessage[] =
     "データの出力先に不正な文字が含まれています。\n\n出力先を再入力してください。";
 constexpr char kBadDriveMessage[] = "ドライブ名が有効でありません。\n\n有効なドライブを指定してください。";
 constexpr char kNoFileNameMessage[] = "ファイル名が指定されていません。";
+constexpr char kProgramInputMessage[] =
+    "指定された出力先は会計データまたは設定のファイルのため、上書きできません。\n\n出力先を再入力してください。";
 constexpr char kCreateFolderQuestion[] =
     "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
 constexpr char kCreateFolderFailed[] = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
@@ -269,6 +271,8 @@ bool ConditionsDialog::CheckOutputPath() {
   if (!IsValidPathText(outputPath)) refusal = kBadCharacterMessage;
   else if (!IsValidDrive(outputPath)) refusal = kBadDriveMessage;
   else if (FilePart(outputPath).empty()) refusal = kNoFileNameMessage;
+  // The program's own inputs are never overwritten by the report.
+  else if (NamesProgramInput(outputPath)) refusal = kProgramInputMessage;
   if (refusal == nullptr) {
     std::string folder = FolderPart(outputPath);
     if (folder.empty() || _access(folder.c_str(), 0) == 0) return true;

@@ -3,8 +3,12 @@
 #include <string>
 
 #include "dialog/path_parts.h"
+#include "dialog/remembered_conditions.h"
+#include "platform/host_home.h"
 #include "platform/mbcs.h"
+#include "platform/same_file.h"
 #include "platform/win_api.h"
+#include "platform/win_path.h"
 
 namespace stmtlink {
 namespace {
@@ -79,6 +83,17 @@ bool IsUsableDriveLetter(char letter, int access_mode) {
     default:
       return true;
   }
+}
+
+bool NamesProgramInput(std::string_view path) {
+  std::string target;
+  if (!WindowsToLinuxPath(path, &target)) return false;
+  std::string settings;
+  const std::string settings_file = SettingsFilePath();
+  if (!settings_file.empty() && !WindowsToLinuxPath(settings_file, &settings)) settings.clear();
+  for (const std::string& input : {HostHomeFile("books.db"), HostHomeFile("host.ini"), settings})
+    if (!input.empty() && IsSameFile(target, input)) return true;
+  return false;
 }
 
 } // namespace stmtlink

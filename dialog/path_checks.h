@@ -24,4 +24,9 @@ bool IsValidDrive(std::string_view path);
 // Anything but a letter A-Z or a-z: false.
 bool IsUsableDriveLetter(char letter, int access_mode);
 
+// True when the path names one of the files the program reads: the books
+// (books.db), host.ini or the edition's settings file. The report must
+// never overwrite them.
+bool NamesProgramInput(std::string_view path);
+
 } // namespace stmtlink

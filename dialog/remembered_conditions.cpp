@@ -143,9 +143,15 @@ bool SaveConditionsRecord(std::string_view key, const ConditionsRecord& record) 
   }
   std::string replaced = ReplaceConditionsRecord(content, key, record);
 
-  std::unique_ptr<WritableFile> out = env->NewWritableFile(new_path);
+  // The new file is made afresh: one an interrupted save left is removed
+  // (a link there goes, never its target), and anything that reappears at
+  // the path makes the save fail instead of writing through it.
+  env->RemoveFile(new_path);
+  std::unique_ptr<WritableFile> out = env->NewExclusiveFile(new_path);
   if (!out) return false;
-  bool written = out->Append(replaced);
+  // On the disk before it replaces the old file, so that a crash leaves
+  // one whole file or the other.
+  bool written = out->Append(replaced) && out->Sync();
   written = out->Close() && written;
   if (!written || !env->Rename(new_path, linux_path)) {
     env->RemoveFile(new_path);

@@ -11,8 +11,9 @@
 //
 // A save is a read-modify-write under a lock file beside the settings file
 // (so two programs saving at once lose nothing), and replaces the file
-// atomically (a new file beside it, renamed over it), so a failed save
-// leaves the earlier file whole. Files of any size are handled, as is a
+// atomically (a new file beside it, put on the disk, then renamed over it),
+// so a failed save or a crash leaves the earlier file whole. The lock and
+// new files are created exclusively and never through a symbolic link. Files of any size are handled, as is a
 // last record without its line feed.
 #pragma once
 

@@ -18,7 +18,7 @@ std::string DbMessage(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of me
 } // namespace
 
 bool BooksDb::Open(const std::string& path, Mode mode, std::shared_ptr<BooksDb>* out,
-                   std::string* error) {
+                   std::string* error, int busy_timeout_ms) {
   int flags = mode == Mode::kReadOnly ? SQLITE_OPEN_READONLY
                                       : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
   sqlite3* db = nullptr;
@@ -30,6 +30,8 @@ bool BooksDb::Open(const std::string& path, Mode mode, std::shared_ptr<BooksDb>*
   }
   // Report errors as codes from every call, never as silent partial reads.
   sqlite3_extended_result_codes(db, 1);
+  // Books that another program is writing are waited for a little.
+  sqlite3_busy_timeout(db, busy_timeout_ms);
   out->reset(new BooksDb(db));
   return true;
 }

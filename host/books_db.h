@@ -31,10 +31,14 @@ class BooksDb : public std::enable_shared_from_this<BooksDb> {
     kCreate,   // the books tool: read-write, created when missing
   };
 
+  // How long a statement waits for books locked by another writer before
+  // it fails as busy.
+  static constexpr int kDefaultBusyTimeoutMs = 3000;
+
   // Opens the file; false with *error set when it cannot be opened (a
   // read-only open of a missing file fails).
   static bool Open(const std::string& path, Mode mode, std::shared_ptr<BooksDb>* out,
-                   std::string* error);
+                   std::string* error, int busy_timeout_ms = kDefaultBusyTimeoutMs);
 
   ~BooksDb();
   BooksDb(const BooksDb&) = delete;

@@ -61,10 +61,8 @@ int FetchStatementSettings(SettingsStore* store, short kind, HostText* text) {
   return 1;
 }
 
-int IsNoteInputOn(SettingsStore* store) {
-  HostText text;
-  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return 0;
-  std::string_view all(text.get());
+int NoteInputOnIn(const std::string& text) {
+  std::string_view all(text);
   std::size_t key = all.find("InputMode");
   if (key == std::string_view::npos) return 0;
   std::size_t equals = all.find('=', key + 1);
@@ -72,10 +70,8 @@ int IsNoteInputOn(SettingsStore* store) {
   return LeadingNumber(LineAt(all.substr(equals + 1))) > 0 ? 1 : 0;
 }
 
-int IsNoteOutputOn(SettingsStore* store) {
-  HostText text;
-  if (!FetchStatementSettings(store, kKindOutput, &text) || !text) return 0;
-  std::string_view all(text.get());
+int NoteOutputOnIn(const std::string& text) {
+  std::string_view all(text);
   std::size_t key = all.find("Note=");
   if (key == std::string_view::npos) return 0;
   std::string_view value = all.substr(key + 5);
@@ -83,10 +79,8 @@ int IsNoteOutputOn(SettingsStore* store) {
   return LeadingNumber(LineAt(value)) > 0 ? 1 : 0;
 }
 
-void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount]) {
-  HostText text;
-  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return;
-  std::string_view all(text.get());
+void NoteGroupFlagsIn(const std::string& text, unsigned char flags[kNoteGroupCount]) {
+  std::string_view all(text);
   if (all.empty()) return;
   int next = 0;
   std::size_t pos = 0;
@@ -107,6 +101,24 @@ void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCoun
     ++next;
     pos = value;
   }
+}
+
+int IsNoteInputOn(SettingsStore* store) {
+  HostText text;
+  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return 0;
+  return NoteInputOnIn(text.get());
+}
+
+int IsNoteOutputOn(SettingsStore* store) {
+  HostText text;
+  if (!FetchStatementSettings(store, kKindOutput, &text) || !text) return 0;
+  return NoteOutputOnIn(text.get());
+}
+
+void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount]) {
+  HostText text;
+  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return;
+  NoteGroupFlagsIn(text.get(), flags);
 }
 
 int ReadNoteText(SettingsStore* store, std::string* text) {

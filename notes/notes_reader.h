@@ -41,6 +41,11 @@ int IsNoteOutputOn(SettingsStore* store);
 // 100, cut to 8 bits. The caller zeroes the table first; a failed fetch
 // leaves it as it was.
 void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount]);
+// The same readings of a fetched text (the switch of kind 100, of kind 0,
+// the group table of kind 100).
+int NoteInputOnIn(const std::string& text);
+int NoteOutputOnIn(const std::string& text);
+void NoteGroupFlagsIn(const std::string& text, unsigned char flags[kNoteGroupCount]);
 // The note records (kind 1000); empty when they cannot be fetched. Always 1.
 int ReadNoteText(SettingsStore* store, std::string* text);
 // Decodes the five entities and splits the text at CR LF into lines (empty

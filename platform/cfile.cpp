@@ -24,12 +24,11 @@ BOOL CFile::Open(const char* file_name, UINT open_flags, CFileException* error) 
   UINT access = open_flags & 0x3;
   if (access == modeRead) {
     if (open_flags & modeCreate) return fail(CFileException::genericException);
-    std::string contents;
-    if (!Env::Current()->ReadFile(linux_path, &contents)) return fail(CFileException::fileNotFound);
+    // Only what the caller reads is read, and only from a regular file.
+    std::unique_ptr<SequentialFile> file = Env::Current()->NewSequentialFile(linux_path);
+    if (file == nullptr) return fail(CFileException::fileNotFound);
     path_ = file_name;
-    contents_ = std::move(contents);
-    read_pos_ = 0;
-    reading_ = true;
+    reader_ = std::move(file);
     return TRUE;
   }
   // Writing without modeCreate (an existing file kept as it is) is never
@@ -53,11 +52,19 @@ void CFile::Write(const void* buffer, UINT count) {
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
-  if (!reading_) throw CFileException(CFileException::genericException, path_);
-  std::size_t n = std::min<std::size_t>(count, contents_.size() - read_pos_);
-  if (n > 0) std::memcpy(buffer, contents_.data() + read_pos_, n);
-  read_pos_ += n;
-  return static_cast<UINT>(n);
+  if (reader_ == nullptr) throw CFileException(CFileException::genericException, path_);
+  std::size_t read = 0;
+  if (!reader_->Read(count, static_cast<char*>(buffer), &read))
+    throw CFileException(CFileException::hardIO, path_);
+  return static_cast<UINT>(read);
+}
+
+void CFile::Flush() {
+  if (writer_ == nullptr) return;
+  if (write_failed_ || !writer_->Sync()) {
+    write_failed_ = true;
+    throw CFileException(CFileException::hardIO, path_);
+  }
 }
 
 void CFile::Close() {
@@ -67,9 +74,7 @@ void CFile::Close() {
     ok = writer_->Close() && !write_failed_;
     writer_.reset();
   }
-  reading_ = false;
-  contents_.clear();
-  contents_.shrink_to_fit();
+  reader_.reset();
   if (!ok) throw CFileException(CFileException::hardIO, path_);
 }
 
@@ -78,8 +83,7 @@ void CFile::Abort() {
     writer_->Close();
     writer_.reset();
   }
-  reading_ = false;
-  contents_.clear();
+  reader_.reset();
 }
 
 } // namespace stmtlink

@@ -18,6 +18,7 @@
 
 namespace stmtlink {
 
+class SequentialFile;
 class WritableFile;
 
 class CFileException : public std::exception {
@@ -66,7 +67,8 @@ class CFile {
   CFile& operator=(const CFile&) = delete;
 
   // Supported: modeCreate | modeWrite (create or truncate, for writing) and
-  // modeRead (an existing file, read whole when opened). Share flags are
+  // modeRead (an existing regular file, read as Read asks: a FIFO or a
+  // device is refused, and a huge file costs only what is read). Share flags are
   // accepted and have no effect: Linux has no mandatory share modes.
   // TRUE on success; on failure FALSE with *error (when given) filled.
   BOOL Open(const char* file_name, UINT open_flags, CFileException* error = nullptr);
@@ -79,22 +81,24 @@ class CFile {
   // number read (0 at the end).
   UINT Read(void* buffer, UINT count);
 
+  // Has the data written so far put on the disk (the framework's Flush,
+  // which flushes the file's buffers to the device); throws CFileException
+  // when it cannot be.
+  void Flush();
   // Flushes and closes; throws CFileException when the data did not all
   // reach the operating system. The file is closed either way.
   void Close();
   // Closes without raising anything (the framework's Abort).
   void Abort();
 
-  bool IsOpen() const { return writer_ != nullptr || reading_; }
+  bool IsOpen() const { return writer_ != nullptr || reader_ != nullptr; }
   const std::string& GetFilePath() const { return path_; }
 
  private:
   std::string path_; // as given (Windows, CP932)
   std::unique_ptr<WritableFile> writer_;
-  bool reading_ = false;
+  std::unique_ptr<SequentialFile> reader_;
   bool write_failed_ = false;
-  std::string contents_; // a file opened for reading
-  std::size_t read_pos_ = 0;
 };
 
 } // namespace stmtlink

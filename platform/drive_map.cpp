@@ -108,7 +108,7 @@ DriveMap DriveMap::Defaults(const std::string& home) {
 DriveMap DriveMap::FromHostHome(const std::string& home) {
   DriveMap map = Defaults(home);
   std::string text;
-  if (!Env::Current()->ReadFile(home + "/host.ini", &text)) return map;
+  if (!ReadFileUpTo(Env::Current(), home + "/host.ini", kMaxProfileBytes, &text)) return map;
   IniFile ini = IniFile::Parse(text);
   for (const std::string& key : ini.Keys("Drives")) {
     std::string value;

@@ -61,6 +61,17 @@ class PosixWritableFile : public WritableFile {
     return WriteAll(fd_, buffer_, n) || Fail();
   }
 
+  bool Sync() override {
+    if (!Flush()) return false;
+    int rc;
+    do {
+      rc = ::fsync(fd_);
+    } while (rc != 0 && errno == EINTR);
+    // A device or pipe that cannot be synced has taken the data all the
+    // same (EINVAL, EROFS): that is no failure.
+    return rc == 0 || errno == EINVAL || errno == EROFS || Fail();
+  }
+
   bool Close() override {
     if (fd_ < 0) return !failed_;
     bool ok = Flush();
@@ -82,6 +93,43 @@ class PosixWritableFile : public WritableFile {
   bool failed_ = false;
   std::size_t used_ = 0;
   char buffer_[kBufferSize];
+};
+
+// Opens a regular file for reading: O_NONBLOCK so that a FIFO does not wait
+// for a writer before it is refused. -1 on failure.
+int OpenRegularForReading(const std::string& path) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+class PosixSequentialFile : public SequentialFile {
+ public:
+  explicit PosixSequentialFile(int fd) : fd_(fd) {}
+  ~PosixSequentialFile() override { ::close(fd_); }
+
+  bool Read(std::size_t n, char* scratch, std::size_t* read) override {
+    *read = 0;
+    while (*read < n) {
+      const ssize_t got = ::read(fd_, scratch + *read, n - *read);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) break;
+      *read += static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
 };
 
 std::unique_ptr<WritableFile> OpenForWriting(const std::string& path, int flags) {
@@ -126,10 +174,7 @@ class PosixEnv : public Env {
   }
 
   bool ReadFile(const std::string& path, std::string* contents) override {
-    int fd;
-    do {
-      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = OpenRegularForReading(path);
     if (fd < 0) return false;
     std::string data;
     char buffer[64 * 1024];
@@ -146,8 +191,18 @@ class PosixEnv : public Env {
     return ok;
   }
 
+  std::unique_ptr<SequentialFile> NewSequentialFile(const std::string& path) override {
+    const int fd = OpenRegularForReading(path);
+    if (fd < 0) return nullptr;
+    return std::make_unique<PosixSequentialFile>(fd);
+  }
+
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override {
     return OpenForWriting(path, O_TRUNC);
+  }
+
+  std::unique_ptr<WritableFile> NewExclusiveFile(const std::string& path) override {
+    return OpenForWriting(path, O_EXCL | O_NOFOLLOW);
   }
 
   std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) override {
@@ -199,6 +254,17 @@ std::atomic<Env*>& Installed() {
 }
 
 } // namespace
+
+bool ReadFileUpTo(Env* env, const std::string& path, std::size_t max_bytes, std::string* contents) {
+  std::unique_ptr<SequentialFile> file = env->NewSequentialFile(path);
+  if (!file) return false;
+  std::string data(max_bytes, '\0');
+  std::size_t read = 0;
+  if (!file->Read(max_bytes, data.data(), &read)) return false;
+  data.resize(read);
+  *contents = std::move(data);
+  return true;
+}
 
 Env* Env::Real() {
   static PosixEnv* env = new PosixEnv; // never destroyed: usable during exit

@@ -24,9 +24,21 @@ class WritableFile {
   virtual ~WritableFile() = default;
   virtual bool Append(std::string_view data) = 0;
   virtual bool Flush() = 0;
+  // Flushes and has the operating system put the file's data on its disk
+  // (fsync), so that a file reported written survives a crash.
+  virtual bool Sync() = 0;
   // Flushes and closes; false when anything of the file did not reach the
   // operating system. Closing twice is harmless.
   virtual bool Close() = 0;
+};
+
+// A regular file open for reading from its start.
+class SequentialFile {
+ public:
+  virtual ~SequentialFile() = default;
+  // Reads up to n bytes into scratch and sets *read to their number (0 at
+  // the end of the file); false on a read error.
+  virtual bool Read(std::size_t n, char* scratch, std::size_t* read) = 0;
 };
 
 class Env {
@@ -52,9 +64,18 @@ class Env {
   virtual bool RemoveFile(const std::string& path) = 0;
   // Replaces `to` atomically when it exists.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  // Reads a regular file whole; false for anything else (a FIFO, a device,
+  // a directory), which could make the read wait or go on without end.
   virtual bool ReadFile(const std::string& path, std::string* contents) = 0;
+  // Opens a regular file for reading; null when it is missing, cannot be
+  // read, or is no regular file (as for ReadFile).
+  virtual std::unique_ptr<SequentialFile> NewSequentialFile(const std::string& path) = 0;
   // Creates or truncates the file. Null on failure.
   virtual std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) = 0;
+  // Creates a new file where nothing exists yet: any entry at the path, a
+  // symbolic link included, makes it fail (O_EXCL | O_NOFOLLOW), so that a
+  // link planted there can never redirect the write. Null on failure.
+  virtual std::unique_ptr<WritableFile> NewExclusiveFile(const std::string& path) = 0;
   // Opens the file for appending at its end, creating it when missing (for
   // logs that must survive an abnormal end). Null on failure.
   virtual std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) = 0;
@@ -66,5 +87,10 @@ class Env {
   // without a trailing slash ("/" stays "/").
   virtual std::string TempDir() = 0;
 };
+
+// At most max_bytes from the start of the regular file at path, through
+// env; false when it cannot be opened or read. For readers that need only
+// the start of a file whatever its size.
+bool ReadFileUpTo(Env* env, const std::string& path, std::size_t max_bytes, std::string* contents);
 
 } // namespace stmtlink

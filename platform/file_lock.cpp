@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,11 +11,19 @@
 namespace stmtlink {
 
 std::unique_ptr<FileLock> FileLock::Acquire(const std::string& linux_path, int timeout_ms) {
+  // A new lock file, or the one an earlier save left (never through a link).
   int fd;
   do {
-    fd = ::open(linux_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(linux_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST)
+      fd = ::open(linux_path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
   // flock locks belong to the open file, so two threads with their own
   // opens exclude each other as two processes do.
   // (<chrono> cannot be compiled to the program's code page; time.h can.)

@@ -13,7 +13,9 @@ namespace stmtlink {
 class FileLock {
  public:
   // Locks the Linux path (creating the file when missing), waiting up to
-  // timeout_ms for another holder to let go; null when that fails.
+  // timeout_ms for another holder to let go; null when that fails. The lock
+  // file is created with O_EXCL and opened without following links: a
+  // symbolic link or anything but a regular file there is refused.
   static std::unique_ptr<FileLock> Acquire(const std::string& linux_path, int timeout_ms);
   ~FileLock();
   FileLock(const FileLock&) = delete;

@@ -1,7 +1,6 @@
 #include "platform/ini_file.h"
 
-#include <fstream>
-#include <sstream>
+#include "platform/env.h"
 
 namespace stmtlink {
 namespace {
@@ -28,11 +27,9 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
 } // namespace
 
 bool IniFile::Load(const std::string& linux_path, IniFile* out) {
-  std::ifstream in(linux_path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream content;
-  content << in.rdbuf();
-  *out = Parse(content.str());
+  std::string content;
+  if (!ReadFileUpTo(Env::Current(), linux_path, kMaxProfileBytes, &content)) return false;
+  *out = Parse(content);
   return true;
 }
 

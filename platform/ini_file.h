@@ -12,9 +12,14 @@
 
 namespace stmtlink {
 
+// How much of a profile file is read: a profile holds a few settings, and
+// a file beyond this (or a device named as the file) is read only this far.
+constexpr std::size_t kMaxProfileBytes = 64 * 1024;
+
 class IniFile {
  public:
-  // Reads a Linux file; false when it cannot be read.
+  // Reads at most kMaxProfileBytes of a regular Linux file; false when it
+  // cannot be read or is no regular file.
   static bool Load(const std::string& linux_path, IniFile* out);
   static IniFile Parse(std::string_view content);
 

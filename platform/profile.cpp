@@ -25,7 +25,8 @@ bool ReadValue(const char* section, const char* key, const char* file_name, std:
     return false;
   std::string linux_path, content;
   if (!stmtlink::WindowsToLinuxPath(ProfilePath(file_name), &linux_path) ||
-      !stmtlink::Env::Current()->ReadFile(linux_path, &content))
+      !stmtlink::ReadFileUpTo(stmtlink::Env::Current(), linux_path, stmtlink::kMaxProfileBytes,
+                              &content))
     return false;
   return stmtlink::IniFile::Parse(content).Get(section, key, value);
 }

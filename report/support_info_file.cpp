@@ -16,6 +16,24 @@ constexpr char kProductNameKey[] = "[=製品名=]";
 constexpr char kProductVersionKey[] = "[=製品ﾊﾞｰｼﾞｮﾝ=]";
 constexpr char kOutOfMemory[] = "ﾒﾓﾘが不足しています。";
 
+// The text without lead bytes that have no trail byte after them: where a
+// line or the data read ends inside a double-byte character, its first half
+// is no character, and in the report it would swallow the markup after it.
+std::string WholeCharacters(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (!_ismbblead(c)) {
+      out.push_back(text[i]);
+    } else if (i + 1 < text.size() && _ismbbtrail(static_cast<unsigned char>(text[i + 1]))) {
+      out.append(text.substr(i, 2));
+      ++i;
+    }
+  }
+  return out;
+}
+
 } // namespace
 
 SupportInfoFile::SupportInfoFile(std::string folder_prefix) : prefix_(std::move(folder_prefix)) {}
@@ -45,22 +63,29 @@ bool SupportInfoFile::Load() {
   size_ = file.Read(block_, static_cast<UINT>(kBlockSize));
   file.Abort(); // read only: nothing to lose on closing
 
-  // Each line becomes a zero-terminated text: CR LF pairs and the
-  // end-of-file mark 0x1A turn into zero bytes.
-  for (std::size_t i = 0; i < size_; ++i) {
-    if (block_[i] == '\r' && i + 1 < size_ && block_[i + 1] == '\n') {
-      block_[i] = '\0';
-      block_[++i] = '\0';
-    } else if (block_[i] == '\x1A') {
-      block_[i] = '\0';
+  PrepareLines(block_, size_);
+  return true;
+}
+
+// Each line becomes a zero-terminated text: CR LF pairs and the end-of-file
+// mark 0x1A turn into zero bytes.
+void SupportInfoFile::PrepareLines(char* data, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == '\r' && i + 1 < size && data[i + 1] == '\n') {
+      data[i] = '\0';
+      data[++i] = '\0';
+    } else if (data[i] == '\x1A') {
+      data[i] = '\0';
     }
   }
-  return true;
 }
 
 std::string SupportInfoFile::Find(std::string_view key) {
   if (!Load()) return {};
-  std::string_view data(block_, size_);
+  return FindIn(std::string_view(block_, size_), key);
+}
+
+std::string SupportInfoFile::FindIn(std::string_view data, std::string_view key) {
   // Matches start at character boundaries only, so a key is never found
   // inside a double-byte character.
   for (std::size_t i = 0; i + key.size() <= data.size(); i += MbcsCharLength(data, i)) {
@@ -70,9 +95,15 @@ std::string SupportInfoFile::Find(std::string_view key) {
     // with CR LF) ends it too instead of running into the next line.
     std::size_t end = data.find_first_of(std::string_view("\0\r\n", 3), start);
     if (end == std::string_view::npos) end = data.size();
-    return std::string(data.substr(start, end - start));
+    return WholeCharacters(data.substr(start, end - start));
   }
   return {};
+}
+
+std::string SupportInfoFile::ValueIn(std::string_view data, std::string_view key) {
+  std::string block(data.substr(0, kBlockSize));
+  PrepareLines(block.data(), block.size());
+  return FindIn(block, key);
 }
 
 } // namespace stmtlink

@@ -31,11 +31,17 @@ class SupportInfoFile {
   std::string ProductName();
   std::string ProductVersion();
 
+  // The value of key in data as the file's bytes read (at most kBlockSize
+  // of them are looked at): the reader's own search, for any data.
+  static std::string ValueIn(std::string_view data, std::string_view key);
+
  private:
   // False when the memory could not be had (the file missing is a load that
   // finds nothing).
   bool Load();
   std::string Find(std::string_view key);
+  static void PrepareLines(char* data, std::size_t size);
+  static std::string FindIn(std::string_view prepared, std::string_view key);
 
   std::string prefix_;
   char* block_ = nullptr; // kBlockSize bytes once loaded

@@ -96,8 +96,11 @@ int XmlWriter::Close() {
   CFile* file = file_;
   file_ = nullptr;
   try {
+    // The report is on the disk before its success is reported.
+    file->Flush();
     file->Close();
   } catch (const CFileException&) {
+    file->Abort();
     return -1;
   }
   return 0;

@@ -7,6 +7,7 @@ STMTLINK_PACKAGES=(
   libxml2-utils libxml2-dev
   qt6-base-dev libfontconfig-dev libxcb1-dev fonts-ipafont-gothic
   hledger sqlite3
+  clang libclang-rt-14-dev
 )
 
 install_missing_packages() {

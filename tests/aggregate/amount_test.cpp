@@ -38,18 +38,22 @@ TEST(Amount, CheckedAdditionStopsAtTenToTheEighteenth) {
   }
 }
 
-TEST(Amount, UncheckedOperationsPassTheLimitButNeverWrap) {
+TEST(Amount, EveryOperationStopsAtTheLimitAndNeverWraps) {
   const Amount big = Amount::FromUnits(900'000'000'000'000'000);
-  EXPECT_EQ(1'800'000'000'000'000'000, (big - Amount::FromUnits(-900'000'000'000'000'000)).Units());
-  Amount sum = big;
-  sum += big;
-  EXPECT_EQ(1'800'000'000'000'000'000, sum.Units());
-  EXPECT_EQ(1'800'000'000'000'000'000, (900'000'000'000'000'000 + big).Units());
-  // Beyond 64 bits there is no amount: an overflow, not a wrapped figure.
   const Amount max = Amount::FromUnits(std::numeric_limits<std::int64_t>::max());
+  const Amount min = Amount::FromUnits(std::numeric_limits<std::int64_t>::min());
+  EXPECT_THROW(big - Amount::FromUnits(-900'000'000'000'000'000), AmountOverflow);
+  EXPECT_THROW(900'000'000'000'000'000 + big, AmountOverflow);
   EXPECT_THROW(max - Amount::FromUnits(-1), AmountOverflow);
-  Amount wrapped = max;
-  EXPECT_THROW(wrapped += Amount::FromUnits(1), AmountOverflow);
+  EXPECT_THROW(Amount() - min, AmountOverflow);
+  Amount sum = big;
+  EXPECT_THROW(sum += big, AmountOverflow);
+  EXPECT_EQ(big, sum); // unchanged by the failed addition
+  EXPECT_EQ(Amount::kLimit - 1, (big + Amount::FromUnits(99'999'999'999'999'999)).Units());
+  EXPECT_THROW(AddUnits(std::numeric_limits<std::int64_t>::max(), 1), AmountOverflow);
+  EXPECT_THROW(SubtractUnits(0, std::numeric_limits<std::int64_t>::min()), AmountOverflow);
+  EXPECT_THROW(SubtractUnits(-Amount::kLimit + 1, 1), AmountOverflow);
+  EXPECT_EQ(-Amount::kLimit + 1, SubtractUnits(-Amount::kLimit + 2, 1));
 }
 
 TEST(Amount, ComparesWithAmountsAndWholeYen) {

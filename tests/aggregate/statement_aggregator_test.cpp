@@ -276,6 +276,39 @@ TEST_F(AggregatorTest, AnOverflowFailsTheRunWithoutAPartialLine) {
   EXPECT_TRUE(aggregator.HasSumCursor());
 }
 
+TEST_F(AggregatorTest, EverySumOfTheStatementsAndTheLedgerIsChecked) {
+  // Cash debited and credited 6 x 10^17 in months 1 and 2: its closing is
+  // small, but the month sums reach 10^18.
+  const std::string big_months =
+      "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,"
+      " debit_amount, credit_code, credit_amount) VALUES"
+      " (1, 40, 40, 1, 20250401, 1, 11100000, 600000000000000000, 11100000, 600000000000000000),"
+      " (1, 41, 41, 1, 20250501, 2, 11100000, 600000000000000000, 11100000, 600000000000000000);";
+  Books(0, 0, big_months);
+  EXPECT_EQ(0, Run(4, 3));
+  EXPECT_EQ(StatementAggregator::kStatusOverflow, aggregator.LastStatus());
+
+  // A line whose empty debit side holds the largest amount and a tax: only
+  // the ledger adds them. A stored code near the 32-bit limit names no
+  // account instead of overflowing.
+  TestHome ledger_home;
+  WriteAggregatorBooks(
+      ledger_home, 0, 0,
+      "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,"
+      " debit_amount, debit_tax, credit_code, credit_amount) VALUES"
+      " (1, 42, 42, 1, 20250401, 1, -2147480001, 5, 0, 11100000, 5),"
+      " (1, 43, 43, 1, 20250402, 1, 0, 9223372036854775807, 1, 11100000, 1);");
+  const StDATAINFO ledger_data = SelectedData();
+  AccountLineList ledger_lines;
+  LedgerLineList ledger;
+  EXPECT_EQ(0, AggregateYearWithLedger(ledger_data, 0, &ledger_lines, &ledger));
+  ASSERT_FALSE(ledger.empty());
+  const LedgerLine& odd_code = *std::prev(ledger.end())->get(); // the last one before the overflow
+  EXPECT_EQ(42, odd_code.entryNo);
+  EXPECT_EQ(-5, odd_code.amount);
+  EXPECT_STREQ("", odd_code.counterSubAccountName);
+}
+
 TEST_F(AggregatorTest, MissingInputsFailWithoutTouchingTheHost) {
   Books();
   BuildMonthConditions(&conditions, &data, 4, 3);

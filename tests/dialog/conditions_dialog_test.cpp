@@ -4,6 +4,9 @@
 // keyboard table and the results.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -265,6 +268,25 @@ TEST_F(ConditionsDialogTest, OutputPathRefusalsFocusTheOutputWithItsTextSelected
     EXPECT_EQ(std::vector<std::string>{c.message}, front_end_.Texts()) << c.path;
     EXPECT_EQ(std::make_pair(0, static_cast<int>(std::strlen(c.path))), selection) << c.path;
   }
+}
+
+TEST_F(ConditionsDialogTest, TheProgramsOwnInputsAreNeverTheOutput) {
+  constexpr char kProgramInput[] =
+      "指定された出力先は会計データまたは設定のファイルのため、上書きできません。\n\n出力先を再入力してください。";
+  home_.WriteFile("books.db", "books");
+  ASSERT_EQ(0, symlink(home_.Path("books.db").c_str(), home_.Path("drive_c/existing/link.xml").c_str()));
+  std::string home = "Z:" + home_.Path("");
+  std::replace(home.begin(), home.end(), '/', '\\');
+  if (home.back() != '\\') home += '\\';
+  // The settings file does not exist yet: its name is refused all the same.
+  for (const std::string& path : {home + "books.db", home + "host.ini", home + "drive_c\\existing\\link.xml",
+                                  std::string("C:\\settings\\StmtLinkStd.env")}) {
+    const Attempt attempt = Execute("4", "3", path);
+    EXPECT_FALSE(attempt.ended) << path;
+    EXPECT_EQ(std::vector<std::string>{kProgramInput}, attempt.messages) << path;
+  }
+  EXPECT_EQ("books", testing::ReadTextFile(home_.Path("books.db")));
+  EXPECT_TRUE(Execute("4", "3", "C:\\existing\\StmtLinkStd.env").ended); // not the settings folder
 }
 
 TEST_F(ConditionsDialogTest, EmptyOutputShowsTheMessageThenTheSaveDialog) {

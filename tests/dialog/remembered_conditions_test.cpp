@@ -158,6 +158,31 @@ TEST_F(SettingsFileTest, InterruptedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(SaveConditionsRecord("USER03/0/1:", {9, 9, 2, 0, "C:\\c.xml"}));
   }
   EXPECT_EQ(before, Content());
+
+  env.Clear();
+  env.Fail(FaultInjectionEnv::Op::kSync); // written, but not on the disk
+  const int syncs = env.Calls(FaultInjectionEnv::Op::kSync);
+  {
+    ScopedEnv use(&env);
+    EXPECT_FALSE(SaveConditionsRecord("USER04/0/1:", {9, 9, 2, 0, "C:\\c.xml"}));
+  }
+  EXPECT_EQ(syncs + 1, env.Calls(FaultInjectionEnv::Op::kSync));
+  EXPECT_EQ(before, Content());
+}
+
+TEST_F(SettingsFileTest, LinksPlantedAsTheWorkingFilesNeverRedirectTheSave) {
+  ASSERT_TRUE(SaveConditionsRecord("USER01/0/1:", {4, 3, 1, 1, "C:\\a.xml"}));
+  const std::string victim = home_.WriteFile("victim.txt", "keep me");
+  ASSERT_EQ(0, symlink(victim.c_str(), (FilePath() + ".new").c_str()));
+  ASSERT_TRUE(SaveConditionsRecord("USER02/0/1:", {5, 6, 1, 1, "C:\\b.xml"}));
+  EXPECT_EQ("USER01/0/1:4/3/1/1/C:\\a.xml\nUSER02/0/1:5/6/1/1/C:\\b.xml\n", Content());
+
+  // A link as the lock file: the save is refused, nothing is written.
+  ASSERT_EQ(0, unlink((FilePath() + ".lock").c_str()));
+  ASSERT_EQ(0, symlink(victim.c_str(), (FilePath() + ".lock").c_str()));
+  EXPECT_FALSE(SaveConditionsRecord("USER03/0/1:", {7, 8, 1, 1, "C:\\c.xml"}));
+  EXPECT_EQ("keep me", ReadTextFile(victim));
+  EXPECT_EQ("USER01/0/1:4/3/1/1/C:\\a.xml\nUSER02/0/1:5/6/1/1/C:\\b.xml\n", Content());
 }
 
 TEST_F(SettingsFileTest, TwoProgramsSavingAtOnceLoseNoRecord) {

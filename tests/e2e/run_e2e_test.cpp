@@ -145,6 +145,20 @@ TEST_F(RunE2eTest, FailedAggregationStopsBeforeAnyFileIsWritten) {
   EXPECT_EQ("", Settings());
 }
 
+TEST_F(RunE2eTest, BooksThatAreNoDatabaseAreRefusedOnceWithTheFileAndTheCause) {
+  ASSERT_TRUE(testing::WriteTextFile(home_.File("books.db"), "not books at all"));
+  ProgramRun run = Run("StmtLinkStd", {"--output", "C:\\never.xml", "4660,1025,7,"});
+  EXPECT_EQ(2, run.exit_status) << run.err;
+  const std::size_t refusal = run.err.find(U8(u8"決算書 [exclamation] 会計データを読み込めません。"));
+  EXPECT_NE(std::string::npos, refusal) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find("the books file " + home_.File("books.db") + " is not an SQLite database."))
+      << run.err;
+  EXPECT_EQ(refusal, run.err.rfind("[exclamation]") - std::string(U8(u8"決算書 ")).size());
+  EXPECT_FALSE(std::filesystem::exists(DriveC("never.xml")));
+  EXPECT_EQ("2", PostedResult());
+}
+
 TEST_F(RunE2eTest, ImposedPathIsWrittenButNotRemembered) {
   ASSERT_EQ(0, Run("StmtLinkStd", {"--output", "C:\\first.xml"}).exit_status);
   ProgramRun run = Run("StmtLinkStd", {"--from", "5", "--to", "8", "4660,1025,7,C:\\imposed.xml"});

@@ -1,9 +1,12 @@
 // GetPrivateProfileString.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
 
+#include "platform/ini_file.h"
 #include "platform/win_api.h"
 #include "tests/support/fault_injection_env.h"
 #include "tests/support/scratch_home.h"
@@ -86,6 +89,20 @@ TEST_F(ProfileTest, AnUnreadableFileGivesTheDefault) {
   ScopedEnv use(&env);
   env.Fail(FaultInjectionEnv::Op::kReadFile);
   EXPECT_EQ("1", Read("ProgramLevel", "HJ21", "1"));
+}
+
+TEST_F(ProfileTest, OnlyTheStartOfARegularFileIsRead) {
+  // A device or a FIFO named as the profile gives the default at once.
+  ASSERT_EQ(0, symlink("/dev/zero", home_.Path("drive_c/zero.ini").c_str()));
+  EXPECT_EQ("d", Read("ProgramLevel", "HJ21", "d", 16, "C:\\zero.ini"));
+  ASSERT_EQ(0, mkfifo(home_.Path("drive_c/fifo.ini").c_str(), 0600));
+  EXPECT_EQ("d", Read("ProgramLevel", "HJ21", "d", 16, "C:\\fifo.ini"));
+  IniFile ini;
+  EXPECT_FALSE(IniFile::Load(home_.Path("drive_c/fifo.ini"), &ini));
+  // A key beyond the bytes a profile may hold is not found.
+  home_.WriteFile("drive_c/big.ini", "[S]\nA=1\n" + std::string(kMaxProfileBytes, ';') + "\nB=2\n");
+  EXPECT_EQ("1", Read("S", "A", "d", 16, "C:\\big.ini"));
+  EXPECT_EQ("d", Read("S", "B", "d", 16, "C:\\big.ini"));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "report/support_info_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/scratch_home.h"
 #include "tests/support/temp_dir.h"
@@ -56,6 +58,32 @@ TEST(SupportInfoFileTest, KeyIsMatchedOnWholeCharacters) {
   home.WriteFile("SUPPORT.INF", "\x83[=製品名=]bad\r\n[=製品名=]good\r\n");
   SupportInfoFile support;
   EXPECT_EQ(support.ProductName(), "good");
+}
+
+TEST(SupportInfoFileTest, ValuesHoldOnlyWholeCharacters) {
+  ScratchHome home;
+  ScopedCurrentDir cwd(home.dir());
+  // A lone lead byte before the line end, and a character cut by the end
+  // of the 30,000 bytes read: neither half reaches the value.
+  std::string content = "[=製品名=]名\x83\r\n";
+  const std::string key = "[=製品ﾊﾞｰｼﾞｮﾝ=]";
+  content += std::string(SupportInfoFile::kBlockSize - 2 - content.size() - key.size(), ' ');
+  content += key + "v版";
+  ASSERT_EQ(SupportInfoFile::kBlockSize + 1, content.size());
+  home.WriteFile("SUPPORT.INF", content);
+  SupportInfoFile support;
+  EXPECT_EQ(support.ProductName(), "名");
+  EXPECT_EQ(support.ProductVersion(), "v");
+}
+
+TEST(SupportInfoFileTest, ADeviceOrAFifoIsNoSupportFile) {
+  ScratchHome home;
+  ScopedCurrentDir cwd(home.dir());
+  ASSERT_EQ(0, symlink("/dev/zero", "SUPPORT.INF"));
+  EXPECT_EQ(SupportInfoFile().ProductName(), "");
+  ASSERT_EQ(0, unlink("SUPPORT.INF"));
+  ASSERT_EQ(0, mkfifo("SUPPORT.INF", 0600)); // no writer: a read would wait
+  EXPECT_EQ(SupportInfoFile().ProductVersion(), "");
 }
 
 } // namespace

@@ -127,6 +127,13 @@ TEST_F(XmlWriterFaultTest, FailedCloseIsReported) {
   EXPECT_EQ(writer.Close(), 0);
 }
 
+TEST_F(XmlWriterFaultTest, AReportNotPutOnTheDiskIsAFailure) {
+  EXPECT_EQ(writer.OpenElement("REPORT", 0), 1);
+  env.Fail(FaultInjectionEnv::Op::kSync);
+  EXPECT_EQ(writer.Close(), -1);
+  EXPECT_EQ(1, env.Calls(FaultInjectionEnv::Op::kSync));
+}
+
 TEST(XmlWriterFailureTest, FullDeviceFailsAtTheLatestWhenClosed) {
   ScratchHome home;
   CFile file;

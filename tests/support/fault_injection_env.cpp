@@ -27,6 +27,11 @@ class FaultyFile : public WritableFile {
     return target_->Flush() || Failed();
   }
 
+  bool Sync() override {
+    if (failed_ || env_->ShouldFail(Op::kSync, path_)) return Failed();
+    return target_->Sync() || Failed();
+  }
+
   bool Close() override {
     if (closed_) return !failed_;
     closed_ = true;
@@ -118,9 +123,21 @@ bool FaultInjectionEnv::ReadFile(const std::string& path, std::string* contents)
   return !ShouldFail(Op::kReadFile, path) && target_->ReadFile(path, contents);
 }
 
+std::unique_ptr<SequentialFile> FaultInjectionEnv::NewSequentialFile(const std::string& path) {
+  if (ShouldFail(Op::kReadFile, path)) return nullptr;
+  return target_->NewSequentialFile(path);
+}
+
 std::unique_ptr<WritableFile> FaultInjectionEnv::NewWritableFile(const std::string& path) {
   if (ShouldFail(Op::kNewWritableFile, path)) return nullptr;
   std::unique_ptr<WritableFile> file = target_->NewWritableFile(path);
+  if (file == nullptr) return nullptr;
+  return std::make_unique<FaultyFile>(this, path, std::move(file));
+}
+
+std::unique_ptr<WritableFile> FaultInjectionEnv::NewExclusiveFile(const std::string& path) {
+  if (ShouldFail(Op::kNewWritableFile, path)) return nullptr;
+  std::unique_ptr<WritableFile> file = target_->NewExclusiveFile(path);
   if (file == nullptr) return nullptr;
   return std::make_unique<FaultyFile>(this, path, std::move(file));
 }

@@ -32,9 +32,10 @@ class FaultInjectionEnv : public Env {
     kRemoveFile,
     kRename,
     kReadFile,
-    kNewWritableFile, // also NewAppendableFile
+    kNewWritableFile, // also NewAppendableFile and NewExclusiveFile
     kAppend,
     kFlush,
+    kSync,
     kClose,
     kGetCurrentDir,
     kChangeDir,
@@ -68,8 +69,10 @@ class FaultInjectionEnv : public Env {
   bool RemoveDir(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
-  bool ReadFile(const std::string& path, std::string* contents) override;
+  bool ReadFile(const std::string& path, std::string* contents) override; // kReadFile
+  std::unique_ptr<SequentialFile> NewSequentialFile(const std::string& path) override; // kReadFile
   std::unique_ptr<WritableFile> NewWritableFile(const std::string& path) override;
+  std::unique_ptr<WritableFile> NewExclusiveFile(const std::string& path) override;
   std::unique_ptr<WritableFile> NewAppendableFile(const std::string& path) override;
   bool GetCurrentDir(std::string* path) override;
   bool ChangeDir(const std::string& path) override;

@@ -1,0 +1,27 @@
+// The check of the books when they are opened. People load their own books
+// into the fixed schema (host/books_schema.h) and tools outside the program
+// write them, so the program never trusts a books file: before anything is
+// read from it, the file must be a readable SQLite database that is not
+// locked past a short wait, with every fixed table and column, and every
+// value of a fixed column of its type (integer or text, never NULL).
+// Otherwise the run is refused once, with a sentence that names the file and
+// the cause, instead of success with wrong figures or a flood of host errors.
+#pragma once
+
+#include <string>
+
+#include "host/books_db.h"
+
+namespace stmtlink {
+
+// True when the books file at path passes every check above; otherwise
+// false with *error set, e.g. "the books /h/books.db are damaged: table
+// journal_line, row 17, column debit_amount holds text where an integer
+// belongs".
+bool CheckBooksFile(const std::string& path, std::string* error,
+                    int busy_timeout_ms = BooksDb::kDefaultBusyTimeoutMs);
+
+// CheckBooksFile on <host home>/books.db.
+bool CheckCurrentBooksFile(std::string* error);
+
+} // namespace stmtlink

@@ -1,0 +1,139 @@
+// The check of the books when they are opened: each kind of bad books file
+// is refused with the file and the cause, and books locked by another
+// writer are waited for.
+#include "host/books_check.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "tests/host/host_test_home.h"
+
+namespace stmtlink {
+namespace {
+
+using testing::TestHome;
+
+const char8_t kGoodRows[] =
+    u8"INSERT INTO data_set (data_no, data_id, company_name, period_start, period_end)"
+    u8" VALUES (1, 'D1', 'テスト', 20250401, 20260331);"
+    u8"INSERT INTO era VALUES (20190501, '令和', 'R');";
+
+class BooksCheckTest : public ::testing::Test {
+ protected:
+  std::string Books() const { return home_.dir() + "/books.db"; }
+  void WriteFile(const std::string& bytes) {
+    std::ofstream(Books(), std::ios::binary | std::ios::trunc) << bytes;
+  }
+  // The books made by the test's own schema (tables created without the
+  // fixed schema's constraints), then sql.
+  void WriteForeignBooks(const std::string& schema_and_rows) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(Books().c_str(), &db));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(db, schema_and_rows.c_str(), nullptr, nullptr, nullptr))
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  }
+  std::string Refusal(int busy_ms = 100) {
+    std::string error;
+    if (CheckBooksFile(Books(), &error, busy_ms)) return "accepted";
+    EXPECT_EQ(0u, error.find("the books file " + Books() + " ")) << error;
+    return error.substr(error.find(Books()) + Books().size() + 1);
+  }
+
+  TestHome home_;
+};
+
+TEST_F(BooksCheckTest, FilesThatAreNoSoundDatabaseAreRefusedWithTheirCause) {
+  home_.WriteBooks(kGoodRows);
+  EXPECT_EQ("accepted", Refusal());
+  const auto full_size = std::filesystem::file_size(Books());
+  std::filesystem::resize_file(Books(), full_size / 2);
+  EXPECT_EQ("is truncated: it has " + std::to_string(full_size / 2) + " bytes of the " +
+                std::to_string(full_size) + " its header names",
+            Refusal());
+
+  WriteFile("");
+  EXPECT_EQ("is empty (0 bytes), not an SQLite database", Refusal());
+  WriteFile("<?xml version=\"1.0\"?><REPORT/>");
+  EXPECT_EQ("is not an SQLite database", Refusal());
+  WriteFile("SQLite for");
+  EXPECT_EQ("is truncated: it has 10 bytes, less than an SQLite header", Refusal());
+
+  std::filesystem::remove(Books());
+  ASSERT_EQ(0, mkfifo(Books().c_str(), 0600));
+  EXPECT_EQ("is not a regular file", Refusal()); // and does not wait for a writer
+  std::filesystem::remove(Books());
+  EXPECT_EQ("cannot be read: No such file or directory", Refusal());
+}
+
+TEST_F(BooksCheckTest, MissingTablesColumnsAndValuesOfTheWrongTypeAreNamed) {
+  const std::string rest =
+      "CREATE TABLE account (data_no, code, seq, formal_name, statement_name, nature, line_type,"
+      " normal_side, ledger_excluded_a, ledger_excluded_b);"
+      "CREATE TABLE total_member (data_no, total_code, member_mask);"
+      "CREATE TABLE opening_balance (data_no, code, debit, credit);"
+      "CREATE TABLE statement_setting (data_no, kind, text);";
+  const std::string data_set =
+      "CREATE TABLE data_set (data_no, data_id, company_name, period_start, period_end,"
+      " keeps_mfg_schedule, interim_closing, introduction_month, company_law, tax_included);"
+      "INSERT INTO data_set VALUES (1, 'D1', 'c', 20250401, 20260331, 0, 0, 0, 1, 0);";
+  const std::string journal =
+      "CREATE TABLE journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,"
+      " debit_amount, debit_tax, credit_code, credit_amount, credit_tax, description);";
+  const std::string era = "CREATE TABLE era (first_day, name, abbreviation);";
+
+  WriteForeignBooks(rest);
+  EXPECT_EQ("has no table data_set", Refusal());
+  std::filesystem::remove(Books());
+  WriteForeignBooks(rest + data_set + journal);
+  EXPECT_EQ("has no table era", Refusal());
+  std::filesystem::remove(Books());
+  WriteForeignBooks(rest + data_set + era +
+                    "CREATE TABLE journal_line (data_no, entry_id, entry_no, line_no, slot,"
+                    " debit_code, debit_amount, debit_tax, credit_code, credit_amount, credit_tax);");
+  EXPECT_EQ("has no column date in table journal_line", Refusal());
+
+  std::filesystem::remove(Books());
+  WriteForeignBooks(rest + data_set + journal + era +
+                    "INSERT INTO opening_balance VALUES (1, 10000, 5, 0), (1, 20000, NULL, 0);");
+  EXPECT_EQ("cannot be used: table opening_balance, row 2, column debit is NULL where an integer "
+            "belongs",
+            Refusal());
+  WriteForeignBooks("DELETE FROM opening_balance;"
+                    "INSERT INTO account VALUES (1, 10000, 1, 'cash', '', 0, 0, 'debit', 0, 0);");
+  EXPECT_EQ("cannot be used: table account, row 1, column normal_side is of type text where an "
+            "integer belongs",
+            Refusal());
+  WriteForeignBooks("DELETE FROM account;"
+                    "INSERT INTO journal_line VALUES (1, 1, 1, 1, 20250401, 1, 10000, 1.5, 0, 0, 0,"
+                    " 0, 'x'), (1, 2, 2, 1, 20250401, 1, 10000, 1, 0, 0, 0, 0, 7);");
+  EXPECT_EQ("cannot be used: table journal_line, row 1, column debit_amount is of type real where "
+            "an integer belongs",
+            Refusal());
+}
+
+TEST_F(BooksCheckTest, BooksLockedByAnotherWriterAreWaitedForThenRefused) {
+  home_.WriteBooks(kGoodRows);
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(Books().c_str(), &writer));
+  ASSERT_EQ(SQLITE_OK, sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr));
+  EXPECT_EQ("is locked by another program (waited 100 ms for it)", Refusal(100));
+
+  // A lock that goes within the wait is no refusal.
+  std::thread release([writer] {
+    usleep(300 * 1000);
+    sqlite3_exec(writer, "COMMIT", nullptr, nullptr, nullptr);
+  });
+  EXPECT_EQ("accepted", Refusal(5000));
+  release.join();
+  sqlite3_close(writer);
+}
+
+} // namespace
+} // namespace stmtlink
