@@ -86,9 +86,8 @@ class StatementAggregator {
  protected:
   // The general-ledger lines of one account row, appended to ledgerLines;
   // called for every row in general-ledger mode, whatever its line type,
-  // with a copy of the row. Its result is not looked at.
-  // Not built yet: the ledger collection (collect_ledger.cpp) collects
-  // nothing until it is written; its cursor and display state will join the
+  // with a copy of the row. Its result is not looked at. The collection
+  // (collect_ledger.cpp) keeps its ledger cursor and display settings in the
   // members below.
   virtual int collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
                             const StFINDINFO* conditions, StKAMOKUSUMINFO row);
