@@ -28,10 +28,16 @@ install_missing_packages() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# build_tree DIR [cmake options...]
+# build_tree DIR [cmake options...] [-- targets...]
 build_tree() {
   local dir="$1"
   shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -- -j"$(nproc)"
+  local options=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    options+=("$1")
+    shift
+  done
+  [ $# -gt 0 ] && shift
+  cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
+  cmake --build "$dir" -- -j"$(nproc)" "$@"
 }
