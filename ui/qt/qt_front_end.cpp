@@ -60,7 +60,19 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
   if (!icon_.isNull()) QApplication::setWindowIcon(icon_);
 }
 
-QtFrontEnd::~QtFrontEnd() = default;
+QtFrontEnd::~QtFrontEnd() {
+  if (wait_cursor_) ShowWaitCursor(false);
+}
+
+void QtFrontEnd::ShowWaitCursor(bool busy) {
+  if (busy == wait_cursor_) return;
+  wait_cursor_ = busy;
+  if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+  else QApplication::restoreOverrideCursor();
+  // No message loop turns during the run: hand the change to the window
+  // system now, not at the next repaint.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 HWND QtFrontEnd::Register(QWidget* widget) {
   const HWND handle = next_handle_++;
