@@ -67,8 +67,8 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, const std::string& c
     if (stmtlink::IsFolderRelativeWindowsPath(path)) {
       std::string folder;
       if (!stmtlink::LinuxToWindowsPath(caller_dir, &folder)) {
-        *error = "--output is relative, and the current folder has no Windows path; give a full "
-                 "path such as C:\\out\\report.xml";
+        *error = "--output is relative, and the current folder cannot be read or has no Windows "
+                 "path; give a full path such as C:\\out\\report.xml";
         return false;
       }
       path = stmtlink::AbsoluteWindowsPath(path, folder);
@@ -136,10 +136,13 @@ int main(int argc, char** argv) {
 
   // Every path the caller gave is fixed against the caller's folder here,
   // before start-up makes the program's folder current.
+  // A folder that cannot be read (it was removed) matters only to a
+  // relative path.
   std::string caller_dir;
-  if (!stmtlink::Env::Current()->GetCurrentDir(&caller_dir))
-    return Refuse("cannot read the current folder, against which a relative --home or --output is taken");
+  if (!stmtlink::Env::Current()->GetCurrentDir(&caller_dir)) caller_dir.clear();
   std::string home = stmtlink::ResolveHostHome(options, caller_dir);
+  if (home.empty() || home[0] != '/')
+    return Refuse("the host home " + home + " is relative, and the current folder cannot be read");
   stmtlink::FileStatus books;
   if (!stmtlink::Env::Current()->Stat(home + "/books.db", &books) || books.is_directory) {
     return Refuse("no books in the host home " + home +

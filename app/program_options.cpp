@@ -21,6 +21,27 @@ bool ParseNumber(const std::string& text, int low, int high, int* value) {
   return true;
 }
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool HasDriveLetter(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// "C:" of "C:\a\b", "\\server\share" of "\\server\share\a"; empty for
+// anything else.
+std::string RootOf(const std::string& folder) {
+  if (HasDriveLetter(folder)) return folder.substr(0, 2);
+  if (folder.size() < 3 || !IsSeparator(folder[0]) || !IsSeparator(folder[1])) return std::string();
+  // The share ends at the second separator after the server's name; names
+  // may hold double-byte characters whose trail byte is 0x5C.
+  int separators = 0;
+  for (std::size_t i = 2; i < folder.size(); i += MbcsCharLength(folder, i)) {
+    if (MbcsCharLength(folder, i) == 1 && IsSeparator(folder[i]) && ++separators == 2)
+      return folder.substr(0, i);
+  }
+  return folder;
+}
+
 } // namespace
 
 bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
@@ -168,31 +189,6 @@ std::string AbsoluteLinuxPath(const std::string& path, const std::string& dir) {
   while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
   return normal;
 }
-
-namespace {
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool HasDriveLetter(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
-// "C:" of "C:\a\b", "\\server\share" of "\\server\share\a"; empty for
-// anything else.
-std::string RootOf(const std::string& folder) {
-  if (HasDriveLetter(folder)) return folder.substr(0, 2);
-  if (folder.size() < 3 || !IsSeparator(folder[0]) || !IsSeparator(folder[1])) return std::string();
-  // The share ends at the second separator after the server's name; names
-  // may hold double-byte characters whose trail byte is 0x5C.
-  int separators = 0;
-  for (std::size_t i = 2; i < folder.size(); i += MbcsCharLength(folder, i)) {
-    if (MbcsCharLength(folder, i) == 1 && IsSeparator(folder[i]) && ++separators == 2)
-      return folder.substr(0, i);
-  }
-  return folder;
-}
-
-} // namespace
 
 bool IsFolderRelativeWindowsPath(const std::string& path) {
   if (path.empty() || HasDriveLetter(path)) return false;
