@@ -38,7 +38,7 @@ build_tree() {
     options+=("$1")
     shift
   done
-  [ $# -gt 0 ] && shift
+  if [ $# -gt 0 ]; then shift; fi
   cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
   cmake --build "$dir" -- -j"$(nproc)" "$@"
 }
