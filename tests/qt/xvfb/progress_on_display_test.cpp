@@ -72,12 +72,12 @@ struct Moment {
   bool wait_cursor = false;
 };
 
-// Between the program and the Qt progress window: passes every call on,
-// follows the state, and at the chosen moments lets the window draw the
-// present state and reads the screen back.
-class ObservedProgress : public ProgressWindowPort {
+// The Qt progress window itself, following the state the program gives it;
+// at the chosen moments it draws the present state and reads the screen
+// back.
+class ObservedProgress : public QtProgressWindow {
  public:
-  explicit ObservedProgress(QtFrontEnd* qt) : qt_(qt) {}
+  using QtProgressWindow::QtProgressWindow;
 
   struct Wanted {
     int main_at_least;
@@ -87,48 +87,41 @@ class ObservedProgress : public ProgressWindowPort {
   std::vector<Moment> moments;
   std::optional<bool> wait_cursor_at_show;
 
-  HWND CreateProgressWindow(HWND parent) override { return port()->CreateProgressWindow(parent); }
-  void SetProgressParent(HWND w, HWND parent) override { port()->SetProgressParent(w, parent); }
   void ShowProgressWindow(HWND w, bool show) override {
     if (show && !wait_cursor_at_show) wait_cursor_at_show = QGuiApplication::overrideCursor() != nullptr;
-    port()->ShowProgressWindow(w, show);
+    QtProgressWindow::ShowProgressWindow(w, show);
   }
   void SetProgressCaption(HWND w, const std::string& caption) override {
     caption_ = QString::fromStdString(ToUtf8(caption));
-    port()->SetProgressCaption(w, caption);
+    QtProgressWindow::SetProgressCaption(w, caption);
   }
   void SetBarRange(HWND w, int bar, int low, int high) override {
     State(bar).SetRange(low, high);
-    port()->SetBarRange(w, bar, low, high);
+    QtProgressWindow::SetBarRange(w, bar, low, high);
   }
-  void SetBarStep(HWND w, int bar, int step) override { port()->SetBarStep(w, bar, step); }
   void SetBarPos(HWND w, int bar, int pos) override {
     State(bar).SetPos(pos);
-    port()->SetBarPos(w, bar, pos);
+    QtProgressWindow::SetBarPos(w, bar, pos);
   }
   void DeltaBarPos(HWND w, int bar, int delta) override {
     State(bar).DeltaPos(delta);
-    port()->DeltaBarPos(w, bar, delta);
+    QtProgressWindow::DeltaBarPos(w, bar, delta);
   }
-  void BringProgressToTop(HWND w) override { port()->BringProgressToTop(w); }
-  void SetProgressForeground(HWND w) override { port()->SetProgressForeground(w); }
   void UpdateProgressWindow(HWND w) override {
-    port()->UpdateProgressWindow(w);
+    QtProgressWindow::UpdateProgressWindow(w);
     if (moments.size() < wanted.size() && main_.pos >= wanted[moments.size()].main_at_least &&
         second_.pos == wanted[moments.size()].second)
       Capture(w);
   }
-  void DestroyProgressWindow(HWND w) override { port()->DestroyProgressWindow(w); }
 
  private:
-  QtProgressWindow* port() { return &qt_->progress(); }
   ProgressBarState& State(int bar) { return bar == kMainProgressBar ? main_ : second_; }
 
   void Capture(HWND w) {
     // Past the repaint interval, the next repaint draws the present state.
-    std::this_thread::sleep_for(std::chrono::milliseconds(QtProgressWindow::kRepaintIntervalMs + 5));
-    port()->UpdateProgressWindow(w);
-    QWidget* window = port()->Widget(w);
+    std::this_thread::sleep_for(std::chrono::milliseconds(kRepaintIntervalMs + 5));
+    QtProgressWindow::UpdateProgressWindow(w);
+    QWidget* window = Widget(w);
     ASSERT_NE(nullptr, window);
     QList<QWidget*> bars = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
     ASSERT_EQ(2, bars.size());
@@ -139,15 +132,13 @@ class ObservedProgress : public ProgressWindowPort {
                               ->grabWindow(0, at.x(), at.y(), window->width(), window->height())
                               .toImage()
                               .convertToFormat(QImage::Format_RGB32);
-    Moment m{main_, second_, caption_, XWindowTitle(window), ReadBar(screen, window, bars[0], 2),
-             ReadBar(screen, window, bars[1], 1), QGuiApplication::overrideCursor() != nullptr &&
-                                                      QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor};
-    moments.push_back(m);
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    moments.push_back({main_, second_, caption_, XWindowTitle(window), ReadBar(screen, window, bars[0], 2),
+                       ReadBar(screen, window, bars[1], 1), cursor != nullptr && cursor->shape() == Qt::WaitCursor});
     QDir().mkpath(STMTLINK_SCREENSHOT_DIR);
     screen.save(QStringLiteral(STMTLINK_SCREENSHOT_DIR "/progress-xvfb-%1.png").arg(moments.size()));
   }
 
-  QtFrontEnd* qt_;
   ProgressBarState main_;
   ProgressBarState second_;
   QString caption_;
@@ -157,7 +148,7 @@ class ObservedProgress : public ProgressWindowPort {
 // wait cursor was on at each message box.
 class ObservedFrontEnd : public FrontEndPort {
  public:
-  explicit ObservedFrontEnd(const QtFrontEndSettings& settings) : qt_(settings), progress_(&qt_) {}
+  explicit ObservedFrontEnd(const QtFrontEndSettings& settings) : qt_(settings) {}
   int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
     wait_cursor_at_box.push_back(QGuiApplication::overrideCursor() != nullptr);
     return qt_.ShowMessageBox(owner, text, caption, flags);
@@ -171,7 +162,7 @@ class ObservedFrontEnd : public FrontEndPort {
 
  private:
   QtFrontEnd qt_;
-  ObservedProgress progress_;
+  ObservedProgress progress_{&qt_};
 };
 
 TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {

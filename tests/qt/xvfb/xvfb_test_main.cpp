@@ -1,15 +1,20 @@
-// The Qt tests on a real X server: a private Xvfb, and one application
-// object on Qt's xcb platform for the whole program. Without Xvfb every
-// test says so and is skipped; an Xvfb that does not start fails them.
+// The Qt tests on a real X server: a private Xvfb on a free display (it
+// picks one and tells it through a pipe), and one application object on
+// Qt's xcb platform for the whole program. Without Xvfb every test says so
+// and is skipped; an Xvfb that does not start fails them.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 
 #include "tests/qt/xvfb/xvfb_display.h"
-#include "tests/qt/xvfb/xvfb_server.h"
 
 namespace stmtlink::testing {
 
@@ -18,6 +23,54 @@ XvfbState& Xvfb() {
   return state;
 }
 
+namespace {
+
+std::string FindXvfb() {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    const std::string candidate = (folder.empty() ? "." : folder) + "/Xvfb";
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return std::string();
+}
+
+// The server's process, and its display (":N") in *display; -1 with the
+// reason in *error when it does not come up within 10 s.
+pid_t StartXvfb(const std::string& program, std::string* display, std::string* error) {
+  int fds[2];
+  if (pipe(fds) != 0) {
+    *error = "no pipe for Xvfb";
+    return -1;
+  }
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    execl(program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+          "tcp", "-noreset", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  // Xvfb writes the display number and a line feed once it takes clients.
+  std::string number;
+  pollfd waiting{fds[0], POLLIN, 0};
+  char c = 0;
+  while (pid > 0 && poll(&waiting, 1, 10000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
+  close(fds[0]);
+  if (number.empty() || c != '\n') {
+    *error = program + " did not report a display within 10 s";
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+    return -1;
+  }
+  *display = ":" + number;
+  return pid;
+}
+
+} // namespace
 } // namespace stmtlink::testing
 
 int main(int argc, char** argv) {
@@ -25,13 +78,13 @@ int main(int argc, char** argv) {
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
 
   stmtlink::testing::XvfbState& state = stmtlink::testing::Xvfb();
-  stmtlink::testing::XvfbServer server;
+  const std::string program = stmtlink::testing::FindXvfb();
+  std::string display;
+  pid_t server = -1;
   std::unique_ptr<QApplication> app;
-  const std::string program = stmtlink::testing::XvfbServer::Find();
-  if (program.empty()) {
-    state.missing = true;
-  } else if (server.Start(program, &state.error)) {
-    setenv("DISPLAY", server.display().c_str(), 1);
+  state.missing = program.empty();
+  if (!state.missing && (server = stmtlink::testing::StartXvfb(program, &display, &state.error)) > 0) {
+    setenv("DISPLAY", display.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     unsetenv("WAYLAND_DISPLAY");
     app = std::make_unique<QApplication>(argc, argv);
@@ -39,5 +92,9 @@ int main(int argc, char** argv) {
   }
   const int result = RUN_ALL_TESTS();
   app.reset();
+  if (server > 0) {
+    kill(server, SIGTERM);
+    waitpid(server, nullptr, 0);
+  }
   return result;
 }
