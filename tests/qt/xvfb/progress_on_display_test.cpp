@@ -14,9 +14,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
-#include <cstdlib>
 #include <optional>
 #include <thread>
 
