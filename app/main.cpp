@@ -92,6 +92,7 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
   if (kind.empty())
     kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay() && stmtlink::QtCanShowWindows(nullptr),
                                     isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
+  if (kind != "qt") stmtlink::ReleaseDisplayProbe(); // Qt will not connect
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
   if (kind == "qt") {
     // Where Qt cannot open windows it would end the process; say so instead.

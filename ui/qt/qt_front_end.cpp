@@ -50,6 +50,7 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
     argv_[0] = argv0_.data();
     own_app_ = std::make_unique<QApplication>(argc_, argv_);
   }
+  ReleaseDisplayProbe(); // Qt holds its own connection now
   // The dialogs' font comes with their resource; message boxes and the
   // save-file dialog use it too, so that every Japanese text is drawn in a
   // font that has it.

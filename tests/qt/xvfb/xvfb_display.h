@@ -5,16 +5,26 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <string>
 
 namespace stmtlink::testing {
 
 struct XvfbState {
+  std::string program;  // the Xvfb found on PATH
   bool missing = false; // no Xvfb on PATH
   bool running = false;
   std::string error;    // why it did not start
 };
 XvfbState& Xvfb();
+
+// Another server (the tests' own does not reset): its process, and its
+// display (":N") in *display; -1 with the reason in *error when it does not
+// come up within 10 s. reset_when_idle: the server resets whenever its
+// last client leaves, as Xvfb and a bare xinit do by default.
+pid_t StartXvfb(const std::string& program, bool reset_when_idle, std::string* display, std::string* error);
+void StopXvfb(pid_t server);
 
 } // namespace stmtlink::testing
 

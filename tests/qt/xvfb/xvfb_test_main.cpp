@@ -35,9 +35,9 @@ std::string FindXvfb() {
   return std::string();
 }
 
-// The server's process, and its display (":N") in *display; -1 with the
-// reason in *error when it does not come up within 10 s.
-pid_t StartXvfb(const std::string& program, std::string* display, std::string* error) {
+} // namespace
+
+pid_t StartXvfb(const std::string& program, bool reset_when_idle, std::string* display, std::string* error) {
   int fds[2];
   if (pipe(fds) != 0) {
     *error = "no pipe for Xvfb";
@@ -48,7 +48,7 @@ pid_t StartXvfb(const std::string& program, std::string* display, std::string* e
     close(fds[0]);
     const std::string fd = std::to_string(fds[1]);
     execl(program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-          "tcp", "-noreset", static_cast<char*>(nullptr));
+          "tcp", reset_when_idle ? static_cast<char*>(nullptr) : "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -60,17 +60,18 @@ pid_t StartXvfb(const std::string& program, std::string* display, std::string* e
   close(fds[0]);
   if (number.empty() || c != '\n') {
     *error = program + " did not report a display within 10 s";
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-    }
+    if (pid > 0) StopXvfb(pid);
     return -1;
   }
   *display = ":" + number;
   return pid;
 }
 
-} // namespace
+void StopXvfb(pid_t server) {
+  kill(server, SIGTERM);
+  waitpid(server, nullptr, 0);
+}
+
 } // namespace stmtlink::testing
 
 // Under LeakSanitizer: Qt's xcb platform asks libdbus for a session bus,
@@ -82,12 +83,12 @@ int main(int argc, char** argv) {
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
 
   stmtlink::testing::XvfbState& state = stmtlink::testing::Xvfb();
-  const std::string program = stmtlink::testing::FindXvfb();
+  state.program = stmtlink::testing::FindXvfb();
   std::string display;
   pid_t server = -1;
   std::unique_ptr<QApplication> app;
-  state.missing = program.empty();
-  if (!state.missing && (server = stmtlink::testing::StartXvfb(program, &display, &state.error)) > 0) {
+  state.missing = state.program.empty();
+  if (!state.missing && (server = stmtlink::testing::StartXvfb(state.program, false, &display, &state.error)) > 0) {
     setenv("DISPLAY", display.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     unsetenv("WAYLAND_DISPLAY");
@@ -96,9 +97,6 @@ int main(int argc, char** argv) {
   }
   const int result = RUN_ALL_TESTS();
   app.reset();
-  if (server > 0) {
-    kill(server, SIGTERM);
-    waitpid(server, nullptr, 0);
-  }
+  if (server > 0) stmtlink::testing::StopXvfb(server);
   return result;
 }
