@@ -88,9 +88,8 @@ class StatementAggregator {
   // called for every row in general-ledger mode, whatever its line type,
   // with a copy of the row. Its result is not looked at; a sum that
   // overflows throws AmountOverflow, which fails the whole aggregation.
-  // Not built yet: the ledger collection (collect_ledger.cpp) collects
-  // nothing until it is written; its cursor and display state will join the
-  // members below.
+  // The collection (collect_ledger.cpp) keeps its ledger cursor and display
+  // settings in the members below.
   virtual int collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
                             const StFINDINFO* conditions, StKAMOKUSUMINFO row);
 

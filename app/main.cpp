@@ -18,6 +18,7 @@
 #include "platform/front_end_port.h"
 #include "platform/host_home.h"
 #include "platform/text_codec.h"
+#include "platform/win_path.h"
 #include "res/common/resource.h"
 #include "res/common/string_table.h"
 #include "res/edition/edition.h"
@@ -47,9 +48,12 @@ void PrintVersion() {
 constexpr std::size_t kOutputPathLimit = 255;
 
 // The dialog values of --from, --to, --equity, --ledger and --output; false
-// with a message when --output cannot be given to the dialog whole.
-bool DialogChoices(const stmtlink::ProgramOptions& options, stmtlink::ConditionsChoices* choices,
-                   std::string* error) {
+// with a message when --output cannot be given to the dialog whole. A
+// relative --output is taken against the caller's folder (caller_dir,
+// Linux), as the user who typed it meant: start-up later makes the
+// program's folder current.
+bool DialogChoices(const stmtlink::ProgramOptions& options, const std::string& caller_dir,
+                   stmtlink::ConditionsChoices* choices, std::string* error) {
   choices->from_month = options.from_month;
   choices->to_month = options.to_month;
   choices->equity_kind = options.equity_kind;
@@ -59,6 +63,15 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, stmtlink::Conditions
     if (!stmtlink::Utf8ToCp932(*options.output_path, &path)) {
       *error = "--output holds characters that Shift_JIS cannot represent";
       return false;
+    }
+    if (stmtlink::IsFolderRelativeWindowsPath(path)) {
+      std::string folder;
+      if (!stmtlink::LinuxToWindowsPath(caller_dir, &folder)) {
+        *error = "--output is relative, and the current folder cannot be read or has no Windows "
+                 "path; give a full path such as C:\\out\\report.xml";
+        return false;
+      }
+      path = stmtlink::AbsoluteWindowsPath(path, folder);
     }
     if (path.size() > kOutputPathLimit) {
       *error = "--output is longer than the " + std::to_string(kOutputPathLimit) +
@@ -79,6 +92,7 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
   if (kind.empty())
     kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay() && stmtlink::QtCanShowWindows(nullptr),
                                     isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
+  if (kind != "qt") stmtlink::ReleaseDisplayProbe(); // Qt will not connect
   if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
   if (kind == "qt") {
     // Where Qt cannot open windows it would end the process; say so instead.
@@ -121,7 +135,15 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  std::string home = stmtlink::ResolveHostHome(options);
+  // Every path the caller gave is fixed against the caller's folder here,
+  // before start-up makes the program's folder current.
+  // A folder that cannot be read (it was removed) matters only to a
+  // relative path.
+  std::string caller_dir;
+  if (!stmtlink::Env::Current()->GetCurrentDir(&caller_dir)) caller_dir.clear();
+  std::string home = stmtlink::ResolveHostHome(options, caller_dir);
+  if (home.empty() || home[0] != '/')
+    return Refuse("the host home " + home + " is relative, and the current folder cannot be read");
   stmtlink::FileStatus books;
   if (!stmtlink::Env::Current()->Stat(home + "/books.db", &books) || books.is_directory) {
     return Refuse("no books in the host home " + home +
@@ -134,7 +156,7 @@ int main(int argc, char** argv) {
   if (options.unattended && options.ui != "qt")
     return Refuse("--unattended belongs to --ui qt; batch never waits for a user");
   stmtlink::ConditionsChoices choices;
-  if (!DialogChoices(options, &choices, &error)) return Refuse(error);
+  if (!DialogChoices(options, caller_dir, &choices, &error)) return Refuse(error);
   std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices, &error);
   if (front_end == nullptr) return Refuse(error);
   stmtlink::SetFrontEnd(front_end.get());

@@ -1,6 +1,10 @@
 #include "app/program_options.h"
 
 #include <cstdlib>
+#include <filesystem>
+
+#include "platform/mbcs.h"
+#include "platform/win_path.h"
 
 namespace stmtlink {
 namespace {
@@ -15,6 +19,27 @@ bool ParseNumber(const std::string& text, int low, int high, int* value) {
   if (result < low || result > high) return false;
   *value = result;
   return true;
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool HasDriveLetter(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// "C:" of "C:\a\b", "\\server\share" of "\\server\share\a"; empty for
+// anything else.
+std::string RootOf(const std::string& folder) {
+  if (HasDriveLetter(folder)) return folder.substr(0, 2);
+  if (folder.size() < 3 || !IsSeparator(folder[0]) || !IsSeparator(folder[1])) return std::string();
+  // The share ends at the second separator after the server's name; names
+  // may hold double-byte characters whose trail byte is 0x5C.
+  int separators = 0;
+  for (std::size_t i = 2; i < folder.size(); i += MbcsCharLength(folder, i)) {
+    if (MbcsCharLength(folder, i) == 1 && IsSeparator(folder[i]) && ++separators == 2)
+      return folder.substr(0, i);
+  }
+  return folder;
 }
 
 } // namespace
@@ -144,12 +169,38 @@ bool HasDisplay() {
   return false;
 }
 
-std::string ResolveHostHome(const ProgramOptions& options) {
-  if (!options.home.empty()) return options.home;
-  if (const char* env = std::getenv("STMTLINK_HOME"); env != nullptr && *env != '\0') return env;
-  const char* user_home = std::getenv("HOME");
-  return std::string(user_home != nullptr && *user_home != '\0' ? user_home : ".") +
-         "/.local/share/stmtlink";
+std::string ResolveHostHome(const ProgramOptions& options, const std::string& caller_dir) {
+  std::string home;
+  if (!options.home.empty()) {
+    home = options.home;
+  } else if (const char* env = std::getenv("STMTLINK_HOME"); env != nullptr && *env != '\0') {
+    home = env;
+  } else {
+    const char* user_home = std::getenv("HOME");
+    home = std::string(user_home != nullptr && *user_home != '\0' ? user_home : ".") +
+           "/.local/share/stmtlink";
+  }
+  return AbsoluteLinuxPath(home, caller_dir);
+}
+
+std::string AbsoluteLinuxPath(const std::string& path, const std::string& dir) {
+  std::filesystem::path full = std::filesystem::path(dir) / path; // an absolute path replaces dir
+  std::string normal = full.lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  return normal;
+}
+
+bool IsFolderRelativeWindowsPath(const std::string& path) {
+  if (path.empty() || HasDriveLetter(path)) return false;
+  return !(path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]));
+}
+
+std::string AbsoluteWindowsPath(const std::string& path, const std::string& windows_folder) {
+  if (!IsFolderRelativeWindowsPath(path)) return path;
+  if (IsSeparator(path[0])) return RootOf(windows_folder) + path;
+  std::string joined = windows_folder;
+  if (!EndsWithSeparator(joined)) joined.push_back('\\');
+  return joined + path;
 }
 
 } // namespace stmtlink

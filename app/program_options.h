@@ -44,7 +44,23 @@ bool HasDisplay();
 // The usage text for --help (UTF-8).
 std::string ProgramUsage(const std::string& program_name);
 
-// The host home: --home, else $STMTLINK_HOME, else ~/.local/share/stmtlink.
-std::string ResolveHostHome(const ProgramOptions& options);
+// The host home: --home, else $STMTLINK_HOME, else ~/.local/share/stmtlink,
+// made absolute against caller_dir (the caller's current folder). Start-up
+// makes the program's own folder current before it opens the books, so a
+// relative home must be fixed first or it would name two folders.
+std::string ResolveHostHome(const ProgramOptions& options, const std::string& caller_dir);
+
+// A Linux path made absolute against dir and normalized ("./h1" and "h1/"
+// are dir + "/h1"); an absolute path is only normalized.
+std::string AbsoluteLinuxPath(const std::string& path, const std::string& dir);
+
+// A Windows path (CP932) made absolute against the Windows form of the
+// caller's folder, for the same reason as the home: "out\r.xml" becomes
+// folder + "\out\r.xml", "\out\r.xml" goes on the folder's drive or share.
+// Paths with a drive letter ("C:\x", "C:x") and network paths stay as they
+// are; so does an empty one, which the dialog refuses in its own words.
+std::string AbsoluteWindowsPath(const std::string& path, const std::string& windows_folder);
+// True when AbsoluteWindowsPath would take the path against the folder.
+bool IsFolderRelativeWindowsPath(const std::string& path);
 
 } // namespace stmtlink

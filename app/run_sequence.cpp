@@ -21,6 +21,25 @@ constexpr char kAggregationFailed[] = "決算書情報の集計に失敗しま�
 constexpr char kReportFailed[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
 constexpr char kCompleted[] = "決算書情報の出力が終了しました。\n\nアプリケーションを終了します。";
 
+// The framework's wait cursor for the run: on once the progress window
+// shows, off before the closing message (which waits for the user, so a busy
+// cursor over it would say the wrong thing), and off at the latest when
+// the run is cleaned up.
+class RunWaitCursor {
+ public:
+  RunWaitCursor() { CurrentFrontEnd()->ShowWaitCursor(true); }
+  ~RunWaitCursor() { End(); }
+  RunWaitCursor(const RunWaitCursor&) = delete;
+  RunWaitCursor& operator=(const RunWaitCursor&) = delete;
+  void End() {
+    if (active_) CurrentFrontEnd()->ShowWaitCursor(false);
+    active_ = false;
+  }
+
+ private:
+  bool active_ = true;
+};
+
 } // namespace
 
 void LinkApp::SplitNoteText(const std::string& text) { stmtlink::SplitNoteText(text, &noteLines); }
@@ -37,6 +56,7 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   progress.Create();
   if (hostParent != 0) progress.SetParent(hostWindow);
   progress.ShowWindow(true);
+  RunWaitCursor wait_cursor;
   progress.ResetMainBar();
   const HWND progress_window = progress.GetSafeHwnd();
 
@@ -61,6 +81,7 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   // before any file is written: a report with accounts missing, followed by
   // the completion message, would call a failure a success.
   if (!aggregator.aggregate(tax_method, conditions.entries, &selectedData)) {
+    wait_cursor.End();
     MessageBox(progress_window, kAggregationFailed, kCaption, MB_OK | MB_ICONEXCLAMATION);
     progress.EndDialog(1);
     resultCode = kResultFailed;
@@ -81,6 +102,7 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
 
   writer.progressBase = static_cast<std::int16_t>(aggregator.progressPosition);
   if (!writer.WriteReport(output_path.c_str(), functionId, &selectedData)) {
+    wait_cursor.End();
     MessageBox(progress_window, kReportFailed, kCaption, MB_OK | MB_ICONEXCLAMATION);
     progress.EndDialog(1);
     resultCode = kResultFailed;
@@ -92,6 +114,7 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   dialog.SaveConditions(static_cast<std::int16_t>(from), static_cast<std::int16_t>(to), equity_kind,
                         output_ledger, startedByHost == 1 ? nullptr : output_path.c_str());
   progress.EndDialog(1);
+  wait_cursor.End();
   MessageBox(progress_window, kCompleted, kCaption, MB_OK | MB_ICONASTERISK);
   return TRUE;
 }

@@ -23,6 +23,11 @@ class FrontEndPort {
   virtual int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                              UINT flags) = 0;
 
+  // The framework's wait cursor over the program's windows while the run
+  // works without a message loop: on (busy) or back to the normal cursor.
+  // Calls come in pairs; a front end without a pointer ignores them.
+  virtual void ShowWaitCursor(bool /*busy*/) {}
+
   // The front end's progress window and dialogs; never null.
   virtual ProgressWindowPort* ProgressWindow() { return &no_progress_window_; }
   virtual DialogPort* Dialogs() { return &no_dialogs_; }

@@ -10,15 +10,17 @@
 // Commands (one a line): N focuses control N and presses it (a button,
 // radio or check box) or asks for its text (an edit); N=TEXT types TEXT
 // into edit N; =TEXT types into the focused edit; an empty line is Enter,
-// "f12" F12, "tab" Tab, "esc" Esc. Keys reach the dialog's own keyboard
-// handling first. The end of input is Esc. The save-file dialog asks for a
-// path, relative to the folder it starts in; an empty answer cancels.
+// "f12" F12, "tab" Tab, "esc" Esc. The real F12 and Esc keys act at once
+// (terminal_input.h). Keys reach the dialog's own keyboard handling first.
+// The end of input is Esc. The save-file dialog asks for a path, relative
+// to the folder it starts in; an empty answer or Esc cancels.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 #include "platform/dialog_port.h"
+#include "ui/terminal_input.h"
 
 namespace stmtlink {
 
@@ -33,15 +35,16 @@ class ConsoleDialogs : public DialogPort {
   void DrawForm();
   // How one control looks in the form.
   std::string Piece(const ControlTemplate& control);
-  // Carries out one command line; false when it was not understood.
-  bool Command(DialogLogic& logic, const std::string& line);
+  // Carries out one entry (a command line or a key); false when it was not
+  // understood.
+  bool Command(DialogLogic& logic, const TerminalEntry& entry);
   // The control numbered n in the form; null when there is none.
   const ControlTemplate* Numbered(int n) const;
   int NumberOf(int id) const;
   // Types UTF-8 text into an edit; false (with a note) when it cannot.
   bool TypeUtf8(int id, const std::string& text);
-  // One line of input without its line feed; false at end of input.
-  bool ReadLine(std::string* line);
+  // One line or key of input; false at end of input.
+  bool ReadEntry(TerminalEntry* entry);
 
   std::FILE* in_;
   std::FILE* out_;

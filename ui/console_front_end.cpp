@@ -5,22 +5,22 @@
 
 namespace stmtlink {
 
-bool ConsoleFrontEnd::ReadLine(std::string* line) { return ReadInputLine(in_, line); }
-
 int ConsoleFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
                                     UINT flags) {
   std::fputs(FormatMessageBox(text, caption, flags).c_str(), out_);
-  std::string line;
+  TerminalEntry entry;
   UINT type = flags & MB_TYPEMASK;
   if (type == MB_YESNO || type == MB_OKCANCEL) {
     const char* prompt = type == MB_YESNO ? "  [y/n] " : "  [o]k/[c]ancel ";
     for (;;) {
       std::fputs(prompt, out_);
       std::fflush(out_);
-      if (!ReadLine(&line)) {
-        std::fputs("\n", out_);
+      const bool read = ReadTerminalEntry(in_, out_, &entry);
+      if (!read || entry.key == TerminalKey::kEscape) {
+        if (!read) std::fputs("\n", out_);
         return type == MB_YESNO ? IDNO : IDCANCEL;
       }
+      const std::string& line = entry.line;
       char c = line.empty() ? '\0' : static_cast<char>(line[0] | 0x20);
       if (type == MB_YESNO && c == 'y') return IDYES;
       if (type == MB_YESNO && c == 'n') return IDNO;
@@ -30,7 +30,7 @@ int ConsoleFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::st
   }
   std::fputs("  [Enter] ", out_);
   std::fflush(out_);
-  ReadLine(&line);
+  ReadTerminalEntry(in_, out_, &entry);
   return IDOK;
 }
 

@@ -1,6 +1,7 @@
 // The console front end: message boxes as prompts on a terminal. A message
-// waits for Enter; a question asks "[y/n]" until it gets an answer. Input
-// that ends (end of file) answers No, so a closed terminal never says Yes.
+// waits for Enter; a question asks "[y/n]" until it gets an answer, and Esc
+// answers No (Cancel), as on a message box. Input that ends (end of file)
+// answers No, so a closed terminal never says Yes.
 #pragma once
 
 #include <cstdio>
@@ -21,9 +22,6 @@ class ConsoleFrontEnd : public FrontEndPort {
   ProgressWindowPort* ProgressWindow() override { return &progress_window_; }
 
  private:
-  // One line of input without its line feed; false at end of input.
-  bool ReadLine(std::string* line);
-
   std::FILE* in_;
   std::FILE* out_;
   ConsoleDialogs dialogs_{in_, out_};

@@ -8,6 +8,7 @@ STMTLINK_PACKAGES=(
   qt6-base-dev libfontconfig-dev libxcb1-dev fonts-ipafont-gothic
   hledger sqlite3
   clang libclang-rt-14-dev
+  xvfb
 )
 
 install_missing_packages() {
@@ -30,10 +31,16 @@ install_missing_packages() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# build_tree DIR [cmake options...]
+# build_tree DIR [cmake options...] [-- targets...]
 build_tree() {
   local dir="$1"
   shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir" -- -j"$(nproc)"
+  local options=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    options+=("$1")
+    shift
+  done
+  if [ $# -gt 0 ]; then shift; fi
+  cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
+  cmake --build "$dir" -- -j"$(nproc)" "$@"
 }

@@ -60,16 +60,37 @@ TEST(ProgramOptionsTest, BadInputIsRefusedWithAReason) {
 TEST(ProgramOptionsTest, HomeComesFromOptionThenEnvironmentThenUserHome) {
   ProgramOptions o;
   o.home = "/from/option";
-  EXPECT_EQ("/from/option", ResolveHostHome(o));
+  EXPECT_EQ("/from/option", ResolveHostHome(o, "/caller"));
   o.home.clear();
   setenv("STMTLINK_HOME", "/from/env", 1);
-  EXPECT_EQ("/from/env", ResolveHostHome(o));
+  EXPECT_EQ("/from/env", ResolveHostHome(o, "/caller"));
+  // Relative homes, from either source, belong to the caller's folder.
+  setenv("STMTLINK_HOME", "h1", 1);
+  EXPECT_EQ("/caller/h1", ResolveHostHome(o, "/caller"));
+  o.home = "./h1/";
+  EXPECT_EQ("/caller/h1", ResolveHostHome(o, "/caller"));
+  o.home = "../up/h1";
+  EXPECT_EQ("/up/h1", ResolveHostHome(o, "/caller"));
+  o.home.clear();
   unsetenv("STMTLINK_HOME");
   const char* saved = std::getenv("HOME");
   std::string saved_home = saved ? saved : "";
   setenv("HOME", "/home/u", 1);
-  EXPECT_EQ("/home/u/.local/share/stmtlink", ResolveHostHome(o));
+  EXPECT_EQ("/home/u/.local/share/stmtlink", ResolveHostHome(o, "/caller"));
   setenv("HOME", saved_home.c_str(), 1);
+}
+
+TEST(ProgramOptionsTest, RelativeOutputPathsTakeTheCallersFolder) {
+  const std::string folder = "Z:\\tmp\\x";
+  EXPECT_EQ("Z:\\tmp\\x\\out\\r.xml", AbsoluteWindowsPath("out\\r.xml", folder));
+  EXPECT_EQ("Z:\\out\\r.xml", AbsoluteWindowsPath("\\out\\r.xml", folder));
+  EXPECT_EQ("C:\\r.xml", AbsoluteWindowsPath("r.xml", "C:\\"));
+  EXPECT_EQ("\\\\srv\\share\\r.xml", AbsoluteWindowsPath("\\r.xml", "\\\\srv\\share\\a\\b"));
+  // Drive-qualified and network paths, and nothing at all, stay as typed.
+  for (const char* kept : {"C:\\out\\r.xml", "d:r.xml", "\\\\srv\\share\\r.xml", ""}) {
+    EXPECT_FALSE(IsFolderRelativeWindowsPath(kept)) << kept;
+    EXPECT_EQ(kept, AbsoluteWindowsPath(kept, folder));
+  }
 }
 
 TEST(ProgramOptionsTest, FrontEndIsQtWithADisplayThenConsoleOnATerminalThenBatch) {

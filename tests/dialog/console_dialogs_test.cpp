@@ -81,8 +81,8 @@ TEST_F(ConsoleDialogsTest, KeysBrowseAndRefusals) {
   // Enter from the from-month edit moves to the to-month edit; "=" types
   // into it; the default "*.xml" path is refused; Browse takes a typed name
   // (the default extension added, the file must exist); Execute then asks
-  // about overwriting.
-  int result = Run("\n=3\nf12\n\n6\nmissing\npicked\nf12\ny\n", &out);
+  // about overwriting. F12 comes as the word and as the key's sequence.
+  int result = Run("\n=3\nf12\n\n6\nmissing\npicked\n\x1b[24~\ny\n", &out);
   EXPECT_EQ(ConditionsDialog::kResultExecute, result) << out;
   EXPECT_EQ("C:\\existing\\picked.XML", dialog_.outputPath);
   EXPECT_NE(std::string::npos, out.find(U8(u8"データの出力先に不正な文字が含まれています。")));
@@ -90,11 +90,15 @@ TEST_F(ConsoleDialogsTest, KeysBrowseAndRefusals) {
   EXPECT_NE(std::string::npos, out.find(U8(u8"同名のファイルが存在します。")));
 }
 
-TEST_F(ConsoleDialogsTest, EndOfInputCancels) {
-  std::string out;
-  EXPECT_EQ(ConditionsDialog::kResultCancel, Run("1=6\nnonsense\n", &out));
-  EXPECT_NE(std::string::npos, out.find("not understood"));
-  EXPECT_NE(std::string::npos, out.find(U8(u8"｢決算書｣の集計を中止します。")));
+TEST_F(ConsoleDialogsTest, EndOfInputOrTheEscKeyCancels) {
+  for (const char* input : {"1=6\nnonsense\n", "1=6\nnonsense\n\x1b\n5\n"}) {
+    std::string out;
+    EXPECT_EQ(ConditionsDialog::kResultCancel, Run(input, &out));
+    EXPECT_NE(std::string::npos, out.find("not understood"));
+    EXPECT_NE(std::string::npos, out.find(U8(u8"｢決算書｣の集計を中止します。")));
+    // Esc ends the dialog at once: the edit after it is never asked for.
+    EXPECT_EQ(std::string::npos, out.find("new text for 5"));
+  }
 }
 
 } // namespace

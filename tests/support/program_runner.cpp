@@ -17,7 +17,7 @@ namespace stmtlink::testing {
 std::string BuiltProgram(const std::string& name) { return std::string(STMTLINK_BIN_DIR) + "/" + name; }
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::vector<std::string>& extra_env) {
+                      const std::vector<std::string>& extra_env, const std::string& working_dir) {
   ProgramRun run;
   TempDir capture;
   std::string out_path = capture.File("out");
@@ -50,6 +50,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!working_dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, working_dir.c_str());
   pid_t pid = 0;
   int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);

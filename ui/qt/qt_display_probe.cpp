@@ -16,6 +16,12 @@ std::string Env(const char* name) {
   return value != nullptr ? value : "";
 }
 
+// The probe's connection, held until Qt has its own: an X server that
+// resets when its last client leaves (Xvfb, a bare xinit) refuses
+// connections while it resets, and Qt, connecting just then, would end the
+// process.
+xcb_connection_t* held_connection = nullptr;
+
 } // namespace
 
 bool QtCanShowWindows(std::string* why) {
@@ -33,11 +39,21 @@ bool QtCanShowWindows(std::string* why) {
                  : "no X display ($DISPLAY is not set; Qt here draws through X or XWayland)";
     return false;
   }
+  if (held_connection != nullptr) return true;
   xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
   const bool reachable = xcb_connection_has_error(connection) == 0;
+  if (reachable) {
+    held_connection = connection;
+    return true;
+  }
   xcb_disconnect(connection); // also frees a connection in error
-  if (!reachable && why) *why = "the display " + display + " cannot be reached";
-  return reachable;
+  if (why) *why = "the display " + display + " cannot be reached";
+  return false;
+}
+
+void ReleaseDisplayProbe() {
+  if (held_connection != nullptr) xcb_disconnect(held_connection);
+  held_connection = nullptr;
 }
 
 } // namespace stmtlink

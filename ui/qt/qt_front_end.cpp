@@ -50,6 +50,7 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
     argv_[0] = argv0_.data();
     own_app_ = std::make_unique<QApplication>(argc_, argv_);
   }
+  ReleaseDisplayProbe(); // Qt holds its own connection now
   // The dialogs' font comes with their resource; message boxes and the
   // save-file dialog use it too, so that every Japanese text is drawn in a
   // font that has it.
@@ -60,7 +61,19 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
   if (!icon_.isNull()) QApplication::setWindowIcon(icon_);
 }
 
-QtFrontEnd::~QtFrontEnd() = default;
+QtFrontEnd::~QtFrontEnd() {
+  if (wait_cursor_) ShowWaitCursor(false);
+}
+
+void QtFrontEnd::ShowWaitCursor(bool busy) {
+  if (busy == wait_cursor_) return;
+  wait_cursor_ = busy;
+  if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+  else QApplication::restoreOverrideCursor();
+  // No message loop turns during the run: hand the change to the window
+  // system now, not at the next repaint.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 HWND QtFrontEnd::Register(QWidget* widget) {
   const HWND handle = next_handle_++;

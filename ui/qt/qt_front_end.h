@@ -33,6 +33,9 @@ struct QtFrontEndSettings {
 // Whether Qt can open windows here (the X display answers, or the user
 // named another Qt platform); false with the reason in *why otherwise.
 bool QtCanShowWindows(std::string* why);
+// Lets go of the connection that QtCanShowWindows keeps open until Qt has
+// connected (the front end calls it once its application object exists).
+void ReleaseDisplayProbe();
 
 // Starts Qt (unless the process already did) and returns the front end; the
 // application object it made lives as long as the front end.

@@ -228,7 +228,11 @@ void QtProgressWindow::Paint(Window& w) {
     widget->activateWindow();
   }
   w.wants_top = false;
-  widget->repaint();
+  // The bars themselves: a repaint of the window alone leaves its children
+  // as they were on a real display (only the offscreen platform renders
+  // them anew).
+  w.main_bar->repaint();
+  w.second_bar->repaint();
   // The run turns no message loop: let the window system see the window
   // (mapping, exposure), but leave the user's input for later.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -143,6 +143,7 @@ class QtFrontEnd : public FrontEndPort {
 
   int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                      UINT flags) override;
+  void ShowWaitCursor(bool busy) override;
   DialogPort* Dialogs() override { return &dialogs_; }
   ProgressWindowPort* ProgressWindow() override { return &progress_; }
 
@@ -169,6 +170,7 @@ class QtFrontEnd : public FrontEndPort {
   QIcon icon_;
   std::map<HWND, QPointer<QWidget>> windows_;
   HWND next_handle_ = 0x130000;
+  bool wait_cursor_ = false;
   QtDialogs dialogs_{this};
   QtProgressWindow progress_{this};
 };

@@ -1,0 +1,226 @@
+// A whole run of the program with the Qt front end on a real X server: the
+// progress window, drawn while the run turns no message loop, must show its
+// caption and both bars as the X server holds them (read back from the
+// screen, not rendered by the test), and the wait cursor must cover the run
+// but not the closing message.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <thread>
+
+#include "app/link_app.h"
+#include "dialog/conditions_input.h"
+#include "host/substitute_control.h"
+#include "platform/host_home.h"
+#include "platform/text_codec.h"
+#include "tests/qt/xvfb/x_window_title.h"
+#include "tests/qt/xvfb/xvfb_display.h"
+#include "tests/support/temp_dir.h"
+#include "tools/books/sample_books.h"
+#include "ui/qt/qt_windows.h"
+
+namespace stmtlink {
+namespace {
+
+using testing::TempDir;
+using testing::XWindowTitle;
+
+// How much of a bar the screen shows filled, along the middle row of its
+// inside: the rightmost highlighted pixel and the number of highlighted runs.
+struct BarPixels {
+  int extent = 0;
+  int runs = 0;
+  int width = 0;
+};
+
+BarPixels ReadBar(const QImage& screen, QWidget* window, QWidget* bar, int edges) {
+  const QRect inner = QRect(bar->mapTo(window, QPoint(0, 0)), bar->size()).adjusted(edges, edges, -edges, -edges);
+  const QRgb highlight = bar->palette().color(QPalette::Highlight).rgb();
+  BarPixels pixels;
+  pixels.width = inner.width();
+  bool in_run = false;
+  for (int x = 0; x < inner.width(); ++x) {
+    const bool lit = screen.pixel(inner.left() + x, inner.center().y()) == highlight;
+    if (lit) pixels.extent = x + 1;
+    if (lit && !in_run) ++pixels.runs;
+    in_run = lit;
+  }
+  return pixels;
+}
+
+// What was on the screen at one moment of the run, beside the state the
+// program had given the window.
+struct Moment {
+  ProgressBarState main;
+  ProgressBarState second;
+  QString caption;
+  QString x_title;
+  BarPixels main_pixels;
+  BarPixels second_pixels;
+  bool wait_cursor = false;
+};
+
+// The Qt progress window itself, following the state the program gives it;
+// at the chosen moments it draws the present state and reads the screen
+// back.
+class ObservedProgress : public QtProgressWindow {
+ public:
+  using QtProgressWindow::QtProgressWindow;
+
+  struct Wanted {
+    int main_at_least;
+    int second;
+  };
+  std::vector<Wanted> wanted = {{3000, 2}, {7000, 4}};
+  std::vector<Moment> moments;
+  std::optional<bool> wait_cursor_at_show;
+
+  void ShowProgressWindow(HWND w, bool show) override {
+    if (show && !wait_cursor_at_show) wait_cursor_at_show = QGuiApplication::overrideCursor() != nullptr;
+    QtProgressWindow::ShowProgressWindow(w, show);
+  }
+  void SetProgressCaption(HWND w, const std::string& caption) override {
+    caption_ = QString::fromStdString(ToUtf8(caption));
+    QtProgressWindow::SetProgressCaption(w, caption);
+  }
+  void SetBarRange(HWND w, int bar, int low, int high) override {
+    State(bar).SetRange(low, high);
+    QtProgressWindow::SetBarRange(w, bar, low, high);
+  }
+  void SetBarPos(HWND w, int bar, int pos) override {
+    State(bar).SetPos(pos);
+    QtProgressWindow::SetBarPos(w, bar, pos);
+  }
+  void DeltaBarPos(HWND w, int bar, int delta) override {
+    State(bar).DeltaPos(delta);
+    QtProgressWindow::DeltaBarPos(w, bar, delta);
+  }
+  void UpdateProgressWindow(HWND w) override {
+    QtProgressWindow::UpdateProgressWindow(w);
+    if (moments.size() < wanted.size() && main_.pos >= wanted[moments.size()].main_at_least &&
+        second_.pos == wanted[moments.size()].second)
+      Capture(w);
+  }
+
+ private:
+  ProgressBarState& State(int bar) { return bar == kMainProgressBar ? main_ : second_; }
+
+  void Capture(HWND w) {
+    // Past the repaint interval, the next repaint draws the present state.
+    std::this_thread::sleep_for(std::chrono::milliseconds(kRepaintIntervalMs + 5));
+    QtProgressWindow::UpdateProgressWindow(w);
+    QWidget* window = Widget(w);
+    ASSERT_NE(nullptr, window);
+    QList<QWidget*> bars = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(2, bars.size());
+    std::sort(bars.begin(), bars.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+    // The root window's pixels where the window stands.
+    const QPoint at = window->mapToGlobal(QPoint(0, 0));
+    const QImage screen = QGuiApplication::primaryScreen()
+                              ->grabWindow(0, at.x(), at.y(), window->width(), window->height())
+                              .toImage()
+                              .convertToFormat(QImage::Format_RGB32);
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    moments.push_back({main_, second_, caption_, XWindowTitle(window), ReadBar(screen, window, bars[0], 2),
+                       ReadBar(screen, window, bars[1], 1), cursor != nullptr && cursor->shape() == Qt::WaitCursor});
+    QDir().mkpath(STMTLINK_SCREENSHOT_DIR);
+    screen.save(QStringLiteral(STMTLINK_SCREENSHOT_DIR "/progress-xvfb-%1.png").arg(moments.size()));
+  }
+
+  ProgressBarState main_;
+  ProgressBarState second_;
+  QString caption_;
+};
+
+// The Qt front end with the observed progress window; records whether the
+// wait cursor was on at each message box.
+class ObservedFrontEnd : public FrontEndPort {
+ public:
+  explicit ObservedFrontEnd(const QtFrontEndSettings& settings) : qt_(settings) {}
+  int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override {
+    wait_cursor_at_box.push_back(QGuiApplication::overrideCursor() != nullptr);
+    return qt_.ShowMessageBox(owner, text, caption, flags);
+  }
+  void ShowWaitCursor(bool busy) override { qt_.ShowWaitCursor(busy); }
+  ProgressWindowPort* ProgressWindow() override { return &progress_; }
+  DialogPort* Dialogs() override { return qt_.Dialogs(); }
+
+  ObservedProgress& progress() { return progress_; }
+  std::vector<bool> wait_cursor_at_box;
+
+ private:
+  QtFrontEnd qt_;
+  ObservedProgress progress_{&qt_};
+};
+
+TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
+  XVFB_OR_SKIP();
+  ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
+  TempDir home;
+  SampleOptions books;
+  books.home = home.path();
+  books.entries = 300;
+  std::string error;
+  ASSERT_EQ(SampleStatus::kWritten, WriteSampleHome(books, &error)) << error;
+  std::filesystem::create_directories(home.File("drive_c/out")); // no folder question
+  SetHostHome(home.path());
+  SetHostCallJournal(false);
+
+  ConditionsChoices choices;
+  choices.from_month = 4;
+  choices.to_month = 3;
+  choices.ledger = 1;
+  choices.output_path = "C:\\out\\report.xml";
+  QtFrontEndSettings settings;
+  settings.dialog_input = ConditionsDialogInput(choices);
+  settings.unattended = true;
+  settings.answer_yes = true;
+  ObservedFrontEnd front_end(settings);
+  SetFrontEnd(&front_end);
+  LinkApp app;
+  RunApplication(&app);
+  SetFrontEnd(nullptr);
+  ASSERT_EQ(kResultCompleted, app.resultCode);
+
+  const ObservedProgress& progress = front_end.progress();
+  ASSERT_EQ(2u, progress.moments.size()) << "the run never reached both moments";
+  for (const Moment& m : progress.moments) {
+    SCOPED_TRACE("main " + std::to_string(m.main.pos) + ", second " + std::to_string(m.second.pos));
+    // The caption the program set, as the X server gives it to a window manager.
+    EXPECT_TRUE(m.caption.startsWith(QStringLiteral("集計中 ")) && m.caption.endsWith(QStringLiteral("％")))
+        << m.caption.toStdString();
+    EXPECT_EQ(m.caption.toStdString(), m.x_title.toStdString());
+    // The smooth main bar filled to its position, to the pixel.
+    const int main_fill = (m.main.pos - m.main.low) * m.main_pixels.width / (m.main.high - m.main.low);
+    EXPECT_NEAR(main_fill, m.main_pixels.extent, 1);
+    EXPECT_EQ(1, m.main_pixels.runs);
+    // The second bar in blocks, up to its position within one block.
+    const int second_fill = (m.second.pos - m.second.low) * m.second_pixels.width / (m.second.high - m.second.low);
+    EXPECT_GT(m.second_pixels.runs, 1);
+    EXPECT_GE(m.second_pixels.extent, second_fill - m.second_pixels.width / 10);
+    EXPECT_LE(m.second_pixels.extent, second_fill + m.second_pixels.width / 10);
+    EXPECT_TRUE(m.wait_cursor);
+  }
+  // Both bars moved between the two moments.
+  EXPECT_GT(progress.moments[1].main_pixels.extent, progress.moments[0].main_pixels.extent);
+  EXPECT_GT(progress.moments[1].second_pixels.extent, progress.moments[0].second_pixels.extent);
+  // The wait cursor came after the window showed and went before the
+  // closing message, the only message of this run.
+  ASSERT_TRUE(progress.wait_cursor_at_show.has_value());
+  EXPECT_FALSE(*progress.wait_cursor_at_show);
+  EXPECT_EQ(std::vector<bool>{false}, front_end.wait_cursor_at_box);
+  EXPECT_EQ(nullptr, QGuiApplication::overrideCursor());
+}
+
+} // namespace
+} // namespace stmtlink
