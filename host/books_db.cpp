@@ -157,7 +157,7 @@ std::string BooksStatement::Text(int column) const {
 namespace {
 
 struct CachedBooks {
-  std::string path;
+  std::string home; // the host home the books were opened from
   std::shared_ptr<BooksDb> db;
 };
 
@@ -170,12 +170,13 @@ CachedBooks& Cache() {
 
 std::shared_ptr<BooksDb> CurrentBooks(std::string* error) {
   CachedBooks& cache = Cache();
-  std::string path = HostHomeFile("books.db");
-  if (cache.db && cache.path == path) return cache.db;
+  // Asked by most host calls: comparing the home is cheaper than the path.
+  if (cache.db && cache.home == HostHome()) return cache.db;
   cache = CachedBooks();
   std::shared_ptr<BooksDb> db;
-  if (!BooksDb::Open(path, BooksDb::Mode::kReadOnly, &db, error)) return nullptr;
-  cache.path = std::move(path);
+  if (!BooksDb::Open(HostHomeFile("books.db"), BooksDb::Mode::kReadOnly, &db, error))
+    return nullptr;
+  cache.home = HostHome();
   cache.db = db;
   return db;
 }

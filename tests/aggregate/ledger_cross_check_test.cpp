@@ -50,20 +50,20 @@ TEST_P(LedgerCrossCheck, LastRunningBalanceIsTheClosingBalance) {
   const LedgerLineList& ledger = ledger_;
   const AccountLineList& lines = lines_;
 
-  std::map<std::int32_t, const LedgerLine*> last;
+  std::map<std::int32_t, LedgerLine> last;
   std::map<std::int32_t, int> rows;
   bool sundries = false;
   bool sub_accounts = false;
   std::size_t named = 0;
-  for (const auto& row : ledger) {
-    last[row->code] = row.get();
-    ++rows[row->code];
-    sundries = sundries || std::string(row->counterAccountName) == "諸口";
-    sub_accounts = sub_accounts || row->subAccountName[0] != '\0' || row->counterSubAccountName[0] != '\0';
+  for (const LedgerLine& row : ledger) {
+    last[row.code] = row;
+    ++rows[row.code];
+    sundries = sundries || std::string(row.counterAccountName) == "諸口";
+    sub_accounts = sub_accounts || row.subAccountName[0] != '\0' || row.counterSubAccountName[0] != '\0';
     // A counter account is named unless the line has no account on the
     // other side (a one-sided line of a compound entry, looked up as code 0).
-    if (row->counterAccountName[0] != '\0') ++named;
-    EXPECT_NE('\0', row->dateText[0]) << row->code; // every row has its era date
+    if (row.counterAccountName[0] != '\0') ++named;
+    EXPECT_NE('\0', row.dateText[0]) << row.code; // every row has its era date
   }
   EXPECT_TRUE(sundries);
   EXPECT_TRUE(sub_accounts);
@@ -85,7 +85,7 @@ TEST_P(LedgerCrossCheck, LastRunningBalanceIsTheClosingBalance) {
       }
       continue;
     }
-    EXPECT_EQ(line->closing, it->second->balance) << "account " << line->code / 10000;
+    EXPECT_EQ(line->closing, it->second.balance) << "account " << line->code / 10000;
     ++checked;
   }
   EXPECT_GT(checked, 20);
@@ -100,16 +100,16 @@ TEST_P(LedgerCrossCheck, CompoundEntriesAndExcludedAccounts) {
   const std::int64_t supplies = chart::Stored(chart::kSupplies);
   const std::int64_t cash = chart::Stored(chart::kCash);
   int scanned = 0, balanced = 0;
-  for (const auto& row : ledger_) {
-    EXPECT_NE(chart::Stored(chart::kLedgerExcludedA), row->code);
-    EXPECT_NE(chart::Stored(chart::kLedgerExcludedB), row->code);
-    const std::string description = row->description;
-    if (description == "立替経費精算" && row->code == supplies) {
-      EXPECT_STREQ("諸口", row->counterAccountName);
+  for (const LedgerLine& row : ledger_) {
+    EXPECT_NE(chart::Stored(chart::kLedgerExcludedA), row.code);
+    EXPECT_NE(chart::Stored(chart::kLedgerExcludedB), row.code);
+    const std::string description = row.description;
+    if (description == "立替経費精算" && row.code == supplies) {
+      EXPECT_STREQ("諸口", row.counterAccountName);
       ++scanned;
     }
-    if (description == "仮払精算" && row->code == cash) {
-      EXPECT_STREQ("前払費用", row->counterAccountName);
+    if (description == "仮払精算" && row.code == cash) {
+      EXPECT_STREQ("前払費用", row.counterAccountName);
       ++balanced;
     }
   }

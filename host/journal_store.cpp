@@ -1,0 +1,176 @@
+#include "host/journal_store.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+#include "host/books_cache.h"
+#include "platform/text_codec.h"
+
+namespace stmtlink {
+namespace {
+
+constexpr std::int64_t kLastSlot = 14;
+
+// Heterogeneous look-up: the UTF-8 text of a row is found without a copy.
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+};
+using TextNumbers = std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>>;
+
+bool LedgerOrder(const JournalLine& a, const JournalLine& b) {
+  const int pa = MonthPositionOfSlot(a.slot), pb = MonthPositionOfSlot(b.slot);
+  if (a.date != b.date) return a.date < b.date;
+  if (pa != pb) return pa < pb;
+  if (a.entry_no != b.entry_no) return a.entry_no < b.entry_no;
+  if (a.entry_id != b.entry_id) return a.entry_id < b.entry_id;
+  return a.line_no < b.line_no;
+}
+
+std::uint8_t Multiplicity(std::int64_t first, bool several) {
+  return several ? 2 : first != 0 ? 1 : 0;
+}
+
+} // namespace
+
+std::shared_ptr<const JournalStore> JournalStore::Get(BooksDb& db, std::int64_t data_no,
+                                                      std::string* error) {
+  static BooksCache<JournalStore, std::int64_t> cache;
+  return cache.Get(
+      db, data_no,
+      [&](std::string* load_error) {
+        std::shared_ptr<JournalStore> store(new JournalStore());
+        if (!store->Read(db, data_no, load_error)) store.reset();
+        return store;
+      },
+      error);
+}
+
+bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
+  // Counted first, so that the lines are allocated once at their size.
+  BooksStatement count;
+  if (!db.Prepare("SELECT count(*) FROM journal_line WHERE data_no = ?1", &count, error) ||
+      !count.BindInt64(1, data_no, error) || count.Next(error) != BooksStatement::Step::kRow)
+    return false;
+  lines_.reserve(static_cast<std::size_t>(std::max<std::int64_t>(0, count.Int64(0))));
+
+  // Read in storage order and sorted here: SQLite's sort of a million rows
+  // costs several times the scan.
+  BooksStatement q;
+  if (!db.Prepare("SELECT entry_id, entry_no, line_no, date, slot, debit_code, debit_amount, "
+                  "debit_tax, credit_code, credit_amount, credit_tax, description "
+                  "FROM journal_line WHERE data_no = ?1",
+                  &q, error) ||
+      !q.BindInt64(1, data_no, error))
+    return false;
+  TextNumbers numbers;
+  text_starts_.push_back(0);
+  for (;;) {
+    const BooksStatement::Step step = q.Next(error);
+    if (step == BooksStatement::Step::kDone) break;
+    if (step == BooksStatement::Step::kError) return false;
+    JournalLine line;
+    line.entry_id = q.Int64(0);
+    line.entry_no = q.Int64(1);
+    line.line_no = q.Int64(2);
+    line.date = q.Int64(3);
+    const std::int64_t slot = q.Int64(4);
+    line.slot = slot >= 1 && slot <= kLastSlot ? static_cast<std::uint8_t>(slot) : 0;
+    line.debit_code = q.Int64(5);
+    line.debit_amount = q.Int64(6);
+    line.debit_tax = q.Int64(7);
+    line.credit_code = q.Int64(8);
+    line.credit_amount = q.Int64(9);
+    line.credit_tax = q.Int64(10);
+    const std::string utf8 = q.Text(11);
+    auto known = numbers.find(std::string_view(utf8));
+    if (known == numbers.end()) {
+      if (texts_.size() > std::numeric_limits<std::uint32_t>::max() / 2) {
+        *error = "the journal's descriptions do not fit the ledger's text table";
+        return false;
+      }
+      texts_.append(ToCp932(utf8));
+      known = numbers.emplace(utf8, static_cast<std::uint32_t>(text_starts_.size() - 1)).first;
+      text_starts_.push_back(static_cast<std::uint32_t>(texts_.size()));
+    }
+    line.description = known->second;
+    lines_.push_back(line);
+  }
+  if (lines_.size() > std::numeric_limits<std::uint32_t>::max() / 2) {
+    *error = "the journal has more lines than the ledger can index";
+    return false;
+  }
+  if (!std::is_sorted(lines_.begin(), lines_.end(), LedgerOrder))
+    std::stable_sort(lines_.begin(), lines_.end(), LedgerOrder);
+  texts_.shrink_to_fit();
+  MarkEntries();
+  return true;
+}
+
+void JournalStore::MarkEntries() {
+  by_entry_.resize(lines_.size());
+  for (std::uint32_t i = 0; i < size(); ++i) by_entry_[i] = i;
+  std::stable_sort(by_entry_.begin(), by_entry_.end(), [this](std::uint32_t a, std::uint32_t b) {
+    return lines_[a].entry_id < lines_[b].entry_id;
+  });
+  for (std::size_t begin = 0; begin < by_entry_.size();) {
+    const std::int64_t id = lines_[by_entry_[begin]].entry_id;
+    std::size_t end = begin;
+    std::int64_t debit = 0, credit = 0;
+    bool several_debits = false, several_credits = false;
+    for (; end < by_entry_.size() && lines_[by_entry_[end]].entry_id == id; ++end) {
+      const JournalLine& line = lines_[by_entry_[end]];
+      if (line.debit_code != 0) {
+        several_debits = several_debits || (debit != 0 && debit != line.debit_code);
+        debit = line.debit_code;
+      }
+      if (line.credit_code != 0) {
+        several_credits = several_credits || (credit != 0 && credit != line.credit_code);
+        credit = line.credit_code;
+      }
+    }
+    const auto marker = static_cast<std::uint8_t>(Multiplicity(debit, several_debits) << 4 |
+                                                  Multiplicity(credit, several_credits));
+    for (std::size_t i = begin; i < end; ++i) lines_[by_entry_[i]].marker = marker;
+    begin = end;
+  }
+}
+
+std::string_view JournalStore::Description(const JournalLine& line) const {
+  const std::uint32_t start = text_starts_[line.description];
+  return std::string_view(texts_).substr(start, text_starts_[line.description + 1] - start);
+}
+
+std::pair<std::uint32_t, std::uint32_t> JournalStore::DatedWithin(std::int64_t first,
+                                                                  std::int64_t last) const {
+  auto begin = std::lower_bound(lines_.begin(), lines_.end(), first,
+                                [](const JournalLine& line, std::int64_t date) { return line.date < date; });
+  auto end = std::upper_bound(begin, lines_.end(), last,
+                              [](std::int64_t date, const JournalLine& line) { return date < line.date; });
+  return {static_cast<std::uint32_t>(begin - lines_.begin()),
+          static_cast<std::uint32_t>(end - lines_.begin())};
+}
+
+std::span<const std::uint32_t> JournalStore::EntryLines(std::int64_t entry_id) const {
+  auto begin = std::lower_bound(
+      by_entry_.begin(), by_entry_.end(), entry_id,
+      [this](std::uint32_t line, std::int64_t id) { return lines_[line].entry_id < id; });
+  auto end = std::upper_bound(
+      begin, by_entry_.end(), entry_id,
+      [this](std::int64_t id, std::uint32_t line) { return id < lines_[line].entry_id; });
+  return std::span<const std::uint32_t>(by_entry_.data() + (begin - by_entry_.begin()),
+                                        static_cast<std::size_t>(end - begin));
+}
+
+std::int64_t JournalStore::SingleCodeOfEntry(std::uint32_t index, bool debit_side) const {
+  const std::uint8_t marker = lines_[index].marker;
+  if ((debit_side ? marker >> 4 : marker & 0x0F) != 1) return 0;
+  for (std::uint32_t i : EntryLines(lines_[index].entry_id)) {
+    const std::int64_t code = debit_side ? lines_[i].debit_code : lines_[i].credit_code;
+    if (code != 0) return code;
+  }
+  return 0;
+}
+
+} // namespace stmtlink
