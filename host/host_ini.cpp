@@ -10,7 +10,7 @@ namespace {
 
 struct CachedIni {
   bool loaded = false;
-  std::string home; // the host home it was read from
+  std::uint64_t home = 0; // HostHomeGeneration() of the home it was read from
   IniFile ini;
   HostIniFaults faults;
   std::uint64_t generation = 0;
@@ -42,7 +42,7 @@ CachedIni& Cache() {
 const CachedIni& Loaded() {
   CachedIni& cache = Cache();
   // A changed home (SetHostHome without a reset) must not see the old file.
-  if (!cache.loaded || cache.home != HostHome()) {
+  if (!cache.loaded || cache.home != HostHomeGeneration()) {
     CachedIni fresh;
     if (!IniFile::Load(HostHomeFile("host.ini"), &fresh.ini)) fresh.ini = IniFile();
     for (const std::string& key : fresh.ini.Keys("Faults")) {
@@ -54,7 +54,7 @@ const CachedIni& Loaded() {
     }
     static std::uint64_t readings = 0;
     fresh.generation = ++readings;
-    fresh.home = HostHome();
+    fresh.home = HostHomeGeneration();
     fresh.loaded = true;
     cache = std::move(fresh);
   }

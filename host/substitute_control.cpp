@@ -37,6 +37,10 @@ void InjectHostFailure(std::string_view call, long code) {
 
 void ClearHostFailures() { InjectedFailures().clear(); }
 
+bool HostFailuresPossible() {
+  return !InjectedFailures().empty() || !HostIniFaultTable().codes.empty();
+}
+
 long HostFailureFor(std::string_view call) {
   // Asked by every host call: a run without faults must pay next to nothing.
   const auto& injected = InjectedFailures();
