@@ -154,12 +154,14 @@ std::int64_t BooksStatement::Int64(int column) const {
   return stmt_ ? sqlite3_column_int64(stmt_, column) : 0;
 }
 
-std::string BooksStatement::Text(int column) const {
-  if (!stmt_) return std::string();
+std::string BooksStatement::Text(int column) const { return std::string(TextView(column)); }
+
+std::string_view BooksStatement::TextView(int column) const {
+  if (!stmt_) return std::string_view();
   const unsigned char* text = sqlite3_column_text(stmt_, column);
-  if (!text) return std::string();
-  return std::string(reinterpret_cast<const char*>(text),
-                     static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+  if (!text) return std::string_view();
+  return std::string_view(reinterpret_cast<const char*>(text),
+                          static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
 namespace {

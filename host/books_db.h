@@ -89,6 +89,8 @@ class BooksStatement {
   // Columns are numbered from 0. NULL reads as 0 and "".
   std::int64_t Int64(int column) const;
   std::string Text(int column) const;
+  // The same text without a copy, good until the next step or reset.
+  std::string_view TextView(int column) const;
 
  private:
   friend class BooksDb;

@@ -19,13 +19,33 @@ struct TextHash {
 };
 using TextNumbers = std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>>;
 
-bool LedgerOrder(const JournalLine& a, const JournalLine& b) {
-  const int pa = MonthPositionOfSlot(a.slot), pb = MonthPositionOfSlot(b.slot);
-  if (a.date != b.date) return a.date < b.date;
-  if (pa != pb) return pa < pb;
-  if (a.entry_no != b.entry_no) return a.entry_no < b.entry_no;
-  if (a.entry_id != b.entry_id) return a.entry_id < b.entry_id;
-  return a.line_no < b.line_no;
+std::uint64_t Offset32(std::int64_t value) {
+  return static_cast<std::uint64_t>(
+      std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max()) -
+      std::numeric_limits<std::int32_t>::min());
+}
+
+// A line's place in ledger order as two numbers compared in turn: date and
+// month position, then entry number, identifier and line number (each
+// within 32 bits, as the records carry them), then the reading order.
+struct LedgerKey {
+  std::uint64_t date_position_number;
+  std::uint64_t id_line;
+  std::uint32_t index;
+  friend bool operator<(const LedgerKey& a, const LedgerKey& b) {
+    if (a.date_position_number != b.date_position_number)
+      return a.date_position_number < b.date_position_number;
+    if (a.id_line != b.id_line) return a.id_line < b.id_line;
+    return a.index < b.index;
+  }
+};
+
+LedgerKey KeyOf(const JournalLine& line, std::uint32_t index) {
+  const auto date = static_cast<std::uint64_t>(std::clamp<std::int64_t>(line.date, 0, 0x7FFFFFF));
+  const auto position = static_cast<std::uint64_t>(MonthPositionOfSlot(line.slot));
+  return LedgerKey{date << 37 | position << 32 | Offset32(line.entry_no),
+                   Offset32(line.entry_id) << 32 | Offset32(line.line_no), index};
 }
 
 std::uint8_t Multiplicity(std::int64_t first, bool several) {
@@ -83,15 +103,16 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
     line.credit_code = q.Int64(8);
     line.credit_amount = q.Int64(9);
     line.credit_tax = q.Int64(10);
-    const std::string utf8 = q.Text(11);
-    auto known = numbers.find(std::string_view(utf8));
+    const std::string_view utf8 = q.TextView(11);
+    auto known = numbers.find(utf8);
     if (known == numbers.end()) {
       if (texts_.size() > std::numeric_limits<std::uint32_t>::max() / 2) {
         *error = "the journal's descriptions do not fit the ledger's text table";
         return false;
       }
       texts_.append(ToCp932(utf8));
-      known = numbers.emplace(utf8, static_cast<std::uint32_t>(text_starts_.size() - 1)).first;
+      known = numbers.emplace(std::string(utf8), static_cast<std::uint32_t>(text_starts_.size() - 1))
+                  .first;
       text_starts_.push_back(static_cast<std::uint32_t>(texts_.size()));
     }
     line.description = known->second;
@@ -101,19 +122,33 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
     *error = "the journal has more lines than the ledger can index";
     return false;
   }
-  if (!std::is_sorted(lines_.begin(), lines_.end(), LedgerOrder))
-    std::stable_sort(lines_.begin(), lines_.end(), LedgerOrder);
+  SortInLedgerOrder();
   texts_.shrink_to_fit();
   MarkEntries();
   return true;
 }
 
+void JournalStore::SortInLedgerOrder() {
+  // Small keys are sorted, then the lines moved once: sorting the lines
+  // themselves moves 88 bytes at every step.
+  std::vector<LedgerKey> keys(lines_.size());
+  for (std::uint32_t i = 0; i < size(); ++i) keys[i] = KeyOf(lines_[i], i);
+  if (std::is_sorted(keys.begin(), keys.end())) return;
+  std::sort(keys.begin(), keys.end());
+  std::vector<JournalLine> sorted;
+  sorted.reserve(lines_.size());
+  for (const LedgerKey& key : keys) sorted.push_back(lines_[key.index]);
+  lines_ = std::move(sorted);
+}
+
 void JournalStore::MarkEntries() {
-  by_entry_.resize(lines_.size());
-  for (std::uint32_t i = 0; i < size(); ++i) by_entry_[i] = i;
-  std::stable_sort(by_entry_.begin(), by_entry_.end(), [this](std::uint32_t a, std::uint32_t b) {
-    return lines_[a].entry_id < lines_[b].entry_id;
-  });
+  std::vector<std::pair<std::int64_t, std::uint32_t>> by_entry(lines_.size());
+  for (std::uint32_t i = 0; i < size(); ++i) by_entry[i] = {lines_[i].entry_id, i};
+  std::sort(by_entry.begin(), by_entry.end());
+  by_entry_.resize(by_entry.size());
+  for (std::size_t i = 0; i < by_entry.size(); ++i) by_entry_[i] = by_entry[i].second;
+  by_entry.clear();
+  by_entry.shrink_to_fit();
   for (std::size_t begin = 0; begin < by_entry_.size();) {
     const std::int64_t id = lines_[by_entry_[begin]].entry_id;
     std::size_t end = begin;

@@ -47,6 +47,7 @@ class JournalStore {
  private:
   JournalStore() = default;
   bool Read(BooksDb& db, std::int64_t data_no, std::string* error);
+  void SortInLedgerOrder();
   void MarkEntries();
 
   std::vector<JournalLine> lines_;          // ledger order
