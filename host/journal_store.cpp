@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
+#include <system_error>
+#include <thread>
+
+#include <sqlite3.h>
 
 #include "host/books_cache.h"
 #include "platform/text_codec.h"
@@ -11,6 +15,9 @@ namespace stmtlink {
 namespace {
 
 constexpr std::int64_t kLastSlot = 14;
+// Below this many rowids one connection reads the journal alone.
+constexpr std::int64_t kSplitFrom = 50000;
+constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max() / 2;
 
 // Heterogeneous look-up: the UTF-8 text of a row is found without a copy.
 struct TextHash {
@@ -67,29 +74,38 @@ std::shared_ptr<const JournalStore> JournalStore::Get(BooksDb& db, std::int64_t 
       error);
 }
 
-bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
-  // Counted first, so that the lines are allocated once at their size.
-  BooksStatement count;
-  if (!db.Prepare("SELECT count(*) FROM journal_line WHERE data_no = ?1", &count, error) ||
-      !count.BindInt64(1, data_no, error) || count.Next(error) != BooksStatement::Step::kRow)
-    return false;
-  lines_.reserve(static_cast<std::size_t>(std::max<std::int64_t>(0, count.Int64(0))));
+namespace {
 
-  // Read in storage order and sorted here: SQLite's sort of a million rows
-  // costs several times the scan.
+// One part of the journal, read on its own connection: its lines, their
+// descriptions numbered in its own table.
+struct JournalPart {
+  std::vector<JournalLine> lines;
+  std::string texts;                    // CP932, end to end
+  std::vector<std::uint32_t> starts{0}; // text n is [starts[n], starts[n + 1])
+  std::string error;
+  bool ok = false;
+};
+
+// The lines of the data set whose rowid is first..last, in storage order:
+// SQLite's sort of a million rows costs several times the scan, so the
+// store sorts them itself.
+void ReadPart(BooksDb& db, std::int64_t data_no, std::int64_t first, std::int64_t last,
+              JournalPart* part) {
+  std::string* error = &part->error;
   BooksStatement q;
   if (!db.Prepare("SELECT entry_id, entry_no, line_no, date, slot, debit_code, debit_amount, "
                   "debit_tax, credit_code, credit_amount, credit_tax, description "
-                  "FROM journal_line WHERE data_no = ?1",
+                  "FROM journal_line WHERE data_no = ?1 AND rowid BETWEEN ?2 AND ?3",
                   &q, error) ||
-      !q.BindInt64(1, data_no, error))
-    return false;
+      !q.BindInt64(1, data_no, error) || !q.BindInt64(2, first, error) ||
+      !q.BindInt64(3, last, error))
+    return;
+  if (last >= first) part->lines.reserve(static_cast<std::size_t>(std::min<std::int64_t>(last - first + 1, 1 << 26)));
   TextNumbers numbers;
-  text_starts_.push_back(0);
   for (;;) {
     const BooksStatement::Step step = q.Next(error);
     if (step == BooksStatement::Step::kDone) break;
-    if (step == BooksStatement::Step::kError) return false;
+    if (step == BooksStatement::Step::kError) return;
     JournalLine line;
     line.entry_id = q.Int64(0);
     line.entry_no = q.Int64(1);
@@ -106,22 +122,84 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
     const std::string_view utf8 = q.TextView(11);
     auto known = numbers.find(utf8);
     if (known == numbers.end()) {
-      if (texts_.size() > std::numeric_limits<std::uint32_t>::max() / 2) {
+      if (part->texts.size() > kMaxTextBytes) {
         *error = "the journal's descriptions do not fit the ledger's text table";
-        return false;
+        return;
       }
-      texts_.append(ToCp932(utf8));
-      known = numbers.emplace(std::string(utf8), static_cast<std::uint32_t>(text_starts_.size() - 1))
-                  .first;
-      text_starts_.push_back(static_cast<std::uint32_t>(texts_.size()));
+      part->texts.append(ToCp932(utf8));
+      const auto number = static_cast<std::uint32_t>(part->starts.size() - 1);
+      known = numbers.emplace(std::string(utf8), number).first;
+      part->starts.push_back(static_cast<std::uint32_t>(part->texts.size()));
     }
     line.description = known->second;
-    lines_.push_back(line);
+    part->lines.push_back(line);
   }
-  if (lines_.size() > std::numeric_limits<std::uint32_t>::max() / 2) {
+  part->ok = true;
+}
+
+} // namespace
+
+bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
+  BooksStatement bounds;
+  if (!db.Prepare("SELECT min(rowid), max(rowid) FROM journal_line", &bounds, error) ||
+      bounds.Next(error) != BooksStatement::Step::kRow)
+    return false;
+  const std::int64_t first = bounds.Int64(0), last = bounds.Int64(1);
+  bounds = BooksStatement();
+
+  // A large journal is read in two halves at once, the second on a
+  // connection of its own: the first ledger cursor waits for the whole
+  // reading, and the progress window stands still meanwhile.
+  JournalPart parts[2];
+  const std::int64_t middle = first + (last - first) / 2;
+  bool split = last - first >= kSplitFrom;
+  std::shared_ptr<BooksDb> other;
+  if (split) {
+    const char* path = sqlite3_db_filename(db.handle(), "main");
+    std::string ignored;
+    split = path && *path && BooksDb::Open(path, BooksDb::Mode::kReadOnly, &other, &ignored);
+  }
+  if (split) {
+    std::thread second;
+    try {
+      second = std::thread(ReadPart, std::ref(*other), data_no, middle + 1, last, &parts[1]);
+    } catch (const std::system_error&) {
+      ReadPart(*other, data_no, middle + 1, last, &parts[1]); // no thread: one after the other
+    }
+    ReadPart(db, data_no, first, middle, &parts[0]);
+    if (second.joinable()) second.join();
+  } else {
+    ReadPart(db, data_no, first, last, &parts[0]);
+    parts[1].ok = true;
+  }
+  for (const JournalPart& part : parts) {
+    if (!part.ok) {
+      *error = part.error;
+      return false;
+    }
+  }
+  if (parts[0].lines.size() + parts[1].lines.size() > std::numeric_limits<std::uint32_t>::max() / 2 ||
+      parts[0].texts.size() + parts[1].texts.size() > kMaxTextBytes) {
     *error = "the journal has more lines than the ledger can index";
     return false;
   }
+
+  // The second part's texts follow the first's (a text in both is kept
+  // twice; the look-ups never compare numbers).
+  lines_ = std::move(parts[0].lines);
+  texts_ = std::move(parts[0].texts);
+  text_starts_ = std::move(parts[0].starts);
+  const auto offset = static_cast<std::uint32_t>(texts_.size());
+  const auto renumber = static_cast<std::uint32_t>(text_starts_.size() - 1);
+  texts_.append(parts[1].texts);
+  for (std::size_t i = 1; i < parts[1].starts.size(); ++i)
+    text_starts_.push_back(offset + parts[1].starts[i]);
+  lines_.reserve(lines_.size() + parts[1].lines.size());
+  for (JournalLine line : parts[1].lines) {
+    line.description += renumber;
+    lines_.push_back(line);
+  }
+  parts[1] = JournalPart();
   SortInLedgerOrder();
   texts_.shrink_to_fit();
   MarkEntries();
