@@ -149,7 +149,9 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
 
   // A large journal is read in two halves at once, the second on a
   // connection of its own: the first ledger cursor waits for the whole
-  // reading, and the progress window stands still meanwhile.
+  // reading, and the progress window stands still meanwhile. (The program
+  // never writes the books; a writer between the two readings' starts could
+  // give halves of two versions, which the next stamp change then drops.)
   JournalPart parts[2];
   const std::int64_t middle = first + (last - first) / 2;
   bool split = last - first >= kSplitFrom;
