@@ -204,8 +204,8 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
       sundries = false;
     }
 
-    auto line = std::unique_ptr<LedgerLine>(new (std::nothrow) LedgerLine());
-    if (!line) return 0;
+    LedgerLine made; // the list keeps a compact copy
+    LedgerLine* line = &made;
     std::int32_t counter_nature = 0;
     if (sundries) {
       std::strcpy(line->counterAccountName, "諸口");
@@ -233,7 +233,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     line->amount = movement;
     balance = AddUnits(balance, movement);
     line->balance = balance;
-    ledgerLines->Append(std::move(line));
+    if (!ledgerLines->Append(made)) return 0;
   }
 
   cursor->MoveFinish();

@@ -1,7 +1,9 @@
 // Aggregation of generated books against the floor of a bare SQLite scan of
 // the same journal lines: median wall time of several runs and the peak
 // resident memory of each measurement (each runs in a fresh process, so
-// generating the books does not count).
+// generating the books does not count). The aggregation with the general
+// ledger is measured too, with the longest time the progress window went
+// without a pulse (the user sees a frozen window after about a second).
 //
 //   stmtlink_bench_aggregate [--home DIR] [--accounts N] [--lines N] [--runs N]
 //
@@ -24,6 +26,7 @@
 #include "bench/bench_support.h"
 #include "app/month_conditions.h"
 #include "app/progress_dialog.h"
+#include "aggregate/ledger_line.h"
 #include "host/books_db.h"
 #include "host/data_mgr.h"
 #include "host/set_data.h"
@@ -66,28 +69,51 @@ double ScanOnce(const std::string& home, long long* rows) {
   return seconds;
 }
 
-// The whole aggregation as the run makes it: cursor, rows, lines, progress.
-double AggregateOnce(const std::string& home, std::size_t* lines_made) {
+// A progress window that only notes the longest time between two pulses of
+// its second bar (each pulse brings the window to the top).
+class PauseClock : public ProgressWindowPort {
+ public:
+  void BringProgressToTop(HWND) override {
+    const double now = Now();
+    if (last_ > 0) longest_ = std::max(longest_, now - last_);
+    last_ = now;
+  }
+  double longest() const { return longest_; }
+
+ private:
+  double last_ = 0;
+  double longest_ = 0;
+};
+
+// The whole aggregation as the run makes it: cursor, rows, lines, progress;
+// with the general ledger when with_ledger.
+double AggregateOnce(const std::string& home, std::size_t* lines_made, bool with_ledger,
+                     double* longest_pause) {
   SetHostHome(home);
   ResetHostSubstitute(); // a cold substitute: the books are opened again
+  SetHostCallJournal(false); // as the program runs: no one reads the journal
   const double start = Now();
   auto* set = dynamic_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
   const StDATAINFO* data = set ? set->GetSelectedInfo() : nullptr;
   if (!data) Fail("no selected data set in " + home);
   MonthConditions conditions;
   BuildMonthConditions(&conditions, data, 4, 3);
-  ProgressWindowPort no_window;
-  ProgressDialog progress(0, &no_window);
+  PauseClock window;
+  ProgressDialog progress(0, &window);
   progress.Create();
   progress.ResetMainBar();
   AccountLineList lines;
+  LedgerLineList ledger;
   StatementAggregator aggregator;
   aggregator.progressWindow = &progress;
   aggregator.lines = &lines;
+  aggregator.ledgerLines = &ledger;
+  aggregator.ledgerEnabled = with_ledger ? 1 : 0;
   if (aggregator.aggregate(0, conditions.entries, data) != 1)
     Fail("aggregation failed with status " + std::to_string(aggregator.LastStatus()));
   const double seconds = Now() - start;
-  *lines_made = lines.size();
+  *lines_made = lines.size() + ledger.size();
+  *longest_pause = std::max(*longest_pause, window.longest());
   return seconds;
 }
 
@@ -95,9 +121,11 @@ int RunChild(const std::string& what, const std::string& home, int runs) {
   std::vector<double> times;
   long long rows = 0;
   std::size_t lines = 0;
+  double pause = 0;
   for (int i = 0; i < runs; ++i)
-    times.push_back(what == "scan" ? ScanOnce(home, &rows) : AggregateOnce(home, &lines));
-  std::printf("%.6f %lld %zu\n", Median(times), rows, lines);
+    times.push_back(what == "scan" ? ScanOnce(home, &rows)
+                                   : AggregateOnce(home, &lines, what == "ledger", &pause));
+  std::printf("%.6f %lld %zu %.6f\n", Median(times), rows, lines, pause);
   return 0;
 }
 
@@ -106,6 +134,7 @@ struct Measured {
   long peak_kib = 0;
   long long rows = 0;
   std::size_t lines = 0;
+  double longest_pause = 0; // between two progress pulses, over all runs
 };
 
 // Runs this program as a child for one measurement.
@@ -136,7 +165,7 @@ Measured Measure(const char* self, const std::string& what, const std::string& h
     Fail(what + " measurement failed");
   Measured m;
   m.peak_kib = usage.ru_maxrss;
-  if (std::sscanf(buf, "%lf %lld %zu", &m.median, &m.rows, &m.lines) != 3)
+  if (std::sscanf(buf, "%lf %lld %zu %lf", &m.median, &m.rows, &m.lines, &m.longest_pause) != 4)
     Fail("unreadable measurement: " + std::string(buf));
   return m;
 }
@@ -167,13 +196,19 @@ int main(int argc, char** argv) {
   if (!bench::EnsureSampleBooks(home, accounts, lines, &error)) Fail(error);
   const Measured scan = Measure(argv[0], "scan", home, runs);
   const Measured agg = Measure(argv[0], "aggregate", home, runs);
+  const Measured ledger = Measure(argv[0], "ledger", home, runs);
   std::printf("journal lines: %lld, account lines made: %zu, runs: %d\n", scan.rows, agg.lines,
               runs);
   std::printf("%-26s %12s %14s\n", "", "median (s)", "peak RSS (MiB)");
   std::printf("%-26s %12.3f %14.1f\n", "bare SQLite scan (floor)", scan.median,
               scan.peak_kib / 1024.0);
   std::printf("%-26s %12.3f %14.1f\n", "aggregation", agg.median, agg.peak_kib / 1024.0);
+  std::printf("%-26s %12.3f %14.1f\n", "aggregation with ledger", ledger.median,
+              ledger.peak_kib / 1024.0);
   std::printf("ratio aggregation / floor: %.2f (target <= 2)\n", agg.median / scan.median);
+  std::printf("ledger rows made: %zu; longest pause between progress pulses: %.3f s "
+              "(aggregation %.3f s; target <= 1 s)\n",
+              ledger.lines - agg.lines, ledger.longest_pause, agg.longest_pause);
   if (temporary) std::filesystem::remove_all(home);
   return 0;
 }

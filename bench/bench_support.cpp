@@ -33,12 +33,13 @@ std::string MakeTemporaryFolder(const std::string& prefix) {
 }
 
 bool EnsureSampleBooks(const std::string& home, unsigned long accounts, unsigned long lines,
-                       std::string* error) {
+                       std::string* error, unsigned balanced_compound_percent) {
   if (std::filesystem::exists(home + "/books.db")) return true;
   SampleOptions options;
   options.home = home;
   options.accounts = static_cast<std::uint32_t>(accounts);
   options.lines = lines;
+  options.balanced_compound_percent = balanced_compound_percent;
   const double start = Now();
   if (WriteSampleHome(options, error) != SampleStatus::kWritten) return false;
   std::printf("generated sample books (%lu journal lines or more) in %.1f s\n", lines,

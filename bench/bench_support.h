@@ -23,9 +23,10 @@ std::string MakeTemporaryFolder(const std::string& prefix);
 
 // Writes sample books of that size into home unless it has books already
 // (then they are kept as they are), saying how long generating took. False
-// with *error set when they cannot be written.
+// with *error set when they cannot be written. balanced_compound_percent:
+// the generator's share of later lines of balanced 0x22 entries.
 bool EnsureSampleBooks(const std::string& home, unsigned long accounts, unsigned long lines,
-                       std::string* error);
+                       std::string* error, unsigned balanced_compound_percent = 0);
 
 // Runs program with args (stdout and stderr to /dev/null) and waits for it.
 // False when it cannot be started or does not exit normally.

@@ -50,7 +50,9 @@ class BooksDb : public std::enable_shared_from_this<BooksDb> {
   // data version as this connection last saw it. SQLite moves the version
   // with every committed change, this connection's or another's, once a
   // statement has run after it; reading it costs no I/O. A cache built from
-  // the books stays valid while the stamp stays the same.
+  // the books stays valid while the stamp stays the same. Asked again with
+  // no statement stepped since, it answers from the last asking (the
+  // caches ask millions of times in a ledger run).
   BooksStamp Stamp() const;
 
   bool Prepare(std::string_view sql, BooksStatement* out, std::string* error);
@@ -59,8 +61,12 @@ class BooksDb : public std::enable_shared_from_this<BooksDb> {
 
  private:
   explicit BooksDb(sqlite3* db);
+  friend class BooksStatement;
   sqlite3* db_;
   std::uint64_t serial_;
+  std::uint64_t steps_ = 0;                 // statement steps on this connection
+  mutable std::uint64_t stamped_steps_ = ~0ull; // steps_ at the last Stamp
+  mutable BooksStamp stamp_;
 };
 
 class BooksStatement {
@@ -87,6 +93,8 @@ class BooksStatement {
   // Columns are numbered from 0. NULL reads as 0 and "".
   std::int64_t Int64(int column) const;
   std::string Text(int column) const;
+  // The same text without a copy, good until the next step or reset.
+  std::string_view TextView(int column) const;
 
  private:
   friend class BooksDb;

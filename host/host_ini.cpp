@@ -10,39 +10,69 @@ namespace {
 
 struct CachedIni {
   bool loaded = false;
-  std::string path; // the file it was read from
+  std::uint64_t home = 0; // HostHomeGeneration() of the home it was read from
   IniFile ini;
+  HostIniFaults faults;
+  std::uint64_t generation = 0;
 };
+
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// Whole value only: "7x" or "" is a typing error, not code 7 or 0.
+bool ParseLong(const std::string& text, long* value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0') return false;
+  *value = parsed;
+  return true;
+}
 
 CachedIni& Cache() {
   static CachedIni cache;
   return cache;
 }
 
+const CachedIni& Loaded() {
+  CachedIni& cache = Cache();
+  // A changed home (SetHostHome without a reset) must not see the old file.
+  if (!cache.loaded || cache.home != HostHomeGeneration()) {
+    CachedIni fresh;
+    if (!IniFile::Load(HostHomeFile("host.ini"), &fresh.ini)) fresh.ini = IniFile();
+    for (const std::string& key : fresh.ini.Keys("Faults")) {
+      std::string text;
+      long code = 0;
+      // The first occurrence of a key wins, as Get reads it.
+      if (fresh.ini.Get("Faults", key, &text) && ParseLong(text, &code) && code != 0)
+        fresh.faults.codes.emplace(AsciiLower(key), code);
+    }
+    static std::uint64_t readings = 0;
+    fresh.generation = ++readings;
+    fresh.home = HostHomeGeneration();
+    fresh.loaded = true;
+    cache = std::move(fresh);
+  }
+  return cache;
+}
+
 } // namespace
 
-const IniFile& HostIni() {
-  CachedIni& cache = Cache();
-  std::string path = HostHomeFile("host.ini");
-  // A changed home (SetHostHome without a reset) must not see the old file.
-  if (!cache.loaded || cache.path != path) {
-    IniFile ini;
-    if (!IniFile::Load(path, &ini)) ini = IniFile();
-    cache.ini = std::move(ini);
-    cache.path = std::move(path);
-    cache.loaded = true;
-  }
-  return cache.ini;
-}
+const IniFile& HostIni() { return Loaded().ini; }
+
+const HostIniFaults& HostIniFaultTable() { return Loaded().faults; }
+
+std::uint64_t HostIniGeneration() { return Loaded().generation; }
 
 long HostIniLong(std::string_view section, std::string_view key, long default_value) {
   std::string text;
-  if (!HostIni().Get(section, key, &text) || text.empty()) return default_value;
-  // Whole value only: "7x" or "" is a typing error, not code 7 or 0.
-  char* end = nullptr;
-  errno = 0;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || end == text.c_str() || *end != '\0') return default_value;
+  long value = 0;
+  if (!HostIni().Get(section, key, &text) || !ParseLong(text, &value)) return default_value;
   return value;
 }
 

@@ -1,10 +1,14 @@
 // The host home's host.ini (UTF-8), as the substitute reads it. Read on first
 // use and kept until ResetHostSubstitute or until the host home changes; a
-// missing file reads as an empty one (every key at its default).
+// missing file reads as an empty one (every key at its default). The cache
+// is checked against the host home by comparing the folder, which is cheap
+// enough for a look-up on every host call.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/ini_file.h"
 
@@ -16,6 +20,16 @@ const IniFile& HostIni();
 long HostIniLong(std::string_view section, std::string_view key, long default_value);
 // The value of a key as written (UTF-8); empty when missing.
 std::string HostIniText(std::string_view section, std::string_view key);
+// The [Faults] section as a table: call name -> decimal code, names folded
+// to ASCII lower case (keys compare without regard to case). Built once per
+// reading of the file: every host call asks it, and most runs have none.
+struct HostIniFaults {
+  std::unordered_map<std::string, long> codes;
+};
+const HostIniFaults& HostIniFaultTable();
+// A number that changes whenever the file is read again: a value taken
+// from it stays good while the number stays the same.
+std::uint64_t HostIniGeneration();
 // Drops the cached file; the next call reads it again.
 void ForgetHostIni();
 

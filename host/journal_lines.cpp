@@ -17,7 +17,7 @@ std::int32_t Clamp32(std::int64_t value) {
 }
 
 template <typename Record>
-void Fill(const JournalLine& line, Record* out) {
+void Fill(const JournalLine& line, std::string_view description, Record* out) {
   out->entryId = Clamp32(line.entry_id);
   out->entryNo = Clamp32(line.entry_no);
   out->lineNo = Clamp32(line.line_no);
@@ -28,40 +28,42 @@ void Fill(const JournalLine& line, Record* out) {
   out->creditCode = Clamp32(line.credit_code);
   out->creditAmount = line.credit_amount;
   out->creditTax = line.credit_tax;
-  MbcsCopy(out->description, sizeof(out->description), line.description);
+  MbcsCopy(out->description, sizeof(out->description), description);
 }
 
 } // namespace
 
-const char kJournalLineColumns[] =
-    "entry_id, entry_no, line_no, date, slot, debit_code, debit_amount, debit_tax, "
-    "credit_code, credit_amount, credit_tax, description";
-
-JournalLine ReadJournalLine(const BooksStatement& row) {
-  JournalLine line;
-  line.entry_id = row.Int64(0);
-  line.entry_no = row.Int64(1);
-  line.line_no = row.Int64(2);
-  line.date = row.Int64(3);
-  line.slot = row.Int64(4);
-  line.debit_code = row.Int64(5);
-  line.debit_amount = row.Int64(6);
-  line.debit_tax = row.Int64(7);
-  line.credit_code = row.Int64(8);
-  line.credit_amount = row.Int64(9);
-  line.credit_tax = row.Int64(10);
-  line.description = ToCp932(row.Text(11));
-  return line;
+int MonthPositionOfSlot(std::uint8_t slot) {
+  constexpr std::uint8_t kYearEndSlot = 13, kInterimSlot = 14;
+  if (slot == kYearEndSlot) return 18;
+  if (slot == kInterimSlot) return 15;
+  return slot;
 }
 
 long FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no, std::string* error) {
-  BooksStatement q;
-  if (!db.Prepare("SELECT data_no FROM data_set WHERE data_id = ?1", &q, error) ||
-      !q.BindText(1, ToUtf8(data_id), error))
-    return kHostErrorBooks;
-  switch (q.Next(error)) {
+  // Asked for every ledger cursor and journal scan: the statement is kept
+  // prepared for the connection. It always runs, so that the books' data
+  // version (which the caches check) is current at every reading.
+  struct Prepared {
+    std::uint64_t serial = 0;
+    BooksStatement statement;
+  };
+  static Prepared prepared;
+  BooksStatement& q = prepared.statement;
+  if (!q.valid() || prepared.serial != db.Stamp().serial) {
+    prepared = Prepared();
+    if (!db.Prepare("SELECT data_no FROM data_set WHERE data_id = ?1", &q, error))
+      return kHostErrorBooks;
+    prepared.serial = db.Stamp().serial;
+  }
+  if (!q.Reset(error) || !q.BindText(1, ToUtf8(data_id), error)) return kHostErrorBooks;
+  const BooksStatement::Step step = q.Next(error);
+  if (step == BooksStatement::Step::kRow) *data_no = q.Int64(0);
+  // Finished, so that no read transaction stays open between calls.
+  std::string ignored;
+  q.Reset(&ignored);
+  switch (step) {
     case BooksStatement::Step::kRow:
-      *data_no = q.Int64(0);
       return 0;
     case BooksStatement::Step::kDone:
       return kHostErrorNoDataSet;
@@ -88,7 +90,11 @@ std::optional<std::int64_t> WantedValue(const StFINDINFO* find, std::int32_t fie
   return wanted;
 }
 
-void FillJournalFields(const JournalLine& line, StMOTOCHOINFO* out) { Fill(line, out); }
-void FillJournalFields(const JournalLine& line, StSWKTINFO* out) { Fill(line, out); }
+void FillJournalFields(const JournalLine& line, std::string_view description, StMOTOCHOINFO* out) {
+  Fill(line, description, out);
+}
+void FillJournalFields(const JournalLine& line, std::string_view description, StSWKTINFO* out) {
+  Fill(line, description, out);
+}
 
 } // namespace stmtlink

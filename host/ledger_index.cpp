@@ -2,84 +2,86 @@
 
 #include <algorithm>
 #include <iterator>
-#include <set>
 
 #include "host/books_cache.h"
+#include "host/ledger_records.h"
 
 namespace stmtlink {
 namespace {
 
-constexpr std::int64_t kSlotInterim = 14;
 constexpr std::uint8_t kSideCredit = 1;
 constexpr std::uint8_t kSideDebit = 2;
 
 std::int64_t MainOf(std::int64_t code) { return code / kAccountCodeUnit * kAccountCodeUnit; }
 
-std::uint8_t Multiplicity(const std::set<std::int64_t>& codes) {
-  return static_cast<std::uint8_t>(codes.size() > 2 ? 2 : codes.size());
+constexpr std::int32_t kFieldMonthPosition = 17;
+constexpr std::int16_t kOpEqual = 1, kOpNotEqual = 2, kOpAtLeast = 4, kOpAtMost = 6;
+constexpr std::int16_t kLinkAnd = 1, kLinkOr = 2;
+
+bool PositionsOfOne(const StFINDINFO& condition, std::uint32_t* positions) {
+  if (condition.fieldId != kFieldMonthPosition) return false;
+  const std::int32_t value = FindValue(condition);
+  *positions = 0;
+  for (std::int32_t p = 0; p < 32; ++p) {
+    bool accepted;
+    switch (condition.op) {
+      case kOpEqual: accepted = p == value; break;
+      case kOpNotEqual: accepted = p != value; break;
+      case kOpAtLeast: accepted = p >= value; break;
+      case kOpAtMost: accepted = p <= value; break;
+      default: return false;
+    }
+    if (accepted) *positions |= 1u << p;
+  }
+  return true;
 }
 
 } // namespace
 
+bool MonthPositionsOf(const StFINDINFO* find, std::uint32_t* positions) {
+  *positions = ~0u;
+  if (find == nullptr) return true;
+  std::uint32_t any = 0, all = ~0u;
+  for (int i = 0; i < kFindInfoChainLength; ++i) {
+    std::uint32_t one = 0;
+    if (!PositionsOfOne(find[i], &one)) return false;
+    all &= one;
+    const std::int16_t link = find[i].link;
+    if (link == kLinkAnd && i + 1 < kFindInfoChainLength) continue;
+    any |= all; // the end of an "and" group
+    all = ~0u;
+    if (link == 0 || i + 1 == kFindInfoChainLength) break;
+    if (link != kLinkOr) return false;
+  }
+  *positions = any;
+  return true;
+}
+
 std::shared_ptr<const LedgerIndex> LedgerIndex::Get(BooksDb& db, const LedgerRange& range,
                                                     std::string* error) {
+  std::shared_ptr<const JournalStore> journal = JournalStore::Get(db, range.data_no, error);
+  if (!journal) return nullptr;
   static BooksCache<LedgerIndex, LedgerRange> cache;
   return cache.Get(
       db, range,
-      [&](std::string* load_error) {
-        std::shared_ptr<LedgerIndex> index(new LedgerIndex(range));
-        if (!index->Read(db, load_error)) index.reset();
+      [&](std::string*) {
+        std::shared_ptr<LedgerIndex> index(new LedgerIndex(range, journal));
+        index->Build();
         return index;
       },
       error);
 }
 
-bool LedgerIndex::Read(BooksDb& db, std::string* error) {
-  BooksStatement q;
-  const std::string sql = std::string("SELECT ") + kJournalLineColumns +
-                          " FROM journal_line WHERE data_no = ?1 AND date BETWEEN ?2 AND ?3"
-                          " ORDER BY date, entry_id, line_no";
-  if (!db.Prepare(sql, &q, error) || !q.BindInt64(1, range_.data_no, error) ||
-      !q.BindInt64(2, range_.first_date, error) || !q.BindInt64(3, range_.last_date, error))
-    return false;
-  for (;;) {
-    const BooksStatement::Step step = q.Next(error);
-    if (step == BooksStatement::Step::kDone) break;
-    if (step == BooksStatement::Step::kError) return false;
-    lines_.push_back(ReadJournalLine(q));
+void LedgerIndex::Build() {
+  const auto [begin, end] = journal_->DatedWithin(range_.first_date, range_.last_date);
+  for (std::uint32_t i = begin; i < end; ++i) {
+    const int position = MonthPositionOfSlot(journal_->line(i).slot);
+    if (position != 0 && (range_.positions >> position & 1u)) IndexLine(i);
   }
-  lines_.shrink_to_fit();
-  markers_.assign(lines_.size(), 0);
-
-  // An entry is a run of lines with one identifier and one date.
-  std::size_t begin = 0;
-  for (std::size_t i = 1; i <= lines_.size(); ++i) {
-    if (i < lines_.size() && lines_[i].entry_id == lines_[begin].entry_id &&
-        lines_[i].date == lines_[begin].date)
-      continue;
-    MarkEntry(begin, i);
-    begin = i;
-  }
-  for (std::size_t i = 0; i < lines_.size(); ++i) IndexLine(static_cast<std::uint32_t>(i));
-  return true;
-}
-
-void LedgerIndex::MarkEntry(std::size_t begin, std::size_t end) {
-  std::set<std::int64_t> debits, credits;
-  for (std::size_t i = begin; i < end; ++i) {
-    if (lines_[i].debit_code != 0) debits.insert(lines_[i].debit_code);
-    if (lines_[i].credit_code != 0) credits.insert(lines_[i].credit_code);
-  }
-  const auto marker =
-      static_cast<std::uint8_t>(Multiplicity(debits) << 4 | Multiplicity(credits));
-  std::fill(markers_.begin() + static_cast<std::ptrdiff_t>(begin),
-            markers_.begin() + static_cast<std::ptrdiff_t>(end), marker);
 }
 
 void LedgerIndex::IndexLine(std::uint32_t index) {
-  const JournalLine& line = lines_[index];
-  if (line.slot < 1 || line.slot > kSlotInterim) return;
-  if (line.slot == kSlotInterim && !range_.interim && line.date >= range_.last_date) return;
+  const JournalLine& line = journal_->line(index);
   const std::int64_t debit = line.debit_code, credit = line.credit_code;
   if (debit != 0) by_main_[MainOf(debit)].push_back(index);
   if (credit != 0 && (debit == 0 || MainOf(credit) != MainOf(debit)))
@@ -123,7 +125,7 @@ std::vector<LedgerRowRef> LedgerIndex::RowsOf(std::int64_t code) const {
   std::vector<LedgerRowRef> rows;
   rows.reserve(lines.size());
   for (std::uint32_t index : lines) {
-    const std::uint8_t side = SideOf(lines_[index], code);
+    const std::uint8_t side = SideOf(journal_->line(index), code);
     if (side != 0) rows.push_back(LedgerRowRef{index, side});
   }
   return rows;

@@ -1,19 +1,16 @@
-// The general ledger of one data set over one date range, read from the
-// journal in a single pass and shared by the ledger cursors: the program
-// opens the ledger of every account in turn, and reading the journal once
-// per account would cost accounts x lines.
+// The general ledger of one data set over one range, built from the
+// journal store (journal_store.h) once and shared by the ledger cursors: the
+// program opens the ledger of every account in turn, and going through the
+// journal once per account would cost accounts x lines.
 //
-// A ledger row is a journal line (slot 1-14, dated within the range) that
-// names the account on either side: its main code when the account is a
-// main account, the exact code when it is a sub-account. The account that
-// takes a consumption tax (input_tax for the debit tax, output_tax for the
-// credit tax) also gets the lines that carry that tax. Rows come in date,
-// entry identifier and line order. The side is 2 when the account stands on
-// the debit side (named there or taking the debit tax), 1 on the credit
-// side, 3 on both. The counterpart marker is (debit multiplicity << 4) |
-// credit multiplicity of the line's entry: 0 no account on that side, 1 one
-// code, 2 several. Interim closing adjustments (slot 14) dated on the
-// range's last day are rows only for the interim closing.
+// A ledger row is a journal line dated within the range whose month
+// position the range's conditions accept and that names the account on
+// either side: its main code when the account is a main account, the exact
+// code when it is a sub-account. The account that takes a consumption tax
+// (input_tax for the debit tax, output_tax for the credit tax) also gets the
+// lines that carry that tax. Rows come in the store's ledger order. The side
+// is 2 when the account stands on the debit side (named there or taking the
+// debit tax), 1 on the credit side, 3 on both.
 #pragma once
 
 #include <cstdint>
@@ -23,22 +20,30 @@
 #include <vector>
 
 #include "host/books_db.h"
-#include "host/journal_lines.h"
+#include "host/host_records.h"
+#include "host/journal_store.h"
 
 namespace stmtlink {
+
+// The month positions (bit n for position n, 0-31) that a condition chain
+// accepts: entries on field 17 with operator 1 (equal), 2 (not equal), 4 (at
+// least) or 6 (at most), joined by their link (1 and, 2 or; "and" binds
+// first; 0 ends the chain). No chain accepts every position. False for any
+// other condition.
+bool MonthPositionsOf(const StFINDINFO* find, std::uint32_t* positions);
 
 struct LedgerRange {
   std::int64_t data_no = 0;
   std::int64_t first_date = 0;
   std::int64_t last_date = 0;
-  bool interim = false;
+  std::uint32_t positions = ~0u; // the month positions accepted (MonthPositionsOf)
   std::int64_t input_tax = 0;  // account code taking the debit tax; 0 none
   std::int64_t output_tax = 0; // account code taking the credit tax; 0 none
   friend bool operator==(const LedgerRange&, const LedgerRange&) = default;
 };
 
 struct LedgerRowRef {
-  std::uint32_t line = 0; // index into LedgerIndex::line()
+  std::uint32_t line = 0; // index into the journal store
   std::uint8_t side = 0;
 };
 
@@ -51,21 +56,19 @@ class LedgerIndex {
   // The rows of the account with this code, in ledger order.
   std::vector<LedgerRowRef> RowsOf(std::int64_t code) const;
 
-  const JournalLine& line(std::uint32_t index) const { return lines_[index]; }
-  std::uint8_t marker(std::uint32_t index) const { return markers_[index]; }
+  const JournalStore& journal() const { return *journal_; }
 
  private:
   using LineList = std::vector<std::uint32_t>;
 
-  explicit LedgerIndex(const LedgerRange& range) : range_(range) {}
-  bool Read(BooksDb& db, std::string* error);
-  void MarkEntry(std::size_t begin, std::size_t end);
+  LedgerIndex(const LedgerRange& range, std::shared_ptr<const JournalStore> journal)
+      : range_(range), journal_(std::move(journal)) {}
+  void Build();
   void IndexLine(std::uint32_t index);
   std::uint8_t SideOf(const JournalLine& line, std::int64_t code) const;
 
   const LedgerRange range_;
-  std::vector<JournalLine> lines_; // every line of the range, in ledger order
-  std::vector<std::uint8_t> markers_;
+  const std::shared_ptr<const JournalStore> journal_;
   std::unordered_map<std::int64_t, LineList> by_main_; // main code -> row lines
   std::unordered_map<std::int64_t, LineList> by_sub_;  // sub-account code -> row lines
   LineList debit_tax_;                                 // row lines with a debit tax

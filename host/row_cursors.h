@@ -1,11 +1,13 @@
 // The numbered cursors of a data set that reads its rows ahead: GetCursor
 // opens one, a reading (Ready, ReadyCursor) fills it, Walk hands its rows
-// out in turn, ReleaseCursor closes it. Shared by the era and account sets.
+// out in turn, ReleaseCursor closes it. Shared by the era and account sets,
+// whose rows stay in their cached tables: a cursor only points into them.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <map>
+#include <memory>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -19,33 +21,51 @@ class RowCursors {
   static_assert(std::is_trivially_copyable_v<Row>, "rows are host records");
 
  public:
+  using Rows = std::shared_ptr<const std::vector<Row>>;
+
   // A new cursor with no rows; its number.
   long Open() {
     const long id = next_id_++;
-    cursors_.emplace(id, Cursor());
+    // A closed cursor's place is taken again: the program opens and closes
+    // one per look-up, millions of times in a ledger run.
+    for (Cursor& c : cursors_) {
+      if (c.id == 0) {
+        c = Cursor{id, nullptr, 0, 0};
+        return id;
+      }
+    }
+    cursors_.push_back(Cursor{id, nullptr, 0, 0});
     return id;
   }
-  bool IsOpen(long id) const { return cursors_.count(id) != 0; }
-  // Replaces the cursor's rows and starts it at the first; false when the
-  // cursor is not open.
-  bool Fill(long id, std::vector<Row> rows) {
-    auto it = cursors_.find(id);
-    if (it == cursors_.end()) return false;
-    it->second = Cursor{std::move(rows), 0};
+  bool IsOpen(long id) const { return Find(id) != nullptr; }
+  // Makes rows [begin, end) of the shared table the cursor's rows (they are
+  // not copied) and starts it at the first; false when the cursor is not
+  // open.
+  bool Fill(long id, Rows rows, std::size_t begin, std::size_t end) {
+    Cursor* c = Find(id);
+    if (c == nullptr) return false;
+    const std::size_t size = rows ? rows->size() : 0;
+    c->rows = std::move(rows);
+    c->next = std::min(begin, size);
+    c->end = std::min(std::max(begin, end), size);
     return true;
   }
   // The next row into *row (zero-filled first): 0, kHostEndOfRows after the
   // last one, kHostErrorArgument for a cursor that is not open.
   long Next(long id, Row* row) {
     std::memset(row, 0, sizeof(*row));
-    auto it = cursors_.find(id);
-    if (it == cursors_.end()) return kHostErrorArgument;
-    Cursor& c = it->second;
-    if (c.next >= c.rows.size()) return kHostEndOfRows;
-    std::memcpy(row, &c.rows[c.next++], sizeof(*row));
+    Cursor* c = Find(id);
+    if (c == nullptr) return kHostErrorArgument;
+    if (c->next >= c->end) return kHostEndOfRows;
+    std::memcpy(row, &(*c->rows)[c->next++], sizeof(*row));
     return 0;
   }
-  bool Close(long id) { return cursors_.erase(id) != 0; }
+  bool Close(long id) {
+    Cursor* c = Find(id);
+    if (c == nullptr) return false;
+    *c = Cursor();
+    return true;
+  }
   // Back to a fresh state: no cursors, numbering from 1.
   void Clear() {
     cursors_.clear();
@@ -54,10 +74,20 @@ class RowCursors {
 
  private:
   struct Cursor {
-    std::vector<Row> rows;
+    long id = 0; // 0: a free place
+    Rows rows;
     std::size_t next = 0;
+    std::size_t end = 0;
   };
-  std::map<long, Cursor> cursors_;
+  Cursor* Find(long id) {
+    if (id <= 0) return nullptr;
+    for (Cursor& c : cursors_)
+      if (c.id == id) return &c;
+    return nullptr;
+  }
+  const Cursor* Find(long id) const { return const_cast<RowCursors*>(this)->Find(id); }
+
+  std::vector<Cursor> cursors_; // open cursors are few: searched in turn
   long next_id_ = 1;
 };
 

@@ -1,8 +1,11 @@
 #include "host/rule_motocho.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 
+#include "host/books_cache.h"
 #include "host/books_db.h"
 #include "host/host_call.h"
 #include "host/host_errors.h"
@@ -13,6 +16,14 @@ using stmtlink::BeginHostCall;
 using stmtlink::BooksStatement;
 
 namespace {
+
+constexpr std::uint8_t kSideCredit = 1;
+constexpr std::uint8_t kSideDebit = 2;
+
+std::int32_t Clamp32(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
 
 // The first main account of a nature in master order; 0 when none.
 bool TaxAccount(stmtlink::BooksDb& db, std::int64_t data_no, std::uint32_t nature,
@@ -36,9 +47,30 @@ bool TaxAccount(stmtlink::BooksDb& db, std::int64_t data_no, std::uint32_t natur
   return false;
 }
 
+struct TaxCodes {
+  std::int64_t input = 0, output = 0;
+};
+
+// Both tax accounts of a data set, read once while the books stay the same
+// (every account's ledger asks for them).
+std::shared_ptr<const TaxCodes> TaxAccounts(stmtlink::BooksDb& db, std::int64_t data_no,
+                                            std::string* error) {
+  static stmtlink::BooksCache<TaxCodes, std::int64_t> cache;
+  return cache.Get(
+      db, data_no,
+      [&](std::string* load_error) {
+        auto codes = std::make_shared<TaxCodes>();
+        if (!TaxAccount(db, data_no, stmtlink::kInputTaxNature, &codes->input, load_error) ||
+            !TaxAccount(db, data_no, stmtlink::kOutputTaxNature, &codes->output, load_error))
+          codes.reset();
+        return codes;
+      },
+      error);
+}
+
 } // namespace
 
-long ClRuleMotocho::MoveReady(const StFINDINFO*, const StSORTINFO*,
+long ClRuleMotocho::MoveReady(const StFINDINFO* find, const StSORTINFO*,
                               const StMOTOCHOHYOJIINFO* display) {
   // The journal shows the account and the range.
   if (long code = BeginHostCall("ClRuleMotocho::MoveReady", display ? display->code : 0,
@@ -51,23 +83,23 @@ long ClRuleMotocho::MoveReady(const StFINDINFO*, const StSORTINFO*,
   position_ = 0;
   reads_ = 0;
   if (!display) return stmtlink::kHostErrorArgument;
+  std::uint32_t positions = 0;
+  if (!stmtlink::MonthPositionsOf(find, &positions)) return stmtlink::kHostErrorArgument;
   std::string error;
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
   std::int64_t data_no = 0;
   if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
-  std::int64_t input_tax = 0, output_tax = 0;
-  if (!TaxAccount(*books, data_no, stmtlink::kInputTaxNature, &input_tax, &error) ||
-      !TaxAccount(*books, data_no, stmtlink::kOutputTaxNature, &output_tax, &error))
-    return stmtlink::kHostErrorBooks;
+  std::shared_ptr<const TaxCodes> tax = TaxAccounts(*books, data_no, &error);
+  if (!tax) return stmtlink::kHostErrorBooks;
 
   stmtlink::LedgerRange range;
   range.data_no = data_no;
   range.first_date = display->firstDate;
   range.last_date = display->lastDate;
-  range.interim = display->interim == 1;
-  range.input_tax = input_tax;
-  range.output_tax = output_tax;
+  range.positions = positions;
+  range.input_tax = tax->input;
+  range.output_tax = tax->output;
   std::shared_ptr<const stmtlink::LedgerIndex> index =
       stmtlink::LedgerIndex::Get(*books, range, &error);
   if (!index) return stmtlink::kHostErrorBooks;
@@ -99,10 +131,18 @@ long ClRuleMotocho::ReadAt(std::size_t position, StMOTOCHOINFO* row) {
   if (!ready_) return stmtlink::kHostErrorArgument;
   if (position >= rows_.size()) return stmtlink::kHostEndOfRows;
   const stmtlink::LedgerRowRef& ref = rows_[position];
-  stmtlink::FillJournalFields(index_->line(ref.line), row);
-  row->counterpartMarker = index_->marker(ref.line);
+  const stmtlink::JournalStore& journal = index_->journal();
+  const stmtlink::JournalLine& line = journal.line(ref.line);
+  stmtlink::FillJournalFields(line, journal.Description(line), row);
+  row->counterpartMarker = line.marker;
   // Both bits make 3: the account stands on both sides.
   row->side = ref.side;
+  // The host's row names the entry's one account on the other side where
+  // the line leaves it empty; the amounts stay the line's own.
+  if (ref.side == kSideCredit && line.debit_code == 0)
+    row->debitCode = Clamp32(journal.SingleCodeOfEntry(ref.line, true));
+  if (ref.side == kSideDebit && line.credit_code == 0)
+    row->creditCode = Clamp32(journal.SingleCodeOfEntry(ref.line, false));
   position_ = position + 1;
   return 0;
 }
@@ -116,8 +156,10 @@ long ClRuleMotocho::MoveNext(StMOTOCHOINFO* row) {
   // Recorded without arguments: one line per row keeps the journal small.
   if (long code = BeginHostCall("ClRuleMotocho::MoveNext")) return code;
   ++reads_;
-  if (long code = stmtlink::HostFailureFor("ClRuleMotocho::MoveNext@" + std::to_string(reads_)))
-    return code;
+  if (stmtlink::HostFailuresPossible()) {
+    if (long code = stmtlink::HostFailureFor("ClRuleMotocho::MoveNext@" + std::to_string(reads_)))
+      return code;
+  }
   return ReadAt(position_, row);
 }
 

@@ -6,11 +6,17 @@
 // returns 0 for success or an error code (host_errors.h).
 //
 // Substitute: the rows are those of host/ledger_index.h (which says which
-// journal lines are rows, their side byte and counterpart marker); the
-// journal is read once per data set and range and shared by the accounts.
+// journal lines are rows and their side byte) in the ledger order of
+// host/journal_store.h (which gives the counterpart marker); the journal is
+// read once per data set and shared by the accounts and ranges. The search
+// conditions choose month positions (the program asks for "not 15", so the
+// interim adjustments are never rows); a condition on another field is
+// refused by MoveReady. Where a line leaves the side opposite the account
+// empty and its entry has one account there, the row names that account.
 // The tax accounts are the first main account of nature 0x80880810 (debit
 // tax) and of 0x80484010 (credit tax), as the account sums book them.
-// The search and order conditions are only recorded.
+// The order conditions and the display's interim flag are only recorded:
+// the rows always come in the one order the program asks for.
 // Besides "ClRuleMotocho::MoveNext", a failure injected as
 // "ClRuleMotocho::MoveNext@N" hits only the Nth MoveNext since MoveReady.
 #pragma once
@@ -25,7 +31,8 @@
 
 class ClRuleMotocho : public ClRuleBase {
  public:
-  // Reads the rows. kHostErrorArgument without display settings,
+  // Reads the rows. kHostErrorArgument without display settings or for a
+  // search condition it does not understand,
   // kHostErrorNoDataSet when no data set has the current data ID,
   // kHostErrorBooks when the books cannot be read.
   long MoveReady(const StFINDINFO* find, const StSORTINFO* order,

@@ -7,9 +7,9 @@
 #include "host/books_db.h"
 #include "host/host_call.h"
 #include "host/host_errors.h"
+#include "host/journal_store.h"
 
 using stmtlink::BeginHostCall;
-using stmtlink::BooksStatement;
 
 namespace {
 
@@ -25,6 +25,7 @@ long ClRuleShiwake::MoveReady(const StFINDINFO* find, const StSORTINFO*, const S
     return code;
   ready_ = false;
   lines_.clear();
+  journal_.reset();
   position_ = 0;
   if (!understood) return stmtlink::kHostErrorArgument;
   std::string error;
@@ -32,21 +33,18 @@ long ClRuleShiwake::MoveReady(const StFINDINFO* find, const StSORTINFO*, const S
   if (!books) return stmtlink::kHostErrorBooks;
   std::int64_t data_no = 0;
   if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
-  const std::string sql = std::string("SELECT ") + stmtlink::kJournalLineColumns +
-                          " FROM journal_line WHERE data_no = ?1" +
-                          (wanted ? " AND entry_id = ?2" : "") +
-                          " ORDER BY date, entry_id, line_no";
-  BooksStatement q;
-  if (!books->Prepare(sql, &q, &error) || !q.BindInt64(1, data_no, &error) ||
-      (wanted && !q.BindInt64(2, *wanted, &error)))
-    return stmtlink::kHostErrorBooks;
-  std::vector<stmtlink::JournalLine> lines;
-  for (;;) {
-    BooksStatement::Step step = q.Next(&error);
-    if (step == BooksStatement::Step::kDone) break;
-    if (step == BooksStatement::Step::kError) return stmtlink::kHostErrorBooks;
-    lines.push_back(stmtlink::ReadJournalLine(q));
+  std::shared_ptr<const stmtlink::JournalStore> journal =
+      stmtlink::JournalStore::Get(*books, data_no, &error);
+  if (!journal) return stmtlink::kHostErrorBooks;
+  std::vector<std::uint32_t> lines;
+  if (wanted) {
+    const auto entry = journal->EntryLines(*wanted);
+    lines.assign(entry.begin(), entry.end());
+  } else {
+    lines.resize(journal->size());
+    for (std::uint32_t i = 0; i < journal->size(); ++i) lines[i] = i;
   }
+  journal_ = std::move(journal);
   lines_ = std::move(lines);
   ready_ = true;
   return 0;
@@ -64,7 +62,8 @@ long ClRuleShiwake::ReadAt(std::size_t position, StSWKTINFO* line) {
   std::memset(line, 0, sizeof(*line));
   if (!ready_) return stmtlink::kHostErrorArgument;
   if (position >= lines_.size()) return stmtlink::kHostEndOfRows;
-  stmtlink::FillJournalFields(lines_[position], line);
+  const stmtlink::JournalLine& stored = journal_->line(lines_[position]);
+  stmtlink::FillJournalFields(stored, journal_->Description(stored), line);
   position_ = position + 1;
   return 0;
 }
@@ -84,6 +83,7 @@ long ClRuleShiwake::MoveFinish() {
   ready_ = false;
   lines_.clear();
   lines_.shrink_to_fit();
+  journal_.reset();
   position_ = 0;
   return 0;
 }

@@ -4,8 +4,9 @@
 // MoveFirst, then MoveNext until 5000; MoveFinish. Every call returns 0 for
 // success or an error code (host_errors.h).
 //
-// Substitute: the lines come in date, entry identifier and line order. The
-// one search condition it understands is the entry: field 6, operator 1
+// Substitute: the lines come from the journal store (host/journal_store.h),
+// read once per data set, in its ledger order. The one search condition it
+// understands is the entry: field 6, operator 1
 // (equal), a 16- or 32-bit value; a chain of such conditions must hold
 // together. No chain (null) gives every line of the data set; a chain with
 // any other condition is refused by MoveReady. The order conditions, the
@@ -13,9 +14,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "host/journal_lines.h"
+#include "host/journal_store.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
@@ -41,6 +44,7 @@ class ClRuleShiwake : public ClRuleBase {
   long ReadAt(std::size_t position, StSWKTINFO* line);
 
   bool ready_ = false;
-  std::vector<stmtlink::JournalLine> lines_;
+  std::shared_ptr<const stmtlink::JournalStore> journal_;
+  std::vector<std::uint32_t> lines_; // indices into the store
   std::size_t position_ = 0;
 };

@@ -56,7 +56,8 @@ long ClSetGengo::Ready(long cursor) {
   std::shared_ptr<const std::vector<StGENGOINFO>> eras = cache.Get(
       *books, 0, [&](std::string* load_error) { return ReadEras(*books, load_error); }, &error);
   if (!eras) return stmtlink::kHostErrorBooks;
-  cursors_.Fill(cursor, *eras);
+  const std::size_t count = eras->size();
+  cursors_.Fill(cursor, std::move(eras), 0, count);
   return 0;
 }
 

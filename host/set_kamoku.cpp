@@ -52,6 +52,18 @@ std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t
   return master;
 }
 
+// The data set the user has selected (host.ini), read again only when the
+// file is: the ledger looks accounts up millions of times.
+std::int64_t SelectedDataNo() {
+  static std::uint64_t generation = 0;
+  static std::int64_t data_no = 0;
+  if (generation != stmtlink::HostIniGeneration()) {
+    data_no = stmtlink::HostIniLong("User", "SelectedNo2", 0);
+    generation = stmtlink::HostIniGeneration();
+  }
+  return data_no;
+}
+
 } // namespace
 
 long ClSetKamoku::GetCursor(long* cursor) {
@@ -72,7 +84,7 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   if (!books) return stmtlink::kHostErrorBooks;
   // The shared account set of the data manager stands for the data set the
   // user has selected, unless a data ID was set on it.
-  std::int64_t data_no = stmtlink::HostIniLong("User", "SelectedNo2", 0);
+  std::int64_t data_no = SelectedDataNo();
   if (!cur_data_id_.empty()) {
     if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
   }
@@ -82,13 +94,15 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
       *books, data_no, [&](std::string* load_error) { return ReadMaster(*books, data_no, load_error); },
       &error);
   if (!master) return stmtlink::kHostErrorBooks;
-  std::vector<StKAMOKUINFO> rows;
-  if (!wanted) {
-    rows = master->rows;
-  } else if (auto found = master->by_code.find(*wanted); found != master->by_code.end()) {
-    rows.push_back(master->rows[found->second]);
+  // The cursor points into the cached master: no rows are copied.
+  std::size_t begin = 0, end = master->rows.size();
+  if (wanted) {
+    auto found = master->by_code.find(*wanted);
+    begin = found == master->by_code.end() ? 0 : found->second;
+    end = found == master->by_code.end() ? 0 : found->second + 1;
   }
-  cursors_.Fill(cursor, std::move(rows));
+  cursors_.Fill(cursor, std::shared_ptr<const std::vector<StKAMOKUINFO>>(master, &master->rows),
+                begin, end);
   return 0;
 }
 

@@ -23,6 +23,9 @@ void InjectHostFailure(std::string_view call, long code);
 void ClearHostFailures();
 // The injected code for the call (tests first, then host.ini); 0 when none.
 long HostFailureFor(std::string_view call);
+// False when no failure is injected at all (the usual run): a call that
+// builds a name to ask for (MoveNext@N) need not build it.
+bool HostFailuresPossible();
 
 // Every substitute call appends "Class::Method" or "Class::Method(args)",
 // arguments separated by ", " (texts as the program passed them, CP932):

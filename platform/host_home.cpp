@@ -6,12 +6,19 @@ std::string& HomeStorage() {
   static std::string home;
   return home;
 }
+std::uint64_t& Generation() {
+  static std::uint64_t generation = 0;
+  return generation;
+}
 } // namespace
 
 void SetHostHome(std::string linux_dir) {
   while (linux_dir.size() > 1 && linux_dir.back() == '/') linux_dir.pop_back();
   HomeStorage() = std::move(linux_dir);
+  ++Generation();
 }
+
+std::uint64_t HostHomeGeneration() { return Generation(); }
 
 const std::string& HostHome() { return HomeStorage(); }
 

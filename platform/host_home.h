@@ -3,6 +3,7 @@
 // start-up from --home, $STMTLINK_HOME or ~/.local/share/stmtlink.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,9 @@ namespace stmtlink {
 
 void SetHostHome(std::string linux_dir);
 const std::string& HostHome();
+// A number that changes with every SetHostHome: what was read from a home
+// is still good while it stays the same (cheaper than comparing folders).
+std::uint64_t HostHomeGeneration();
 // HostHome() joined with a file name, e.g. HostHomeFile("host.ini").
 std::string HostHomeFile(std::string_view name);
 

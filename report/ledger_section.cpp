@@ -30,13 +30,13 @@ constexpr CategoryTest kCategories[] = {
     {0x10000000, "特別勘定"},   {0x08000000, "集計対象外"},
 };
 
-using LedgerIterator = LedgerLineList::Lines::const_iterator;
+using LedgerIterator = LedgerLineList::const_iterator;
 
 // The rows of the account at the cursor; moves the cursor past them.
 bool WriteLedgerRows(XmlWriter& xml, LedgerIterator* cursor, LedgerIterator end) {
-  const std::int32_t code = (**cursor)->code;
-  for (; *cursor != end && (**cursor)->code == code; ++*cursor) {
-    const LedgerLine& row = ***cursor;
+  const std::int32_t code = cursor->code();
+  for (; *cursor != end && cursor->code() == code; ++*cursor) {
+    const LedgerLine row = **cursor;
     if (!xml.OpenElement("HJ00780S02", 4) ||
         !xml.WriteElement("HJ00780S0050", std::to_string(row.entryNo), 5) ||
         !xml.WriteElement("HJ00780S0060", FieldText(row.dateText), 5) ||
@@ -67,7 +67,7 @@ int WriteLedgerSection(XmlWriter& xml, const AccountLineList& lines, const Ledge
   LedgerIterator cursor = ledger.begin();
   for (auto account = lines.begin(); account != lines.end() && cursor != ledger.end(); ++account) {
     const AccountLine& line = **account;
-    if (line.code != (*cursor)->code) continue; // no ledger lines here: the cursor stays
+    if (line.code != cursor.code()) continue; // no ledger lines here: the cursor stays
     // Zero balances are written as "0" here, unlike in the statements.
     if (!xml.OpenElement("HJ00780S01", 3) ||
         !xml.WriteElement("HJ00780S0010", CleanLabel(FieldText(line.formalName)), 4) ||

@@ -9,6 +9,7 @@ STMTLINK_PACKAGES=(
   hledger sqlite3
   clang libclang-rt-14-dev
   xvfb
+  ledger
 )
 
 install_missing_packages() {

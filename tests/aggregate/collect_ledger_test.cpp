@@ -2,6 +2,7 @@
 // consumption-tax rules of both tax methods, suppressed and skipped lines.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "aggregate/ledger_line.h"
@@ -66,15 +67,15 @@ class CollectLedgerTest : public ::testing::Test {
   void Collect(int tax_method) {
     ASSERT_EQ(1, testing::AggregateYearWithLedger(data_, tax_method, &lines_, &ledger_));
   }
-  // The line of that account and entry number; null when none.
-  const LedgerLine* Find(std::int32_t code, std::int32_t entry) {
-    for (const auto& line : ledger_)
-      if (line->code == code && line->entryNo == entry) return line.get();
-    return nullptr;
+  // The line of that account and entry number; none when there is none.
+  std::optional<LedgerLine> Find(std::int32_t code, std::int32_t entry) {
+    for (const LedgerLine& line : ledger_)
+      if (line.code == code && line.entryNo == entry) return line;
+    return std::nullopt;
   }
   int LinesOf(std::int32_t code) {
     int n = 0;
-    for (const auto& line : ledger_) n += line->code == code;
+    for (const LedgerLine& line : ledger_) n += line.code == code;
     return n;
   }
 
@@ -88,47 +89,47 @@ TEST_F(CollectLedgerTest, CounterpartCasesAndRunningBalance) {
   Collect(0);
   // Cash: opening 1,000 yen, then entries 1, 3, 4 and 7; entry 5 is
   // suppressed by its counter account, entry 6 moves nothing.
-  const LedgerLine* sale = Find(1110000, 101);
-  ASSERT_NE(nullptr, sale);
+  const std::optional<LedgerLine> sale = Find(1110000, 101);
+  ASSERT_TRUE(sale);
   EXPECT_STREQ("売上高", sale->counterAccountName);
   EXPECT_STREQ("令和7年4月10日", sale->dateText);
   EXPECT_EQ(110 * kYen, sale->amount);
   EXPECT_EQ(1110 * kYen, sale->balance);
-  EXPECT_EQ(nullptr, Find(1110000, 105));
-  EXPECT_EQ(nullptr, Find(1110000, 106));
+  EXPECT_FALSE(Find(1110000, 105));
+  EXPECT_FALSE(Find(1110000, 106));
   EXPECT_EQ(4, LinesOf(1110000));
 
   // 0x21: the credit side sees several accounts, the debit side looks up.
-  const LedgerLine* receipt = Find(1140000, 102);
-  ASSERT_NE(nullptr, receipt);
+  const std::optional<LedgerLine> receipt = Find(1140000, 102);
+  ASSERT_TRUE(receipt);
   EXPECT_STREQ("諸口", receipt->counterAccountName);
   EXPECT_EQ(-100 * kYen, receipt->amount);
-  const LedgerLine* bank = Find(1120000, 102);
-  ASSERT_NE(nullptr, bank);
+  const std::optional<LedgerLine> bank = Find(1120000, 102);
+  ASSERT_TRUE(bank);
   EXPECT_STREQ("売掛金", bank->counterAccountName);
   EXPECT_STREQ("北斗銀行", bank->subAccountName);
 
   // 0x22: balanced lines look up; a balanced line after unbalanced ones
   // is 諸口.
-  const LedgerLine* fee3 = Find(6200000, 103);
-  ASSERT_NE(nullptr, fee3);
+  const std::optional<LedgerLine> fee3 = Find(6200000, 103);
+  ASSERT_TRUE(fee3);
   EXPECT_STREQ("売掛金", fee3->counterAccountName);
-  const LedgerLine* fee4 = Find(6200000, 104);
-  ASSERT_NE(nullptr, fee4);
+  const std::optional<LedgerLine> fee4 = Find(6200000, 104);
+  ASSERT_TRUE(fee4);
   EXPECT_STREQ("諸口", fee4->counterAccountName);
   EXPECT_STREQ("諸口", Find(1110000, 104)->counterAccountName); // its own amounts differ
 
   // The excluded account has no ledger; its counterpart still moves cash.
   EXPECT_EQ(0, LinesOf(9800000));
-  ASSERT_NE(nullptr, Find(1110000, 107));
+  ASSERT_TRUE(Find(1110000, 107));
   EXPECT_EQ(-1 * kYen, Find(1110000, 107)->amount);
 }
 
 TEST_F(CollectLedgerTest, TaxAccountsFollowTheTaxMethod) {
   Collect(0);
   // Tax excluded: the output-tax account collects the sale's tax.
-  const LedgerLine* tax = Find(2180000, 101);
-  ASSERT_NE(nullptr, tax);
+  const std::optional<LedgerLine> tax = Find(2180000, 101);
+  ASSERT_TRUE(tax);
   EXPECT_EQ(10 * kYen, tax->amount);
   EXPECT_EQ(100 * kYen, Find(4110000, 101)->amount);
 

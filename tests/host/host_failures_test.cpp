@@ -51,9 +51,15 @@ TEST(HostFailures, HostIniFaultsApplyAndTestsComeFirst) {
   TestHome home;
   home.WriteHostIni(u8"[Faults]\nClAccConnect::Initiate=11\nClDataMgr::GetSetObject=12\n"
                     u8"ClFileMgr::GetAppFolderPath=13\n"
+                    u8"CLRULEKAMOKU::GETSUMCOUNT=14\nClSetData::WalkDat=7x\n"
+                    u8"ClRuleKamoku::GetSumCount=15\n"
                     u8"[Folders]\nAppFolder0=C:\\Export\n");
   EXPECT_EQ(11, ClAccConnect::Inst()->Initiate());
   EXPECT_EQ(12, stmtlink::HostFailureFor("ClDataMgr::GetSetObject"));
+  // Names in any case, the first of a name wins, a value that is not a
+  // whole number is none.
+  EXPECT_EQ(14, stmtlink::HostFailureFor("ClRuleKamoku::GetSumCount"));
+  EXPECT_EQ(0, stmtlink::HostFailureFor("ClSetData::WalkDat"));
   // Calls that hand out a pointer or a text give null or empty.
   EXPECT_EQ(nullptr, ClDataMgr::Inst()->GetSetObject(5, 1));
   EXPECT_EQ("", ClFileMgr::Inst()->GetAppFolderPath(0));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "host/acc_period.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
+#include "host/ledger_index.h"
 #include "host/ledger_records.h"
 #include "host/rule_motocho.h"
 #include "host/rule_shiwake.h"
@@ -72,9 +74,12 @@ class LedgerCursorsTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(books.Exec(U8(kBooks))); }
 
-  // The ledger rows of an account between two dates.
+  // The ledger rows of an account between two dates, asked for month
+  // position "not 15" as the program does, or with the conditions given
+  // (null: none).
   std::vector<StMOTOCHOINFO> Ledger(std::int32_t code, std::int32_t first = 20250401,
-                                    std::int32_t last = 20260331, std::int32_t interim = 0) {
+                                    std::int32_t last = 20260331, std::int32_t interim = 0,
+                                    std::optional<const StFINDINFO*> conditions = {}) {
     ClRuleMotocho cursor;
     EXPECT_EQ(0, cursor.AttachSetMgr(ClDataMgr::Inst()->GetSetMgr()));
     EXPECT_EQ(0, cursor.SetCurDataID("D0000001"));
@@ -90,11 +95,12 @@ class LedgerCursorsTest : public ::testing::Test {
     find.fieldId = 17;
     find.op = 2;
     SetFindValue32(&find, 15);
+    const StFINDINFO* asked = conditions ? *conditions : &find;
     StSORTINFO order[6];
     std::memset(order, 0, sizeof(order));
-    EXPECT_EQ(0, cursor.MoveReady(&find, order, &display));
+    EXPECT_EQ(0, cursor.MoveReady(asked, order, &display));
     long count = -1;
-    EXPECT_EQ(0, cursor.GetCount(&find, &display, &count));
+    EXPECT_EQ(0, cursor.GetCount(asked, &display, &count));
     EXPECT_EQ(0, cursor.SetMovePos(0));
     std::vector<StMOTOCHOINFO> rows;
     StMOTOCHOINFO row;
@@ -118,15 +124,15 @@ class LedgerCursorsTest : public ::testing::Test {
 };
 
 TEST_F(LedgerCursorsTest, RowsOfAnAccountInDateEntryAndLineOrderWithSidesAndMarkers) {
-  // Slot 15 and the other data set's line are left out; the interim
-  // adjustment is inside a range that goes beyond it.
+  // Slot 15, the interim adjustment and the other data set's line are left
+  // out.
   const std::vector<RowKey> expected = {
-      {8, 1, 2, 0x11},     {2, 1, 1, 0x21}, {2, 2, 1, 0x21}, {3, 1, 2, 0x12}, {3, 2, 2, 0x12},
-      {70000, 1, 2, 0x22}, {5, 1, 1, 0x11}, {6, 1, 1, 0x11},
+      {8, 1, 2, 0x11}, {2, 1, 1, 0x21}, {2, 2, 1, 0x21},   {3, 1, 2, 0x12},
+      {3, 2, 2, 0x12}, {70000, 1, 2, 0x22}, {6, 1, 1, 0x11},
   };
   auto rows = Ledger(11100000);
   EXPECT_EQ(expected, Keys(rows));
-  ASSERT_EQ(8u, rows.size());
+  ASSERT_EQ(7u, rows.size());
   // The line's own fields.
   const StMOTOCHOINFO& purchase = rows[1];
   EXPECT_EQ(102, +purchase.entryNo);
@@ -184,15 +190,50 @@ TEST_F(LedgerCursorsTest, TaxAccountsTakeTheTaxOfOtherLinesAndTheirOwnLines) {
   EXPECT_EQ(3u, Ledger(41100000).size());
 }
 
-TEST_F(LedgerCursorsTest, TheRangeFiltersByDateAndTheInterimAdjustmentByTheFlag) {
+TEST_F(LedgerCursorsTest, TheRangeFiltersByDateAndTheConditionsByMonthPosition) {
   EXPECT_EQ((std::vector<RowKey>{{2, 1, 1, 0x21}, {2, 2, 1, 0x21}, {3, 1, 2, 0x12}, {3, 2, 2, 0x12}}),
             Keys(Ledger(11100000, 20250415, 20250430)));
-  // Months 1-6 without, the interim position with the adjustment of the 30th.
-  EXPECT_EQ(6u, Ledger(11100000, 20250401, 20250930, 0).size());
-  auto interim = Ledger(11100000, 20250401, 20250930, 1);
-  ASSERT_EQ(7u, interim.size());
-  EXPECT_EQ(5, +interim.back().entryId);
+  // "Not 15" leaves the interim adjustment out even for the interim closing.
+  EXPECT_EQ(6u, Ledger(11100000, 20250401, 20250930, 1).size());
   EXPECT_TRUE(Ledger(11100000, 20250602, 20250929).empty());
+  // Other conditions are honoured as asked: "= 15" gives the interim
+  // adjustment alone, "= 18" the year-end adjustment, no chain every slot.
+  StFINDINFO find[4];
+  std::memset(find, 0, sizeof(find));
+  find[0].fieldId = 17;
+  find[0].op = 1;
+  SetFindValue32(&find[0], 15);
+  EXPECT_EQ((std::vector<RowKey>{{5, 1, 1, 0x11}}), Keys(Ledger(11100000, 20250401, 20260331, 0, find)));
+  SetFindValue32(&find[0], 18);
+  EXPECT_EQ((std::vector<RowKey>{{6, 1, 1, 0x11}}), Keys(Ledger(11100000, 20250401, 20260331, 0, find)));
+  EXPECT_EQ(8u, Ledger(11100000, 20250401, 20260331, 0, nullptr).size());
+}
+
+TEST(LedgerMonthPositions, AChainJoinsItsConditionsWithAndBeforeOr) {
+  StFINDINFO find[4];
+  std::memset(find, 0, sizeof(find));
+  auto set = [&](int i, std::int16_t op, std::int32_t value, std::int16_t link) {
+    find[i].fieldId = 17;
+    find[i].op = op;
+    SetFindValue32(&find[i], value);
+    find[i].link = link;
+  };
+  // Months 4 to 6 and the year-end: (>= 4 and <= 6) or = 18.
+  set(0, 4, 4, 1);
+  set(1, 6, 6, 2);
+  set(2, 1, 18, 0);
+  std::uint32_t positions = 0;
+  ASSERT_TRUE(MonthPositionsOf(find, &positions));
+  EXPECT_EQ((1u << 4) | (1u << 5) | (1u << 6) | (1u << 18), positions);
+  set(0, 2, 15, 0);
+  ASSERT_TRUE(MonthPositionsOf(find, &positions));
+  EXPECT_EQ(~(1u << 15), positions);
+  // Another field or operator is not understood, and the cursor refuses it.
+  find[0].op = 3;
+  EXPECT_FALSE(MonthPositionsOf(find, &positions));
+  set(0, 1, 15, 0);
+  find[0].fieldId = 9;
+  EXPECT_FALSE(MonthPositionsOf(find, &positions));
 }
 
 TEST_F(LedgerCursorsTest, DescriptionIsCutAtACharacterBoundary) {
@@ -336,7 +377,7 @@ TEST_F(LedgerCursorsTest, AccountLookUpByCode) {
 // a change made to the books by another connection must still be seen by
 // the next reading.
 TEST_F(LedgerCursorsTest, ChangesToTheBooksAreSeenByTheNextReading) {
-  ASSERT_EQ(8u, Ledger(11100000).size());
+  ASSERT_EQ(7u, Ledger(11100000).size());
   StKAMOKUINFO row;
   ASSERT_EQ(0, LookUp(11100000, &row));
   ASSERT_STREQ("現金", row.name);
@@ -348,8 +389,8 @@ TEST_F(LedgerCursorsTest, ChangesToTheBooksAreSeenByTheNextReading) {
     UPDATE account SET formal_name = '小口現金' WHERE data_no = 1 AND code = 11100000;)")));
 
   const std::vector<StMOTOCHOINFO> rows = Ledger(11100000);
-  ASSERT_EQ(9u, rows.size());
-  EXPECT_EQ(12, +rows[7].entryId);
+  ASSERT_EQ(8u, rows.size());
+  EXPECT_EQ(12, +rows[6].entryId);
   ASSERT_EQ(0, LookUp(11100000, &row));
   EXPECT_STREQ("小口現金", row.name);
   // The same range read twice without a change gives the same rows.

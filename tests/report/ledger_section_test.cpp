@@ -27,7 +27,8 @@ void AddAccount(AccountLineList* lines, std::int32_t code, const char* name, std
 
 void AddRow(LedgerLineList* ledger, std::int32_t code, std::int32_t entry, const char* counter,
             std::int64_t amount, std::int64_t balance, const char* description = "") {
-  auto row = std::make_unique<LedgerLine>();
+  LedgerLine made;
+  LedgerLine* row = &made;
   row->code = code;
   row->entryNo = entry;
   std::strcpy(row->dateText, "令和7年4月1日");
@@ -35,7 +36,7 @@ void AddRow(LedgerLineList* ledger, std::int32_t code, std::int32_t entry, const
   std::strncpy(row->description, description, 60);
   row->amount = amount;
   row->balance = balance;
-  ledger->Append(std::move(row));
+  ASSERT_TRUE(ledger->Append(made));
 }
 
 SectionOutput Ledger(const AccountLineList& lines, const LedgerLineList& ledger) {

@@ -1,7 +1,7 @@
 // stmtlink-books: creates and inspects the host home of the host substitute.
 //   stmtlink-books sample [--home DIR] [--seed N] [--force] [--entries N | --lines N]
 //                         [--accounts N] [--manufacturing] [--interim] [--unclassified]
-//                         [--tax-included]
+//                         [--tax-included] [--balanced-compound P]
 //   stmtlink-books info [--home DIR]
 //   stmtlink-books import ... | export ...  (tools/books/transfer_commands.h)
 // Exit status: 0 done, 1 failed, 2 refused (bad command line, books present).
@@ -44,6 +44,10 @@ const char kUsage[] =
     "        --unclassified   accounts with the unclassified noncurrent-asset\n"
     "                         codes 0x80840000, 0x80840008, 0x80840004\n"
     "        --tax-included   the data set's amounts include consumption tax\n"
+    "        --balanced-compound P\n"
+    "                         about P per cent of the journal's lines are later\n"
+    "                         lines of entries with several accounts on both\n"
+    "                         sides whose every line balances (0 to 50)\n"
     "      The year's profit reaches net assets through 繰越利益剰余金, a\n"
     "      computed item holding the earlier years' retained earnings and the\n"
     "      income-statement accounts; the books balance at every month end.\n"
@@ -141,6 +145,14 @@ bool Parse(const std::vector<std::string>& args, CommandLine* line, std::string*
       if (name == "--entries") line->sample.entries = number;
       if (name == "--accounts") line->sample.accounts = number;
       if (name == "--lines") line->sample.lines = number;
+    } else if (name == "--balanced-compound" && for_sample) {
+      std::string text;
+      std::uint32_t percent = 0;
+      if (!take_value(&text) || !ParseSeed(text, &percent) || percent > 50) {
+        *message = name + " needs a whole number from 0 to 50";
+        return false;
+      }
+      line->sample.balanced_compound_percent = percent;
     } else if (name == "--manufacturing" && for_sample && !has_value) {
       line->sample.manufacturing = true;
     } else if (name == "--interim" && for_sample && !has_value) {

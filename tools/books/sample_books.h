@@ -24,6 +24,10 @@ struct SampleOptions {
   bool interim = false;       // an interim closing with adjustments in slot 14
   bool unclassified = false;  // accounts with the unclassified noncurrent-asset codes
   bool tax_included = false;  // the data set's amounts include consumption tax
+  // About this per cent of the journal's lines (0 to 50) are later lines of
+  // entries with two debits and two credits whose every line balances: the
+  // ledger reads their entries to name the counter account.
+  std::uint32_t balanced_compound_percent = 0;
 };
 
 enum class SampleStatus {

@@ -167,8 +167,26 @@ class YearWriter {
                            {Stored(kCash), refund, 0, Stored(kPrepaid), refund, 0}});
   }
 
+  // Two lines, each balanced on its own, with two accounts on each side:
+  // the second line is a later line of a balanced 0x22 entry. Made instead
+  // of a random entry while such lines are below their share.
+  bool BalancedCompoundEntry(int position, int date) {
+    const std::vector<std::int64_t>& expenses = chart_.taxed_expenses;
+    const std::size_t n = expenses.size();
+    const std::size_t i = std::uniform_int_distribution<std::size_t>(0, n - 1)(c_.random);
+    const std::size_t j = (i + 1 + std::uniform_int_distribution<std::size_t>(0, n - 2)(c_.random)) % n;
+    const std::int64_t a = Yen(1'000, 90'000), b = Yen(1'000, 90'000);
+    ++balanced_later_lines_;
+    return journal_.Entry(position, date, U(u8"経費精算"),
+                          {{expenses[i], a, 0, chart_.banks.front(), a, 0},
+                           {expenses[j], b, 0, Stored(kCash), b, 0}});
+  }
+
   bool RandomEntry(int position) {
     const int date = DateOf(position, Day());
+    const std::uint64_t percent = c_.options.balanced_compound_percent;
+    if (percent != 0 && balanced_later_lines_ * 100 < percent * journal_.lines())
+      return BalancedCompoundEntry(position, date);
     const std::int64_t bank = Pick(chart_.banks);
     const int kind = std::uniform_int_distribution<int>(0, 99)(c_.random);
     const bool mfg = c_.options.manufacturing;
@@ -330,6 +348,7 @@ class YearWriter {
   const SampleChart& chart_;
   JournalWriter journal_;
   std::uint64_t made_ = 0;
+  std::uint64_t balanced_later_lines_ = 0;
 };
 
 } // namespace

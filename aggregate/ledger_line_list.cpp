@@ -1,0 +1,93 @@
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string_view>
+
+#include "aggregate/ledger_line.h"
+
+namespace stmtlink {
+namespace {
+
+// A field's text: up to its first zero, the whole field when it has none.
+template <std::size_t N>
+std::string_view FieldText(const char (&field)[N]) {
+  return std::string_view(field, strnlen(field, N));
+}
+
+// Room for one more element, growing geometrically.
+template <typename T>
+void MakeRoom(std::vector<T>* v) {
+  if (v->size() == v->capacity()) v->reserve(std::max<std::size_t>(64, v->capacity() * 2));
+}
+
+template <std::size_t N>
+void SetField(char (&field)[N], std::string_view text) {
+  std::memcpy(field, text.data(), std::min(text.size(), N));
+}
+
+} // namespace
+
+LedgerTexts::Id LedgerTexts::Intern(int field, std::string_view text) {
+  if (text.empty()) return 0;
+  if (text.size() > kMaxText) text = text.substr(0, kMaxText);
+  if (Text(last_[field]) == text) return last_[field];
+  if (auto known = ids_.find(text); known != ids_.end()) return last_[field] = known->second;
+  if (kChunk - chunk_used_ < text.size()) {
+    chunks_.push_back(std::make_unique<char[]>(kChunk));
+    chunk_used_ = 0;
+  }
+  char* at = chunks_.back().get() + chunk_used_;
+  std::memcpy(at, text.data(), text.size());
+  const Id id = static_cast<Id>(starts_.size());
+  // Reserve first: a failure must leave the three tables in step.
+  MakeRoom(&starts_);
+  MakeRoom(&lengths_);
+  ids_.emplace(std::string_view(at, text.size()), id);
+  chunk_used_ += text.size();
+  starts_.push_back(at);
+  lengths_.push_back(static_cast<std::uint8_t>(text.size()));
+  return last_[field] = id;
+}
+
+void LedgerTexts::Clear() { *this = LedgerTexts(); }
+
+bool LedgerLineList::Append(const LedgerLine& line) {
+  try {
+    PackedLedgerLine packed;
+    packed.code = line.code;
+    packed.entryNo = line.entryNo;
+    packed.texts[0] = texts_.Intern(0, FieldText(line.dateText));
+    packed.texts[1] = texts_.Intern(1, FieldText(line.subAccountName));
+    packed.texts[2] = texts_.Intern(2, FieldText(line.counterAccountName));
+    packed.texts[3] = texts_.Intern(3, FieldText(line.counterSubAccountName));
+    packed.texts[4] = texts_.Intern(4, FieldText(line.description));
+    packed.amount = line.amount;
+    packed.balance = line.balance;
+    lines_.push_back(packed);
+  } catch (const std::bad_alloc&) {
+    return false; // texts interned before the failure are kept, unused
+  }
+  return true;
+}
+
+void LedgerLineList::Clear() {
+  lines_.clear();
+  lines_.shrink_to_fit();
+  texts_.Clear();
+}
+
+LedgerLine LedgerLineList::Unpack(const PackedLedgerLine& packed) const {
+  LedgerLine line;
+  line.code = packed.code;
+  line.entryNo = packed.entryNo;
+  SetField(line.dateText, texts_.Text(packed.texts[0]));
+  SetField(line.subAccountName, texts_.Text(packed.texts[1]));
+  SetField(line.counterAccountName, texts_.Text(packed.texts[2]));
+  SetField(line.counterSubAccountName, texts_.Text(packed.texts[3]));
+  SetField(line.description, texts_.Text(packed.texts[4]));
+  line.amount = packed.amount;
+  line.balance = packed.balance;
+  return line;
+}
+
+} // namespace stmtlink
