@@ -17,6 +17,7 @@
 #include "platform/env.h"
 #include "platform/front_end_port.h"
 #include "platform/host_home.h"
+#include "platform/host_window.h"
 #include "platform/text_codec.h"
 #include "platform/win_path.h"
 #include "res/common/resource.h"
@@ -83,10 +84,24 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, const std::string& c
   return true;
 }
 
+// What the application tells the host window at the end of a failed run,
+// for a run that Qt cannot carry on (its platform did not start, or the
+// display went away): the host's window is enabled again and hears
+// "failed", as it would from ExitInstance.
+void TellHostTheRunFailed(const std::string& command_line) {
+  stmtlink::LinkApp parsed;
+  if (parsed.ParseCommandLine(command_line) != 1) return;
+  const auto wparam = static_cast<std::uint32_t>(static_cast<std::int32_t>(parsed.functionId));
+  EnableWindow(parsed.hostWindow, TRUE);
+  PostMessage(parsed.hostWindow, parsed.doneMessage, wparam, stmtlink::kResultFailed);
+}
+
 // Null with a reason in *error when the front end cannot run here.
+// command_line: the host's (CP932).
 std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
                                                      const stmtlink::ProgramOptions& options,
                                                      const stmtlink::ConditionsChoices& choices,
+                                                     const std::string& command_line,
                                                      std::string* error) {
   // A display that is set but does not answer counts as none.
   if (kind.empty())
@@ -99,6 +114,7 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
     std::string why;
     if (!stmtlink::QtCanShowWindows(&why)) {
       *error = "--ui qt needs a display: " + why + ". Use QT_QPA_PLATFORM=offscreen to run without one.";
+      TellHostTheRunFailed(command_line);
       return nullptr;
     }
     // The dialog shows the values of the options; Execute is the user's,
@@ -108,6 +124,7 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
     settings.unattended = options.unattended;
     settings.answer_yes = options.answer_yes;
     settings.application_name = ThisEdition().program_name;
+    settings.on_fatal = [command_line] { TellHostTheRunFailed(command_line); };
     return stmtlink::MakeQtFrontEnd(settings);
   }
   if (kind == "batch") {
@@ -157,14 +174,14 @@ int main(int argc, char** argv) {
     return Refuse("--unattended belongs to --ui qt; batch never waits for a user");
   stmtlink::ConditionsChoices choices;
   if (!DialogChoices(options, caller_dir, &choices, &error)) return Refuse(error);
-  std::unique_ptr<stmtlink::FrontEndPort> front_end = MakeFrontEnd(options.ui, options, choices, &error);
-  if (front_end == nullptr) return Refuse(error);
-  stmtlink::SetFrontEnd(front_end.get());
-
   // The host writes its command line in the system code page.
   std::string command_line;
   if (!stmtlink::Utf8ToCp932(options.host_command_line, &command_line))
     return Refuse("the host command line holds characters that Shift_JIS cannot represent");
+  std::unique_ptr<stmtlink::FrontEndPort> front_end =
+      MakeFrontEnd(options.ui, options, choices, command_line, &error);
+  if (front_end == nullptr) return Refuse(error);
+  stmtlink::SetFrontEnd(front_end.get());
 
   stmtlink::LinkApp app;
   app.m_lpCmdLine = command_line;

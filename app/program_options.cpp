@@ -42,12 +42,25 @@ std::string RootOf(const std::string& folder) {
   return folder;
 }
 
+// An option: "--name[=value]", or "-x" (a host command line may start
+// with a minus sign, but always holds commas).
+bool LooksLikeOption(const std::string& arg) {
+  if (arg.size() < 2 || arg[0] != '-') return false;
+  return arg[1] == '-' || arg.find(',') == std::string::npos;
+}
+
 } // namespace
 
 bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
                          std::string* error) {
   std::size_t i = 0;
+  // "--from=4" carries its value; "--from 4" takes the next argument.
+  std::optional<std::string> inline_value;
   auto value_of = [&](const std::string& name, std::string* value) {
+    if (inline_value) {
+      *value = *inline_value;
+      return true;
+    }
     if (i + 1 >= args.size()) {
       *error = "option " + name + " needs a value (see --help)";
       return false;
@@ -68,16 +81,30 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
     return true;
   };
 
+  bool after_double_dash = false;
   for (; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--") {
+    if (args[i] == "--") {
       ++i;
+      after_double_dash = true;
       break;
     }
-    if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) break; // the host's command line
+    if (!LooksLikeOption(args[i])) break; // the host's command line
+    std::string arg = args[i];
+    inline_value.reset();
+    if (std::size_t equals = arg.find('='); arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      inline_value = arg.substr(equals + 1);
+      arg.resize(equals);
+    }
+    const bool takes_value = arg == "--home" || arg == "--ui" || arg == "--from" || arg == "--to" ||
+                             arg == "--equity" || arg == "--ledger" || arg == "--output" ||
+                             arg == "--answer";
+    if (inline_value && !takes_value) {
+      *error = "option " + arg + " takes no value (see --help)";
+      return false;
+    }
     if (arg == "--help" || arg == "-h") {
       options->help = true;
-    } else if (arg == "--version") {
+    } else if (arg == "--version" || arg == "-V") {
       options->version = true;
     } else if (arg == "--home") {
       if (!value_of(arg, &options->home)) return false;
@@ -114,7 +141,7 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
       }
       options->answer_yes = answer == "yes";
     } else {
-      *error = "unknown option '" + arg + "' (see --help)";
+      *error = "unknown option '" + args[i] + "' (see --help)";
       return false;
     }
   }
@@ -123,6 +150,15 @@ bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* o
   for (; i < args.size(); ++i) {
     if (!host_line.empty()) host_line.push_back(' ');
     host_line += args[i];
+  }
+  // The host always writes "window,message,function[,path]"; a word without
+  // a comma is a mistyped option or a stray argument, and taking it as the
+  // host's line would start a run the user did not mean.
+  if (!host_line.empty() && host_line.find(',') == std::string::npos) {
+    *error = "'" + host_line + "' is neither an option nor a host command line " +
+             "(window,message,function[,output path])" +
+             (after_double_dash ? "" : "; see --help");
+    return false;
   }
   options->host_command_line = host_line;
   return true;
@@ -149,10 +185,12 @@ std::string ProgramUsage(const std::string& program_name) {
          "  --output PATH       output file (a Windows path such as C:\\out\\report.xml)\n"
          "  --answer yes|no     answer to every question in batch and unattended mode\n"
          "                      (default no)\n"
-         "  --version           print the version information and exit\n"
-         "  --help              print this help and exit\n"
+         "  -V, --version       print the version information and exit\n"
+         "  -h, --help          print this help and exit\n"
          "\n"
-         "HOST_COMMAND_LINE is what the host passes: window,message,function[,output path].\n"
+         "Options that take a value accept both --from 4 and --from=4.\n"
+         "HOST_COMMAND_LINE is what the host passes: window,message,function[,output path];\n"
+         "an argument without a comma is refused.\n"
          "Exit status: 0 completed, 1 cancelled, 2 failed.\n";
 }
 

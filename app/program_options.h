@@ -3,9 +3,12 @@
 //   StmtLinkStd [--home DIR] [--ui batch|console|qt] [--unattended]
 //               [--from N] [--to N] [--equity 1|2] [--ledger 0|1]
 //               [--output PATH] [--answer yes|no] [HOST_COMMAND_LINE]
-// The first argument that is not an option (or everything after "--")
-// starts the host's command line; its words are joined with single blanks,
-// so a path with blanks survives the shell's splitting.
+// An option's value follows it ("--from 4") or is joined to it ("--from=4");
+// -h and -V are --help and --version. The first argument that is not an
+// option (or everything after "--") starts the host's command line; its
+// words are joined with single blanks, so a path with blanks survives the
+// shell's splitting. A host command line always holds commas: one without
+// is refused, so a stray word never starts a run as if the host had.
 #pragma once
 
 #include <optional>

@@ -1,5 +1,6 @@
 #include "ui/batch_dialogs.h"
 
+#include "dialog/conditions_template.h"
 #include "platform/text_codec.h"
 
 namespace stmtlink {
@@ -13,6 +14,16 @@ int BatchDialogs::RunModal(DialogLogic& logic) {
                      FindControl(input.id) != nullptr ? "is disabled" : "does not exist");
         std::fflush(out_);
       }
+    }
+    // The conditions dialog leaves the focus on the output edit when it
+    // refuses the path (or a question about it was answered No): say which
+    // path, and how to give another, beside the dialog's own message.
+    if (!ended() && GetFocus() == IDC_OUTPUT_PATH) {
+      std::fprintf(out_,
+                   "batch: the output path '%s' was refused; give another with --output PATH "
+                   "(or --answer yes to replace an existing file)\n",
+                   ToUtf8(GetItemText(IDC_OUTPUT_PATH)).c_str());
+      std::fflush(out_);
     }
   }
   return FinishModal(logic);

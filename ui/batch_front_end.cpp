@@ -1,8 +1,19 @@
 #include "ui/batch_front_end.h"
 
+#include <unistd.h>
+
 #include "ui/message_text.h"
 
 namespace stmtlink {
+
+BatchFrontEnd::BatchFrontEnd(bool answer_yes, std::FILE* out)
+    : answer_yes_(answer_yes), out_(out), dialogs_(out) {
+  if (isatty(fileno(out))) progress_window_ = std::make_unique<ConsoleProgressWindow>(out);
+}
+
+ProgressWindowPort* BatchFrontEnd::ProgressWindow() {
+  return progress_window_ ? progress_window_.get() : FrontEndPort::ProgressWindow();
+}
 
 int BatchFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::string& caption,
                                   UINT flags) {

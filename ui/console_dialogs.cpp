@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "platform/mbcs.h"
@@ -37,6 +38,18 @@ std::string Lower(std::string s) {
 
 bool IsWholeNumber(const std::string& s) {
   return !s.empty() && s.size() < 4 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A program text (this file's literals are in the code page) as the
+// terminal shows it.
+std::string U(const char* cp932) { return ToUtf8(cp932); }
+
+// A static that continues the caption above it: a line of one caption
+// written as several statics stacked at the same place and width (the
+// equity caption has three), so the form shows them as one text.
+bool ContinuesCaption(const ControlTemplate& above, const ControlTemplate& c) {
+  return above.kind == ControlKind::kStatic && c.kind == ControlKind::kStatic && above.x == c.x &&
+         above.cx == c.cx && c.y > above.y && c.y <= above.y + above.cy;
 }
 
 // A path that names its own root: "X:..." or "\\..." or "\...".
@@ -94,7 +107,7 @@ std::string ConsoleDialogs::Piece(const ControlTemplate& c) {
       piece = mark + "<" + text + ">";
       break;
   }
-  if (IsItemEnabled(c.id) == FALSE) piece += "(disabled)";
+  if (IsItemEnabled(c.id) == FALSE) piece += U("(無効)");
   return piece;
 }
 
@@ -102,8 +115,22 @@ void ConsoleDialogs::DrawForm() {
   const DialogTemplate* t = CurrentTemplate();
   if (t == nullptr) return;
   // Rows: controls whose tops lie close together, each row left to right.
+  // A caption of stacked statics is drawn once, whole, where it starts.
   std::vector<const ControlTemplate*> by_top;
-  for (std::size_t i = 0; i < t->control_count; ++i) by_top.push_back(&t->controls[i]);
+  std::map<const ControlTemplate*, std::string> captions;
+  const ControlTemplate* caption_head = nullptr;
+  const ControlTemplate* caption_last = nullptr;
+  for (std::size_t i = 0; i < t->control_count; ++i) {
+    const ControlTemplate& c = t->controls[i];
+    if (caption_last != nullptr && ContinuesCaption(*caption_last, c)) {
+      captions[caption_head] += Piece(c);
+      caption_last = &c;
+      continue;
+    }
+    by_top.push_back(&c);
+    caption_head = caption_last = c.kind == ControlKind::kStatic ? &c : nullptr;
+    if (caption_head != nullptr) captions[caption_head] = Piece(c);
+  }
   std::stable_sort(by_top.begin(), by_top.end(),
                    [](const ControlTemplate* a, const ControlTemplate* b) { return a->y < b->y; });
   std::vector<std::vector<const ControlTemplate*>> rows;
@@ -118,11 +145,13 @@ void ConsoleDialogs::DrawForm() {
                      [](const ControlTemplate* a, const ControlTemplate* b) { return a->x < b->x; });
     for (std::size_t k = 0; k < row.size(); ++k) {
       if (k > 0) form += " ";
-      form += Piece(*row[k]);
+      auto caption = captions.find(row[k]);
+      form += caption != captions.end() ? caption->second : Piece(*row[k]);
     }
     form += "\n";
   }
-  form += "N: press or edit control N   N=TEXT: type into edit N   keys: Enter, F12 (or f12), Esc (or esc), tab\n> ";
+  form += U("番号: その欄を押す・入力する　番号=文字: その欄に入力　=文字: いまの欄に入力　"
+            "キー: Enter、F12 (f12)、Esc (esc)、tab\n> ");
   std::fputs(form.c_str(), out_);
   std::fflush(out_);
 }
@@ -130,11 +159,27 @@ void ConsoleDialogs::DrawForm() {
 bool ConsoleDialogs::TypeUtf8(int id, const std::string& text) {
   std::string cp932;
   if (!Utf8ToCp932(text, &cp932)) {
-    std::fputs("  that text has characters Shift_JIS cannot hold\n", out_);
+    std::fputs(U("  Shift_JIS で表せない文字があるため、入力しませんでした\n").c_str(), out_);
+    return false;
+  }
+  // The edit would drop what it refuses key by key; typed as a whole line,
+  // the user is told instead, and the field keeps its text.
+  const ControlTemplate* control = FindControl(id);
+  const int limit = TextLimit(id);
+  const std::string number = std::to_string(NumberOf(id));
+  const std::string not_typed = U("「") + text + U("」は入力しませんでした）\n");
+  if (control != nullptr && (control->style & kStyleNumber) &&
+      !std::all_of(cp932.begin(), cp932.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    std::fputs(("  " + number + U(" には数字だけを入力できます（") + not_typed).c_str(), out_);
+    return false;
+  }
+  if (control != nullptr && limit > 0 && cp932.size() > static_cast<std::size_t>(limit)) {
+    std::fputs(("  " + number + U(" には半角 ") + std::to_string(limit) + U(" 文字までしか入りません（") +
+                not_typed).c_str(), out_);
     return false;
   }
   if (!Type(id, cp932)) {
-    std::fputs("  that control takes no text now\n", out_);
+    std::fputs(U("  その欄にはいま入力できません\n").c_str(), out_);
     return false;
   }
   SetFocus(id);
@@ -164,16 +209,16 @@ bool ConsoleDialogs::Command(DialogLogic& logic, const TerminalEntry& entry) {
   if (control == nullptr) return false;
   if (equals != std::string::npos) return TypeUtf8(control->id, line.substr(equals + 1));
   if (control->kind != ControlKind::kEdit) {
-    if (!Click(logic, control->id)) std::fputs("  that control is disabled\n", out_);
+    if (!Click(logic, control->id)) std::fputs(U("  その欄は無効です\n").c_str(), out_);
     return true;
   }
   if (IsItemEnabled(control->id) == FALSE) {
-    std::fputs("  that control is disabled\n", out_);
+    std::fputs(U("  その欄は無効です\n").c_str(), out_);
     return true;
   }
   SetFocus(control->id);
   SetSel(control->id, 0, -1);
-  std::fprintf(out_, "  new text for %d: ", NumberOf(control->id));
+  std::fputs(("  " + std::to_string(NumberOf(control->id)) + U(" の新しい内容: ")).c_str(), out_);
   std::fflush(out_);
   // A key instead of a text leaves the edit as it was.
   TerminalEntry text;
@@ -192,7 +237,7 @@ int ConsoleDialogs::RunModal(DialogLogic& logic) {
         PressKey(logic, KeyMessage{WM_KEYDOWN, VK_ESCAPE});
         break;
       }
-      if (!Command(logic, entry)) std::fputs("  not understood\n", out_);
+      if (!Command(logic, entry)) std::fputs(U("  入力を読み取れません（欄の番号か、番号=文字で入力してください）\n").c_str(), out_);
     }
   }
   return FinishModal(logic);
@@ -200,9 +245,9 @@ int ConsoleDialogs::RunModal(DialogLogic& logic) {
 
 bool ConsoleDialogs::GetSaveFileName(const SaveFileRequest& request, std::string* path) {
   for (;;) {
-    std::fprintf(out_, "\n== %s ==\n  folder: %s\n  file:   %s\n  path (empty cancels): ",
-                 ToUtf8(request.title).c_str(), ToUtf8(request.initial_folder).c_str(),
-                 ToUtf8(request.file_name).c_str());
+    std::fputs(("\n== " + ToUtf8(request.title) + " ==\n" + U("  フォルダ: ") +
+                ToUtf8(request.initial_folder) + "\n" + U("  ファイル名: ") + ToUtf8(request.file_name) +
+                "\n" + U("  パス（空欄で取消）: ")).c_str(), out_);
     std::fflush(out_);
     TerminalEntry entry;
     std::string typed;
@@ -210,7 +255,7 @@ bool ConsoleDialogs::GetSaveFileName(const SaveFileRequest& request, std::string
       return false;
     if (entry.key != TerminalKey::kNone) continue;
     if (!Utf8ToCp932(entry.line, &typed)) {
-      std::fputs("  that path has characters Shift_JIS cannot hold\n", out_);
+      std::fputs(U("  Shift_JIS で表せない文字があります\n").c_str(), out_);
       continue;
     }
     std::string chosen = IsRooted(typed) ? typed : request.initial_folder + typed;
@@ -223,13 +268,12 @@ bool ConsoleDialogs::GetSaveFileName(const SaveFileRequest& request, std::string
     if (!request.default_extension.empty() && _mbschr(start + name_at, '.') == nullptr)
       chosen += "." + request.default_extension;
     if ((request.flags & OFN_PATHMUSTEXIST) && !folder.empty() && _access(folder.c_str(), 0) != 0) {
-      std::fputs("  that folder does not exist\n", out_);
+      std::fputs(U("  そのフォルダは存在しません\n").c_str(), out_);
       continue;
     }
-    if ((request.flags & OFN_FILEMUSTEXIST) && _access(chosen.c_str(), 0) != 0) {
-      std::fputs("  that file does not exist (this dialog picks an existing file)\n", out_);
-      continue;
-    }
+    // The file-must-exist flag is not applied: this dialog names the file
+    // to write, which does not exist on a first run; the dialog asks before
+    // it replaces one. The folder must exist, as the flag says.
     *path = chosen;
     return true;
   }

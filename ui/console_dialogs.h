@@ -12,8 +12,13 @@
 // into edit N; =TEXT types into the focused edit; an empty line is Enter,
 // "f12" F12, "tab" Tab, "esc" Esc. The real F12 and Esc keys act at once
 // (terminal_input.h). Keys reach the dialog's own keyboard handling first.
-// The end of input is Esc. The save-file dialog asks for a path, relative
-// to the folder it starts in; an empty answer or Esc cancels.
+// The end of input is Esc. The hints and prompts are in Japanese, as the
+// form is. A text an edit cannot take whole (letters in a digits-only
+// edit, more than its limit) is refused with a note, never cut or
+// filtered. A caption written as statics stacked at one place is drawn as
+// one text. The save-file dialog asks for a path, relative to the folder it
+// starts in; an empty answer or Esc cancels; its folder must exist, the
+// file need not.
 #pragma once
 
 #include <cstdio>

@@ -1,5 +1,6 @@
 #include "ui/console_front_end.h"
 
+#include "platform/text_codec.h"
 #include "ui/message_text.h"
 #include "ui/terminal_input.h"
 
@@ -11,9 +12,11 @@ int ConsoleFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::st
   TerminalEntry entry;
   UINT type = flags & MB_TYPEMASK;
   if (type == MB_YESNO || type == MB_OKCANCEL) {
-    const char* prompt = type == MB_YESNO ? "  [y/n] " : "  [o]k/[c]ancel ";
+    // The program's texts are in the code page; the terminal reads UTF-8.
+    const std::string prompt =
+        ToUtf8(type == MB_YESNO ? "  はい=y／いいえ=n: " : "  OK=o／キャンセル=c: ");
     for (;;) {
-      std::fputs(prompt, out_);
+      std::fputs(prompt.c_str(), out_);
       std::fflush(out_);
       const bool read = ReadTerminalEntry(in_, out_, &entry);
       if (!read || entry.key == TerminalKey::kEscape) {
@@ -28,7 +31,7 @@ int ConsoleFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::st
       if (type == MB_OKCANCEL && c == 'c') return IDCANCEL;
     }
   }
-  std::fputs("  [Enter] ", out_);
+  std::fputs(ToUtf8("  [Enter] で続行 ").c_str(), out_);
   std::fflush(out_);
   ReadTerminalEntry(in_, out_, &entry);
   return IDOK;

@@ -1,5 +1,5 @@
 // The console front end: message boxes as prompts on a terminal. A message
-// waits for Enter; a question asks "[y/n]" until it gets an answer, and Esc
+// waits for Enter; a question asks for y or n until it gets one, and Esc
 // answers No (Cancel), as on a message box. Input that ends (end of file)
 // answers No, so a closed terminal never says Yes.
 #pragma once

@@ -34,6 +34,21 @@ TEST(ProgramOptionsTest, DoubleDashEndsTheOptions) {
   EXPECT_EQ("--looks-like-an-option,1,2,", o.host_command_line);
 }
 
+TEST(ProgramOptionsTest, ShortAndJoinedFormsAreAccepted) {
+  ProgramOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseProgramOptions({"-h", "-V", "--from=4", "--output=C:\\a=b.xml", "--home=/h",
+                                   "-1,1025,7"},
+                                  &o, &error))
+      << error;
+  EXPECT_TRUE(o.help);
+  EXPECT_TRUE(o.version);
+  EXPECT_EQ(4, o.from_month);
+  EXPECT_EQ("C:\\a=b.xml", o.output_path); // only the first '=' parts name and value
+  EXPECT_EQ("/h", o.home);
+  EXPECT_EQ("-1,1025,7", o.host_command_line); // a minus sign with commas is the host's
+}
+
 TEST(ProgramOptionsTest, BadInputIsRefusedWithAReason) {
   struct Case {
     std::vector<std::string> args;
@@ -48,6 +63,13 @@ TEST(ProgramOptionsTest, BadInputIsRefusedWithAReason) {
       {{"--answer", "maybe"}, "--answer takes yes or no"},
       {{"--home"}, "--home needs a value"},
       {{"--home", ""}, "--home needs a folder"},
+      {{"--from=13"}, "--from takes a number from 1 to 12, not '13'"},
+      {{"--help=yes"}, "--help takes no value"},
+      {{"-x"}, "unknown option '-x'"},
+      // A stray word or a host line that lost its commas starts no run.
+      {{"report.xml"}, "'report.xml' is neither an option nor a host command line"},
+      {{"--ledger", "1", "4660"}, "'4660' is neither"},
+      {{"--", "4660 1025"}, "'4660 1025' is neither"},
   };
   for (const Case& c : cases) {
     ProgramOptions o;

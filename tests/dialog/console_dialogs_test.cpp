@@ -60,9 +60,13 @@ class ConsoleDialogsTest : public ::testing::Test {
 TEST_F(ConsoleDialogsTest, FieldsChangedByNumberThenExecute) {
   std::string out;
   // 1 from; 2 asks for the to month; 4 members' radio; 9 ledger box
-  // (checked at first); 5 output; 7 Execute.
-  int result = Run(U8(u8"1=5\n2\n9\n4\n9\n5=C:\\existing\\表.xml\n7\n"), &out);
+  // (checked at first); 5 output; 7 Execute. Texts the edits cannot take
+  // whole are refused in words, and the fields keep what they had.
+  int result = Run(U8(u8"1=abc\n2=123\n1=5\n2\n9\n4\n9\n5=C:\\existing\\表.xml\n7\n"), &out);
   EXPECT_EQ(ConditionsDialog::kResultExecute, result) << out;
+  EXPECT_NE(std::string::npos, out.find(U8(u8"1 には数字だけを入力できます（「abc」は入力しませんでした）")));
+  EXPECT_NE(std::string::npos, out.find(U8(u8"2 には半角 2 文字までしか入りません（「123」は入力しませんでした）")));
+  EXPECT_NE(std::string::npos, out.find(U8(u8">1[4] 月度(S) ～ 2[3]")));
   EXPECT_EQ("5", dialog_.fromMonthText);
   EXPECT_EQ("9", dialog_.toMonthText);
   EXPECT_EQ(2, dialog_.equityKind);
@@ -73,31 +77,43 @@ TEST_F(ConsoleDialogsTest, FieldsChangedByNumberThenExecute) {
   EXPECT_NE(std::string::npos, out.find(U8(u8"事業所名 ：  株式会社テスト\n")));
   EXPECT_NE(std::string::npos, out.find(U8(u8"集計期間 ： >1[4] 月度(S) ～ 2[3] 月度(E)\n"))) << out;
   EXPECT_NE(std::string::npos, out.find(U8(u8"5[C:\\existing\\*.xml] 6<参照(D)...>")));
-  EXPECT_NE(std::string::npos, out.find(U8(u8"3(*) 株主資本等変動計算書の情報を出力する(K)")));
+  // The equity caption's three statics as one text, beside the first radio.
+  EXPECT_NE(std::string::npos,
+            out.find(U8(u8"株主／社員資本等変動計算書の選択 ： 3(*) 株主資本等変動計算書の情報を出力する(K)\n"
+                        u8"4( ) 社員資本")))
+      << out;
+  EXPECT_NE(std::string::npos, out.find(U8(u8"キー: Enter、F12 (f12)、Esc (esc)、tab")));
 }
 
 TEST_F(ConsoleDialogsTest, KeysBrowseAndRefusals) {
   std::string out;
   // Enter from the from-month edit moves to the to-month edit; "=" types
   // into it; the default "*.xml" path is refused; Browse takes a typed name
-  // (the default extension added, the file must exist); Execute then asks
-  // about overwriting. F12 comes as the word and as the key's sequence.
-  int result = Run("\n=3\nf12\n\n6\nmissing\npicked\n\x1b[24~\ny\n", &out);
+  // (the default extension added; the folder must exist, the file need
+  // not); Execute then asks about overwriting. F12 comes as the word and as
+  // the key's sequence.
+  int result = Run("\n=3\nf12\n\n6\nno\\such\npicked\n\x1b[24~\ny\n", &out);
   EXPECT_EQ(ConditionsDialog::kResultExecute, result) << out;
   EXPECT_EQ("C:\\existing\\picked.XML", dialog_.outputPath);
   EXPECT_NE(std::string::npos, out.find(U8(u8"データの出力先に不正な文字が含まれています。")));
-  EXPECT_NE(std::string::npos, out.find("that file does not exist"));
+  EXPECT_NE(std::string::npos, out.find(U8(u8"そのフォルダは存在しません")));
   EXPECT_NE(std::string::npos, out.find(U8(u8"同名のファイルが存在します。")));
+  EXPECT_NE(std::string::npos, out.find(U8(u8"はい=y／いいえ=n: ")));
+  // A new file can be named too.
+  dialog_.outputPath.clear();
+  result = Run("\n=3\n6\nnew\n\x1b[24~\n", &out);
+  EXPECT_EQ(ConditionsDialog::kResultExecute, result) << out;
+  EXPECT_EQ("C:\\existing\\new.XML", dialog_.outputPath);
 }
 
 TEST_F(ConsoleDialogsTest, EndOfInputOrTheEscKeyCancels) {
   for (const char* input : {"1=6\nnonsense\n", "1=6\nnonsense\n\x1b\n5\n"}) {
     std::string out;
     EXPECT_EQ(ConditionsDialog::kResultCancel, Run(input, &out));
-    EXPECT_NE(std::string::npos, out.find("not understood"));
+    EXPECT_NE(std::string::npos, out.find(U8(u8"入力を読み取れません")));
     EXPECT_NE(std::string::npos, out.find(U8(u8"｢決算書｣の集計を中止します。")));
     // Esc ends the dialog at once: the edit after it is never asked for.
-    EXPECT_EQ(std::string::npos, out.find("new text for 5"));
+    EXPECT_EQ(std::string::npos, out.find(U8(u8"5 の新しい内容")));
   }
 }
 

@@ -41,7 +41,9 @@ TEST_F(ConditionsE2eTest, ForbiddenCharacterEndsTheRunAsCancelled) {
   ProgramRun run = Run({"--from", "4", "--to", "3", "--output", "Z:\\tmp\\a*b.xml"});
   EXPECT_EQ(1, run.exit_status) << run.err;
   const std::string message = U8(u8"決算書 [exclamation] データの出力先に不正な文字が含まれています。\n"
-                                 u8"  \n  出力先を再入力してください。\n");
+                                 u8"  \n  出力先を再入力してください。\n"
+                                 u8"batch: the output path 'Z:\\tmp\\a*b.xml' was refused; give another "
+                                 u8"with --output PATH (or --answer yes to replace an existing file)\n");
   ASSERT_GE(run.err.size(), message.size()) << run.err;
   EXPECT_EQ(message, run.err.substr(run.err.size() - message.size())) << run.err;
 }

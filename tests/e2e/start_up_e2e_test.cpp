@@ -128,6 +128,13 @@ TEST_F(StartUpE2eTest, HomeWithoutBooksAndBadOptionsAreRefusedInWords) {
   run = RunProgram(BuiltProgram("StmtLinkStd"), {"--help"});
   EXPECT_EQ(0, run.exit_status);
   EXPECT_NE(std::string::npos, run.out.find("--home DIR"));
+  run = RunProgram(BuiltProgram("StmtLinkStd"), {"-V"});
+  EXPECT_EQ(0, run.exit_status);
+  EXPECT_NE(std::string::npos, run.out.find("FileVersion: "));
+  // A stray word is not taken for the host's command line.
+  run = RunProgram(BuiltProgram("StmtLinkStd"), {"--home", home_.path(), "report.xml"});
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_NE(std::string::npos, run.err.find("'report.xml' is neither an option nor a host command line"));
 }
 
 TEST_F(StartUpE2eTest, TheQtFrontEndRunsOffscreenAndIsRefusedWithoutADisplay) {
@@ -160,6 +167,21 @@ TEST_F(StartUpE2eTest, TheQtFrontEndRunsOffscreenAndIsRefusedWithoutADisplay) {
   EXPECT_EQ(0, run.exit_status) << run.err;
   EXPECT_EQ(NotificationLog(0), WindowLog());
   EXPECT_TRUE(std::filesystem::exists(home_.File("drive_c/report.xml")));
+
+  // A Qt platform that cannot start (as a display lost at start): Qt would
+  // abort the process; the run ends as failed, in words, and the host hears it.
+  std::filesystem::remove(home_.File("host-window.log"));
+  std::vector<std::string> with_host = args;
+  with_host.push_back(kHostLine);
+  run = RunProgram(BuiltProgram("StmtLinkStd"), with_host, {"QT_QPA_PLATFORM=no-such-platform"});
+  EXPECT_EQ(2, run.exit_status) << run.err;
+  EXPECT_NE(std::string::npos, run.err.find("StmtLinkStd: the windows cannot be shown: ")) << run.err;
+  EXPECT_EQ("EnableWindow 4660 TRUE\nPostMessage 4660 msg=1025 wParam=7 lParam=2\n", WindowLog());
+  // Refused before Qt starts, the host hears it too.
+  std::filesystem::remove(home_.File("host-window.log"));
+  run = RunProgram(BuiltProgram("StmtLinkStd"), with_host, dead_display);
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_EQ("EnableWindow 4660 TRUE\nPostMessage 4660 msg=1025 wParam=7 lParam=2\n", WindowLog());
 
   // --unattended is for the windows of qt only.
   run = RunProgram(BuiltProgram("StmtLinkStd"), {"--ui", "batch", "--unattended", "--home", home_.path()});

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,7 +133,8 @@ TEST_F(QtConditionsDialogTest, LaysOutTheResourceInDialogUnitsOfItsJapaneseFont)
 TEST_F(QtConditionsDialogTest, EnterWalksToBrowseWhichOpensTheSaveDialogThenExecuteChecks) {
   QString title, suffix, folder;
   QStringList filters;
-  QFileDialog::FileMode mode = QFileDialog::AnyFile;
+  QFileDialog::FileMode mode = QFileDialog::ExistingFile;
+  QString accept_label, translated;
   bool confirms_overwrite = true;
   poller_.on_file = [&](QFileDialog* files) {
     title = files->windowTitle();
@@ -141,6 +143,8 @@ TEST_F(QtConditionsDialogTest, EnterWalksToBrowseWhichOpensTheSaveDialogThenExec
     mode = files->fileMode();
     confirms_overwrite = !files->testOption(QFileDialog::DontConfirmOverwrite);
     folder = files->directory().absolutePath();
+    accept_label = files->labelText(QFileDialog::Accept);
+    translated = QFileDialog::tr("Detail View");
     files->reject();
   };
   Run([&](QtDialogWindow& w) {
@@ -169,7 +173,13 @@ TEST_F(QtConditionsDialogTest, EnterWalksToBrowseWhichOpensTheSaveDialogThenExec
   EXPECT_EQ(QStringLiteral("保存ファイルを指定"), title);
   EXPECT_EQ(QStringList{QStringLiteral("Xml Files (*.xml)")}, filters);
   EXPECT_EQ(QStringLiteral("XML"), suffix);
-  EXPECT_EQ(QFileDialog::ExistingFile, mode);
+  // A new file can be named through the dialog too.
+  EXPECT_EQ(QFileDialog::AnyFile, mode);
+  EXPECT_EQ(QStringLiteral("保存(&S)"), accept_label);
+  // Qt's own texts in Japanese where Debian's translations are installed.
+  if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm"))) {
+    EXPECT_NE(QStringLiteral("Detail View"), translated);
+  }
   EXPECT_FALSE(confirms_overwrite);
   EXPECT_EQ(LinuxPath("drive_c/export"), folder);
 }

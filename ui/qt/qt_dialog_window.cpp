@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "ui/qt/qt_edit_rules.h"
+#include "ui/qt/qt_placement.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
@@ -87,6 +88,7 @@ QtDialogWindow::QtDialogWindow(QtFrontEnd* front_end, const DialogTemplate& reso
   setWindowIcon(front_end_->icon());
   setFixedSize(units_.Size(resource_.cx, resource_.cy));
   installEventFilter(this);
+  CentreWhenFirstShown(this);
   Build();
 }
 

@@ -3,7 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 
@@ -11,10 +13,36 @@
 #include "platform/text_codec.h"
 #include "platform/win_path.h"
 #include "ui/qt/qt_edit_rules.h"
+#include "ui/qt/qt_placement.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
+namespace {
+
+// The Linux folder the save dialog opens in: the initial folder's, or
+// when that does not exist (yet: Execute creates it), its nearest existing
+// parent, so that the dialog opens on the output path's drive and not in
+// the program's own folder. Empty when the folder has no Linux place.
+QString StartFolder(std::string windows_folder) {
+  // "C:" alone is the drive's root here (the program has no current folder
+  // per drive).
+  if (windows_folder.size() == 2 && windows_folder[1] == ':') windows_folder.push_back('\\');
+  std::string linux_folder, linux_root;
+  if (windows_folder.empty() || !WindowsToLinuxPath(windows_folder, &linux_folder)) return QString();
+  const bool has_drive = windows_folder.size() >= 2 && windows_folder[1] == ':';
+  if (has_drive && !WindowsToLinuxPath(windows_folder.substr(0, 2) + "\\", &linux_root)) linux_root.clear();
+  QString path = QDir::cleanPath(QString::fromStdString(linux_folder));
+  const QString root = QString::fromStdString(linux_root);
+  while (!QDir(path).exists()) {
+    const QString up = QFileInfo(path).path();
+    if (up == path || path == root) return QString();
+    path = up;
+  }
+  return path;
+}
+
+} // namespace
 
 
 int QtDialogs::RunModal(DialogLogic& logic) {
@@ -170,11 +198,22 @@ bool QtDialogs::GetSaveFileName(const SaveFileRequest& request, std::string* pat
   QFileDialog dialog(front_end_->WidgetOf(request.owner), FromCp932(request.title));
   dialog.setWindowIcon(front_end_->icon());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  // The file must exist when the program asks so; no question about
-  // replacing it (the program asks that itself).
-  dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
-                                                         : QFileDialog::AnyFile);
+  // The file-must-exist flag that the program passes is not applied: the
+  // dialog names the file to write, which does not exist on a first run,
+  // and a save dialog that only picks existing files would leave the edit
+  // the one way to name it. No question about replacing a file either:
+  // the program asks that itself on Execute. The folder must exist, as the
+  // path-must-exist flag says; the dialog offers only existing folders.
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  // The system dialog speaks the user's language: Qt's own Japanese texts
+  // where they are installed (QtFrontEnd), and these labels in any case.
+  dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存する場所:"));
+  dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名(&N):"));
+  dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類(&T):"));
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
+  dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+  CentreWhenFirstShown(&dialog);
   // "Name (*.ext)|*.ext||": pairs of a name and its patterns.
   QStringList filters;
   const QStringList parts = FromCp932(request.filter).split(u'|');
@@ -188,9 +227,8 @@ bool QtDialogs::GetSaveFileName(const SaveFileRequest& request, std::string* pat
   }
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
   if (!request.default_extension.empty()) dialog.setDefaultSuffix(FromCp932(request.default_extension));
-  std::string folder;
-  if (!request.initial_folder.empty() && WindowsToLinuxPath(request.initial_folder, &folder))
-    dialog.setDirectory(QString::fromStdString(folder));
+  const QString folder = StartFolder(request.initial_folder);
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
   if (!request.file_name.empty()) dialog.selectFile(FromCp932(request.file_name));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   // The chosen file as the program names it: a Windows path.

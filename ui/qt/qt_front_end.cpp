@@ -5,17 +5,25 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "dialog/conditions_template.h"
 #include "ui/message_text.h"
+#include "ui/qt/qt_placement.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
 namespace {
+
+// The failed outcome (the host reads the exit status).
+constexpr int kFatalExitStatus = 2;
 
 // The edition's icon set, compiled into the program under this folder
 // (ui/qt/qt_front_end.cmake); empty when the program carries none.
@@ -42,15 +50,69 @@ QMessageBox::Icon IconOf(UINT flags) {
   }
 }
 
+// What QtFrontEndSettings::on_fatal asks for, for the message handler
+// (Qt calls it without an object).
+struct FatalExit {
+  std::string program;
+  std::function<void()> tell_host;
+  QtMessageHandler previous = nullptr;
+};
+FatalExit* fatal_exit = nullptr;
+
+void HandleQtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  // Qt's X platform reports a lost display as a warning and then ends the
+  // process with status 1, which the host would read as "cancelled".
+  const bool display_lost = message.startsWith(QStringLiteral("The X11 connection broke"));
+  if ((type != QtFatalMsg && !display_lost) || fatal_exit == nullptr) {
+    if (fatal_exit != nullptr && fatal_exit->previous != nullptr) fatal_exit->previous(type, context, message);
+    return;
+  }
+  std::fprintf(stderr, "%s: the windows cannot be shown: %s\nThe run ends as failed.\n",
+               fatal_exit->program.c_str(), message.toLocal8Bit().constData());
+  std::fflush(stderr);
+  if (fatal_exit->tell_host) fatal_exit->tell_host();
+  std::fflush(nullptr);
+  // Qt would abort after this handler; the host hears "failed" instead.
+  std::_Exit(kFatalExitStatus);
+}
+
+// A message box placed over its owner, or the middle of the screen, once
+// it has taken the size of its text (which it does as it is shown).
+class MessageBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    PlaceCentred(this);
+  }
+};
+
 } // namespace
 
 QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settings)) {
+  // Before Qt starts: a platform that cannot start is Qt's fatal error.
+  if (fatal_exit == nullptr) {
+    fatal_exit = new FatalExit{settings_.application_name, settings_.on_fatal, nullptr};
+    fatal_exit->previous = qInstallMessageHandler(HandleQtMessage);
+    owns_fatal_exit_ = true;
+  }
   if (QApplication::instance() == nullptr) {
     argv0_ = settings_.application_name;
     argv_[0] = argv0_.data();
     own_app_ = std::make_unique<QApplication>(argc_, argv_);
   }
   ReleaseDisplayProbe(); // Qt holds its own connection now
+  // Qt's own texts (the file dialog's views, its context menus) in
+  // Japanese, from Debian's qt6-translations-l10n when it is installed; the
+  // labels the program needs are set in Japanese in any case.
+  translator_ = std::make_unique<QTranslator>();
+  if (translator_->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(translator_.get());
+  else
+    translator_.reset();
   // The dialogs' font comes with their resource; message boxes and the
   // save-file dialog use it too, so that every Japanese text is drawn in a
   // font that has it.
@@ -63,6 +125,12 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
 
 QtFrontEnd::~QtFrontEnd() {
   if (wait_cursor_) ShowWaitCursor(false);
+  if (translator_) QCoreApplication::removeTranslator(translator_.get());
+  if (owns_fatal_exit_) {
+    qInstallMessageHandler(fatal_exit->previous);
+    delete fatal_exit;
+    fatal_exit = nullptr;
+  }
 }
 
 void QtFrontEnd::ShowWaitCursor(bool busy) {
@@ -90,7 +158,7 @@ QWidget* QtFrontEnd::WidgetOf(HWND handle) const {
 
 int QtFrontEnd::ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                                UINT flags) {
-  QMessageBox box(IconOf(flags), FromCp932(caption), FromCp932(text), QMessageBox::NoButton,
+  MessageBox box(IconOf(flags), FromCp932(caption), FromCp932(text), QMessageBox::NoButton,
                   WidgetOf(owner));
   box.setTextFormat(Qt::PlainText);
   box.setWindowIcon(icon_);

@@ -6,6 +6,7 @@
 // with CP932 literals) can make the front end; qt_windows.h has the classes.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,11 @@ struct QtFrontEndSettings {
   bool answer_yes = false;
   // The program's file name, as the window system sees it.
   std::string application_name = "stmtlink";
+  // Qt cannot go on (its platform did not start, or the display was lost):
+  // Qt would end the process with an abort. The front end says why on
+  // standard error, calls this (to tell the host the run failed), then ends
+  // the process with exit status 2, the failed outcome.
+  std::function<void()> on_fatal;
 };
 
 // Whether Qt can open windows here (the X display answers, or the user

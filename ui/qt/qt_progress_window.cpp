@@ -7,6 +7,7 @@
 
 #include "res/common/progress_template.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/qt_placement.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
@@ -123,6 +124,7 @@ HWND QtProgressWindow::CreateProgressWindow(HWND parent) {
   widget->setWindowIcon(front_end_->icon());
   window->caption = FromCp932(resource.caption);
   widget->setWindowTitle(window->caption);
+  CentreWhenFirstShown(widget);
   for (const ProgressBarTemplate& bar : resource.bars) {
     auto* drawn = new BarWidget(bar, widget);
     drawn->setGeometry(units.Rect(bar.x, bar.y, bar.cx, bar.cy));

@@ -21,6 +21,7 @@
 #include "ui/qt/qt_front_end.h"
 
 class QApplication;
+class QTranslator;
 
 namespace stmtlink {
 
@@ -166,11 +167,13 @@ class QtFrontEnd : public FrontEndPort {
   std::string argv0_;
   char* argv_[2] = {nullptr, nullptr};
   std::unique_ptr<QApplication> own_app_;
+  std::unique_ptr<QTranslator> translator_; // Qt's own Japanese texts, when installed
   QFont font_;
   QIcon icon_;
   std::map<HWND, QPointer<QWidget>> windows_;
   HWND next_handle_ = 0x130000;
   bool wait_cursor_ = false;
+  bool owns_fatal_exit_ = false; // installed Qt's message handler
   QtDialogs dialogs_{this};
   QtProgressWindow progress_{this};
 };
