@@ -63,7 +63,18 @@ bool& JournalSwitch() {
   return on;
 }
 
+std::function<void()>& BusyHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
 } // namespace
+
+void SetHostBusyHook(std::function<void()> hook) { BusyHook() = std::move(hook); }
+
+void HostBusy() {
+  if (BusyHook()) BusyHook()();
+}
 
 void RecordHostCall(std::string call) {
   if (JournalSwitch()) Journal().push_back(std::move(call));
@@ -82,6 +93,7 @@ void ResetHostSubstitute() {
   ReloadDriveMap(); // the platform's reading of host.ini [Drives]
   CloseCurrentBooks();
   ClearHostFailures();
+  SetHostBusyHook(nullptr);
   // The singletons stay where they are (the program keeps pointers to them);
   // only their state goes back to that of a fresh process.
   ClAccConnect::Inst()->ResetForTesting();
