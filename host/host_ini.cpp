@@ -39,10 +39,10 @@ CachedIni& Cache() {
   return cache;
 }
 
-const CachedIni& Loaded() {
-  CachedIni& cache = Cache();
-  // A changed home (SetHostHome without a reset) must not see the old file.
-  if (!cache.loaded || cache.home != HostHomeGeneration()) {
+// Reads host.ini into the cache. Kept out of line: Loaded is asked by
+// every host call and its usual path must stay a compare and a return.
+[[gnu::noinline]] void Reload(CachedIni& cache) {
+  {
     CachedIni fresh;
     if (!IniFile::Load(HostHomeFile("host.ini"), &fresh.ini)) fresh.ini = IniFile();
     for (const std::string& key : fresh.ini.Keys("Faults")) {
@@ -58,6 +58,13 @@ const CachedIni& Loaded() {
     fresh.loaded = true;
     cache = std::move(fresh);
   }
+}
+
+const CachedIni& Loaded() {
+  CachedIni& cache = Cache();
+  // A changed home (SetHostHome without a reset) must not see the old file.
+  if (!cache.loaded || cache.home != HostHomeGeneration()) [[unlikely]]
+    Reload(cache);
   return cache;
 }
 
