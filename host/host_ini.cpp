@@ -34,7 +34,8 @@ bool ParseLong(const std::string& text, long* value) {
   return true;
 }
 
-CachedIni& Cache() {
+// Asked by every host call (through Loaded): inlined, it is a guard check.
+[[gnu::always_inline]] inline CachedIni& Cache() {
   static CachedIni cache;
   return cache;
 }
@@ -60,7 +61,7 @@ CachedIni& Cache() {
   }
 }
 
-const CachedIni& Loaded() {
+[[gnu::always_inline]] inline const CachedIni& Loaded() {
   CachedIni& cache = Cache();
   // A changed home (SetHostHome without a reset) must not see the old file.
   if (!cache.loaded || cache.home != HostHomeGeneration()) [[unlikely]]

@@ -13,7 +13,7 @@ namespace stmtlink {
 namespace {
 
 // Keyed by the exact call name; std::less<> lets a string_view look up.
-std::map<std::string, long, std::less<>>& InjectedFailures() {
+[[gnu::always_inline]] inline std::map<std::string, long, std::less<>>& InjectedFailures() {
   static std::map<std::string, long, std::less<>> failures;
   return failures;
 }
