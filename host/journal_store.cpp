@@ -156,7 +156,7 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
 
   // A large journal is read in two halves at once, the second on a
   // connection of its own: the first ledger cursor waits for the whole
-  // reading, and the progress window stands still meanwhile. (The program
+  // reading (hearing from this thread's half through HostBusy). (The program
   // never writes the books; a writer between the two readings' starts could
   // give halves of two versions, which the next stamp change then drops.)
   JournalPart parts[2];
