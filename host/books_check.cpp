@@ -10,10 +10,7 @@
 #include <cstring>
 #include <algorithm>
 #include <vector>
-#include <limits>
 #include <memory>
-#include <system_error>
-#include <thread>
 
 #include "platform/host_home.h"
 
@@ -58,13 +55,6 @@ const FixedTable kFixedTables[] = {
 
 constexpr char kMagic[] = "SQLite format 3"; // and its terminator: 16 bytes
 constexpr std::size_t kHeaderSize = 100;
-// From this many rowids on, a table's values are checked in two halves at once.
-constexpr std::uint64_t kSplitFrom = 100000;
-
-// last - first for first <= last, without overflow at the ends of the range.
-std::uint64_t Span(std::int64_t first, std::int64_t last) {
-  return static_cast<std::uint64_t>(last) - static_cast<std::uint64_t>(first);
-}
 
 std::uint32_t BigEndian(const unsigned char* p, int bytes) {
   std::uint32_t value = 0;
@@ -197,9 +187,7 @@ class BooksCheck {
   // One scan of the table for the first value that cannot be read as its
   // column's type: NULL anywhere; in an integer column anything that does
   // not read back as the same integer (text, a fraction, a blob); in a text
-  // column a blob. Its row (rowid) and column are named. A large table is
-  // scanned in two halves at once (the journal's scan is most of the check);
-  // the fault named is still the one of the lowest rowid.
+  // column a blob. Its row (rowid) and column are named.
   bool CheckValues(const FixedTable& table) {
     std::string types, mismatch;
     for (const FixedColumn& column : table.columns) {
@@ -209,27 +197,17 @@ class BooksCheck {
       types += ", (" + unfit + "), typeof(" + c + ")";
       mismatch += std::string(mismatch.empty() ? "" : " OR ") + unfit;
     }
-    const std::string from = std::string(" FROM \"") + table.name + "\" WHERE (" + mismatch + ")";
+    const std::string rest = types + " FROM \"" + table.name + "\" WHERE " + mismatch + " LIMIT 1";
     sqlite3_stmt* stmt = nullptr;
     // A table without rowid names its row by the first fault's place only.
     bool has_rowid = true;
-    if (sqlite3_prepare_v2(db_->handle(),
-                           ("SELECT rowid" + types + from + " AND rowid BETWEEN ?1 AND ?2 LIMIT 1").c_str(),
-                           -1, &stmt, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_->handle(), ("SELECT rowid" + rest).c_str(), -1, &stmt, nullptr) !=
+        SQLITE_OK) {
       sqlite3_finalize(stmt);
       has_rowid = false;
-      if (!Prepare("SELECT 0" + types + from + " LIMIT 1", &stmt)) return false;
+      if (!Prepare("SELECT 0" + rest, &stmt)) return false;
     }
-    std::int64_t first = std::numeric_limits<std::int64_t>::min();
-    std::int64_t last = std::numeric_limits<std::int64_t>::max();
-    if (has_rowid && !RowidBounds(table.name, &first, &last)) {
-      sqlite3_finalize(stmt);
-      return false;
-    }
-    int rc;
-    if (has_rowid && last >= first && Span(first, last) >= kSplitFrom)
-      rc = StepInHalves(stmt, from, first, last);
-    else rc = StepWithin(stmt, has_rowid, first, last);
+    const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) {
       sqlite3_finalize(stmt);
       return true;
@@ -254,74 +232,6 @@ class BooksCheck {
         has_rowid ? "row " + std::to_string(sqlite3_column_int64(stmt, 0)) : "a row";
     sqlite3_finalize(stmt);
     return Fail(std::string("cannot be used: table ") + table.name + ", " + row + ", " + cause);
-  }
-
-  bool RowidBounds(const char* table, std::int64_t* first, std::int64_t* last) {
-    sqlite3_stmt* stmt = nullptr;
-    if (!Prepare(std::string("SELECT min(rowid), max(rowid) FROM \"") + table + "\"", &stmt))
-      return false;
-    const int rc = sqlite3_step(stmt);
-    // An empty table: a range with no rowid in it.
-    *first = 0;
-    *last = -1;
-    if (rc == SQLITE_ROW && sqlite3_column_type(stmt, 0) != SQLITE_NULL) {
-      *first = sqlite3_column_int64(stmt, 0);
-      *last = sqlite3_column_int64(stmt, 1);
-    }
-    sqlite3_finalize(stmt);
-    return rc == SQLITE_ROW || FailFromSqlite();
-  }
-
-  // Steps the check statement over the rowids first..last (all rows of a
-  // table without rowid).
-  static int StepWithin(sqlite3_stmt* stmt, bool has_rowid, std::int64_t first, std::int64_t last) {
-    sqlite3_reset(stmt);
-    if (has_rowid) {
-      sqlite3_bind_int64(stmt, 1, first);
-      sqlite3_bind_int64(stmt, 2, last);
-    }
-    return sqlite3_step(stmt);
-  }
-
-  // The first half on this connection, the second on one of its own in a
-  // thread, which only finds the rowid of its first fault; that row is then
-  // read again here, so every cause comes from this connection. Anything
-  // amiss in the second half (no connection, no thread, an error) has this
-  // connection scan it again.
-  int StepInHalves(sqlite3_stmt* stmt, const std::string& from, std::int64_t first,
-                   std::int64_t last) {
-    const auto middle = static_cast<std::int64_t>(static_cast<std::uint64_t>(first) + Span(first, last) / 2);
-    struct Half {
-      int rc = SQLITE_ERROR;
-      std::int64_t rowid = 0;
-    } second;
-    std::shared_ptr<BooksDb> other;
-    std::string ignored;
-    std::thread worker;
-    if (BooksDb::Open(path_, BooksDb::Mode::kReadOnly, &other, &ignored, busy_timeout_ms_)) {
-      const std::string sql = "SELECT rowid" + from + " AND rowid BETWEEN ?1 AND ?2 LIMIT 1";
-      auto scan = [&second, &other, sql, middle, last] {
-        sqlite3_stmt* q = nullptr;
-        if (sqlite3_prepare_v2(other->handle(), sql.c_str(), -1, &q, nullptr) == SQLITE_OK) {
-          sqlite3_bind_int64(q, 1, middle + 1);
-          sqlite3_bind_int64(q, 2, last);
-          second.rc = sqlite3_step(q);
-          if (second.rc == SQLITE_ROW) second.rowid = sqlite3_column_int64(q, 0);
-        }
-        sqlite3_finalize(q);
-      };
-      try {
-        worker = std::thread(scan);
-      } catch (const std::system_error&) {
-        // No thread: the second half is scanned here below.
-      }
-    }
-    const int rc = StepWithin(stmt, true, first, middle);
-    if (worker.joinable()) worker.join();
-    if (rc != SQLITE_DONE) return rc;
-    if (second.rc == SQLITE_DONE) return SQLITE_DONE;
-    if (second.rc == SQLITE_ROW) return StepWithin(stmt, true, second.rowid, second.rowid);
-    return StepWithin(stmt, true, middle + 1, last);
   }
 
   const std::string& path_;

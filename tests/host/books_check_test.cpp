@@ -116,31 +116,6 @@ TEST_F(BooksCheckTest, MissingTablesColumnsAndValuesOfTheWrongTypeAreNamed) {
   EXPECT_EQ("cannot be used: table journal_line, row 1, column debit_amount is of type real where "
             "an integer belongs",
             Refusal());
-
-  // A large journal is scanned in halves: the fault of the lowest rowid is
-  // still the one named, wherever the rowids lie.
-  WriteForeignBooks(
-      "DELETE FROM journal_line;"
-      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000)"
-      " INSERT INTO journal_line SELECT 1, i, i, 1, 20250401, 1, 10000, 1, 0, 0, 0, 0, '' FROM n;"
-      "UPDATE journal_line SET credit_tax = 'x' WHERE rowid = 150000;");
-  EXPECT_EQ("cannot be used: table journal_line, row 150000, column credit_tax is of type text "
-            "where an integer belongs",
-            Refusal());
-  WriteForeignBooks("UPDATE journal_line SET slot = NULL WHERE rowid = 199999;"
-                    "UPDATE journal_line SET date = 2.5 WHERE rowid = 120;");
-  EXPECT_EQ("cannot be used: table journal_line, row 120, column date is of type real where an "
-            "integer belongs",
-            Refusal());
-  WriteForeignBooks("DELETE FROM journal_line WHERE rowid <= 150000;"
-                    "INSERT INTO journal_line (rowid, data_no, entry_id, entry_no, line_no, date,"
-                    " slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount,"
-                    " credit_tax, description) VALUES"
-                    " (-9223372036854775807, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, ''),"
-                    " (9223372036854775807, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, X'00');");
-  EXPECT_EQ("cannot be used: table journal_line, row 199999, column slot is NULL where an integer "
-            "belongs",
-            Refusal());
 }
 
 TEST_F(BooksCheckTest, BooksLockedByAnotherWriterAreWaitedForThenRefused) {
