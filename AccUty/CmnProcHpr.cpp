@@ -17,9 +17,11 @@ constexpr int kLineReady = 317;
 constexpr int kLineWalk = 337;
 constexpr std::int32_t kLastDate = 99991231;
 
+constexpr std::size_t kFormatBuffer = 128;
+
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
-  char text[128];
+  char text[kFormatBuffer];
   std::snprintf(text, sizeof(text), format, args...);
   return text;
 }
@@ -96,8 +98,16 @@ std::string CmnProcHpr::FormatDate(std::int32_t date, int format, int zero_pad) 
   const std::string name(era.name, strnlen(era.name, sizeof(era.name)));
   const std::string abbreviation(era.abbreviation, strnlen(era.abbreviation, sizeof(era.abbreviation)));
   switch (format) {
-    case 0:
-      return Format("%s%ld年%ld月%ld日", name.c_str(), static_cast<long>(era_year), month, day);
+    case 0: {
+      // The ledger's form, asked for every row: built without printf, cut
+      // where the fixed buffer of the other forms cuts.
+      std::string text = name;
+      text.append(std::to_string(era_year)).append("年");
+      text.append(std::to_string(month)).append("月");
+      text.append(std::to_string(day)).append("日");
+      if (text.size() > kFormatBuffer - 1) text.resize(kFormatBuffer - 1);
+      return text;
+    }
     case 1:
       return Format(pad ? "%s.%02ld/%02ld/%02ld" : "%s.%ld/%ld/%ld", abbreviation.c_str(),
                     static_cast<long>(era_year), month, day);

@@ -20,6 +20,7 @@
 #include "host/rule_shiwake.h"
 #include "host/set_data.h"
 #include "host/set_kamoku.h"
+#include "host/substitute_control.h"
 #include "platform/mbcs.h"
 
 namespace stmtlink {
@@ -146,7 +147,14 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   StSORTINFO order[6];
   FillOrder(order);
   ClRuleMotocho* cursor = ledgerCursor_.get();
-  cursor->MoveReady(&find, order, &ledgerDisplay_);
+  {
+    // The first account's cursor waits for the host to read the whole
+    // journal: the progress window pulses whenever the host says it is busy.
+    ProgressDialog* window = progressWindow;
+    if (window) SetHostBusyHook([window] { window->PulseSecondBar(); });
+    cursor->MoveReady(&find, order, &ledgerDisplay_);
+    if (window) SetHostBusyHook(nullptr);
+  }
   long count = 0;
   if (cursor->GetCount(&find, &ledgerDisplay_, &count) != 0) return 0;
   if (cursor->SetMovePos(0) != 0) return 0;

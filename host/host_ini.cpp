@@ -34,15 +34,16 @@ bool ParseLong(const std::string& text, long* value) {
   return true;
 }
 
-CachedIni& Cache() {
+// Asked by every host call (through Loaded): inlined, it is a guard check.
+[[gnu::always_inline]] inline CachedIni& Cache() {
   static CachedIni cache;
   return cache;
 }
 
-const CachedIni& Loaded() {
-  CachedIni& cache = Cache();
-  // A changed home (SetHostHome without a reset) must not see the old file.
-  if (!cache.loaded || cache.home != HostHomeGeneration()) {
+// Reads host.ini into the cache. Kept out of line: Loaded is asked by
+// every host call and its usual path must stay a compare and a return.
+[[gnu::noinline]] void Reload(CachedIni& cache) {
+  {
     CachedIni fresh;
     if (!IniFile::Load(HostHomeFile("host.ini"), &fresh.ini)) fresh.ini = IniFile();
     for (const std::string& key : fresh.ini.Keys("Faults")) {
@@ -58,6 +59,13 @@ const CachedIni& Loaded() {
     fresh.loaded = true;
     cache = std::move(fresh);
   }
+}
+
+[[gnu::always_inline]] inline const CachedIni& Loaded() {
+  CachedIni& cache = Cache();
+  // A changed home (SetHostHome without a reset) must not see the old file.
+  if (!cache.loaded || cache.home != HostHomeGeneration()) [[unlikely]]
+    Reload(cache);
   return cache;
 }
 

@@ -9,6 +9,7 @@
 #include <sqlite3.h>
 
 #include "host/books_cache.h"
+#include "host/substitute_control.h"
 #include "platform/text_codec.h"
 
 namespace stmtlink {
@@ -17,6 +18,9 @@ namespace {
 constexpr std::int64_t kLastSlot = 14;
 // Below this many rowids one connection reads the journal alone.
 constexpr std::int64_t kSplitFrom = 50000;
+// The caller hears from a long reading this often (lines read, or lines
+// sorted and marked), and not at all on a small journal.
+constexpr std::size_t kBusyEvery = std::size_t{1} << 15;
 constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max() / 2;
 
 // Heterogeneous look-up: the UTF-8 text of a row is found without a copy.
@@ -89,8 +93,10 @@ struct JournalPart {
 // The lines of the data set whose rowid is first..last, in storage order:
 // SQLite's sort of a million rows costs several times the scan, so the
 // store sorts them itself.
+// `busy`: whether this reading runs on the caller's thread and may call
+// HostBusy (the hook is the caller's, not thread-safe).
 void ReadPart(BooksDb& db, std::int64_t data_no, std::int64_t first, std::int64_t last,
-              JournalPart* part) {
+              bool busy, JournalPart* part) {
   std::string* error = &part->error;
   BooksStatement q;
   if (!db.Prepare("SELECT entry_id, entry_no, line_no, date, slot, debit_code, debit_amount, "
@@ -133,6 +139,7 @@ void ReadPart(BooksDb& db, std::int64_t data_no, std::int64_t first, std::int64_
     }
     line.description = known->second;
     part->lines.push_back(line);
+    if (busy && part->lines.size() % kBusyEvery == 0) HostBusy();
   }
   part->ok = true;
 }
@@ -149,7 +156,7 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
 
   // A large journal is read in two halves at once, the second on a
   // connection of its own: the first ledger cursor waits for the whole
-  // reading, and the progress window stands still meanwhile. (The program
+  // reading (hearing from this thread's half through HostBusy). (The program
   // never writes the books; a writer between the two readings' starts could
   // give halves of two versions, which the next stamp change then drops.)
   JournalPart parts[2];
@@ -164,14 +171,16 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
   if (split) {
     std::thread second;
     try {
-      second = std::thread(ReadPart, std::ref(*other), data_no, middle + 1, last, &parts[1]);
+      second = std::thread(ReadPart, std::ref(*other), data_no, middle + 1, last, false,
+                           &parts[1]);
     } catch (const std::system_error&) {
-      ReadPart(*other, data_no, middle + 1, last, &parts[1]); // no thread: one after the other
+      // No thread: one after the other.
+      ReadPart(*other, data_no, middle + 1, last, true, &parts[1]);
     }
-    ReadPart(db, data_no, first, middle, &parts[0]);
+    ReadPart(db, data_no, first, middle, true, &parts[0]);
     if (second.joinable()) second.join();
   } else {
-    ReadPart(db, data_no, first, last, &parts[0]);
+    ReadPart(db, data_no, first, last, true, &parts[0]);
     parts[1].ok = true;
   }
   for (const JournalPart& part : parts) {
@@ -202,9 +211,13 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
     lines_.push_back(line);
   }
   parts[1] = JournalPart();
+  const bool large = lines_.size() >= kBusyEvery;
+  if (large) HostBusy();
   SortInLedgerOrder();
+  if (large) HostBusy();
   texts_.shrink_to_fit();
   MarkEntries();
+  if (large) HostBusy();
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "host/books_cache.h"
 #include "host/ledger_records.h"
+#include "host/substitute_control.h"
 
 namespace stmtlink {
 namespace {
@@ -75,6 +76,8 @@ std::shared_ptr<const LedgerIndex> LedgerIndex::Get(BooksDb& db, const LedgerRan
 void LedgerIndex::Build() {
   const auto [begin, end] = journal_->DatedWithin(range_.first_date, range_.last_date);
   for (std::uint32_t i = begin; i < end; ++i) {
+    // A long build lets the caller show that it is alive (substitute_control.h).
+    if ((i - begin + 1) % (1u << 16) == 0) HostBusy();
     const int position = MonthPositionOfSlot(journal_->line(i).slot);
     if (position != 0 && (range_.positions >> position & 1u)) IndexLine(i);
   }

@@ -13,7 +13,7 @@ namespace stmtlink {
 namespace {
 
 // Keyed by the exact call name; std::less<> lets a string_view look up.
-std::map<std::string, long, std::less<>>& InjectedFailures() {
+[[gnu::always_inline]] inline std::map<std::string, long, std::less<>>& InjectedFailures() {
   static std::map<std::string, long, std::less<>> failures;
   return failures;
 }
@@ -63,7 +63,18 @@ bool& JournalSwitch() {
   return on;
 }
 
+std::function<void()>& BusyHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+
 } // namespace
+
+void SetHostBusyHook(std::function<void()> hook) { BusyHook() = std::move(hook); }
+
+void HostBusy() {
+  if (BusyHook()) BusyHook()();
+}
 
 void RecordHostCall(std::string call) {
   if (JournalSwitch()) Journal().push_back(std::move(call));
@@ -82,6 +93,7 @@ void ResetHostSubstitute() {
   ReloadDriveMap(); // the platform's reading of host.ini [Drives]
   CloseCurrentBooks();
   ClearHostFailures();
+  SetHostBusyHook(nullptr);
   // The singletons stay where they are (the program keeps pointers to them);
   // only their state goes back to that of a fresh process.
   ClAccConnect::Inst()->ResetForTesting();

@@ -12,6 +12,7 @@
 // no result (SetAppType, Release, SetLastError) are only recorded.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,14 @@ void SetHostCallJournal(bool on);
 bool HostCallJournalOn();
 const std::vector<std::string>& HostCalls();
 void ClearHostCalls();
+
+// A host call that works long (the first reading of a large journal) calls
+// the busy hook now and then, always on the caller's thread, so that a
+// caller with a progress window can show that it is alive while it waits
+// (the program itself stays one thread with no timers). An empty hook
+// (the default) does nothing.
+void SetHostBusyHook(std::function<void()> hook);
+void HostBusy();
 
 // Makes the substitute as fresh as a new process over the current host home:
 // forgets host.ini (with the platform's drive map read from it) and closes

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -395,6 +396,29 @@ TEST_F(LedgerCursorsTest, ChangesToTheBooksAreSeenByTheNextReading) {
   EXPECT_STREQ("小口現金", row.name);
   // The same range read twice without a change gives the same rows.
   EXPECT_EQ(Keys(rows), Keys(Ledger(11100000)));
+}
+
+TEST_F(LedgerCursorsTest, ALongFirstReadingCallsTheBusyHookOnTheCallersThreadOnly) {
+  int calls = 0;
+  bool other_thread = false;
+  const std::thread::id caller = std::this_thread::get_id();
+  SetHostBusyHook([&] {
+    ++calls;
+    other_thread = other_thread || std::this_thread::get_id() != caller;
+  });
+  ASSERT_EQ(7u, Ledger(11100000).size());
+  EXPECT_EQ(0, calls); // a small journal is read without a word
+
+  // 200,000 more lines: read in two halves, the second on a thread.
+  ASSERT_TRUE(books.Exec(U8(u8R"(
+    WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000)
+    INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,
+      debit_amount, credit_code, credit_amount)
+      SELECT 1, 100000 + i, 1000 + i, 1, 20251201, 9, 52000000, 1, 11200000, 1 FROM n;)")));
+  EXPECT_EQ(7u, Ledger(11100000).size());
+  SetHostBusyHook(nullptr);
+  EXPECT_GE(calls, 4);
+  EXPECT_FALSE(other_thread);
 }
 
 TEST(AccPeriodMonths, MonthPositionsGiveTheirFirstAndLastDates) {
