@@ -5,10 +5,10 @@
 
 #include <filesystem>
 
+#include "tests/qt/xvfb/sample_home.h"
 #include "tests/qt/xvfb/xvfb_display.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
-#include "tools/books/sample_books.h"
 
 namespace stmtlink {
 namespace {
@@ -18,12 +18,8 @@ using testing::ProgramRun;
 TEST(DisplayResetTest, QtRunsStartOnAServerThatResetsWhenIdle) {
   XVFB_OR_SKIP();
   testing::TempDir home;
-  SampleOptions books;
-  books.home = home.path();
-  books.entries = 50;
   std::string error;
-  ASSERT_EQ(SampleStatus::kWritten, WriteSampleHome(books, &error)) << error;
-  std::filesystem::create_directories(home.File("drive_c/out"));
+  ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 50, &error)) << error;
   std::string display;
   const pid_t server = testing::StartXvfb(testing::Xvfb().program, true, &display, &error);
   ASSERT_GT(server, 0) << error;

@@ -20,9 +20,9 @@
 #include "platform/host_home.h"
 #include "platform/text_codec.h"
 #include "tests/qt/qt_test_support.h"
+#include "tests/qt/xvfb/sample_home.h"
 #include "tests/qt/xvfb/xvfb_display.h"
 #include "tests/support/temp_dir.h"
-#include "tools/books/sample_books.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
@@ -42,12 +42,8 @@ void SaveScreen(const char* name) {
 TEST(PlacementOnDisplayTest, WindowsAreCentredAndTheSaveDialogNamesANewFileInJapanese) {
   XVFB_OR_SKIP();
   testing::TempDir home;
-  SampleOptions books;
-  books.home = home.path();
-  books.entries = 20;
   std::string error;
-  ASSERT_EQ(SampleStatus::kWritten, WriteSampleHome(books, &error)) << error;
-  std::filesystem::create_directories(home.File("drive_c/out"));
+  ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 20, &error)) << error;
   SetHostHome(home.path());
   ConditionsDialog dialog;
   dialog.periodStart = 20250401;

@@ -24,9 +24,9 @@
 #include "platform/host_home.h"
 #include "platform/text_codec.h"
 #include "tests/qt/xvfb/x_window_title.h"
+#include "tests/qt/xvfb/sample_home.h"
 #include "tests/qt/xvfb/xvfb_display.h"
 #include "tests/support/temp_dir.h"
-#include "tools/books/sample_books.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
@@ -167,12 +167,8 @@ TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
   XVFB_OR_SKIP();
   ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
   TempDir home;
-  SampleOptions books;
-  books.home = home.path();
-  books.entries = 300;
   std::string error;
-  ASSERT_EQ(SampleStatus::kWritten, WriteSampleHome(books, &error)) << error;
-  std::filesystem::create_directories(home.File("drive_c/out")); // no folder question
+  ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 300, &error)) << error;
   SetHostHome(home.path());
   SetHostCallJournal(false);
 
