@@ -22,6 +22,10 @@ constexpr std::int64_t kSplitFrom = 50000;
 // sorted and marked), and not at all on a small journal.
 constexpr std::size_t kBusyEvery = std::size_t{1} << 15;
 constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max() / 2;
+// A key's index names a line of the first part, or with this bit one of
+// the second; so each part holds fewer lines than it.
+constexpr std::uint32_t kSecondPart = 0x80000000u;
+constexpr std::size_t kMaxPartLines = kSecondPart - 1;
 
 // Heterogeneous look-up: the UTF-8 text of a row is found without a copy.
 struct TextHash {
@@ -83,7 +87,8 @@ namespace {
 // One part of the journal, read on its own connection: its lines, their
 // descriptions numbered in its own table.
 struct JournalPart {
-  std::vector<JournalLine> lines;
+  LargeVector<JournalLine> lines;
+  LargeVector<LedgerKey> keys;           // the lines' places in ledger order, sorted
   std::string texts;                    // CP932, end to end
   std::vector<std::uint32_t> starts{0}; // text n is [starts[n], starts[n + 1])
   std::string error;
@@ -94,9 +99,10 @@ struct JournalPart {
 // SQLite's sort of a million rows costs several times the scan, so the
 // store sorts them itself.
 // `busy`: whether this reading runs on the caller's thread and may call
-// HostBusy (the hook is the caller's, not thread-safe).
+// HostBusy (the hook is the caller's, not thread-safe). `tag` is or-ed into
+// the index of every key: kSecondPart for the second part.
 void ReadPart(BooksDb& db, std::int64_t data_no, std::int64_t first, std::int64_t last,
-              bool busy, JournalPart* part) {
+              bool busy, std::uint32_t tag, JournalPart* part) {
   std::string* error = &part->error;
   BooksStatement q;
   if (!db.Prepare("SELECT entry_id, entry_no, line_no, date, slot, debit_code, debit_amount, "
@@ -141,7 +147,32 @@ void ReadPart(BooksDb& db, std::int64_t data_no, std::int64_t first, std::int64_
     part->lines.push_back(line);
     if (busy && part->lines.size() % kBusyEvery == 0) HostBusy();
   }
+  // Each part sorts its own keys, on its own thread; the two are merged.
+  if (part->lines.size() > kMaxPartLines) {
+    *error = "the journal has more lines than the ledger can index";
+    return;
+  }
+  part->keys.resize(part->lines.size());
+  for (std::uint32_t i = 0; i < part->lines.size(); ++i)
+    part->keys[i] = KeyOf(part->lines[i], i | tag);
+  if (busy && part->lines.size() >= kBusyEvery) HostBusy();
+  std::sort(part->keys.begin(), part->keys.end());
   part->ok = true;
+}
+
+// Copies the lines that keys [begin, end) name into `to`, in that order;
+// a line of the second part has its text number moved past the first
+// part's texts.
+void Gather(const JournalPart (&parts)[2], const LedgerKey* begin, const LedgerKey* end,
+            std::uint32_t renumber, JournalLine* to) {
+  for (const LedgerKey* key = begin; key != end; ++key, ++to) {
+    if (key->index & kSecondPart) {
+      *to = parts[1].lines[key->index & ~kSecondPart];
+      to->description += renumber;
+    } else {
+      *to = parts[0].lines[key->index];
+    }
+  }
 }
 
 } // namespace
@@ -172,15 +203,15 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
     std::thread second;
     try {
       second = std::thread(ReadPart, std::ref(*other), data_no, middle + 1, last, false,
-                           &parts[1]);
+                           kSecondPart, &parts[1]);
     } catch (const std::system_error&) {
       // No thread: one after the other.
-      ReadPart(*other, data_no, middle + 1, last, true, &parts[1]);
+      ReadPart(*other, data_no, middle + 1, last, true, kSecondPart, &parts[1]);
     }
-    ReadPart(db, data_no, first, middle, true, &parts[0]);
+    ReadPart(db, data_no, first, middle, true, 0, &parts[0]);
     if (second.joinable()) second.join();
   } else {
-    ReadPart(db, data_no, first, last, true, &parts[0]);
+    ReadPart(db, data_no, first, last, true, 0, &parts[0]);
     parts[1].ok = true;
   }
   for (const JournalPart& part : parts) {
@@ -197,7 +228,6 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
 
   // The second part's texts follow the first's (a text in both is kept
   // twice; the look-ups never compare numbers).
-  lines_ = std::move(parts[0].lines);
   texts_ = std::move(parts[0].texts);
   text_starts_ = std::move(parts[0].starts);
   const auto offset = static_cast<std::uint32_t>(texts_.size());
@@ -205,37 +235,43 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
   texts_.append(parts[1].texts);
   for (std::size_t i = 1; i < parts[1].starts.size(); ++i)
     text_starts_.push_back(offset + parts[1].starts[i]);
-  lines_.reserve(lines_.size() + parts[1].lines.size());
-  for (JournalLine line : parts[1].lines) {
-    line.description += renumber;
-    lines_.push_back(line);
-  }
-  parts[1] = JournalPart();
-  const bool large = lines_.size() >= kBusyEvery;
-  if (large) HostBusy();
-  SortInLedgerOrder();
-  if (large) HostBusy();
+  parts[0].texts = parts[1].texts = std::string();
   texts_.shrink_to_fit();
+
+  // The lines in ledger order: the parts' sorted keys merged, then every
+  // line copied once to its place (the lines themselves are 88 bytes; the
+  // keys 24). A large journal is copied in two halves at once.
+  const std::size_t count = parts[0].lines.size() + parts[1].lines.size();
+  const bool large = count >= kBusyEvery;
+  LargeVector<LedgerKey> keys(count);
+  std::merge(parts[0].keys.begin(), parts[0].keys.end(), parts[1].keys.begin(),
+             parts[1].keys.end(), keys.begin());
+  parts[0].keys = parts[1].keys = LargeVector<LedgerKey>();
+  if (large) HostBusy();
+  lines_.resize(count);
+  const std::size_t half = split ? count / 2 : 0;
+  std::thread first_half;
+  if (half != 0) {
+    try {
+      first_half = std::thread(Gather, std::cref(parts), keys.data(), keys.data() + half, renumber,
+                               lines_.data());
+    } catch (const std::system_error&) {
+      Gather(parts, keys.data(), keys.data() + half, renumber, lines_.data());
+    }
+  }
+  Gather(parts, keys.data() + half, keys.data() + count, renumber, lines_.data() + half);
+  if (first_half.joinable()) first_half.join();
+  keys = LargeVector<LedgerKey>();
+  parts[0] = JournalPart();
+  parts[1] = JournalPart();
+  if (large) HostBusy();
   MarkEntries();
   if (large) HostBusy();
   return true;
 }
 
-void JournalStore::SortInLedgerOrder() {
-  // Small keys are sorted, then the lines moved once: sorting the lines
-  // themselves moves 88 bytes at every step.
-  std::vector<LedgerKey> keys(lines_.size());
-  for (std::uint32_t i = 0; i < size(); ++i) keys[i] = KeyOf(lines_[i], i);
-  if (std::is_sorted(keys.begin(), keys.end())) return;
-  std::sort(keys.begin(), keys.end());
-  std::vector<JournalLine> sorted;
-  sorted.reserve(lines_.size());
-  for (const LedgerKey& key : keys) sorted.push_back(lines_[key.index]);
-  lines_ = std::move(sorted);
-}
-
 void JournalStore::MarkEntries() {
-  std::vector<std::pair<std::int64_t, std::uint32_t>> by_entry(lines_.size());
+  LargeVector<std::pair<std::int64_t, std::uint32_t>> by_entry(lines_.size());
   for (std::uint32_t i = 0; i < size(); ++i) by_entry[i] = {lines_[i].entry_id, i};
   std::sort(by_entry.begin(), by_entry.end());
   by_entry_.resize(by_entry.size());

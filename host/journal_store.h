@@ -21,6 +21,7 @@
 
 #include "host/books_db.h"
 #include "host/journal_lines.h"
+#include "platform/large_pages.h"
 
 namespace stmtlink {
 
@@ -47,13 +48,12 @@ class JournalStore {
  private:
   JournalStore() = default;
   bool Read(BooksDb& db, std::int64_t data_no, std::string* error);
-  void SortInLedgerOrder();
   void MarkEntries();
 
-  std::vector<JournalLine> lines_;          // ledger order
+  LargeVector<JournalLine> lines_;          // ledger order
   std::string texts_;                       // the descriptions, end to end
   std::vector<std::uint32_t> text_starts_;  // text n is [starts[n], starts[n + 1])
-  std::vector<std::uint32_t> by_entry_;     // line indices by entry, then ledger order
+  LargeVector<std::uint32_t> by_entry_;     // line indices by entry, then ledger order
 };
 
 } // namespace stmtlink

@@ -421,6 +421,33 @@ TEST_F(LedgerCursorsTest, ALongFirstReadingCallsTheBusyHookOnTheCallersThreadOnl
   EXPECT_FALSE(other_thread);
 }
 
+TEST_F(LedgerCursorsTest, AJournalReadInTwoHalvesComesInLedgerOrderWithItsOwnTexts) {
+  // 60,000 lines stored latest first, so that each half holds dates of the
+  // whole year; each line's description names its entry, and the second
+  // half's texts follow the first's in the store.
+  ASSERT_TRUE(books.Exec(U8(u8R"(
+    WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60000)
+    INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,
+      debit_amount, credit_code, credit_amount, description)
+      SELECT 1, 200000 + i, 90000 - i, 1, 20250401 + i % 28, 1, 52000000, 1, 11200000, 1,
+             '摘要' || (i % 977) FROM n;)")));
+  const std::vector<StMOTOCHOINFO> rows = Ledger(52000000);
+  ASSERT_EQ(60003u, rows.size()); // and three of the books above
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    const StMOTOCHOINFO& a = rows[i - 1];
+    const StMOTOCHOINFO& b = rows[i];
+    ASSERT_TRUE(a.date < b.date || (a.date == b.date && a.entryNo <= b.entryNo)) << i;
+  }
+  int checked = 0;
+  for (const StMOTOCHOINFO& row : rows) {
+    if (row.entryId <= 200000) continue;
+    const std::string expected = "摘要" + std::to_string((row.entryId - 200000) % 977);
+    ASSERT_EQ(expected, std::string(row.description)) << row.entryId;
+    ++checked;
+  }
+  EXPECT_EQ(60000, checked);
+}
+
 TEST(AccPeriodMonths, MonthPositionsGiveTheirFirstAndLastDates) {
   TestHome home;
   ClAccPeriod period(20250401, 20260331);
