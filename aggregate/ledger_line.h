@@ -3,10 +3,14 @@
 // aggregation's order, within an account in the host ledger's order.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 #include "aggregate/ledger_texts.h"
+#include "platform/large_pages.h"
 
 namespace stmtlink {
 
@@ -37,12 +41,30 @@ struct PackedLedgerLine {
 // instead of a 216-byte record. A line read back is the record appended,
 // byte for byte (each text field as it was, zero-filled after its text).
 class LedgerLineList {
+  // Lines sit in blocks of 2 MiB, appended to without moving what is
+  // there: a ledger of millions of lines is neither copied when it grows
+  // nor made of millions of small allocations, and its memory comes in
+  // huge pages (large_pages.h).
+  static constexpr std::size_t kBlockLines = kHugePageBytes / sizeof(PackedLedgerLine);
+
  public:
+  // The text fields of a line, in PackedLedgerLine::texts.
+  enum TextField { kDateText, kSubAccountName, kCounterAccountName, kCounterSubAccountName,
+                   kDescription };
+
   class const_iterator {
    public:
-    LedgerLine operator*() const { return list_->Unpack(*at_); }
-    // The account of the line, without unpacking its texts.
-    std::int32_t code() const { return at_->code; }
+    LedgerLine operator*() const { return list_->Unpack(packed()); }
+    // The line as the list keeps it, and one of its texts (the field's text
+    // up to its first zero byte), without unpacking the others.
+    const PackedLedgerLine& packed() const {
+      return list_->blocks_[at_ / kBlockLines][at_ % kBlockLines];
+    }
+    std::string_view text(TextField field) const {
+      return list_->texts_.Text(packed().texts[field]);
+    }
+    // The account of the line.
+    std::int32_t code() const { return packed().code; }
     const_iterator& operator++() {
       ++at_;
       return *this;
@@ -53,25 +75,25 @@ class LedgerLineList {
 
    private:
     friend class LedgerLineList;
-    using At = std::deque<PackedLedgerLine>::const_iterator;
-    const_iterator(const LedgerLineList* list, At at) : list_(list), at_(at) {}
+    const_iterator(const LedgerLineList* list, std::size_t at) : list_(list), at_(at) {}
     const LedgerLineList* list_;
-    At at_;
+    std::size_t at_;
   };
 
   // Appends a copy of the line; false (and nothing appended) when memory
   // runs out.
   bool Append(const LedgerLine& line);
   void Clear();
-  bool empty() const { return lines_.empty(); }
-  std::size_t size() const { return lines_.size(); }
-  const_iterator begin() const { return const_iterator(this, lines_.begin()); }
-  const_iterator end() const { return const_iterator(this, lines_.end()); }
+  bool empty() const { return size_ == 0; }
+  std::size_t size() const { return size_; }
+  const_iterator begin() const { return const_iterator(this, 0); }
+  const_iterator end() const { return const_iterator(this, size_); }
 
  private:
   LedgerLine Unpack(const PackedLedgerLine& packed) const;
 
-  std::deque<PackedLedgerLine> lines_;
+  std::vector<LargeVector<PackedLedgerLine>> blocks_; // each holding at most kBlockLines
+  std::size_t size_ = 0;
   LedgerTexts texts_;
 };
 

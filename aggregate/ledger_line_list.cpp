@@ -63,7 +63,14 @@ bool LedgerLineList::Append(const LedgerLine& line) {
     packed.texts[4] = texts_.Intern(4, FieldText(line.description));
     packed.amount = line.amount;
     packed.balance = line.balance;
-    lines_.push_back(packed);
+    if (size_ % kBlockLines == 0) {
+      LargeVector<PackedLedgerLine> block;
+      block.reserve(kBlockLines); // the whole block at once: it never moves
+      MakeRoom(&blocks_);
+      blocks_.push_back(std::move(block));
+    }
+    blocks_.back().push_back(packed);
+    ++size_;
   } catch (const std::bad_alloc&) {
     return false; // texts interned before the failure are kept, unused
   }
@@ -71,8 +78,9 @@ bool LedgerLineList::Append(const LedgerLine& line) {
 }
 
 void LedgerLineList::Clear() {
-  lines_.clear();
-  lines_.shrink_to_fit();
+  blocks_.clear();
+  blocks_.shrink_to_fit();
+  size_ = 0;
   texts_.Clear();
 }
 
