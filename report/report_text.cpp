@@ -25,10 +25,15 @@ constexpr EntryStarts kEntryStarts;
 } // namespace
 
 std::string CleanLabel(std::string_view text) {
+  std::string out;
+  AppendCleanLabel(&out, text);
+  return out;
+}
+
+void AppendCleanLabel(std::string* out, std::string_view text) {
   std::size_t end = text.find('\0');
   if (end != std::string_view::npos) text = text.substr(0, end);
-  std::string out;
-  out.reserve(text.size());
+  out->reserve(out->size() + text.size());
   for (std::size_t i = 0; i < text.size();) {
     bool removed = false;
     if (kEntryStarts.starts[static_cast<unsigned char>(text[i])]) {
@@ -42,10 +47,9 @@ std::string CleanLabel(std::string_view text) {
     }
     if (removed) continue;
     std::size_t len = MbcsCharLength(text, i);
-    out.append(text.substr(i, len));
+    out->append(text.substr(i, len));
     i += len;
   }
-  return out;
 }
 
 bool ContainsText(std::string_view text, std::string_view part) {

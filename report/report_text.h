@@ -15,6 +15,8 @@ namespace stmtlink {
 // could take the trail byte 0x81 and a following "@" for a full-width
 // space). Reads at most the text before the first zero byte.
 std::string CleanLabel(std::string_view text);
+// The same, appended to *out (no allocation once *out has room).
+void AppendCleanLabel(std::string* out, std::string_view text);
 
 // Whether `text` contains `part` starting at a character boundary.
 bool ContainsText(std::string_view text, std::string_view part);

@@ -34,20 +34,43 @@ int XmlWriter::WriteText(std::string_view text) {
   return 1;
 }
 
-void XmlWriter::StartLine(int depth) {
+void XmlWriter::AppendLineStart(std::string* out, int depth) {
   // Tabs and the '<' in one copy: the report writes millions of lines.
   static constexpr char kIndent[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t<";
   constexpr std::size_t kMaxQuick = sizeof(kIndent) - 2;
-  line_.clear();
   if (depth <= 0) {
-    line_.push_back('<');
+    out->push_back('<');
   } else if (static_cast<std::size_t>(depth) <= kMaxQuick) {
-    line_.append(kIndent + kMaxQuick - static_cast<std::size_t>(depth),
-                 static_cast<std::size_t>(depth) + 1);
+    out->append(kIndent + kMaxQuick - static_cast<std::size_t>(depth),
+                static_cast<std::size_t>(depth) + 1);
   } else {
-    line_.append(static_cast<std::size_t>(depth), '\t');
-    line_.push_back('<');
+    out->append(static_cast<std::size_t>(depth), '\t');
+    out->push_back('<');
   }
+}
+
+void XmlWriter::AppendOpenLine(std::string* out, std::string_view name, int depth) {
+  AppendLineStart(out, depth);
+  out->append(name);
+  out->append(">\r\n", 3);
+}
+
+void XmlWriter::AppendElementLine(std::string* out, std::string_view name, std::string_view value,
+                                  int depth) {
+  AppendLineStart(out, depth);
+  out->append(name);
+  out->push_back('>');
+  AppendEscaped(out, value);
+  out->append("</", 2);
+  out->append(name);
+  out->append(">\r\n", 3);
+}
+
+void XmlWriter::AppendCloseLine(std::string* out, std::string_view name, int depth) {
+  AppendLineStart(out, depth);
+  out->push_back('/');
+  out->append(name);
+  out->append(">\r\n", 3);
 }
 
 void XmlWriter::AppendAttributes(const char* attr_name1, const char* attr_value1,
@@ -70,7 +93,8 @@ int XmlWriter::OpenElement(const char* name, int depth, const char* attr_name1,
                            const char* attr_value1, const char* attr_name2,
                            const char* attr_value2) {
   if (file_ == nullptr) return 0;
-  StartLine(depth);
+  line_.clear();
+  AppendLineStart(&line_, depth);
   line_.append(name);
   AppendAttributes(attr_name1, attr_value1, attr_name2, attr_value2);
   line_.append(">\r\n");
@@ -82,7 +106,12 @@ int XmlWriter::WriteElement(const char* name, std::string_view value, int depth,
                             const char* attr_name2, const char* attr_value2) {
   if (file_ == nullptr) return 0;
   const std::string_view tag(name);
-  StartLine(depth);
+  line_.clear();
+  if (attr_name1 == nullptr || attr_value1 == nullptr) {
+    AppendElementLine(&line_, tag, value, depth);
+    return WriteText(line_);
+  }
+  AppendLineStart(&line_, depth);
   line_.append(tag);
   AppendAttributes(attr_name1, attr_value1, attr_name2, attr_value2);
   line_.push_back('>');
@@ -95,10 +124,8 @@ int XmlWriter::WriteElement(const char* name, std::string_view value, int depth,
 
 int XmlWriter::CloseElement(const char* name, int depth) {
   if (file_ == nullptr) return 0;
-  StartLine(depth);
-  line_.push_back('/');
-  line_.append(name);
-  line_.append(">\r\n");
+  line_.clear();
+  AppendCloseLine(&line_, name, depth);
   return WriteText(line_);
 }
 

@@ -65,8 +65,17 @@ class XmlWriter {
   static std::string EscapeText(std::string_view text);
   static void AppendEscaped(std::string* out, std::string_view text);
 
+  // The lines the writer writes, appended to *out instead: a caller that
+  // writes many short lines together (the general ledger's rows) assembles
+  // them and hands them to WriteText at once. No attributes.
+  static void AppendOpenLine(std::string* out, std::string_view name, int depth);
+  static void AppendElementLine(std::string* out, std::string_view name, std::string_view value,
+                                int depth);
+  static void AppendCloseLine(std::string* out, std::string_view name, int depth);
+
  private:
-  void StartLine(int depth);
+  // `depth` tabs and the '<' of a new line.
+  static void AppendLineStart(std::string* out, int depth);
   // Appends the attributes that are given, each as ` name="value"`.
   void AppendAttributes(const char* attr_name1, const char* attr_value1, const char* attr_name2,
                         const char* attr_value2);
