@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "host/substitute_control.h"
 #include "platform/host_home.h"
 
 namespace stmtlink {
@@ -90,6 +91,9 @@ std::string HostIniText(std::string_view section, std::string_view key) {
   return text;
 }
 
-void ForgetHostIni() { Cache() = CachedIni(); }
+void ForgetHostIni() {
+  Cache() = CachedIni();
+  ForgetHostCallsQuiet(); // its fault table may differ when read again
+}
 
 } // namespace stmtlink

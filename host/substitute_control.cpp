@@ -25,7 +25,14 @@ std::vector<std::string>& Journal() {
 
 } // namespace
 
+namespace internal {
+std::uint64_t quiet_home_mark = 0;
+} // namespace internal
+
+void ForgetHostCallsQuiet() { internal::quiet_home_mark = 0; }
+
 void InjectHostFailure(std::string_view call, long code) {
+  ForgetHostCallsQuiet();
   // Code 0 withdraws the failure, so a test can switch one off again.
   if (code == 0) {
     auto it = InjectedFailures().find(call);
@@ -38,6 +45,7 @@ void InjectHostFailure(std::string_view call, long code) {
 void ClearHostFailures() { InjectedFailures().clear(); }
 
 bool HostFailuresPossible() {
+  if (HostCallsQuiet()) return false;
   return !InjectedFailures().empty() || !HostIniFaultTable().codes.empty();
 }
 
@@ -48,7 +56,12 @@ long HostFailureFor(std::string_view call) {
     if (auto it = injected.find(call); it != injected.end()) return it->second;
   }
   const auto& faults = HostIniFaultTable().codes;
-  if (faults.empty()) return 0;
+  if (faults.empty()) {
+    // Nothing to fail and nothing to record: the next calls need not ask.
+    if (injected.empty() && !HostCallJournalOn())
+      internal::quiet_home_mark = HostHomeGeneration() + 1;
+    return 0;
+  }
   std::string key(call);
   for (char& c : key)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -80,7 +93,10 @@ void RecordHostCall(std::string call) {
   if (JournalSwitch()) Journal().push_back(std::move(call));
 }
 
-void SetHostCallJournal(bool on) { JournalSwitch() = on; }
+void SetHostCallJournal(bool on) {
+  JournalSwitch() = on;
+  ForgetHostCallsQuiet();
+}
 
 bool HostCallJournalOn() { return JournalSwitch(); }
 

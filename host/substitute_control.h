@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/host_home.h"
+
 namespace stmtlink {
 
 // Code 0 withdraws an injected failure.
@@ -27,6 +29,18 @@ long HostFailureFor(std::string_view call);
 // False when no failure is injected at all (the usual run): a call that
 // builds a name to ask for (MoveNext@N) need not build it.
 bool HostFailuresPossible();
+
+// Whether host calls can skip both their journal entry and their failure
+// look-up: the journal is off, no failure is injected, and the home's
+// host.ini names none. A run over large books makes tens of millions of
+// host calls, and this is the whole cost of each for those hooks. Worked
+// out by the first call that finds it so; any change to the journal switch
+// or the injected failures, a new home or a forgotten host.ini ends it.
+namespace internal {
+extern std::uint64_t quiet_home_mark; // HostHomeGeneration() + 1 while quiet; 0 not known
+} // namespace internal
+inline bool HostCallsQuiet() { return internal::quiet_home_mark == HostHomeGeneration() + 1; }
+void ForgetHostCallsQuiet();
 
 // Every substitute call appends "Class::Method" or "Class::Method(args)",
 // arguments separated by ", " (texts as the program passed them, CP932):

@@ -6,19 +6,17 @@ std::string& HomeStorage() {
   static std::string home;
   return home;
 }
-std::uint64_t& Generation() {
-  static std::uint64_t generation = 0;
-  return generation;
-}
 } // namespace
+
+namespace internal {
+std::uint64_t host_home_generation = 0;
+} // namespace internal
 
 void SetHostHome(std::string linux_dir) {
   while (linux_dir.size() > 1 && linux_dir.back() == '/') linux_dir.pop_back();
   HomeStorage() = std::move(linux_dir);
-  ++Generation();
+  ++internal::host_home_generation;
 }
-
-std::uint64_t HostHomeGeneration() { return Generation(); }
 
 const std::string& HostHome() { return HomeStorage(); }
 

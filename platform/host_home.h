@@ -13,7 +13,11 @@ void SetHostHome(std::string linux_dir);
 const std::string& HostHome();
 // A number that changes with every SetHostHome: what was read from a home
 // is still good while it stays the same (cheaper than comparing folders).
-std::uint64_t HostHomeGeneration();
+// Inline: every host call asks it.
+namespace internal {
+extern std::uint64_t host_home_generation;
+} // namespace internal
+inline std::uint64_t HostHomeGeneration() { return internal::host_home_generation; }
 // HostHome() joined with a file name, e.g. HostHomeFile("host.ini").
 std::string HostHomeFile(std::string_view name);
 

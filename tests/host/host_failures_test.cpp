@@ -91,4 +91,24 @@ TEST(HostFailures, ANewHostHomeIsReadWithoutAReset) {
   EXPECT_EQ(0, ClAccConnect::Inst()->Initiate());
 }
 
+TEST(HostFailures, QuietCallsListenAgainAfterEveryChangeOfTheHooks) {
+  TestHome first;
+  stmtlink::SetHostCallJournal(false);
+  EXPECT_EQ(0, ClAccConnect::Inst()->Initiate());
+  EXPECT_TRUE(stmtlink::HostCallsQuiet()); // nothing to record, nothing to fail
+  stmtlink::InjectHostFailure("ClAccConnect::Initiate", 3);
+  EXPECT_EQ(3, ClAccConnect::Inst()->Initiate());
+  stmtlink::ClearHostFailures();
+  EXPECT_EQ(0, ClAccConnect::Inst()->Initiate());
+  {
+    TestHome second; // a new home whose host.ini names a fault
+    second.WriteHostIni(u8"[Faults]\nClAccConnect::Initiate=4\n");
+    EXPECT_EQ(4, ClAccConnect::Inst()->Initiate());
+  }
+  stmtlink::SetHostCallJournal(true);
+  EXPECT_FALSE(stmtlink::HostCallsQuiet());
+  EXPECT_EQ(0, ClAccConnect::Inst()->Initiate());
+  EXPECT_EQ(1u, stmtlink::HostCalls().size());
+}
+
 } // namespace
