@@ -19,14 +19,16 @@ class BooksCache {
  public:
   // The cached value, or the one `load` reads: std::shared_ptr<Value>
   // load(std::string* error), null on failure (then nothing is kept).
+  // Returned by reference to the kept value, valid until the next Get: a
+  // caller that keeps it copies it.
   template <typename Load>
-  std::shared_ptr<const Value> Get(const BooksDb& db, const Key& key, Load load,
-                                   std::string* error) {
+  const std::shared_ptr<const Value>& Get(const BooksDb& db, const Key& key, Load load,
+                                          std::string* error) {
     const BooksStamp stamp = db.Stamp();
     if (value_ && stamp_ == stamp && key_ == key) return value_;
     value_.reset(); // free the old value before reading the new one
     std::shared_ptr<const Value> fresh = load(error);
-    if (!fresh) return nullptr;
+    if (!fresh) return value_; // null
     stamp_ = stamp;
     key_ = key;
     value_ = std::move(fresh);

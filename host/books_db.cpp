@@ -180,17 +180,17 @@ CachedBooks& Cache() {
 
 } // namespace
 
-std::shared_ptr<BooksDb> CurrentBooks(std::string* error) {
+const std::shared_ptr<BooksDb>& CurrentBooks(std::string* error) {
   CachedBooks& cache = Cache();
   // Asked by most host calls: comparing the home is cheaper than the path.
   if (cache.db && cache.home == HostHomeGeneration()) return cache.db;
   cache = CachedBooks();
   std::shared_ptr<BooksDb> db;
   if (!BooksDb::Open(HostHomeFile("books.db"), BooksDb::Mode::kReadOnly, &db, error))
-    return nullptr;
+    return cache.db; // null
   cache.home = HostHomeGeneration();
-  cache.db = db;
-  return db;
+  cache.db = std::move(db);
+  return cache.db;
 }
 
 void CloseCurrentBooks() { Cache() = CachedBooks(); }

@@ -41,11 +41,11 @@ class RowCursors {
   // Makes rows [begin, end) of the shared table the cursor's rows (they are
   // not copied) and starts it at the first; false when the cursor is not
   // open.
-  bool Fill(long id, Rows rows, std::size_t begin, std::size_t end) {
+  bool Fill(long id, const Rows& rows, std::size_t begin, std::size_t end) {
     Cursor* c = Find(id);
     if (c == nullptr) return false;
     const std::size_t size = rows ? rows->size() : 0;
-    c->rows = std::move(rows);
+    c->rows = rows;
     c->next = std::min(begin, size);
     c->end = std::min(std::max(begin, end), size);
     return true;

@@ -49,15 +49,15 @@ long ClSetGengo::Ready(long cursor) {
   if (long code = BeginHostCall("ClSetGengo::Ready", cursor)) return code;
   if (!cursors_.IsOpen(cursor)) return stmtlink::kHostErrorArgument;
   std::string error;
-  auto books = stmtlink::CurrentBooks(&error);
+  // Asked for every date the program formats: the books and the eras are
+  // the kept ones, not copied.
+  const auto& books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
-  // Every date the program formats asks for the eras: read them once.
   static stmtlink::BooksCache<std::vector<StGENGOINFO>, int> cache;
-  std::shared_ptr<const std::vector<StGENGOINFO>> eras = cache.Get(
+  const auto& eras = cache.Get(
       *books, 0, [&](std::string* load_error) { return ReadEras(*books, load_error); }, &error);
   if (!eras) return stmtlink::kHostErrorBooks;
-  const std::size_t count = eras->size();
-  cursors_.Fill(cursor, std::move(eras), 0, count);
+  cursors_.Fill(cursor, eras, 0, eras->size());
   return 0;
 }
 

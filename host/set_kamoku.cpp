@@ -80,7 +80,7 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
     return code;
   if (!cursors_.IsOpen(cursor) || !understood) return stmtlink::kHostErrorArgument;
   std::string error;
-  auto books = stmtlink::CurrentBooks(&error);
+  const auto& books = stmtlink::CurrentBooks(&error); // kept, not copied
   if (!books) return stmtlink::kHostErrorBooks;
   // The shared account set of the data manager stands for the data set the
   // user has selected, unless a data ID was set on it.
@@ -90,7 +90,7 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   }
   // The ledger looks up two or three accounts per row: read the master once.
   static stmtlink::BooksCache<AccountMaster, std::int64_t> cache;
-  std::shared_ptr<const AccountMaster> master = cache.Get(
+  const std::shared_ptr<const AccountMaster>& master = cache.Get(
       *books, data_no, [&](std::string* load_error) { return ReadMaster(*books, data_no, load_error); },
       &error);
   if (!master) return stmtlink::kHostErrorBooks;
