@@ -27,6 +27,22 @@ void SetField(char (&field)[N], std::string_view text) {
 
 } // namespace
 
+std::size_t LedgerTexts::TextHash::operator()(std::string_view text) const noexcept {
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
+  const char* p = text.data();
+  std::size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 32;
+  }
+  std::uint64_t tail = 0;
+  if (n != 0) std::memcpy(&tail, p, n);
+  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
 LedgerTexts::Id LedgerTexts::Intern(int field, std::string_view text) {
   if (text.empty()) return 0;
   if (text.size() > kMaxText) text = text.substr(0, kMaxText);
