@@ -1,9 +1,8 @@
 #include "report/ledger_section.h"
 
-#include <charconv>
 #include <string>
-#include <string_view>
 
+#include "report/ledger_row_text.h"
 #include "report/report_text.h"
 #include "report/xml_writer.h"
 
@@ -34,55 +33,13 @@ constexpr CategoryTest kCategories[] = {
 
 using LedgerIterator = LedgerLineList::const_iterator;
 
-// The amount in 1/10,000 yen as whole yen (as DecimalText), into buffer.
-std::string_view YenText(std::int64_t units, char (&buffer)[24]) {
-  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), units / 10000);
-  return std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
-}
-
-// A row's lines are assembled in one text and written with one write: a
-// ledger has millions of rows, and a failed write then never leaves half a
-// row in the file.
-class RowText {
- public:
-  void Label(const char* name, std::string_view text) {
-    label_.clear();
-    AppendCleanLabel(&label_, text);
-    Element(name, label_);
-  }
-  void Element(const char* name, std::string_view value) {
-    XmlWriter::AppendElementLine(&text_, name, value, 5);
-  }
-  std::string* text() { return &text_; }
-
- private:
-  std::string text_;
-  std::string label_;
-};
-
-// The rows of the account at the cursor; moves the cursor past them.
-bool WriteLedgerRows(XmlWriter& xml, LedgerIterator* cursor, LedgerIterator end) {
-  using Field = LedgerLineList::TextField;
+// The rows of the account at the cursor; moves the cursor past them. Each
+// row is written with one write: a failed write never leaves half a row.
+bool WriteLedgerRows(XmlWriter& xml, LedgerRowText* rows, LedgerIterator* cursor,
+                     LedgerIterator end) {
   const std::int32_t code = cursor->code();
-  RowText row;
-  char number[24];
-  for (; *cursor != end && cursor->code() == code; ++*cursor) {
-    const PackedLedgerLine& line = cursor->packed();
-    std::string* text = row.text();
-    text->clear();
-    XmlWriter::AppendOpenLine(text, "HJ00780S02", 4);
-    row.Element("HJ00780S0050", std::string_view(number, static_cast<std::size_t>(
-        std::to_chars(number, number + sizeof(number), line.entryNo).ptr - number)));
-    row.Element("HJ00780S0060", cursor->text(Field::kDateText));
-    row.Label("HJ00780S0070", cursor->text(Field::kSubAccountName));
-    row.Label("HJ00780S0080", cursor->text(Field::kCounterAccountName));
-    row.Label("HJ00780S0090", cursor->text(Field::kCounterSubAccountName));
-    row.Element("HJ00780S0100", cursor->text(Field::kDescription));
-    row.Element("HJ00780S0110", YenText(line.amount, number));
-    row.Element("HJ00780S0120", YenText(line.balance, number));
-    XmlWriter::AppendCloseLine(text, "HJ00780S02", 4);
-    if (!xml.WriteText(*text)) return false;
-  }
+  for (; *cursor != end && cursor->code() == code; ++*cursor)
+    if (!xml.WriteText(rows->Make(*cursor))) return false;
   return true;
 }
 
@@ -99,6 +56,7 @@ int WriteLedgerSection(XmlWriter& xml, const AccountLineList& lines, const Ledge
   if (ledger.empty()) return 1;
   if (!xml.OpenElement("HJ00780S", 2)) return 0;
   LedgerIterator cursor = ledger.begin();
+  LedgerRowText rows;
   for (auto account = lines.begin(); account != lines.end() && cursor != ledger.end(); ++account) {
     const AccountLine& line = **account;
     if (line.code != cursor.code()) continue; // no ledger lines here: the cursor stays
@@ -108,7 +66,7 @@ int WriteLedgerSection(XmlWriter& xml, const AccountLineList& lines, const Ledge
         !xml.WriteElement("HJ00780S0020", NatureCategoryName(line.nature), 4) ||
         !xml.WriteElement("HJ00780S0030", DecimalText(line.opening / 10000), 4) ||
         !xml.WriteElement("HJ00780S0040", DecimalText(line.closing / 10000), 4) ||
-        !WriteLedgerRows(xml, &cursor, ledger.end()) || !xml.CloseElement("HJ00780S01", 3))
+        !WriteLedgerRows(xml, &rows, &cursor, ledger.end()) || !xml.CloseElement("HJ00780S01", 3))
       return 0;
   }
   return xml.CloseElement("HJ00780S", 2);

@@ -85,6 +85,23 @@ TEST(LedgerSectionTest, AccountBlockAndRowsInTheReceiversLines) {
   EXPECT_EQ(ending, out.text.substr(out.text.size() - ending.size()));
 }
 
+TEST(LedgerSectionTest, AKnownTextIsCleanedAsALabelAndKeptAsADescription) {
+  // The same text (one text number) as a description and as a counter
+  // account, twice each: every row gets its own field's form.
+  AccountLineList lines;
+  AddAccount(&lines, 1110000, "現金", 0x80880000, 0, 0);
+  LedgerLineList ledger;
+  for (int i = 0; i < 2; ++i) {
+    AddRow(&ledger, 1110000, 1, "諸口", 10000, 10000, "売上 （4月分） A&B");
+    AddRow(&ledger, 1110000, 2, "売上 （4月分） A&B", 10000, 20000, "諸口");
+  }
+  SectionOutput out = Ledger(lines, ledger);
+  EXPECT_EQ(2, CountOf(out.text, "<HJ00780S0100>売上 （4月分） A&amp;B</HJ00780S0100>"));
+  EXPECT_EQ(2, CountOf(out.text, "<HJ00780S0080>売上4月分A&amp;B</HJ00780S0080>"));
+  EXPECT_EQ(2, CountOf(out.text, "<HJ00780S0100>諸口</HJ00780S0100>"));
+  EXPECT_EQ(2, CountOf(out.text, "<HJ00780S0080>諸口</HJ00780S0080>"));
+}
+
 TEST(LedgerSectionTest, AccountsWithoutRowsArePassedOverAndStrayRowsLeftOut) {
   AccountLineList lines;
   AddAccount(&lines, 1110000, "現金", 0x80880000, 0, 0);
