@@ -1,7 +1,9 @@
 #include "AccUty/CmnProcHpr.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "host/data_mgr.h"
 #include "host/msg_mgr.h"
@@ -95,22 +97,30 @@ std::string CmnProcHpr::FormatDate(std::int32_t date, int format, int zero_pad) 
     if (FindEra(date, &era, &era_year) != 0) return "";
   }
   // The row's texts need not be terminated within their fields.
-  const std::string name(era.name, strnlen(era.name, sizeof(era.name)));
-  const std::string abbreviation(era.abbreviation, strnlen(era.abbreviation, sizeof(era.abbreviation)));
+  const std::string_view name(era.name, strnlen(era.name, sizeof(era.name)));
   switch (format) {
     case 0: {
       // The ledger's form, asked for every row: built without printf, cut
       // where the fixed buffer of the other forms cuts.
-      std::string text = name;
-      text.append(std::to_string(era_year)).append("年");
-      text.append(std::to_string(month)).append("月");
-      text.append(std::to_string(day)).append("日");
+      char numbers[3][24];
+      const auto text_of = [&numbers](int n, long value) {
+        const auto end = std::to_chars(numbers[n], numbers[n] + sizeof(numbers[n]), value).ptr;
+        return std::string_view(numbers[n], static_cast<std::size_t>(end - numbers[n]));
+      };
+      std::string text;
+      text.reserve(kFormatBuffer);
+      text.append(name).append(text_of(0, era_year)).append("年");
+      text.append(text_of(1, month)).append("月");
+      text.append(text_of(2, day)).append("日");
       if (text.size() > kFormatBuffer - 1) text.resize(kFormatBuffer - 1);
       return text;
     }
-    case 1:
+    case 1: {
+      const std::string abbreviation(era.abbreviation,
+                                     strnlen(era.abbreviation, sizeof(era.abbreviation)));
       return Format(pad ? "%s.%02ld/%02ld/%02ld" : "%s.%ld/%ld/%ld", abbreviation.c_str(),
                     static_cast<long>(era_year), month, day);
+    }
     case 2:
       return Format(pad ? "%ld/%02ld/%02ld" : "%ld/%ld/%ld", year, month, day);
     case 3:
@@ -119,7 +129,8 @@ std::string CmnProcHpr::FormatDate(std::int32_t date, int format, int zero_pad) 
       return Format("%ld年%ld月%ld日", year, month, day);
     case 5: {
       std::string era_year_text = era_year == 1 ? "元" : std::to_string(era_year);
-      return Format("%s%s年%ld月%ld日", name.c_str(), era_year_text.c_str(), month, day);
+      return Format("%s%s年%ld月%ld日", std::string(name).c_str(), era_year_text.c_str(), month,
+                    day);
     }
     default:
       return "";

@@ -86,6 +86,8 @@ std::size_t MbcsCharLength(std::string_view s, std::size_t i) {
 }
 
 std::size_t MbcsFitLength(std::string_view s, std::size_t max_bytes) {
+  // No character can cross the limit of a text that fits whole.
+  if (s.size() <= max_bytes) return s.size();
   std::size_t i = 0;
   while (i < s.size()) {
     std::size_t len = MbcsCharLength(s, i);
