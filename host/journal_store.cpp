@@ -160,21 +160,6 @@ void ReadPart(BooksDb& db, std::int64_t data_no, std::int64_t first, std::int64_
   part->ok = true;
 }
 
-// Copies the lines that keys [begin, end) name into `to`, in that order;
-// a line of the second part has its text number moved past the first
-// part's texts.
-void Gather(const JournalPart (&parts)[2], const LedgerKey* begin, const LedgerKey* end,
-            std::uint32_t renumber, JournalLine* to) {
-  for (const LedgerKey* key = begin; key != end; ++key, ++to) {
-    if (key->index & kSecondPart) {
-      *to = parts[1].lines[key->index & ~kSecondPart];
-      to->description += renumber;
-    } else {
-      *to = parts[0].lines[key->index];
-    }
-  }
-}
-
 } // namespace
 
 bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
@@ -240,7 +225,8 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
 
   // The lines in ledger order: the parts' sorted keys merged, then every
   // line copied once to its place (the lines themselves are 88 bytes; the
-  // keys 24). A large journal is copied in two halves at once.
+  // keys 24). A line of the second part has its text number moved past the
+  // first part's texts.
   const std::size_t count = parts[0].lines.size() + parts[1].lines.size();
   const bool large = count >= kBusyEvery;
   LargeVector<LedgerKey> keys(count);
@@ -248,19 +234,15 @@ bool JournalStore::Read(BooksDb& db, std::int64_t data_no, std::string* error) {
              parts[1].keys.end(), keys.begin());
   parts[0].keys = parts[1].keys = LargeVector<LedgerKey>();
   if (large) HostBusy();
-  lines_.resize(count);
-  const std::size_t half = split ? count / 2 : 0;
-  std::thread first_half;
-  if (half != 0) {
-    try {
-      first_half = std::thread(Gather, std::cref(parts), keys.data(), keys.data() + half, renumber,
-                               lines_.data());
-    } catch (const std::system_error&) {
-      Gather(parts, keys.data(), keys.data() + half, renumber, lines_.data());
+  lines_.reserve(count);
+  for (const LedgerKey& key : keys) {
+    if (key.index & kSecondPart) {
+      lines_.push_back(parts[1].lines[key.index & ~kSecondPart]);
+      lines_.back().description += renumber;
+    } else {
+      lines_.push_back(parts[0].lines[key.index]);
     }
   }
-  Gather(parts, keys.data() + half, keys.data() + count, renumber, lines_.data() + half);
-  if (first_half.joinable()) first_half.join();
   keys = LargeVector<LedgerKey>();
   parts[0] = JournalPart();
   parts[1] = JournalPart();
