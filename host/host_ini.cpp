@@ -51,9 +51,14 @@ bool ParseLong(const std::string& text, long* value) {
       std::string text;
       long code = 0;
       // The first occurrence of a key wins, as Get reads it.
-      if (fresh.ini.Get("Faults", key, &text) && ParseLong(text, &code) && code != 0)
+      if (fresh.ini.Get("Faults", key, &text) && ParseLong(text, &code) && code != 0) {
         fresh.faults.codes.emplace(AsciiLower(key), code);
+        if (key.find('#') != std::string::npos) fresh.faults.has_nth = true;
+      }
     }
+    std::string journal;
+    if (fresh.ini.Get("Trace", "CallJournal", &journal) && !journal.empty())
+      fresh.faults.journal_path = journal.front() == '/' ? journal : HostHomeFile(journal);
     static std::uint64_t readings = 0;
     fresh.generation = ++readings;
     fresh.home = HostHomeGeneration();

@@ -21,10 +21,15 @@ long HostIniLong(std::string_view section, std::string_view key, long default_va
 // The value of a key as written (UTF-8); empty when missing.
 std::string HostIniText(std::string_view section, std::string_view key);
 // The [Faults] section as a table: call name -> decimal code, names folded
-// to ASCII lower case (keys compare without regard to case). Built once per
-// reading of the file: every host call asks it, and most runs have none.
+// to ASCII lower case (keys compare without regard to case). A name may end
+// in "#N" (N from 1): then only the Nth call of that name in the process
+// fails. Built once per reading of the file: every host call asks it, and
+// most runs have none. [Trace] CallJournal=FILE (a Linux path, relative to
+// the host home) asks for the journal of the calls made (substitute_control.h).
 struct HostIniFaults {
   std::unordered_map<std::string, long> codes;
+  bool has_nth = false;       // some key names the Nth call only
+  std::string journal_path;   // empty: no journal file
 };
 const HostIniFaults& HostIniFaultTable();
 // A number that changes whenever the file is read again: a value taken

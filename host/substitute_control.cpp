@@ -1,6 +1,8 @@
 #include "host/substitute_control.h"
 
+#include <cstdio>
 #include <map>
+#include <unordered_map>
 
 #include "host/acc_connect.h"
 #include "host/books_db.h"
@@ -16,6 +18,12 @@ namespace {
 [[gnu::always_inline]] inline std::map<std::string, long, std::less<>>& InjectedFailures() {
   static std::map<std::string, long, std::less<>> failures;
   return failures;
+}
+
+// How many calls of each name (folded) this process made, for "#N" faults.
+std::unordered_map<std::string, long>& CallCounts() {
+  static std::unordered_map<std::string, long> counts;
+  return counts;
 }
 
 std::vector<std::string>& Journal() {
@@ -42,12 +50,41 @@ void InjectHostFailure(std::string_view call, long code) {
   InjectedFailures()[std::string(call)] = code;
 }
 
-void ClearHostFailures() { InjectedFailures().clear(); }
+void ClearHostFailures() {
+  InjectedFailures().clear();
+  CallCounts().clear();
+}
 
 bool HostFailuresPossible() {
   if (HostCallsQuiet()) return false;
   return !InjectedFailures().empty() || !HostIniFaultTable().codes.empty();
 }
+
+namespace {
+
+std::string AsciiLower(std::string_view text) {
+  std::string key(text);
+  for (char& c : key)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return key;
+}
+
+// The journal file that host.ini asks for: one call name a line, appended.
+// Opened once per reading of host.ini; the C library flushes it at exit.
+void WriteCallJournal(const std::string& path, std::string_view call) {
+  static std::FILE* file = nullptr;
+  static std::uint64_t opened_for = 0;
+  if (opened_for != HostIniGeneration()) {
+    if (file) std::fclose(file);
+    file = std::fopen(path.c_str(), "a");
+    opened_for = HostIniGeneration();
+  }
+  if (!file) return;
+  std::fwrite(call.data(), 1, call.size(), file);
+  std::fputc('\n', file);
+}
+
+} // namespace
 
 long HostFailureFor(std::string_view call) {
   // Asked by every host call: a run without faults must pay next to nothing.
@@ -55,16 +92,23 @@ long HostFailureFor(std::string_view call) {
   if (!injected.empty()) {
     if (auto it = injected.find(call); it != injected.end()) return it->second;
   }
-  const auto& faults = HostIniFaultTable().codes;
+  const HostIniFaults& table = HostIniFaultTable();
+  // "Name@N" asks are a cursor's own second look at one call: neither
+  // journalled nor counted again.
+  const bool own_call = call.find('@') == std::string_view::npos;
+  if (own_call && !table.journal_path.empty()) WriteCallJournal(table.journal_path, call);
+  const auto& faults = table.codes;
   if (faults.empty()) {
     // Nothing to fail and nothing to record: the next calls need not ask.
-    if (injected.empty() && !HostCallJournalOn())
+    if (injected.empty() && !HostCallJournalOn() && table.journal_path.empty())
       internal::quiet_home_mark = HostHomeGeneration() + 1;
     return 0;
   }
-  std::string key(call);
-  for (char& c : key)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  const std::string key = AsciiLower(call);
+  if (own_call && table.has_nth) {
+    const long n = ++CallCounts()[key];
+    if (auto it = faults.find(key + "#" + std::to_string(n)); it != faults.end()) return it->second;
+  }
   auto it = faults.find(key);
   return it == faults.end() ? 0 : it->second;
 }

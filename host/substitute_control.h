@@ -10,6 +10,17 @@
 // call that returns a text gives an empty one). Calls made on a data-set
 // object are named by its class ("ClSetShohizei::SetCurDataID"). Calls with
 // no result (SetAppType, Release, SetLastError) are only recorded.
+//   ClRuleMotocho::MoveNext#200=9001
+// fails only the 200th call of that name since the process started (or
+// since ClearHostFailures), so that a test can fail one row of a cursor.
+//
+// The journal of the calls made, for a test that wants to fail each of
+// them in turn: host.ini
+//   [Trace]
+//   CallJournal=calls.txt
+// appends each call's name ("ClRuleMotocho::MoveNext"), one a line, to that
+// file (relative to the host home). It is kept by the substitute in any
+// process, the program's too.
 #pragma once
 
 #include <functional>
