@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "AccUty/host_read_failure.h"
 #include "host/data_mgr.h"
 #include "host/msg_mgr.h"
 
@@ -20,6 +21,7 @@ constexpr int kLineWalk = 337;
 constexpr std::int32_t kLastDate = 99991231;
 
 constexpr std::size_t kFormatBuffer = 128;
+constexpr char kErasWhat[] = "元号";
 
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
@@ -34,8 +36,13 @@ CmnProcHpr::CmnProcHpr(std::int32_t own_set_manager) : own_set_manager_(own_set_
 
 CmnProcHpr::~CmnProcHpr() { ClMsgMgr::Inst()->SetLastError(0, nullptr, 0); }
 
-int CmnProcHpr::HostError(long result, int line) {
+int CmnProcHpr::HostError(long result, int line, const char* call, long fatal) {
   ClMsgMgr::Inst()->SetLastError(result, kSourceName, line);
+  // The caller (the ledger) must not take an empty date for a date outside
+  // every era: the failure is noted for the run. A call that answered 0
+  // failed through the message manager's own failure.
+  if (result != 0 || fatal == 0) NoteHostReadFailure(call, result, kErasWhat);
+  else NoteHostReadFailure("ClMsgMgr::CheckFatalErrorWithMsg", fatal, kErasWhat);
   return -1;
 }
 
@@ -43,17 +50,19 @@ int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_y
   if (era) std::memset(era, 0, sizeof(*era));
   ClMsgMgr* messages = ClMsgMgr::Inst();
   ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
-  auto* eras = set_mgr ? static_cast<ClSetGengo*>(set_mgr->GetSetObject(13, 0)) : nullptr;
-  if (eras == nullptr) return HostError(0, kLineGetCursor);
+  if (set_mgr == nullptr) return HostError(0, kLineGetCursor, "ClDataMgr::GetSetMgr", 0);
+  auto* eras = static_cast<ClSetGengo*>(set_mgr->GetSetObject(13, 0));
+  if (eras == nullptr) return HostError(0, kLineGetCursor, "ClSetMgr::GetSetObject", 0);
 
   long cursor = 0;
   long result = eras->GetCursor(&cursor);
-  if (messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_) || result)
-    return HostError(result, kLineGetCursor);
+  long fatal = messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_);
+  if (fatal || result) return HostError(result, kLineGetCursor, "ClSetGengo::GetCursor", fatal);
   result = eras->Ready(cursor);
-  if (messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_) || result) {
+  fatal = messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_);
+  if (fatal || result) {
     eras->ReleaseCursor(cursor);
-    return HostError(result, kLineReady);
+    return HostError(result, kLineReady, "ClSetGengo::Ready", fatal);
   }
 
   StGENGOINFO previous{};
@@ -61,9 +70,10 @@ int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_y
   for (;;) {
     StGENGOINFO row{};
     result = eras->Walk(cursor, &row);
-    if (messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_)) {
+    fatal = messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_);
+    if (fatal) {
       eras->ReleaseCursor(cursor);
-      return HostError(result, kLineWalk);
+      return HostError(result, kLineWalk, "ClSetGengo::Walk", fatal);
     }
     if (result != 0) break; // no more eras
     if (!have_previous) {

@@ -34,15 +34,18 @@ class CmnProcHpr {
   //   3 "2020/4/1"       the year at least two digits ("2020/04/01")
   //   4 "2020年4月1日"
   //   5 as 0, with "元" for the first year of an era
-  // Another format, or an era format whose era is not found: "".
+  // Another format, or an era format whose era is not found: "". When the
+  // era table could not be read the text is "" too, and the failure is
+  // noted for the run (AccUty/host_read_failure.h).
   std::string FormatDate(std::int32_t date, int format, int zero_pad);
 
   // Owner window of the host's error messages.
   void SetOwnerWindow(HWND owner) { owner_window_ = owner; }
 
  private:
-  // Hands a failed host call to the message manager; -1.
-  int HostError(long result, int line);
+  // Records the failed call for the host and notes it for the run; fatal:
+  // the message manager's answer. Returns -1.
+  int HostError(long result, int line, const char* call, long fatal);
 
   std::int32_t reserved_ = 0;
   HWND owner_window_ = 0;

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "AccUty/CmnProcHpr.h"
+#include "AccUty/host_cursor_setup.h"
+#include "AccUty/host_read_failure.h"
 #include "aggregate/amount.h"
 #include "aggregate/ledger_line.h"
 #include "aggregate/statement_aggregator.h"
@@ -51,20 +53,33 @@ StFINDINFO Condition(std::int32_t field, std::int16_t op, std::int32_t value) {
   return find;
 }
 
+constexpr char kLedgerWhat[] = "総勘定元帳";
+constexpr char kAccountsWhat[] = "勘定科目";
+constexpr char kJournalWhat[] = "仕訳";
+constexpr char kPeriodWhat[] = "会計期間";
+
 // An account of the account data set by number (a number below 10,000 is
-// a main code). False when there is none; a main code whose stored form
-// does not fit 32 bits (corrupted books) names no account.
+// a main code). False when there is none (an empty name, as the ledger
+// expects) and when the host failed, which is noted: the caller asks
+// HostReadFailed(). A main code whose stored form does not fit 32 bits
+// (corrupted books) names no account.
 bool LookUpAccount(std::int32_t number, StKAMOKUINFO* info) {
   std::memset(info, 0, sizeof(*info));
   std::int32_t code = number;
   if (number < kCodeScale && __builtin_mul_overflow(number, kCodeScale, &code)) return false;
   auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(1, 1));
-  if (accounts == nullptr) return false;
+  if (!HostObjectOk(accounts, "ClDataMgr::GetSetObject", kAccountsWhat)) return false;
   const StFINDINFO find = Condition(2, 1, code);
   long cursor = 0;
-  accounts->GetCursor(&cursor);
-  accounts->ReadyCursor(cursor, &find);
-  const bool found = accounts->WalkFind(cursor, info) == 0;
+  if (!HostReadOk(accounts->GetCursor(&cursor), "ClSetKamoku::GetCursor", kAccountsWhat))
+    return false;
+  bool found = false;
+  if (HostReadOk(accounts->ReadyCursor(cursor, &find), "ClSetKamoku::ReadyCursor", kAccountsWhat)) {
+    const long walked = accounts->WalkFind(cursor, info);
+    found = walked == 0;
+    // No account of that code is a normal answer; anything else failed.
+    if (walked != kHostEndOfRows) HostReadOk(walked, "ClSetKamoku::WalkFind", kAccountsWhat);
+  }
   accounts->ReleaseCursor(cursor);
   if (!found) std::memset(info, 0, sizeof(*info));
   return found;
@@ -76,26 +91,31 @@ void CopyText(char* to, std::size_t size, const char* from, std::size_t from_siz
 
 // Whether the lines of the entry before line `line_no` leave debits and
 // credits unequal (tax included): then this line's counterpart is several
-// accounts.
+// accounts. A host failure is noted (the answer is then meaningless).
 bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::int32_t line_no) {
   auto journal = std::make_unique<ClRuleShiwake>();
-  journal->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
   char data_id[sizeof(data->dataId) + 1] = {};
   std::memcpy(data_id, data->dataId, sizeof(data->dataId));
-  journal->SetCurDataID(data_id);
-  journal->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+  if (!AttachToCompanyData(journal.get(), "ClRuleShiwake", data_id, kJournalWhat)) return false;
   const StFINDINFO find = Condition(6, 1, entry_id);
   StSORTINFO order[6];
   FillOrder(order);
-  journal->MoveReady(&find, order, nullptr, 2);
+  if (!HostReadOk(journal->MoveReady(&find, order, nullptr, 2), "ClRuleShiwake::MoveReady",
+                  kJournalWhat))
+    return false;
   long count = 0;
-  journal->GetSwkCount(&find, nullptr, &count);
+  if (!HostReadOk(journal->GetSwkCount(&find, nullptr, &count), "ClRuleShiwake::GetSwkCount",
+                  kJournalWhat))
+    return false;
   std::int64_t debits = 0, credits = 0;
   StSWKTINFO line;
   for (long i = 0; i < count; ++i) {
     std::memset(&line, 0, sizeof(line));
-    // A failed read leaves the zeroed line, which adds nothing.
-    if (i == 0) journal->MoveFirst(&line); else journal->MoveNext(&line);
+    const long read = i == 0 ? journal->MoveFirst(&line) : journal->MoveNext(&line);
+    if (read == kHostEndOfRows) break;
+    if (!HostReadOk(read, i == 0 ? "ClRuleShiwake::MoveFirst" : "ClRuleShiwake::MoveNext",
+                    kJournalWhat))
+      return false;
     if (line.lineNo == line_no) break;
     debits = AddUnits(debits, AddUnits(line.debitAmount, line.debitTax));
     credits = AddUnits(credits, AddUnits(line.creditAmount, line.creditTax));
@@ -117,13 +137,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   if (ledgerCursor_ == nullptr) {
     ledgerCursor_.reset(new (std::nothrow) ClRuleMotocho());
     if (ledgerCursor_ == nullptr) return 0;
-    ledgerCursor_->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-    auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
-    const StDATAINFO* selected = data_set ? data_set->GetSelectedInfo() : nullptr;
-    char data_id[sizeof(data->dataId) + 1] = {};
-    if (selected) std::memcpy(data_id, selected->dataId, sizeof(selected->dataId));
-    ledgerCursor_->SetCurDataID(data_id);
-    ledgerCursor_->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+    if (!AttachToCompanyData(ledgerCursor_.get(), "ClRuleMotocho", nullptr, kLedgerWhat)) return 0;
   }
 
   // The display settings: the account and the dates of the chosen months.
@@ -134,11 +148,17 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   ledgerDisplay_.code = row.code;
   ledgerDisplay_.interim = e == kInterimPosition ? 1 : 0;
   std::int32_t first_date = 0, last_date = 0, unused = 0;
-  auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetMgr()->GetSetObject(5, 1));
-  if (ClAccPeriod* period = data_set ? data_set->GetAccPeriod() : nullptr) {
-    period->GetPeriodByMonthKind(s, &first_date, &unused, 0);
-    period->GetPeriodByMonthKind(e, &unused, &last_date, 0);
-  }
+  ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
+  if (!HostObjectOk(set_mgr, "ClDataMgr::GetSetMgr", kPeriodWhat)) return 0;
+  auto* data_set = static_cast<ClSetData*>(set_mgr->GetSetObject(5, 1));
+  if (!HostObjectOk(data_set, "ClSetMgr::GetSetObject", kPeriodWhat)) return 0;
+  ClAccPeriod* period = data_set->GetAccPeriod();
+  if (!HostObjectOk(period, "ClSetData::GetAccPeriod", kPeriodWhat) ||
+      !HostReadOk(period->GetPeriodByMonthKind(s, &first_date, &unused, 0),
+                  "ClAccPeriod::GetPeriodByMonthKind", kPeriodWhat) ||
+      !HostReadOk(period->GetPeriodByMonthKind(e, &unused, &last_date, 0),
+                  "ClAccPeriod::GetPeriodByMonthKind", kPeriodWhat))
+    return 0;
   ledgerDisplay_.firstDate = first_date;
   ledgerDisplay_.lastDate = last_date;
   ledgerDisplay_.extra = ledgerExtra_;
@@ -147,17 +167,21 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   StSORTINFO order[6];
   FillOrder(order);
   ClRuleMotocho* cursor = ledgerCursor_.get();
+  long ready = 0;
   {
     // The first account's cursor waits for the host to read the whole
     // journal: the progress window pulses whenever the host says it is busy.
     ProgressDialog* window = progressWindow;
     if (window) SetHostBusyHook([window] { window->PulseSecondBar(); });
-    cursor->MoveReady(&find, order, &ledgerDisplay_);
+    ready = cursor->MoveReady(&find, order, &ledgerDisplay_);
     if (window) SetHostBusyHook(nullptr);
   }
+  if (!HostReadOk(ready, "ClRuleMotocho::MoveReady", kLedgerWhat)) return 0;
   long count = 0;
-  if (cursor->GetCount(&find, &ledgerDisplay_, &count) != 0) return 0;
-  if (cursor->SetMovePos(0) != 0) return 0;
+  if (!HostReadOk(cursor->GetCount(&find, &ledgerDisplay_, &count), "ClRuleMotocho::GetCount",
+                  kLedgerWhat) ||
+      !HostReadOk(cursor->SetMovePos(0), "ClRuleMotocho::SetMovePos", kLedgerWhat))
+    return 0;
 
   const bool tax_account = nature == kTaxPayable || nature == kTaxReceivable;
   const bool debit_side = row.normalSide == 1;
@@ -174,7 +198,9 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     std::memset(&ledger, 0, sizeof(ledger));
     const long read = i == 0 ? cursor->MoveFirst(&ledger) : cursor->MoveNext(&ledger);
     if (read == kHostEndOfRows) break;
-    if (read != 0) return 0; // the cursor stays for the next account
+    if (!HostReadOk(read, i == 0 ? "ClRuleMotocho::MoveFirst" : "ClRuleMotocho::MoveNext",
+                    kLedgerWhat))
+      return 0;
 
     const std::int32_t debit_code = ledger.debitCode;
     const std::int32_t credit_code = ledger.creditCode;
@@ -208,6 +234,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     } else if (marker == 0x22) {
       sundries = p0 != q0 ||
                  (ledger.lineNo != 1 && EarlierLinesUnbalanced(data, ledger.entryId, ledger.lineNo));
+      if (HostReadFailed()) return 0;
     } else {
       sundries = false;
     }
@@ -227,6 +254,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     }
     if (own_code % kCodeScale != 0 && LookUpAccount(own_code, &account))
       CopyText(line->subAccountName, sizeof(line->subAccountName), account.name, sizeof(account.name));
+    if (HostReadFailed()) return 0;
 
     if (movement == 0 || counter_nature == kNotAggregated || counter_nature == kNotAggregatedB ||
         (taxMethodFlag != 0 && tax_account && !named))
@@ -237,6 +265,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     CmnProcHpr dates(0);
     // The date text is cut at 30 bytes, never inside a character.
     MbcsCopy(line->dateText, sizeof(line->dateText), dates.FormatDate(ledger.date, 0, 0));
+    if (HostReadFailed()) return 0; // the era table could not be read
     CopyText(line->description, sizeof(line->description), ledger.description, sizeof(ledger.description));
     line->amount = movement;
     balance = AddUnits(balance, movement);

@@ -8,6 +8,8 @@
 #include <new>
 #include <string_view>
 
+#include "AccUty/host_cursor_setup.h"
+#include "AccUty/host_read_failure.h"
 #include "aggregate/amount.h"
 #include "app/progress_dialog.h"
 #include "host/data_mgr.h"
@@ -22,6 +24,7 @@ namespace {
 constexpr std::int32_t kCarriedNature = static_cast<std::int32_t>(0x80202010u);
 constexpr std::int32_t kCarryTargetNature = 0x40200020;
 constexpr int kYearEndPosition = 18;
+constexpr char kSumsWhat[] = "勘定科目の集計";
 
 // Main-bar positions are 16-bit; the arithmetic is done in doubles and
 // truncated toward zero, kept inside the 16-bit range.
@@ -77,6 +80,8 @@ void StatementAggregator::Advance(double from, double to) {
 int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
                                    const StDATAINFO* data) {
   status_ = kStatusOk;
+  // A run that gets here has read everything before without a failure.
+  ClearHostReadFailure();
   if (!lines || !conditions || !data) {
     status_ = kStatusNoInput;
     return 0;
@@ -90,25 +95,30 @@ int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO*
       status_ = kStatusNoMemory;
       return 0;
     }
-    // The host's answers are not looked at here: a cursor that could not be
-    // attached fails when it is read.
-    sumCursor_->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-    auto* set = dynamic_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
-    const StDATAINFO* selected = set ? set->GetSelectedInfo() : nullptr;
-    if (selected) sumCursor_->SetCurDataID(selected->dataId);
-    sumCursor_->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+    // Every answer is looked at: a cursor attached to nothing, or to
+    // another data set, would read the wrong rows or none.
+    if (!AttachToCompanyData(sumCursor_, "ClRuleKamoku", nullptr, kSumsWhat)) {
+      status_ = kStatusHostFailure;
+      return 0;
+    }
   }
   Advance(1000 / scale, 3000 / scale);
 
-  sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0); // failures show in GetSumCount
   long count = 0;
+  if (long code = sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0)) {
+    NoteHostReadFailure("ClRuleKamoku::MoveReady", code, kSumsWhat);
+    status_ = static_cast<int>(code);
+    return 0;
+  }
   if (long code = sumCursor_->GetSumCount(&count)) {
+    NoteHostReadFailure("ClRuleKamoku::GetSumCount", code, kSumsWhat);
     status_ = static_cast<int>(code);
     return 0;
   }
   Advance(3000 / scale, 4000 / scale);
   progressPosition = 4000 / scale;
   if (long code = sumCursor_->SetMovePos(0)) {
+    NoteHostReadFailure("ClRuleKamoku::SetMovePos", code, kSumsWhat);
     status_ = static_cast<int>(code);
     return 0;
   }
@@ -151,6 +161,7 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
     std::memset(&row, 0, sizeof(row));
     if (long code = sumCursor_->MoveNext(&row)) {
       status = code == kHostEndOfRows ? kStatusOk : static_cast<int>(code);
+      if (code != kHostEndOfRows) NoteHostReadFailure("ClRuleKamoku::MoveNext", code, kSumsWhat);
       break;
     }
     const SumSlots slots = GetSumSlots(row);
@@ -195,7 +206,10 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
     }
 
     if (ledgerEnabled) {
-      collectLedger(taxMethodFlag, data, conditions, row);
+      // A ledger cut short would disagree with the statements: any failure
+      // of the collection fails the run.
+      if (!collectLedger(taxMethodFlag, data, conditions, row))
+        return HostReadFailed() ? kStatusHostFailure : kStatusLedger;
       if (progressPosition < 7000) {
         Advance(progressPosition, progressPosition + progressStep);
         progressPosition += progressStep;

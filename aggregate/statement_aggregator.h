@@ -41,11 +41,19 @@ Amount OpeningBalance(const StKAMOKUSUMINFO& row, std::int32_t taxMethodFlag, in
 
 class StatementAggregator {
  public:
-  // Why the last aggregate failed (LastStatus); host cursor codes otherwise.
+  // Why the last aggregate failed (LastStatus); the failed host cursor's
+  // code otherwise. Every host failure is also noted for the run
+  // (AccUty/host_read_failure.h), with what could not be read.
   static constexpr int kStatusOk = 0;
   static constexpr int kStatusOverflow = -1;    // an Amount sum reached 10^18 units
   static constexpr int kStatusNoMemory = -1001; // a line or the cursor could not be allocated
   static constexpr int kStatusNoInput = -1002;  // no line list, conditions or data record
+  // A host call that hands out an object or attaches a cursor failed
+  // (AccUty/host_read_failure.h says which and what).
+  static constexpr int kStatusHostFailure = -1003;
+  // The ledger collection of an account failed without a host failure (no
+  // memory for its lines).
+  static constexpr int kStatusLedger = -1004;
 
   StatementAggregator();
   virtual ~StatementAggregator();
@@ -86,8 +94,10 @@ class StatementAggregator {
  protected:
   // The general-ledger lines of one account row, appended to ledgerLines;
   // called for every row in general-ledger mode, whatever its line type,
-  // with a copy of the row. Its result is not looked at; a sum that
-  // overflows throws AmountOverflow, which fails the whole aggregation.
+  // with a copy of the row. Returns 1 when the account's rows were all
+  // read, 0 on any failure, which fails the whole aggregation (a host
+  // failure is noted in AccUty/host_read_failure.h); a sum that overflows
+  // throws AmountOverflow, which fails it too.
   // The collection (collect_ledger.cpp) keeps its ledger cursor and display
   // settings in the members below.
   virtual int collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,

@@ -1,5 +1,7 @@
 #include "app/link_app.h"
 
+#include "AccUty/host_read_failure.h"
+
 #include "app/dialog_texts.h"
 #include "app/environment_check.h"
 #include "dialog/conditions_dialog.h"
@@ -16,14 +18,20 @@
 namespace stmtlink {
 namespace {
 
+constexpr char kUserWhat[] = "利用者の選択";
+
 // The dialog's input fields from the selected data set, the host user and
-// the path the host imposes.
-void FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int started_by_host,
+// the path the host imposes. False when the user could not be read (noted):
+// the remembered conditions are keyed by the user, and must never be read
+// or saved under a key the program did not get from the host.
+bool FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int started_by_host,
                           const std::string& host_output_path) {
   ClSysUser user;
-  user.GetCurUserID(dialog->userId);
   long first = 0, second = 0;
-  user.GetSelectedNo(dialog->userId, &first, &second);
+  if (!HostReadOk(user.GetCurUserID(dialog->userId), "ClSysUser::GetCurUserID", kUserWhat) ||
+      !HostReadOk(user.GetSelectedNo(dialog->userId, &first, &second), "ClSysUser::GetSelectedNo",
+                  kUserWhat))
+    return false;
   dialog->selectionNo1 = static_cast<std::int32_t>(first);
   dialog->selectionNo2 = static_cast<std::int32_t>(second);
   dialog->isPastResults = data.introductionMonth == 99 ? 1 : 0;
@@ -35,6 +43,7 @@ void FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int 
   dialog->companyName = DialogCompanyName(data);
   dialog->periodText = DialogPeriodText(data);
   dialog->isCompanyLawData = data.companyLaw;
+  return true;
 }
 
 } // namespace
@@ -42,6 +51,7 @@ void FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int 
 LinkApp::LinkApp() = default;
 
 BOOL LinkApp::InitInstance() {
+  ClearHostReadFailure();
   // The framework's control-container support needs nothing here.
 
   // The link connection, in the order the host expects.
@@ -91,13 +101,22 @@ BOOL LinkApp::InitInstance() {
   }
 
   // A missing record or setting leaves its zero-filled copy; the conditions
-  // dialog refuses such data.
-  ReadSelectedData(&selectedData);
-  ReadTaxSettings(&taxSettings, &selectedData);
+  // dialog refuses such data. A host call that failed is no such case: the
+  // books could not be read, and the run fails saying so.
+  const int found = ReadSelectedData(&selectedData);
+  if (!HostReadFailed()) ReadTaxSettings(&taxSettings, &selectedData, found == 1);
+  if (HostReadFailed()) return FailBooksUnreadable();
 
   ConditionsDialog dialog(hostParent);
-  FillConditionsDialog(&dialog, selectedData, startedByHost, hostOutputPath);
-  if (dialog.DoModal() == ConditionsDialog::kResultCancel) {
+  if (!FillConditionsDialog(&dialog, selectedData, startedByHost, hostOutputPath))
+    return FailBooksUnreadable();
+  const int chosen = dialog.DoModal();
+  // The dialog ends itself after showing a failed read of the period.
+  if (HostReadFailed()) {
+    resultCode = kResultFailed;
+    return FALSE;
+  }
+  if (chosen == ConditionsDialog::kResultCancel) {
     resultCode = kResultCancelled;
     return FALSE;
   }
@@ -134,6 +153,13 @@ bool LinkApp::BooksAreSound() {
   const std::string text = std::string("会計データを読み込めません。\n\n") + ToCp932(cause) + ".";
   MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
   return false;
+}
+
+BOOL LinkApp::FailBooksUnreadable() {
+  const std::string text = std::string("会計データを読み込めません。\n\n") + HostReadFailureText();
+  MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
+  resultCode = kResultFailed;
+  return FALSE;
 }
 
 int LinkApp::CheckEnvironment(int show_messages) {

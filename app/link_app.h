@@ -52,11 +52,17 @@ class LinkApp : public CWinApp {
   // The books' check when they are opened (host/books_check.h); false after
   // the refusal, naming the books file and the cause, has been shown.
   bool BooksAreSound();
-  // The user's selected data set into *record (zero-filled first): 1 found.
+  // The user's selected data set into *record (zero-filled first): 1 found,
+  // 0 not found or not read (a failed host call is noted:
+  // AccUty/host_read_failure.h).
   int ReadSelectedData(StDATAINFO* record);
   // The consumption-tax settings of that data set: 1 read, 0 not (the
-  // caller's record is then left as it was).
-  int ReadTaxSettings(StSHOHIZEIINFO* record, const StDATAINFO* data);
+  // caller's record is then left as it was). must_read: a failed answer is
+  // noted as a failed read (the data set was found).
+  int ReadTaxSettings(StSHOHIZEIINFO* record, const StDATAINFO* data, bool must_read = true);
+  // Shows that the books could not be read (the noted host failure) and
+  // makes the outcome failed; returns FALSE for InitInstance.
+  BOOL FailBooksUnreadable();
 
   // Members, in the order the host-facing contract gives them.
   std::int32_t startedByHost = 0;

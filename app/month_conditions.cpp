@@ -25,11 +25,11 @@ void SetEntry(StFINDINFO* entry, std::int16_t op, std::int16_t value) {
 
 } // namespace
 
-void BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to) {
-  if (!conditions || !data) return;
+bool BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to) {
+  if (!conditions || !data) return false;
   std::memset(conditions, 0, sizeof(*conditions));
   std::int16_t first = 0, last = 0;
-  GetPeriodMonths(data->periodStart, data->periodEnd, &first, &last);
+  if (!GetPeriodMonths(data->periodStart, data->periodEnd, &first, &last)) return false;
   const auto s = GetMonthPosition(first, static_cast<std::int16_t>(from));
   const auto e = GetMonthPosition(first, static_cast<std::int16_t>(to));
 
@@ -48,6 +48,7 @@ void BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, i
     entries[count - 1].link = 2;
     SetEntry(&entries[count++], kOpEquals, kYearEndPosition);
   }
+  return true;
 }
 
 } // namespace stmtlink

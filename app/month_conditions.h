@@ -18,8 +18,9 @@ struct MonthConditions {
 };
 
 // Fills *conditions for the calendar months from..to (1-12) of the period
-// of *data. Does nothing when either pointer is null.
-void BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to);
+// of *data. False when either pointer is null or the period's months could
+// not be read from the host (noted: AccUty/host_read_failure.h).
+bool BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to);
 
 } // namespace stmtlink
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "AccUty/host_read_failure.h"
 #include "aggregate/statement_aggregator.h"
 #include "app/link_app.h"
 #include "app/month_conditions.h"
@@ -17,7 +18,8 @@ namespace stmtlink {
 namespace {
 
 constexpr char kCaption[] = "決算書";
-constexpr char kAggregationFailed[] = "決算書情報の集計に失敗しました。\n\nアプリケーションを終了します。";
+constexpr char kAggregationFailed[] = "決算書情報の集計に失敗しました。";
+constexpr char kEnding[] = "\n\nアプリケーションを終了します。";
 constexpr char kReportFailed[] = "XMLファイルの出力に失敗しました。\n\nアプリケーションを終了します。";
 constexpr char kCompleted[] = "決算書情報の出力が終了しました。\n\nアプリケーションを終了します。";
 
@@ -39,6 +41,14 @@ class RunWaitCursor {
  private:
   bool active_ = true;
 };
+
+// The aggregation failure message; when a host call failed, with what could
+// not be read between its two sentences.
+std::string AggregationFailedText() {
+  std::string text = kAggregationFailed;
+  if (HostReadFailed()) text += "\n\n" + HostReadFailureText();
+  return text + kEnding;
+}
 
 } // namespace
 
@@ -73,20 +83,22 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   writer.ownerWindow = progress_window;
   writer.equityKind = equity_kind;
 
-  MonthConditions conditions{};
-  BuildMonthConditions(&conditions, &selectedData, from, to);
-  const std::int32_t tax_method = taxSettings.taxIncluded != 0 ? 1 : 0;
-
-  // A failed aggregation (a host error, an amount overflow) stops the run
-  // before any file is written: a report with accounts missing, followed by
-  // the completion message, would call a failure a success.
-  if (!aggregator.aggregate(tax_method, conditions.entries, &selectedData)) {
+  // A failed aggregation (a host error, an amount overflow), or notes that
+  // could not be read, stop the run before any file is written: a report
+  // with accounts, ledger rows or notes missing, followed by the completion
+  // message, would call a failure a success.
+  const auto fail_aggregation = [&] {
     wait_cursor.End();
-    MessageBox(progress_window, kAggregationFailed, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBox(progress_window, AggregationFailedText().c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
     progress.EndDialog(1);
     resultCode = kResultFailed;
     return FALSE;
-  }
+  };
+  MonthConditions conditions{};
+  if (!BuildMonthConditions(&conditions, &selectedData, from, to)) return fail_aggregation();
+  const std::int32_t tax_method = taxSettings.taxIncluded != 0 ? 1 : 0;
+
+  if (!aggregator.aggregate(tax_method, conditions.entries, &selectedData)) return fail_aggregation();
 
   unsigned char note_group_flags[kNoteGroupCount] = {};
   if (aggregator.IsNoteInputOn() && aggregator.IsNoteOutputOn()) {
@@ -99,6 +111,7 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
     writer.noteLines = &noteLines;
     writer.noteGroupFlags = note_group_flags;
   }
+  if (HostReadFailed()) return fail_aggregation();
 
   writer.progressBase = static_cast<std::int16_t>(aggregator.progressPosition);
   if (!writer.WriteReport(output_path.c_str(), functionId, &selectedData)) {

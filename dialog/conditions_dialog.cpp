@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "AccUty/host_read_failure.h"
 #include "dialog/conditions_template.h"
 #include "dialog/folder_tree.h"
 #include "dialog/path_checks.h"
@@ -40,6 +41,7 @@ constexpr char kCreateFolderQuestion[] =
     "指定されたフォルダは存在しません。\n\n作成してもよろしいですか？";
 constexpr char kCreateFolderFailed[] = "フォルダの作成に失敗しました。\n\n出力先を再入力してください。";
 constexpr char kOverwriteQuestion[] = "同名のファイルが存在します。\n\n上書きしてもよろしいですか？";
+constexpr char kBooksUnreadableMessage[] = "会計データを読み込めません。\n\n";
 constexpr char kCancelMessage[] = "｢決算書｣の集計を中止します。";
 
 constexpr char kSaveTitle[] = "保存ファイルを指定";
@@ -103,6 +105,14 @@ int ConditionsDialog::Message(const char* text, UINT flags) {
   return MessageBox(port_->Window(), text, kCaption, flags);
 }
 
+bool ConditionsDialog::PeriodMonths(std::int16_t* first, std::int16_t* last) {
+  if (GetPeriodMonths(periodStart, periodEnd, first, last)) return true;
+  const std::string text = std::string(kBooksUnreadableMessage) + HostReadFailureText();
+  Message(text.c_str(), kRefusal);
+  EndDialog(kResultCancel);
+  return false;
+}
+
 void ConditionsDialog::FocusEdit(int id) {
   port_->SetFocus(id);
   port_->SetSel(id, 0, -1);
@@ -148,7 +158,7 @@ BOOL ConditionsDialog::OnInitDialog() {
   if (LoadConditions(&from, &to, &kind, &ledger, path)) {
     MbcsCopy(rememberedPath, sizeof(rememberedPath), path);
   } else {
-    GetPeriodMonths(periodStart, periodEnd, &from, &to);
+    if (!PeriodMonths(&from, &to)) return TRUE;
     to = static_cast<std::int16_t>(to % 100);
   }
 
@@ -178,7 +188,7 @@ BOOL ConditionsDialog::OnInitDialog() {
     outputPathFixed = 0;
   }
 
-  if (from == 0) GetPeriodMonths(periodStart, periodEnd, &from, nullptr);
+  if (from == 0 && !PeriodMonths(&from, nullptr)) return TRUE;
   fromMonthText = std::to_string(from);
   toMonthText = std::to_string(to);
 
@@ -220,7 +230,7 @@ void ConditionsDialog::OnExecute() {
   const int f = MonthValue(fromMonthText);
   const int t = MonthValue(toMonthText);
   std::int16_t s = 0, l = 0;
-  GetPeriodMonths(periodStart, periodEnd, &s, &l);
+  if (!PeriodMonths(&s, &l)) return;
   switch (CheckMonths(f, t, s, l)) {
     case MonthError::kFrom:
       Message(kMonthsMessage, kRefusal);
@@ -234,7 +244,7 @@ void ConditionsDialog::OnExecute() {
       break;
   }
 
-  GetPeriodMonths(periodStart, periodEnd, &s, nullptr);
+  if (!PeriodMonths(&s, nullptr)) return;
   if (GetMonthPosition(s, static_cast<std::int16_t>(t)) < introductionMonth) {
     Message(kIntroductionMessage, kRefusal);
     FocusEdit(IDC_TO_MONTH);

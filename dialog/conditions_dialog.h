@@ -91,6 +91,10 @@ class ConditionsDialog : public DialogLogic {
   // Part of OnExecute: the output path checks and folder creation; false
   // when one failed (its message shown, focus on the output edit).
   bool CheckOutputPath();
+  // The period's months from the host (period_months.h). When the host
+  // failed: the books-unreadable message, the dialog ended as cancelled
+  // (the failure stays noted, so the program ends as failed), false.
+  bool PeriodMonths(std::int16_t* first, std::int16_t* last);
   // The settings key of userId and the selection numbers.
   std::string Key() const;
 

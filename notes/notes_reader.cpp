@@ -4,7 +4,10 @@
 #include <cstring>
 #include <string_view>
 
+#include "AccUty/host_cursor_setup.h"
+#include "AccUty/host_read_failure.h"
 #include "host/data_mgr.h"
+#include "host/host_errors.h"
 #include "host/set_data.h"
 #include "platform/com_memory.h"
 
@@ -14,6 +17,7 @@ namespace {
 constexpr short kKindDisplay = 100;
 constexpr short kKindOutput = 0;
 constexpr short kKindNotes = 1000;
+constexpr char kNotesWhat[] = "注記";
 
 // The text up to the first CR, LF or the end.
 std::string_view LineAt(std::string_view text) {
@@ -44,19 +48,17 @@ int FetchStatementSettings(SettingsStore* store, short kind, HostText* text) {
   text->reset();
   *store = std::make_unique<ClSaveKessansho>();
   ClSaveKessansho* settings = store->get();
-  settings->AttachSetMgr(ClDataMgr::Inst()->GetSetMgr());
-  char data_id[sizeof(StDATAINFO{}.dataId) + 1] = {};
-  auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
-  if (const StDATAINFO* selected = data_set ? data_set->GetSelectedInfo() : nullptr)
-    std::memcpy(data_id, selected->dataId, sizeof(selected->dataId));
-  settings->SetCurDataID(data_id);
-  settings->AttachOptLink(ClLinkMgr::Inst()->GetOptLink());
+  if (!AttachToCompanyData(settings, "ClSaveBase", nullptr, kNotesWhat)) return 0;
 
   char* block = nullptr;
   long length = 0;
   long result = settings->GetDataType02(kind, &block, &length);
   HostText fetched(block);
-  if (result != 0) return 0;
+  // Books without that setting answer "no rows": the notes are off or
+  // empty. Anything else is a failure of the read.
+  if (result == kHostEndOfRows) return 0;
+  if (!HostReadOk(result, "ClSaveKessansho::GetDataType02", kNotesWhat)) return 0;
+  if (!HostObjectOk(fetched.get(), "ClSaveKessansho::GetDataType02", kNotesWhat)) return 0;
   *text = std::move(fetched);
   return 1;
 }

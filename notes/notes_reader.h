@@ -30,7 +30,9 @@ struct HostTextDeleter {
 using HostText = std::unique_ptr<char, HostTextDeleter>;
 
 // Replaces *store with a new settings store for the selected data set and
-// fetches one kind of text. 1 fetched, 0 not (*text then null).
+// fetches one kind of text. 1 fetched, 0 not (*text then null): either the
+// books keep no such setting (a normal case) or a host call failed, which
+// is noted (AccUty/host_read_failure.h) and fails the run.
 int FetchStatementSettings(SettingsStore* store, short kind, HostText* text);
 
 // 1 when kind 100's "InputMode" value is positive.

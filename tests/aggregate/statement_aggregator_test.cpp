@@ -187,8 +187,11 @@ class LedgerRecorder : public StatementAggregator {
   int collectLedger(std::int32_t, const StDATAINFO*, const StFINDINFO*,
                     StKAMOKUSUMINFO row) override {
     codes.push_back(row.code);
-    return 0; // not looked at
+    return fail_at == row.code ? 0 : 1;
   }
+
+ public:
+  std::int32_t fail_at = -1;
 };
 
 TEST_F(AggregatorTest, LedgerModeCollectsEveryRowAndScalesTheProgress) {
@@ -207,6 +210,15 @@ TEST_F(AggregatorTest, LedgerModeCollectsEveryRowAndScalesTheProgress) {
   // 400, then steps of 7000 / 7 = 1000 while below 7,000, then 1,000 more.
   EXPECT_DOUBLE_EQ(1000, ledger.progressStep);
   EXPECT_DOUBLE_EQ(400 + 7 * 1000 + 1000, ledger.progressPosition);
+
+  // A ledger cut short at one account fails the whole aggregation there.
+  LedgerRecorder failing;
+  failing.lines = &lines;
+  failing.ledgerEnabled = 1;
+  failing.fail_at = kSales;
+  EXPECT_EQ(0, failing.aggregate(0, conditions.entries, &data));
+  EXPECT_EQ(StatementAggregator::kStatusLedger, failing.LastStatus());
+  EXPECT_EQ(kSales, failing.codes.back());
 }
 
 TEST_F(AggregatorTest, NoRowsIsSuccessWithTheBarAtItsEnd) {
