@@ -90,6 +90,13 @@ BOOL LinkApp::InitInstance() {
   long link = connection->ExpSysLink();
   if (link != 0) {
     resultCode = link == 1 ? kResultCancelled : kResultFailed;
+    // The host ends the link with 1 on purpose; any other answer is a
+    // failure the user must hear of, not a silent end.
+    if (link != 1) {
+      const std::string text = "会計データとの連携を確認できませんでした（ClAccConnect::ExpSysLink がエラーコード " +
+                               std::to_string(link) + " を返しました）。\n\nアプリケーションを終了します。";
+      MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
+    }
     return FALSE;
   }
 
