@@ -12,6 +12,7 @@
 #include <vector>
 #include <memory>
 
+#include "host/books_consistency.h"
 #include "platform/host_home.h"
 
 namespace stmtlink {
@@ -70,7 +71,7 @@ class BooksCheck {
 
   bool Run(int busy_timeout_ms) {
     busy_timeout_ms_ = busy_timeout_ms;
-    return CheckFile() && Open() && CheckReadable() && CheckTables();
+    return CheckFile() && Open() && CheckReadable() && CheckTables() && CheckConsistency();
   }
 
  private:
@@ -165,6 +166,11 @@ class BooksCheck {
     for (const FixedTable& table : kFixedTables)
       if (!CheckColumnsExist(table) || !CheckValues(table)) return false;
     return true;
+  }
+
+  bool CheckConsistency() {
+    std::string cause;
+    return CheckBooksConsistency(db_->handle(), &cause) || Fail(cause);
   }
 
   bool CheckColumnsExist(const FixedTable& table) {

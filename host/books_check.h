@@ -3,7 +3,9 @@
 // write them, so the program never trusts a books file: before anything is
 // read from it, the file must be a readable SQLite database that is not
 // locked past a short wait, with every fixed table and column, and every
-// value of a fixed column of its type (integer or text, never NULL).
+// value of a fixed column of its type (integer or text, never NULL), and
+// keeping the rules of books_consistency.h (dates, month positions, entries
+// that balance, account codes once).
 // Otherwise the run is refused once, with a sentence that names the file and
 // the cause, instead of success with wrong figures or a flood of host errors.
 #pragma once

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -133,6 +134,81 @@ TEST_F(BooksCheckTest, BooksLockedByAnotherWriterAreWaitedForThenRefused) {
   EXPECT_EQ("accepted", Refusal(5000));
   release.join();
   sqlite3_close(writer);
+}
+
+
+TEST_F(BooksCheckTest, JournalLinesAndAccountsThatBreakTheBooksRulesAreNamed) {
+  // One entry of two lines that balance (tax included), in the first month.
+  const std::u8string entry =
+      u8"DELETE FROM journal_line; INSERT INTO journal_line (data_no, entry_id, entry_no, line_no,"
+      u8" date, slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, credit_tax,"
+      u8" description) VALUES (1, 1, 1, 1, 20250415, 1, 10000, 1000, 100, 0, 0, 0, ''),"
+      u8" (1, 1, 1, 2, 20250415, 1, 0, 0, 0, 20000, 1100, 0, '');";
+  home_.WriteBooks(std::u8string(kGoodRows) + entry);
+  ASSERT_EQ("accepted", Refusal());
+  const auto refused = [&](const std::u8string& change) {
+    home_.WriteBooks(entry + change);
+    return Refusal();
+  };
+  const std::string line1 = "cannot be used: table journal_line, row 1, ";
+  const std::string line2 = "cannot be used: table journal_line, row 2, ";
+  EXPECT_EQ(line1 + "column date: 20250231 is not a date (yyyymmdd)",
+            refused(u8"UPDATE journal_line SET date = 20250231, slot = 11;"));
+  EXPECT_EQ(line1 + "column date: -5 is not a date (yyyymmdd)",
+            refused(u8"UPDATE journal_line SET date = -5;"));
+  EXPECT_EQ(line1 + "column date: 20270115 lies outside the period of data set 1 (20250401 to 20260331)",
+            refused(u8"UPDATE journal_line SET date = 20270115, slot = 10;"));
+  EXPECT_EQ(line2 + "column slot: 15 is none of 1 to 12 (month position), 13 (year-end adjustment) "
+                    "and 14 (interim adjustment)",
+            refused(u8"UPDATE journal_line SET slot = 15 WHERE line_no = 2;"));
+  EXPECT_EQ(line1 + "column slot: 9 is not the month position of its date 20250515 (2)",
+            refused(u8"UPDATE journal_line SET date = 20250515, slot = 9;"));
+  EXPECT_EQ(line1 + "column slot: a year-end adjustment (13) dated 20251231, outside the period's "
+                    "last month (month position 12)",
+            refused(u8"UPDATE journal_line SET date = 20251231, slot = 13;"));
+  EXPECT_EQ(line1 + "column slot: an interim adjustment (14) in data set 1, which keeps no interim closing",
+            refused(u8"UPDATE journal_line SET date = 20250930, slot = 14;"));
+  EXPECT_EQ(line1 + "column slot: an interim adjustment (14) dated 20250815, outside the sixth month "
+                    "(month position 5)",
+            refused(u8"UPDATE data_set SET interim_closing = 1;"
+                    u8"UPDATE journal_line SET date = 20250815, slot = 14;"));
+  EXPECT_EQ("accepted", refused(u8"UPDATE journal_line SET date = 20260331, slot = 13;"
+                                u8"UPDATE data_set SET interim_closing = 0;"));
+  // Months that close on the 20th: the 25th of April is in May's month.
+  EXPECT_EQ("accepted", refused(u8"UPDATE data_set SET period_start = 20250421, period_end = 20260420;"
+                                u8"UPDATE journal_line SET date = 20250425, slot = 1;"));
+  EXPECT_EQ(line1 + "column slot: 2 is not the month position of its date 20250425 (1)",
+            refused(u8"UPDATE journal_line SET date = 20250425, slot = 2;"));
+
+  // The lines of an entry are summed wherever they stand in the table.
+  EXPECT_EQ("cannot be used: table journal_line, row 1, column entry_id: entry 1 of data set 1 does "
+            "not balance: its debits come to 0.11 yen and its credits to 0.1101 yen (tax included)",
+            refused(u8"UPDATE data_set SET period_start = 20250401, period_end = 20260331;"
+                    u8"UPDATE journal_line SET credit_tax = 1 WHERE line_no = 2;"));
+  EXPECT_EQ("accepted",
+            refused(u8"INSERT INTO journal_line VALUES (1, 2, 2, 1, 20250415, 1, 10000, 5, 0, 0, 0, 0, ''),"
+                    u8" (1, 1, 1, 3, 20250415, 1, 0, 0, 0, 0, 0, 0, ''),"
+                    u8" (1, 2, 2, 2, 20250415, 1, 0, 0, 0, 20000, 5, 0, '');"));
+
+  // Books written by another tool need not declare the account's key.
+  WriteForeignBooks("DROP TABLE account; CREATE TABLE account (data_no, code, seq, formal_name,"
+                    " statement_name, nature, line_type, normal_side, ledger_excluded_a,"
+                    " ledger_excluded_b); INSERT INTO account VALUES"
+                    " (1, 10000, 1, 'cash', '', 0, 0, 1, 0, 0), (1, 20000, 2, 'receivable', '', 0, 0, 1, 0, 0),"
+                    " (2, 10000, 1, 'cash', '', 0, 0, 1, 0, 0), (1, 10000, 3, 'petty cash', '', 0, 0, 1, 0, 0);");
+  EXPECT_EQ("cannot be used: table account, row 4, column code: code 10000 stands twice in data set 1 "
+            "(rows 1 and 4)",
+            Refusal());
+}
+
+TEST_F(BooksCheckTest, SampleBooksKeepEveryRule) {
+  for (const char* options : {"--interim --manufacturing", "--balanced-compound 5 --tax-included"}) {
+    std::filesystem::remove(Books());
+    const std::string make = std::string(STMTLINK_BIN_DIR) + "/stmtlink-books sample --force --home " +
+                             home_.dir() + " --entries 300 " + options + " >/dev/null";
+    ASSERT_EQ(0, std::system(make.c_str()));
+    EXPECT_EQ("accepted", Refusal()) << options;
+  }
 }
 
 } // namespace

@@ -1,0 +1,33 @@
+// The rules that books of sound types must still keep before any figure is
+// taken from them, checked when they are opened (after the types,
+// books_check.h). Each one broken would give a report that looks complete
+// and is wrong: a journal line that no statement counts, a ledger that no
+// longer adds up to the balance sheet, a balance sheet that does not
+// balance.
+//
+// journal_line, read once in one scan:
+//   - date: a real calendar date within its data set's period;
+//   - slot: 1 to 14; an ordinary line (1-12) in the month position of its
+//     date; a year-end adjustment (13) in the period's last month; an
+//     interim adjustment (14) only in books with an interim closing, and in
+//     the sixth month;
+//   - every entry (data set, entry_id): its debits equal its credits, tax
+//     included.
+// account: no code twice in a data set.
+// Months follow the host's accounting months: a period that ends before
+// the end of a calendar month closes each month on that day.
+#pragma once
+
+#include <string>
+
+struct sqlite3;
+
+namespace stmtlink {
+
+// True when the books keep every rule above; otherwise false with *cause
+// set to the first fault, with its table, row and column ("cannot be used:
+// table journal_line, row 17, column date: 20250231 is not a date"), or
+// with the SQLite error when the books could not be read.
+bool CheckBooksConsistency(sqlite3* db, std::string* cause);
+
+} // namespace stmtlink
