@@ -178,6 +178,32 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
   EXPECT_NE(std::string::npos, messages.find(dir_.File("chart.csv:4:3: nature '"))) << messages;
 }
 
+TEST_F(BooksImportTest, CompanyFileProblemsNameTheFileAndLongNamesGetNoSlowSuggestion) {
+  ASSERT_TRUE(WriteTextFile(dir_.File("journal.csv"),
+                            "entry,date,debit,debit_amount,credit,credit_amount\n1,2025-04-05," +
+                                std::string(40000, 'x') + U8(u8",1,売上高,1\n")));
+  // Outside the assertion: its text is spelled out in CP932, which has no 🍣.
+  const std::string company = U8(u8"field,value\ncompany_name,寿司🍣\n") +
+                              "period_start,2025-04-01\nperiod_end,2027-03-31\n";
+  ASSERT_TRUE(WriteTextFile(dir_.File("company.csv"), company));
+  ImportOptions o;
+  o.home = home();
+  o.journal = dir_.File("journal.csv");
+  o.company = dir_.File("company.csv");
+  std::string summary, messages;
+  EXPECT_EQ(ImportStatus::kRefused, ImportBooks(o, &summary, &messages));
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("company.csv:2:2: the company name cannot be written in Shift_JIS")))
+      << messages;
+  EXPECT_NE(std::string::npos,
+            messages.find(dir_.File("company.csv:4:2: the period 2025-04-01 to 2027-03-31 is not one")))
+      << messages;
+  // A text far longer than any account name is compared with no name.
+  EXPECT_EQ(ImportStatus::kRefused, Import(ReadTextFile(dir_.File("journal.csv")), &messages));
+  EXPECT_NE(std::string::npos, messages.find("unknown account 'xxx")) << messages.substr(0, 300);
+  EXPECT_EQ(std::string::npos, messages.find("closest known"));
+}
+
 TEST_F(BooksImportTest, HledgerPostingsThatReachNoAccountOrAreNotYenAreRefused) {
   const std::string header =
       "\"txnidx\",\"date\",\"date2\",\"status\",\"code\",\"description\",\"comment\","

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace stmtlink {
 namespace {
@@ -102,11 +103,20 @@ bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string*
 }
 
 std::vector<std::string> AccountFinder::ClosestNames(std::string_view text) const {
+  // Account names are short (the host keeps 30 bytes of one). A text or a
+  // name far longer than any account name is compared with nothing, and
+  // the distance is worked out only for texts of a name's length, so that
+  // any text against any chart stays quick.
+  constexpr std::size_t kLongestCompared = 256; // bytes
+  constexpr std::size_t kEdited = 64;           // code points
+  if (text.size() > kLongestCompared) return {};
   const std::u32string query = CodePoints(text);
   std::vector<std::pair<std::size_t, const std::string*>> scored;
   for (const std::string& name : names_) {
+    if (name.size() > kLongestCompared) continue;
     const std::u32string candidate = CodePoints(name);
-    std::size_t distance = EditDistance(query, candidate);
+    std::size_t distance = std::numeric_limits<std::size_t>::max();
+    if (query.size() <= kEdited && candidate.size() <= kEdited) distance = EditDistance(query, candidate);
     // A name that holds the query, or is held by it, is near whatever its length.
     if (candidate.find(query) != std::u32string::npos ||
         query.find(candidate) != std::u32string::npos)

@@ -21,7 +21,8 @@ class AccountFinder {
   // The stored code (main x 10,000 + sub) into *code; false with *why set:
   // unknown (with the closest names), ambiguous, or not an account.
   bool Find(std::string_view text, std::int64_t* code, std::string* why) const;
-  // Up to three known names nearest to text, for messages.
+  // Up to three known names nearest to text, for messages. Bounded: texts
+  // and names longer than 256 bytes are compared with nothing.
   std::vector<std::string> ClosestNames(std::string_view text) const;
   // The name of a stored code, for messages ("" when unknown).
   std::string NameOf(std::int64_t code) const;

@@ -54,20 +54,33 @@ DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) 
   if (options.tax_included >= 0) v.tax_included = options.tax_included;
   if (options.manufacturing >= 0) v.keeps_mfg_schedule = options.manufacturing;
   if (options.interim >= 0) v.interim_closing = options.interim;
+  // A value that came from the company file is refused with its file and
+  // line; one from an option (or none at all) names the option.
+  const auto refuse = [&](const char* field, bool from_option, const std::string& message) {
+    auto given = v.file_lines.find(field);
+    if (!from_option && given != v.file_lines.end())
+      problems->Add(options.company, given->second, 2, message);
+    else
+      problems->Add(message);
+  };
   std::string character;
   if (v.company_name.empty())
-    problems->Add("no company name: give --company NAME");
+    problems->Add(options.company.empty()
+                      ? "no company name: give --company NAME"
+                      : "no company name: give --company NAME or a company_name line in " +
+                            options.company);
   else if (!FitsShiftJis(v.company_name, &character))
-    problems->Add("the company name cannot be written in Shift_JIS: " + character);
+    refuse("company_name", !options.company_name.empty(),
+           "the company name cannot be written in Shift_JIS: " + character);
   if (v.period_start != 0) {
     const FiscalPeriod year = FiscalPeriod::YearFrom(v.period_start);
     if (v.period_end < v.period_start || v.period_end > year.end)
-      problems->Add("the period " + FormatBookDate(v.period_start) + " to " +
-                    FormatBookDate(v.period_end) +
-                    " is not one fiscal year of at most twelve months");
+      refuse("period_end", options.period_start != 0,
+             "the period " + FormatBookDate(v.period_start) + " to " + FormatBookDate(v.period_end) +
+                 " is not one fiscal year of at most twelve months");
   }
   if (v.data_no < 1 || v.data_no > 0x7FFFFFFF)
-    problems->Add("data_no must be from 1 to 2147483647");
+    refuse("data_no", false, "data_no must be from 1 to 2147483647");
   return v;
 }
 

@@ -61,6 +61,7 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
     auto bad = [&](const std::string& message) {
       problems->Add(file.name(), record.line, c_value + 1, message);
     };
+    v->file_lines[std::string(field)] = record.line;
     if (field == "company_name" || field == "data_id") {
       std::string character;
       if (!FitsShiftJis(value, &character))
@@ -153,7 +154,7 @@ bool LoadDataSet(BooksDb& db, std::int64_t data_no, DataSetValues* v, std::strin
     return false;
   }
   *v = DataSetValues{row.Int64(0), row.Text(1),  row.Text(2),  row.Int64(3), row.Int64(4),
-                     row.Int64(5), row.Int64(6), row.Int64(7), row.Int64(8), row.Int64(9)};
+                     row.Int64(5), row.Int64(6), row.Int64(7), row.Int64(8), row.Int64(9), {}};
   return true;
 }
 

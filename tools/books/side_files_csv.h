@@ -29,6 +29,9 @@ struct DataSetValues {
   std::int64_t period_start = 0, period_end = 0;
   std::int64_t keeps_mfg_schedule = 0, interim_closing = 0, introduction_month = 0;
   std::int64_t company_law = 1, tax_included = 0;
+  // The line of the company file that gave each field ("period_start"), so
+  // that a problem found later still names its file and line.
+  std::map<std::string, long> file_lines;
 };
 
 struct OpeningBalance {
