@@ -21,8 +21,13 @@
 //   - a date outside every era from the era helper (an empty date text).
 // Closing calls (MoveFinish, ReleaseCursor, ReleaseDatCursor, LogOut,
 // Terminate) come after everything was read: their failure changes nothing
-// that was read and is not looked at. Every other nonzero result, and a
-// null object or text where the host hands one out, is a failure.
+// that was read and is not looked at. ClFileMgr::GetAppFolderPath answers
+// with a text, and an empty one is the host's "no such folder": the export
+// folder then falls back to the temporary folder, and conditions that
+// cannot be remembered leave the run as it ended. ClAccConnect::Initiate
+// failing ends the program quietly before anything is read, as the host
+// expects, and ExpSysLink has its own message. Every other nonzero result,
+// and a null object where the host hands one out, is a failure.
 #pragma once
 
 #include <string>
