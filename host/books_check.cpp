@@ -162,9 +162,14 @@ class BooksCheck {
     return rc == SQLITE_ROW || FailFromSqlite();
   }
 
+  // The journal's values are checked by the consistency scan
+  // (books_consistency.h), which reads the table once for its types and
+  // its rules together: it is by far the largest table.
   bool CheckTables() {
-    for (const FixedTable& table : kFixedTables)
-      if (!CheckColumnsExist(table) || !CheckValues(table)) return false;
+    for (const FixedTable& table : kFixedTables) {
+      if (!CheckColumnsExist(table)) return false;
+      if (std::strcmp(table.name, "journal_line") != 0 && !CheckValues(table)) return false;
+    }
     return true;
   }
 

@@ -62,8 +62,8 @@ std::string Yen(__int128 units) {
 
 class Statement {
  public:
-  Statement(sqlite3* db, const char* sql) {
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+  Statement(sqlite3* db, const std::string& sql) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) {
       sqlite3_finalize(stmt_);
       stmt_ = nullptr;
     }
@@ -96,9 +96,10 @@ class ConsistencyCheck {
     return false;
   }
   // A table's rows by rowid, or in their order where it has none.
-  const char* RowSql(const char* with_rowid, const char* without_rowid) {
+  std::string RowSql(const std::string& with_rowid, const std::string& without_rowid) {
     sqlite3_stmt* probe = nullptr;
-    const bool has_rowid = sqlite3_prepare_v2(db_, with_rowid, -1, &probe, nullptr) == SQLITE_OK;
+    const bool has_rowid =
+        sqlite3_prepare_v2(db_, with_rowid.c_str(), -1, &probe, nullptr) == SQLITE_OK;
     sqlite3_finalize(probe);
     return has_rowid ? with_rowid : without_rowid;
   }
@@ -140,6 +141,44 @@ class ConsistencyCheck {
       last_row = row;
     }
     return rc == SQLITE_DONE || FailFromSqlite();
+  }
+
+  // The journal's fixed columns in the order the scan reads them, after
+  // the rowid; the first nine are the ones the rules use.
+  static constexpr const char* kJournalColumns[] = {
+      "data_no",   "entry_id",      "date",       "slot",       "debit_amount",
+      "debit_tax", "credit_amount", "credit_tax", "entry_no",   "line_no",
+      "debit_code", "credit_code",  "description"};
+  static constexpr int kTextColumn = 12;
+
+  // The first column of the row (from 1, after the rowid) whose value is
+  // not of its type: 0 when all are.
+  static int UnfitColumn(sqlite3_stmt* stmt) {
+    for (int at = 1; at <= 13; ++at) {
+      const int type = sqlite3_column_type(stmt, at);
+      if (type == SQLITE_NULL) return at;
+      if (at - 1 == kTextColumn) {
+        if (type == SQLITE_BLOB) return at;
+      } else if (type != SQLITE_INTEGER) {
+        if (type != SQLITE_FLOAT) return at;
+        // A real reads as an integer only when it is one, within range.
+        const double value = sqlite3_column_double(stmt, at);
+        if (!(value >= -9223372036854775808.0 && value < 9223372036854775808.0) ||
+            static_cast<double>(static_cast<std::int64_t>(value)) != value)
+          return at;
+      }
+    }
+    return 0;
+  }
+
+  bool FailType(sqlite3_stmt* stmt, std::int64_t row, int at) {
+    const int type = sqlite3_column_type(stmt, at);
+    static const char* const kTypeNames[] = {"", "integer", "real", "text", "blob", "null"};
+    const char* column = kJournalColumns[at - 1];
+    const bool text = at - 1 == kTextColumn;
+    return Fail(std::string("table journal_line, row ") + std::to_string(row) + ", column " + column +
+                " is " + (type == SQLITE_NULL ? std::string("NULL") : std::string("of type ") + kTypeNames[type]) +
+                " where " + (text ? "text" : "an integer") + " belongs");
   }
 
   bool FailLine(std::int64_t row, const char* column, const std::string& what) {
@@ -197,10 +236,11 @@ class ConsistencyCheck {
   // by runs that do not are kept, so that an entry whose lines are spread
   // over the table is still summed whole.
   bool CheckJournal() {
-    Statement rows(db_, RowSql("SELECT rowid, data_no, entry_id, date, slot, debit_amount, debit_tax,"
-                               " credit_amount, credit_tax FROM journal_line",
-                               "SELECT 0, data_no, entry_id, date, slot, debit_amount, debit_tax,"
-                               " credit_amount, credit_tax FROM journal_line"));
+    constexpr char kColumns[] =
+        " data_no, entry_id, date, slot, debit_amount, debit_tax, credit_amount, credit_tax,"
+        " entry_no, line_no, debit_code, credit_code, description FROM journal_line";
+    Statement rows(db_, RowSql(std::string("SELECT rowid,") + kColumns,
+                               std::string("SELECT 0,") + kColumns));
     if (!rows.ok()) return FailFromSqlite();
     std::unordered_map<EntryKey, Open, EntryHash> open;
     EntryKey run{0, 0};
@@ -217,7 +257,9 @@ class ConsistencyCheck {
     std::int64_t period_of = 0;
     int rc;
     while ((rc = rows.Step()) == SQLITE_ROW) {
-      const std::int64_t row = rows.Int(0), data_no = rows.Int(1);
+      const std::int64_t row = rows.Int(0);
+      if (const int unfit = UnfitColumn(rows.get())) return FailType(rows.get(), row, unfit);
+      const std::int64_t data_no = rows.Int(1);
       if (period == nullptr || period_of != data_no) {
         auto found = periods_.find(data_no);
         period = found == periods_.end() ? nullptr : &found->second;

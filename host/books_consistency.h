@@ -6,6 +6,10 @@
 // balance.
 //
 // journal_line, read once in one scan:
+//   - every fixed column of its type, as books_check.h holds every table:
+//     an integer column an integer (or a real with no fraction, which
+//     reads back as the same integer), a text column anything but a blob,
+//     never NULL;
 //   - date: a real calendar date within its data set's period;
 //   - slot: 1 to 14; an ordinary line (1-12) in the month position of its
 //     date; a year-end adjustment (13) in the period's last month; an
