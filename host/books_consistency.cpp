@@ -84,7 +84,7 @@ class ConsistencyCheck {
  public:
   ConsistencyCheck(sqlite3* db, std::string* cause) : db_(db), cause_(cause) {}
 
-  bool Run() { return ReadPeriods() && CheckAccountCodes() && CheckJournal(); }
+  bool Run() { return ReadPeriods() && ReadFirstEra() && CheckAccountCodes() && CheckJournal(); }
 
  private:
   bool Fail(const std::string& text) {
@@ -120,6 +120,17 @@ class ConsistencyCheck {
       periods_.emplace(rows.Int(0), period);
     }
     return rc == SQLITE_DONE || FailFromSqlite();
+  }
+
+  // The ledger writes every date in its era: a date before the first era
+  // would come out as an empty text.
+  bool ReadFirstEra() {
+    Statement rows(db_, "SELECT min(first_day) FROM era");
+    if (!rows.ok()) return FailFromSqlite();
+    const int rc = rows.Step();
+    if (rc != SQLITE_ROW) return FailFromSqlite();
+    first_era_ = sqlite3_column_type(rows.get(), 0) == SQLITE_NULL ? -1 : rows.Int(0);
+    return true;
   }
 
   bool CheckAccountCodes() {
@@ -194,6 +205,10 @@ class ConsistencyCheck {
       return FailLine(row, "date", d + " lies outside the period of data set " +
                                        std::to_string(data_no) + " (" + std::to_string(period.start) +
                                        " to " + std::to_string(period.end) + ")");
+    if (first_era_ < 0 || date < first_era_)
+      return FailLine(row, "date", d + " lies in no era of table era" +
+                                       (first_era_ < 0 ? std::string(", which is empty")
+                                                       : ", whose first begins " + std::to_string(first_era_)));
     const std::string s = std::to_string(slot);
     if (slot < 1 || slot > 14)
       return FailLine(row, "slot", s + " is none of 1 to 12 (month position), 13 (year-end "
@@ -306,6 +321,7 @@ class ConsistencyCheck {
   sqlite3* db_;
   std::string* cause_;
   std::map<std::int64_t, Period> periods_;
+  std::int64_t first_era_ = -1; // -1: no era at all
 };
 
 } // namespace

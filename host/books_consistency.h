@@ -10,7 +10,8 @@
 //     an integer column an integer (or a real with no fraction, which
 //     reads back as the same integer), a text column anything but a blob,
 //     never NULL;
-//   - date: a real calendar date within its data set's period;
+//   - date: a real calendar date within its data set's period, and in an
+//     era of table era (the ledger writes its dates in eras);
 //   - slot: 1 to 14; an ordinary line (1-12) in the month position of its
 //     date; a year-end adjustment (13) in the period's last month; an
 //     interim adjustment (14) only in books with an interim closing, and in

@@ -190,6 +190,12 @@ TEST_F(BooksCheckTest, JournalLinesAndAccountsThatBreakTheBooksRulesAreNamed) {
                     u8" (1, 1, 1, 3, 20250415, 1, 0, 0, 0, 0, 0, 0, ''),"
                     u8" (1, 2, 2, 2, 20250415, 1, 0, 0, 0, 20000, 5, 0, '');"));
 
+  // The ledger writes its dates in eras.
+  EXPECT_EQ(line1 + "column date: 20250415 lies in no era of table era, whose first begins 20260101",
+            refused(u8"UPDATE era SET first_day = 20260101;"));
+  EXPECT_EQ(line1 + "column date: 20250415 lies in no era of table era, which is empty",
+            refused(u8"DELETE FROM era;"));
+
   // Books written by another tool need not declare the account's key.
   WriteForeignBooks("DROP TABLE account; CREATE TABLE account (data_no, code, seq, formal_name,"
                     " statement_name, nature, line_type, normal_side, ledger_excluded_a,"
