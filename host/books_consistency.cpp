@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace stmtlink {
 namespace {
+
+constexpr std::int64_t kCodeScale = 10000; // a stored code: main x 10,000 + sub
 
 bool IsLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -84,7 +87,10 @@ class ConsistencyCheck {
  public:
   ConsistencyCheck(sqlite3* db, std::string* cause) : db_(db), cause_(cause) {}
 
-  bool Run() { return ReadPeriods() && ReadFirstEra() && CheckAccountCodes() && CheckJournal(); }
+  bool Run() {
+    return ReadPeriods() && ReadFirstEra() && CheckAccountCodes() && CheckOpeningCodes() &&
+           CheckJournal();
+  }
 
  private:
   bool Fail(const std::string& text) {
@@ -134,6 +140,7 @@ class ConsistencyCheck {
   }
 
   bool CheckAccountCodes() {
+    main_accounts_.clear();
     Statement rows(db_, RowSql("SELECT rowid, data_no, code FROM account ORDER BY data_no, code, rowid",
                                "SELECT 0, data_no, code FROM account ORDER BY data_no, code"));
     if (!rows.ok()) return FailFromSqlite();
@@ -146,10 +153,32 @@ class ConsistencyCheck {
         return Fail("table account, row " + std::to_string(row) + ", column code: code " +
                     std::to_string(code) + " stands twice in data set " + std::to_string(data_no) +
                     " (rows " + std::to_string(last_row) + " and " + std::to_string(row) + ")");
+      if (code % kCodeScale == 0) main_accounts_.insert(EntryKey{data_no, code});
       first = false;
       last_data = data_no;
       last_code = code;
       last_row = row;
+    }
+    return rc == SQLITE_DONE || FailFromSqlite();
+  }
+
+  // Whether a posted code names an account of the data set: its main
+  // account is in the chart (a sub-account unknown to the chart is posted
+  // to its main account, and its name is simply not found).
+  bool Posted(std::int64_t data_no, std::int64_t code) const {
+    return main_accounts_.count(EntryKey{data_no, code / kCodeScale * kCodeScale}) != 0;
+  }
+
+  bool CheckOpeningCodes() {
+    Statement rows(db_, RowSql("SELECT rowid, data_no, code FROM opening_balance",
+                               "SELECT 0, data_no, code FROM opening_balance"));
+    if (!rows.ok()) return FailFromSqlite();
+    int rc;
+    while ((rc = rows.Step()) == SQLITE_ROW) {
+      const std::int64_t data_no = rows.Int(1), code = rows.Int(2);
+      if (periods_.count(data_no) != 0 && !Posted(data_no, code))
+        return Fail("table opening_balance, row " + std::to_string(rows.Int(0)) + ", column code: " +
+                    std::to_string(code) + " names no account of data set " + std::to_string(data_no));
     }
     return rc == SQLITE_DONE || FailFromSqlite();
   }
@@ -283,6 +312,12 @@ class ConsistencyCheck {
       // Lines of no data set are never read.
       if (period == nullptr) continue;
       if (!CheckLine(row, data_no, *period, rows.Int(3), rows.Int(4))) return false;
+      for (const int at : {11, 12}) {
+        const std::int64_t code = rows.Int(at);
+        if (code != 0 && !Posted(data_no, code))
+          return FailLine(row, kJournalColumns[at - 1],
+                          std::to_string(code) + " names no account of data set " + std::to_string(data_no));
+      }
       const EntryKey key{data_no, rows.Int(2)};
       if (!in_run || !(key == run)) {
         close_run();
@@ -322,6 +357,7 @@ class ConsistencyCheck {
   std::string* cause_;
   std::map<std::int64_t, Period> periods_;
   std::int64_t first_era_ = -1; // -1: no era at all
+  std::unordered_set<EntryKey, EntryHash> main_accounts_; // (data set, main code)
 };
 
 } // namespace

@@ -16,8 +16,11 @@
 //     date; a year-end adjustment (13) in the period's last month; an
 //     interim adjustment (14) only in books with an interim closing, and in
 //     the sixth month;
+//   - debit_code and credit_code, when not 0, name an account of the data
+//     set (its main account is in the chart);
 //   - every entry (data set, entry_id): its debits equal its credits, tax
 //     included.
+// opening_balance: every code names an account of its data set.
 // account: no code twice in a data set.
 // Months follow the host's accounting months: a period that ends before
 // the end of a calendar month closes each month on that day.

@@ -144,7 +144,9 @@ TEST_F(BooksCheckTest, JournalLinesAndAccountsThatBreakTheBooksRulesAreNamed) {
       u8" date, slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, credit_tax,"
       u8" description) VALUES (1, 1, 1, 1, 20250415, 1, 10000, 1000, 100, 0, 0, 0, ''),"
       u8" (1, 1, 1, 2, 20250415, 1, 0, 0, 0, 20000, 1100, 0, '');";
-  home_.WriteBooks(std::u8string(kGoodRows) + entry);
+  home_.WriteBooks(std::u8string(kGoodRows) + entry +
+                   u8"INSERT INTO account (data_no, code, seq, formal_name, nature, normal_side)"
+                   u8" VALUES (1, 10000, 1, '現金', 0, 1), (1, 20000, 2, '売上高', 0, 2);");
   ASSERT_EQ("accepted", Refusal());
   const auto refused = [&](const std::u8string& change) {
     home_.WriteBooks(entry + change);
@@ -189,6 +191,16 @@ TEST_F(BooksCheckTest, JournalLinesAndAccountsThatBreakTheBooksRulesAreNamed) {
             refused(u8"INSERT INTO journal_line VALUES (1, 2, 2, 1, 20250415, 1, 10000, 5, 0, 0, 0, 0, ''),"
                     u8" (1, 1, 1, 3, 20250415, 1, 0, 0, 0, 0, 0, 0, ''),"
                     u8" (1, 2, 2, 2, 20250415, 1, 0, 0, 0, 20000, 5, 0, '');"));
+
+  // Postings and opening balances to no account would drop out of the
+  // statements; a sub-account the chart lacks goes to its main account.
+  EXPECT_EQ(line2 + "column credit_code: 30000 names no account of data set 1",
+            refused(u8"UPDATE journal_line SET credit_code = 30000 WHERE line_no = 2;"));
+  EXPECT_EQ("accepted", refused(u8"UPDATE journal_line SET credit_code = 20007 WHERE line_no = 2;"));
+  EXPECT_EQ("cannot be used: table opening_balance, row 1, column code: 40000 names no account of "
+            "data set 1",
+            refused(u8"INSERT INTO opening_balance VALUES (1, 40000, 5, 0);"));
+  home_.WriteBooks(u8"DELETE FROM opening_balance;");
 
   // The ledger writes its dates in eras.
   EXPECT_EQ(line1 + "column date: 20250415 lies in no era of table era, whose first begins 20260101",
