@@ -69,6 +69,7 @@ bool RunChild(const std::string& program, const std::vector<std::string>& args, 
   if (wait4(pid, &status, 0, &usage) != pid) return false;
   run->seconds = Now() - start;
   run->peak_kib = usage.ru_maxrss;
+  run->page_faults = usage.ru_minflt + usage.ru_majflt;
   auto seconds = [](const timeval& t) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
   };

@@ -15,6 +15,7 @@ struct ChildRun {
   double seconds = 0;     // wall time from fork to exit
   double cpu_seconds = 0; // the child's user and system time
   long peak_kib = 0;  // the child's peak resident set
+  long page_faults = 0; // minor and major: first touches of fresh pages cost on this VM
   int exit_status = -1;
 };
 

@@ -1,7 +1,10 @@
 // The whole run with the general ledger on, as a user starts it, over
 // generated books of one size of chart and growing journals, paired with
-// two yardsticks on the same data: ledger-cli's `bal` over the same journal
-// (exported in its format) and a copy of the finished report with cp. The
+// yardsticks on the same data: the floor of the work (ledger_floor.cpp: a
+// plain pass over the journal with the sums and the sort, and a plain write
+// of the report's size), ledger-cli's `bal` over the same journal
+// (exported in its format) and a copy of the finished report with cp; and
+// the run without the ledger beside the plain pass without the sort. The
 // runs are interleaved (program, ledger-cli, copy, again and again) so that
 // a noisy machine slows all three alike; the medians, the medians of the
 // per-round ratios, the peak resident memory and how the time per journal
@@ -37,6 +40,8 @@ constexpr double kMaxRatioToLedgerCli = 0.5;
 constexpr double kMaxRatioToCopy = 10;
 constexpr double kMaxPeakMib = 500;
 constexpr double kMaxGrowthPerLine = 1.25; // 1.00 is linear; the rest is noise
+constexpr double kMaxRatioToFloor = 1.5;   // the run with the ledger against its floor
+constexpr double kMaxBareToPass = 1.25;    // the run without it against the plain pass
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "stmtlink_bench_ledger_run: %s\n", what.c_str());
@@ -70,6 +75,13 @@ struct SizeResult {
   unsigned long lines = 0;
   double run_seconds = 0;    // medians
   double peak_mib = 0;
+  double faults = 0;
+  double floor_seconds = 0;  // the floor: the plain pass with the sort, and the write
+  double to_floor = 0;       // median of the per-round ratios
+  double bare_seconds = 0;   // the run without the ledger
+  double bare_faults = 0;
+  double pass_seconds = 0;   // the plain pass without the sort
+  double bare_to_pass = 0;
   double report_mib = 0;
   double ledger_seconds = 0; // 0: ledger-cli not measured
   double copy_seconds = 0;
@@ -101,13 +113,36 @@ SizeResult MeasureSize(const std::string& dir, unsigned long accounts, unsigned 
                                          "--from",   "4",     "--to",     "3",
                                          "--ledger", "1",     "--output", OnDriveZ(report),
                                          "--answer", "yes"};
+  std::vector<std::string> bare_args = args;
+  bare_args[9] = "0"; // --ledger 0
+  const std::string floor_file = dir + "/floor-" + name + ".xml";
   std::vector<double> seconds, peaks, ledger_seconds, copy_seconds, to_ledger, to_copy;
+  std::vector<double> faults, floors, to_floor, bare, bare_faults, passes, bare_to_pass;
   for (int i = 0; i < runs; ++i) {
     const bench::ChildRun run = Run(STMTLINK_PROGRAM, args, "the run over " + home);
     seconds.push_back(run.seconds);
     peaks.push_back(static_cast<double>(run.peak_kib) / 1024.0);
-    std::printf("  %s, round %d: run %.2f s, %.0f MiB", name.c_str(), i + 1, run.seconds,
-                peaks.back());
+    faults.push_back(static_cast<double>(run.page_faults));
+    std::printf("  %s, round %d: run %.2f s, %.0f MiB, %ld faults", name.c_str(), i + 1,
+                run.seconds, peaks.back(), run.page_faults);
+    // The floor of the same work, right after it.
+    const bench::ChildRun sorted =
+        Run(STMTLINK_FLOOR, {"pass", home + "/books.db", "--sort"}, "the plain pass");
+    const bench::ChildRun written =
+        Run(STMTLINK_FLOOR, {"write", floor_file, std::to_string(std::filesystem::file_size(report))},
+            "the plain write");
+    floors.push_back(sorted.seconds + written.seconds);
+    to_floor.push_back(run.seconds / floors.back());
+    std::printf(", floor %.2f s (pass %.2f + write %.2f)", floors.back(), sorted.seconds,
+                written.seconds);
+    const bench::ChildRun without = Run(STMTLINK_PROGRAM, bare_args, "the run without the ledger");
+    const bench::ChildRun pass = Run(STMTLINK_FLOOR, {"pass", home + "/books.db"}, "the plain pass");
+    bare.push_back(without.seconds);
+    bare_faults.push_back(static_cast<double>(without.page_faults));
+    passes.push_back(pass.seconds);
+    bare_to_pass.push_back(without.seconds / pass.seconds);
+    std::printf(", without ledger %.2f s (%ld faults), pass %.2f s", without.seconds,
+                without.page_faults, pass.seconds);
     if (!ledger_cli.empty()) {
       const bench::ChildRun bal = Run(ledger_cli, {"-f", journal, "bal"}, "ledger-cli bal");
       ledger_seconds.push_back(bal.seconds);
@@ -130,6 +165,14 @@ SizeResult MeasureSize(const std::string& dir, unsigned long accounts, unsigned 
   result.copy_seconds = bench::Median(copy_seconds);
   result.to_ledger = bench::Median(to_ledger);
   result.to_copy = bench::Median(to_copy);
+  result.faults = bench::Median(faults);
+  result.floor_seconds = bench::Median(floors);
+  result.to_floor = bench::Median(to_floor);
+  result.bare_seconds = bench::Median(bare);
+  result.bare_faults = bench::Median(bare_faults);
+  result.pass_seconds = bench::Median(passes);
+  result.bare_to_pass = bench::Median(bare_to_pass);
+  std::filesystem::remove(floor_file);
   return result;
 }
 
@@ -148,7 +191,17 @@ void Print(const std::string& title, const std::vector<SizeResult>& results, boo
     else std::printf("%10s ", "-");
     std::printf("%9.2f\n", r.to_copy);
   }
+  std::printf("%13s %9s %9s %10s %9s %9s %9s %11s %9s\n", "journal lines", "run (s)", "faults",
+              "floor (s)", "run/floor", "bare (s)", "faults", "pass (s)", "bare/pass");
+  for (const SizeResult& r : results)
+    std::printf("%13lu %9.2f %9.0f %10.2f %9.2f %9.2f %9.0f %11.2f %9.2f\n", r.lines, r.run_seconds,
+                r.faults, r.floor_seconds, r.to_floor, r.bare_seconds, r.bare_faults, r.pass_seconds,
+                r.bare_to_pass);
   const SizeResult& largest = results.back();
+  std::printf("largest: run/floor %.2f (target <= %.2f: %s), without the ledger run/pass %.2f "
+              "(target <= %.2f: %s)\n",
+              largest.to_floor, kMaxRatioToFloor, Verdict(largest.to_floor <= kMaxRatioToFloor),
+              largest.bare_to_pass, kMaxBareToPass, Verdict(largest.bare_to_pass <= kMaxBareToPass));
   if (with_ledger)
     std::printf("largest: run/ledger bal %.2f (target <= %.2f: %s)\n", largest.to_ledger,
                 kMaxRatioToLedgerCli, Verdict(largest.to_ledger <= kMaxRatioToLedgerCli));
