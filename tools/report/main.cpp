@@ -1,0 +1,69 @@
+// stmtlink-report: the reader's side of the report file. It reads a
+// finished report, from this run or an earlier year, and never writes
+// into it.
+//   stmtlink-report check REPORT.xml [--json]
+// Exit status: 0 clean, 1 warnings only, 2 errors, an unreadable file or a
+// bad command line.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/report/report_check.h"
+
+namespace {
+
+using namespace stmtlink::report;
+
+const char kUsage[] =
+    "使い方: stmtlink-report COMMAND ...\n"
+    "\n"
+    "決算書のレポート（Shift_JIS の XML）を読みます。レポートには書き込みません。\n"
+    "\n"
+    "  check REPORT.xml [--json] [--schema FILE]\n"
+    "      形式（整形式の XML、Shift_JIS、CR LF、スキーマ）と金額の整合を調べます。\n"
+    "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n";
+
+int Usage(const std::string& problem) {
+  if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
+  std::cerr << kUsage;
+  return kExitErrors;
+}
+
+int Check(const std::vector<std::string>& args) {
+  std::string path, schema = DefaultSchemaPath();
+  bool json = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--json") {
+      json = true;
+    } else if (args[i] == "--schema" && i + 1 < args.size()) {
+      schema = args[++i];
+    } else if (!args[i].empty() && args[i][0] == '-') {
+      return Usage("知らないオプションです: " + args[i]);
+    } else if (path.empty()) {
+      path = args[i];
+    } else {
+      return Usage("レポートは一つだけ指定してください: " + args[i]);
+    }
+  }
+  if (path.empty()) return Usage("レポートのファイルを指定してください。");
+  CheckOutcome outcome;
+  CheckReport(path, schema, &outcome);
+  std::cout << (json ? CheckJson(path, outcome) : CheckText(path, outcome));
+  return outcome.exit_status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage("");
+  const std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "-h" || command == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (command == "check") return Check(args);
+  return Usage("知らないコマンドです: " + command);
+}

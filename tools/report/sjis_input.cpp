@@ -1,0 +1,185 @@
+#include "tools/report/sjis_input.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/text_codec.h"
+
+namespace stmtlink::report {
+namespace {
+
+constexpr std::size_t kBlock = 64 * 1024;
+
+bool IsLead(unsigned c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsTrail(unsigned c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
+// UTF-8 of every double-byte character of code page 932, built once from
+// iconv's table: up to three bytes and their count; count 0: no character.
+struct DoubleByteTable {
+  std::array<std::array<unsigned char, 4>, 65536> utf8{};
+  DoubleByteTable() {
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLead(lead)) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (!IsTrail(trail)) continue;
+        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        std::string out;
+        if (!Cp932ToUtf8(std::string_view(pair, 2), &out) || out.empty() || out.size() > 3) continue;
+        auto& entry = utf8[lead << 8 | trail];
+        std::memcpy(entry.data(), out.data(), out.size());
+        entry[3] = static_cast<unsigned char>(out.size());
+      }
+    }
+  }
+};
+
+const DoubleByteTable& Table() {
+  static const DoubleByteTable table;
+  return table;
+}
+
+} // namespace
+
+SjisInput::SjisInput(int fd) : fd_(fd) {
+  Table();
+  pending_.reserve(3 * kBlock + 8);
+}
+
+SjisInput::~SjisInput() {
+  if (fd_ >= 0) close(fd_);
+}
+
+void SjisInput::BadLineEnd() {
+  if (bad_line_ends_++ == 0) first_bad_line_end_ = line_;
+}
+
+// Converts one block; a lead byte at its end waits for the next block.
+void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) {
+  const DoubleByteTable& table = Table();
+  std::size_t i = 0;
+  if (carry_ >= 0 && size > 0) {
+    const unsigned lead = static_cast<unsigned>(carry_);
+    carry_ = -1;
+    const auto& entry = table.utf8[lead << 8 | data[0]];
+    if (entry[3] == 0) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "%02X %02X", lead, data[0]);
+      encoding_fault_line_ = line_;
+      encoding_fault_bytes_ = hex;
+      return;
+    }
+    pending_.append(reinterpret_cast<const char*>(entry.data()), entry[3]);
+    i = 1;
+  }
+  while (i < size) {
+    // Plain ASCII, line ends aside, goes over in runs.
+    std::size_t run = i;
+    while (run < size && data[run] < 0x80 && data[run] != '\r' && data[run] != '\n') ++run;
+    if (run > i) {
+      if (after_cr_) {
+        BadLineEnd();
+        after_cr_ = false;
+      }
+      pending_.append(reinterpret_cast<const char*>(data + i), run - i);
+      i = run;
+      if (i == size) break;
+    }
+    const unsigned c = data[i];
+    if (c == '\r') {
+      if (after_cr_) BadLineEnd();
+      after_cr_ = true;
+      pending_.push_back('\r');
+      ++i;
+      continue;
+    }
+    if (c == '\n') {
+      if (!after_cr_) BadLineEnd();
+      after_cr_ = false;
+      pending_.push_back('\n');
+      ++line_;
+      ++i;
+      continue;
+    }
+    if (after_cr_) {
+      BadLineEnd();
+      after_cr_ = false;
+    }
+    if (c >= 0xA1 && c <= 0xDF) { // half-width katakana: U+FF61..U+FF9F
+      const unsigned u = 0xFF61 + (c - 0xA1);
+      pending_.push_back(static_cast<char>(0xE0 | (u >> 12)));
+      pending_.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+      pending_.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+      ++i;
+      continue;
+    }
+    if (IsLead(c)) {
+      if (i + 1 == size) {
+        carry_ = static_cast<int>(c);
+        ++i;
+        break;
+      }
+      const auto& entry = table.utf8[c << 8 | data[i + 1]];
+      if (entry[3] != 0) {
+        pending_.append(reinterpret_cast<const char*>(entry.data()), entry[3]);
+        i += 2;
+        continue;
+      }
+    }
+    char hex[16];
+    if (IsLead(c) && i + 1 < size) std::snprintf(hex, sizeof hex, "%02X %02X", c, data[i + 1]);
+    else std::snprintf(hex, sizeof hex, "%02X", c);
+    encoding_fault_line_ = line_;
+    encoding_fault_bytes_ = hex;
+    return;
+  }
+  if (last) {
+    if (carry_ >= 0) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(carry_));
+      encoding_fault_line_ = line_;
+      encoding_fault_bytes_ = hex;
+      carry_ = -1;
+    }
+    if (after_cr_) BadLineEnd();
+    after_cr_ = false;
+  }
+}
+
+void SjisInput::Fill() {
+  unsigned char block[kBlock];
+  ssize_t got;
+  do got = read(fd_, block, sizeof block);
+  while (got < 0 && errno == EINTR);
+  if (got < 0) {
+    read_error_ = true;
+    return;
+  }
+  if (head_.size() < 256)
+    head_.append(reinterpret_cast<const char*>(block),
+                 std::min<std::size_t>(static_cast<std::size_t>(got), 256 - head_.size()));
+  bytes_read_ += static_cast<std::uint64_t>(got);
+  pending_.clear();
+  pending_pos_ = 0;
+  if (got == 0) eof_ = true;
+  Convert(block, static_cast<std::size_t>(got), got == 0);
+}
+
+int SjisInput::Read(char* buffer, int size) {
+  if (size <= 0) return 0;
+  while (pending_pos_ == pending_.size()) {
+    if (read_error_ || encoding_fault_line_ != 0) return -1;
+    if (eof_) return 0;
+    Fill();
+  }
+  const std::size_t n = std::min(pending_.size() - pending_pos_, static_cast<std::size_t>(size));
+  std::memcpy(buffer, pending_.data() + pending_pos_, n);
+  pending_pos_ += n;
+  return static_cast<int>(n);
+}
+
+} // namespace stmtlink::report
