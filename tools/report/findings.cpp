@@ -22,25 +22,32 @@ int Findings::Count(Severity severity) const {
   return count;
 }
 
+bool ExplainedByTruncation(std::int64_t shown, std::int64_t computed, TruncatedTerms terms) {
+  // true sum T = computed + e, -down < e < up; shown = trunc(T), so
+  // shown - T is in (-1, 0] when shown >= 0 and in [0, 1) when shown <= 0.
+  const std::int64_t difference = shown - computed;
+  const std::int64_t lowest = -terms.down - (shown >= 0 ? 1 : 0) + 1;
+  const std::int64_t highest = terms.up + (shown <= 0 ? 1 : 0) - 1;
+  return difference >= lowest && difference <= highest;
+}
+
 void Findings::CompareFigure(const std::string& check, const std::string& what,
                              std::int64_t shown, const std::string& parts,
-                             std::int64_t computed, int figures, long line,
+                             std::int64_t computed, TruncatedTerms terms, long line,
                              const std::string& path) {
   if (shown == computed) return;
   const std::int64_t difference = shown - computed;
-  const std::uint64_t size =
-      difference < 0 ? 0 - static_cast<std::uint64_t>(difference) : static_cast<std::uint64_t>(difference);
   Finding finding;
   finding.check = check;
   finding.line = line;
   finding.path = path;
   finding.shown = shown;
   finding.computed = computed;
-  if (size <= static_cast<std::uint64_t>(figures)) {
+  if (ExplainedByTruncation(shown, computed, terms)) {
     finding.severity = Severity::kRounding;
     finding.message = what + " " + Yen(shown) + " と" + parts + " " + Yen(computed) + " の差 " +
                       Yen(difference) + " は、各金額の円未満切り捨てによる端数差です（" +
-                      std::to_string(figures) + " 件の金額の和）。";
+                      std::to_string(terms.count()) + " 件の金額の和）。";
   } else {
     finding.severity = Severity::kError;
     finding.message = what + "は " + Yen(shown) + " ですが、" + parts + "は " + Yen(computed) +

@@ -28,6 +28,31 @@ struct Finding {
   std::optional<std::int64_t> computed;
 };
 
+// The figures a computed sum is made of, by the way truncation toward zero
+// moved each one: a term that adds a positive figure (or subtracts a
+// negative one) came out below its true value, so the true sum is larger
+// than the computed one by less than one yen per such term ("up"), and the
+// other way round ("down").
+struct TruncatedTerms {
+  int up = 0;
+  int down = 0;
+  // One figure added (sign +1) or subtracted (sign -1).
+  void Add(std::int64_t value, int sign) {
+    if (value * sign > 0) ++up;
+    else if (value * sign < 0) ++down;
+  }
+  TruncatedTerms Flipped() const { return {down, up}; }
+  int count() const { return up + down; }
+};
+inline TruncatedTerms operator+(TruncatedTerms a, TruncatedTerms b) {
+  return {a.up + b.up, a.down + b.down};
+}
+
+// Whether shown - computed is what truncation alone can give: each term's
+// truncation (less than one yen, in its known direction) and the shown
+// figure's own (toward zero).
+bool ExplainedByTruncation(std::int64_t shown, std::int64_t computed, TruncatedTerms terms);
+
 class Findings {
  public:
   void Add(Finding finding) { list_.push_back(std::move(finding)); }
@@ -37,12 +62,12 @@ class Findings {
   int Count(Severity severity) const;
 
   // Compares a figure the report shows with the sum of the figures it is
-  // made of. figures: how many truncated figures went into computed; a
-  // difference of at most that many yen is truncation, anything more an
-  // error. what: the figure's name; parts: what computed is ("内訳の合計").
+  // made of (terms: how truncation moved them, TruncatedTerms). A
+  // difference that truncation explains is a kRounding finding, anything
+  // more an error. what: the figure's name; parts: what computed is.
   void CompareFigure(const std::string& check, const std::string& what, std::int64_t shown,
-                     const std::string& parts, std::int64_t computed, int figures, long line,
-                     const std::string& path);
+                     const std::string& parts, std::int64_t computed, TruncatedTerms terms,
+                     long line, const std::string& path);
 
  private:
   std::vector<Finding> list_;

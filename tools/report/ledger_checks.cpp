@@ -20,17 +20,18 @@ void LedgerChecker::BeginBlock(const LedgerBlock& block) {
 }
 
 void LedgerChecker::Error(std::int64_t shown, std::int64_t computed, const std::string& what,
-                          const std::string& parts, int figures, long line, const char* path) {
+                          const std::string& parts, TruncatedTerms terms, long line,
+                          const char* path) {
   const std::int64_t difference = shown - computed;
   if (difference == 0) return;
-  if (std::llabs(difference) <= figures) { // truncation: one note per block
+  if (ExplainedByTruncation(shown, computed, terms)) { // one note per block
     ++block_rounding_;
     if (std::llabs(difference) > block_rounding_max_) block_rounding_max_ = std::llabs(difference);
     return;
   }
   if (++errors_ > kMaxListed) return;
   Findings listed;
-  listed.CompareFigure("", what, shown, parts, computed, figures, line, path);
+  listed.CompareFigure("", what, shown, parts, computed, terms, line, path);
   Finding finding = listed.list().front();
   finding.check = "ledger.balance";
   findings_->Add(std::move(finding));
@@ -39,17 +40,22 @@ void LedgerChecker::Error(std::int64_t shown, std::int64_t computed, const std::
 void LedgerChecker::Row(const LedgerRow& row) {
   ++rows_;
   ++row_in_block_;
+  TruncatedTerms terms;
+  terms.Add(balance_, 1);
+  terms.Add(row.amount, 1);
   Error(row.balance, balance_ + row.amount,
         "総勘定元帳「" + block_.account + "」の " + std::to_string(row_in_block_) +
             " 行目（伝票番号 " + row.entry_no + "、" + row.date + "）の残高",
-        "前の残高と金額の和", 2, row.line, kRowPath);
+        "前の残高と金額の和", terms, row.line, kRowPath);
   balance_ = row.balance;
 }
 
 void LedgerChecker::EndBlock() {
+  TruncatedTerms terms;
+  terms.Add(balance_, 1);
   Error(block_.closing, balance_,
         "総勘定元帳「" + block_.account + "」の期末残高",
-        row_in_block_ == 0 ? "期首残高" : "最後の行の残高", 1, block_.line, kBlockPath);
+        row_in_block_ == 0 ? "期首残高" : "最後の行の残高", terms, block_.line, kBlockPath);
   if (block_rounding_ > 0)
     findings_->Add(Severity::kRounding, "ledger.balance",
                    "総勘定元帳「" + block_.account + "」の残高に、各金額の円未満切り捨てによる端数差が " +

@@ -27,7 +27,7 @@ class LedgerChecker : public LedgerSink {
 
  private:
   void Error(std::int64_t shown, std::int64_t computed, const std::string& what,
-             const std::string& parts, int figures, long line, const char* path);
+             const std::string& parts, TruncatedTerms terms, long line, const char* path);
 
   Findings* findings_;
   LedgerBlock block_;

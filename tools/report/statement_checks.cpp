@@ -9,14 +9,20 @@ namespace {
 
 // A figure of a statement as the checks use it: the amount the report
 // shows, or, where the report has no line for it, the sum of its parts;
-// figures counts the truncated amounts that went into it.
+// terms says how truncation moved the amounts that went into it.
 struct Figure {
   std::int64_t value = 0;
-  int figures = 0;
+  TruncatedTerms terms;
 };
 
-Figure Plus(Figure a, Figure b) { return {a.value + b.value, a.figures + b.figures}; }
-Figure Minus(Figure a, Figure b) { return {a.value - b.value, a.figures + b.figures}; }
+// A figure the report shows: one truncated term.
+Figure Shown(std::int64_t value) {
+  Figure figure{value, {}};
+  figure.terms.Add(value, 1);
+  return figure;
+}
+Figure Plus(Figure a, Figure b) { return {a.value + b.value, a.terms + b.terms}; }
+Figure Minus(Figure a, Figure b) { return {a.value - b.value, a.terms + b.terms.Flipped()}; }
 
 class StatementChecker {
  public:
@@ -57,7 +63,7 @@ Figure StatementChecker::Category(const Node& node, const std::string& path) {
       const std::int64_t value = child.amount.value_or(0);
       const bool deducted = child.label && IsDeduction(node.name, *child.label);
       sum.value += deducted ? -value : value;
-      sum.figures += 1;
+      sum.terms.Add(value, deducted ? -1 : 1);
     } else {
       sum = Plus(sum, Category(child, here));
     }
@@ -67,17 +73,17 @@ Figure StatementChecker::Category(const Node& node, const std::string& path) {
   const std::int64_t shown = node.amount.value_or(0);
   findings_->CompareFigure(check_ + ".category", title_ + "の「" + Name(node) + "」", shown,
                            terms == 0 ? "項目がなく、その合計" : "内訳の合計", sum.value,
-                           sum.figures, node.line, here);
-  return {shown, 1};
+                           sum.terms, node.line, here);
+  return Shown(shown);
 }
 
 Figure StatementChecker::Subtotal(const Node* node, Figure chain, const std::string& parts,
                                   const std::string& path, const char* element) {
   if (node == nullptr || !node->has_amount_attribute) return chain;
   const std::int64_t shown = node->amount.value_or(0);
-  findings_->CompareFigure(check_ + ".chain", title_ + "の「" + Name(*node) + "」", shown, parts, chain.value,
-                           chain.figures, node->line, path + "/" + element);
-  return {shown, 1};
+  findings_->CompareFigure(check_ + ".chain", title_ + "の「" + Name(*node) + "」", shown, parts,
+                           chain.value, chain.terms, node->line, path + "/" + element);
+  return Shown(shown);
 }
 
 void StatementChecker::BalanceSheet(const Node& sheet, const std::string& path) {
@@ -94,7 +100,7 @@ void StatementChecker::BalanceSheet(const Node& sheet, const std::string& path) 
   have_net_assets = true;
   net_assets = n;
   findings_->CompareFigure("bs.balance", "貸借対照表の資産合計", a.value,
-                           "負債合計と純資産合計の和", l.value + n.value, l.figures + n.figures,
+                           "負債合計と純資産合計の和", l.value + n.value, l.terms + n.terms,
                            assets->line, here + "/Assets");
 }
 
@@ -165,7 +171,7 @@ void StatementChecker::Manufacturing(const Node& s, const Node* income, const st
     if (item->label != finished->label) continue;
     findings_->CompareFigure("mfg.cost_of_sales", "損益計算書の売上原価の「" + *item->label + "」",
                              item->amount.value_or(0), "製造原価報告書の当期製品製造原価",
-                             cost.value, 0, item->line,
+                             cost.value, {}, item->line,
                              path + "/IncomeStatement/CostOfSales/Item");
   }
 }
@@ -185,11 +191,11 @@ void StatementChecker::Equity(const Node& s, const std::string& path) {
     const std::int64_t change = changes ? amount_of(changes->Child("TotalChangesItemsDuringPeriod")) : 0;
     const std::int64_t closing = amount_of(item->Child("BalanceEndCurrentPeriod"));
     findings_->CompareFigure("equity.item", title + "の「" + name + "」の当期末残高", closing,
-                             "前期末残高と当期変動額合計の和", opening + change, 2, item->line,
-                             item_path);
+                             "前期末残高と当期変動額合計の和", opening + change,
+                             Shown(opening).terms + Shown(change).terms, item->line, item_path);
     const bool deducted = name == "自己株式";
     closing_total.value += deducted ? -closing : closing;
-    closing_total.figures += 1;
+    closing_total.terms.Add(closing, deducted ? -1 : 1);
     if (name == "繰越利益剰余金") retained = item;
     if (changes == nullptr) continue;
     for (const Node* reason : changes->Children("ChangesItem")) {
@@ -198,7 +204,7 @@ void StatementChecker::Equity(const Node& s, const std::string& path) {
       if (have_net_income)
         findings_->CompareFigure("equity.net_income", title + "の当期純利益",
                                  amount_of(reason->Child("Amount")), "損益計算書の当期純利益",
-                                 net_income.value, 0, reason->line, item_path + "/ChangesItemsDuringPeriod/ChangesItem");
+                                 net_income.value, {}, reason->line, item_path + "/ChangesItemsDuringPeriod/ChangesItem");
     }
   }
   if (have_net_income && net_income.value != 0 && !net_income_seen)
@@ -209,7 +215,7 @@ void StatementChecker::Equity(const Node& s, const std::string& path) {
   if (have_net_assets)
     findings_->CompareFigure("equity.net_assets", "貸借対照表の純資産合計", net_assets.value,
                              title + "の当期末残高の合計", closing_total.value,
-                             closing_total.figures, s.line, here);
+                             closing_total.terms, s.line, here);
 }
 
 } // namespace
