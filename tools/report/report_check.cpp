@@ -57,11 +57,11 @@ const char* StatusKey(int exit_status, bool refused) {
 
 } // namespace
 
-void CheckReport(const std::string& path, const std::string& schema_path, CheckOutcome* outcome) {
+namespace {
+
+void Check(const std::string& path, ReadOptions options, CheckOutcome* outcome) {
   Findings& findings = outcome->findings;
   LedgerChecker ledger(&findings);
-  ReadOptions options;
-  options.schema_path = schema_path;
   options.ledger = &ledger;
   if (!ReadReport(path, options, &outcome->read)) {
     outcome->findings = Findings{};
@@ -89,6 +89,20 @@ void CheckReport(const std::string& path, const std::string& schema_path, CheckO
   outcome->exit_status = findings.Count(Severity::kError) > 0     ? kExitErrors
                          : findings.Count(Severity::kWarning) > 0 ? kExitWarnings
                                                                   : kExitClean;
+}
+
+} // namespace
+
+void CheckReport(const std::string& path, const std::string& schema_path, CheckOutcome* outcome) {
+  ReadOptions options;
+  options.schema_path = schema_path;
+  Check(path, options, outcome);
+}
+
+void CheckReport(const std::string& path, const ReportSchema& schema, CheckOutcome* outcome) {
+  ReadOptions options;
+  options.schema = &schema;
+  Check(path, options, outcome);
 }
 
 std::string RefusalMessage(const ReadResult& read) {

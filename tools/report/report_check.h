@@ -24,6 +24,8 @@ constexpr int kExitWarnings = 1;
 constexpr int kExitErrors = 2;
 
 void CheckReport(const std::string& path, const std::string& schema_path, CheckOutcome* outcome);
+// The same with a schema compiled beforehand.
+void CheckReport(const std::string& path, const ReportSchema& schema, CheckOutcome* outcome);
 
 // Why the file was refused, in Japanese.
 std::string RefusalMessage(const ReadResult& read);

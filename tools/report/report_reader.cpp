@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "tools/report/report_schema.h"
 #include "tools/report/sjis_input.h"
 
 namespace stmtlink::report {
@@ -37,22 +38,25 @@ bool DeclaresShiftJis(const std::string& head) {
 enum class Field { kNone, kAccount, kCategory, kOpening, kClosing, kEntryNo, kDate, kSub,
                    kCounter, kCounterSub, kDescription, kAmount, kBalance };
 
+// "HJ00780S0010" .. "HJ00780S0120": the field of its number.
 Field LedgerField(const char* name) {
-  if (std::strncmp(name, "HJ00780S0", 9) != 0 || std::strlen(name) != 12) return Field::kNone;
-  const int n = std::atoi(name + 9);
-  switch (n) {
-    case 10: return Field::kAccount;
-    case 20: return Field::kCategory;
-    case 30: return Field::kOpening;
-    case 40: return Field::kClosing;
-    case 50: return Field::kEntryNo;
-    case 60: return Field::kDate;
-    case 70: return Field::kSub;
-    case 80: return Field::kCounter;
-    case 90: return Field::kCounterSub;
-    case 100: return Field::kDescription;
-    case 110: return Field::kAmount;
-    case 120: return Field::kBalance;
+  if (std::strncmp(name, "HJ00780S0", 9) != 0) return Field::kNone;
+  const char* n = name + 9;
+  if (n[0] < '0' || n[0] > '9' || n[1] < '0' || n[1] > '9' || n[2] != '0' || n[3] != '\0')
+    return Field::kNone;
+  switch ((n[0] - '0') * 10 + (n[1] - '0')) {
+    case 1: return Field::kAccount;
+    case 2: return Field::kCategory;
+    case 3: return Field::kOpening;
+    case 4: return Field::kClosing;
+    case 5: return Field::kEntryNo;
+    case 6: return Field::kDate;
+    case 7: return Field::kSub;
+    case 8: return Field::kCounter;
+    case 9: return Field::kCounterSub;
+    case 10: return Field::kDescription;
+    case 11: return Field::kAmount;
+    case 12: return Field::kBalance;
     default: return Field::kNone;
   }
 }
@@ -279,17 +283,21 @@ bool Reader::Run(const std::string& path) {
 
   xmlSetGenericErrorFunc(nullptr, QuietGeneric);
   reader_ = xmlReaderForIO(ReadInput, CloseInput, &input, path.c_str(), nullptr,
-                           XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_COMPACT);
+                           XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_COMPACT | XML_PARSE_NOBLANKS);
   if (reader_ == nullptr) return Refuse(Refusal::kNotReport, "the XML reader could not start");
   std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> owner(reader_, xmlFreeTextReader);
   // The handler goes in before the schema: libxml2 2.9 calls the reader's
   // handler with the wrong context once schema validation is plugged in.
   // Parse errors then reach neither; the parser's last error says them.
   xmlTextReaderSetStructuredErrorHandler(reader_, &Reader::OnError, this);
-  if (!options_.schema_path.empty() &&
-      (access(options_.schema_path.c_str(), R_OK) != 0 ||
-       xmlTextReaderSchemaValidate(reader_, options_.schema_path.c_str()) != 0))
+  if (options_.schema != nullptr) {
+    if (xmlTextReaderSetSchema(reader_, options_.schema->get()) != 0)
+      return Refuse(Refusal::kNoSchema, "");
+  } else if (!options_.schema_path.empty() &&
+             (access(options_.schema_path.c_str(), R_OK) != 0 ||
+              xmlTextReaderSchemaValidate(reader_, options_.schema_path.c_str()) != 0)) {
     return Refuse(Refusal::kNoSchema, options_.schema_path);
+  }
   pending_errors_.clear();
   xmlResetLastError();
 

@@ -75,8 +75,11 @@ struct ReadResult {
 
 constexpr long kMaxSchemaProblems = 50;
 
+class ReportSchema;
+
 struct ReadOptions {
-  std::string schema_path;       // empty: no schema validation
+  const ReportSchema* schema = nullptr; // the compiled schema; nullptr: schema_path
+  std::string schema_path;       // empty (and no schema): no validation
   LedgerSink* ledger = nullptr;  // may be null: the ledger is read and checked for form only
 };
 

@@ -59,48 +59,55 @@ void SjisInput::BadLineEnd() {
 }
 
 // Converts one block; a lead byte at its end waits for the next block.
+// Writes through a pointer into room for the worst case (three bytes of
+// UTF-8 for one byte of half-width katakana).
 void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) {
   const DoubleByteTable& table = Table();
+  pending_.resize(3 * size + 8);
+  char* out = pending_.data();
+  auto fault = [&](unsigned first, int second) {
+    char hex[16];
+    if (second >= 0) std::snprintf(hex, sizeof hex, "%02X %02X", first, static_cast<unsigned>(second));
+    else std::snprintf(hex, sizeof hex, "%02X", first);
+    encoding_fault_line_ = line_;
+    encoding_fault_bytes_ = hex;
+  };
   std::size_t i = 0;
   if (carry_ >= 0 && size > 0) {
     const unsigned lead = static_cast<unsigned>(carry_);
     carry_ = -1;
     const auto& entry = table.utf8[lead << 8 | data[0]];
     if (entry[3] == 0) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%02X %02X", lead, data[0]);
-      encoding_fault_line_ = line_;
-      encoding_fault_bytes_ = hex;
+      fault(lead, data[0]);
+      pending_.clear();
       return;
     }
-    pending_.append(reinterpret_cast<const char*>(entry.data()), entry[3]);
+    std::memcpy(out, entry.data(), 3);
+    out += entry[3];
     i = 1;
   }
   while (i < size) {
-    // Plain ASCII, line ends aside, goes over in runs.
-    std::size_t run = i;
-    while (run < size && data[run] < 0x80 && data[run] != '\r' && data[run] != '\n') ++run;
-    if (run > i) {
+    const unsigned c = data[i];
+    if (c >= 0x20 && c < 0x80) { // the common case: printable ASCII
       if (after_cr_) {
         BadLineEnd();
         after_cr_ = false;
       }
-      pending_.append(reinterpret_cast<const char*>(data + i), run - i);
-      i = run;
-      if (i == size) break;
+      *out++ = static_cast<char>(c);
+      ++i;
+      continue;
     }
-    const unsigned c = data[i];
     if (c == '\r') {
       if (after_cr_) BadLineEnd();
       after_cr_ = true;
-      pending_.push_back('\r');
+      *out++ = '\r';
       ++i;
       continue;
     }
     if (c == '\n') {
       if (!after_cr_) BadLineEnd();
       after_cr_ = false;
-      pending_.push_back('\n');
+      *out++ = '\n';
       ++line_;
       ++i;
       continue;
@@ -109,40 +116,43 @@ void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) 
       BadLineEnd();
       after_cr_ = false;
     }
+    if (c < 0x20 || c == 0x80 || c == 0xA0 || c > 0xFC) {
+      if (c < 0x20) { // other control bytes pass to the parser, which judges them
+        *out++ = static_cast<char>(c);
+        ++i;
+        continue;
+      }
+      fault(c, -1);
+      break;
+    }
     if (c >= 0xA1 && c <= 0xDF) { // half-width katakana: U+FF61..U+FF9F
       const unsigned u = 0xFF61 + (c - 0xA1);
-      pending_.push_back(static_cast<char>(0xE0 | (u >> 12)));
-      pending_.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
-      pending_.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+      *out++ = static_cast<char>(0xE0 | (u >> 12));
+      *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      *out++ = static_cast<char>(0x80 | (u & 0x3F));
       ++i;
       continue;
     }
-    if (IsLead(c)) {
-      if (i + 1 == size) {
-        carry_ = static_cast<int>(c);
-        ++i;
-        break;
-      }
-      const auto& entry = table.utf8[c << 8 | data[i + 1]];
-      if (entry[3] != 0) {
-        pending_.append(reinterpret_cast<const char*>(entry.data()), entry[3]);
-        i += 2;
-        continue;
-      }
+    // A lead byte.
+    if (i + 1 == size) {
+      carry_ = static_cast<int>(c);
+      ++i;
+      break;
     }
-    char hex[16];
-    if (IsLead(c) && i + 1 < size) std::snprintf(hex, sizeof hex, "%02X %02X", c, data[i + 1]);
-    else std::snprintf(hex, sizeof hex, "%02X", c);
-    encoding_fault_line_ = line_;
-    encoding_fault_bytes_ = hex;
-    return;
+    const auto& entry = table.utf8[c << 8 | data[i + 1]];
+    if (entry[3] == 0) {
+      fault(c, data[i + 1]);
+      break;
+    }
+    std::memcpy(out, entry.data(), 3);
+    out += entry[3];
+    i += 2;
   }
+  pending_.resize(static_cast<std::size_t>(out - pending_.data()));
+  if (encoding_fault_line_ != 0) return;
   if (last) {
     if (carry_ >= 0) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned>(carry_));
-      encoding_fault_line_ = line_;
-      encoding_fault_bytes_ = hex;
+      fault(static_cast<unsigned>(carry_), -1);
       carry_ = -1;
     }
     if (after_cr_) BadLineEnd();
@@ -163,7 +173,6 @@ void SjisInput::Fill() {
     head_.append(reinterpret_cast<const char*>(block),
                  std::min<std::size_t>(static_cast<std::size_t>(got), 256 - head_.size()));
   bytes_read_ += static_cast<std::uint64_t>(got);
-  pending_.clear();
   pending_pos_ = 0;
   if (got == 0) eof_ = true;
   Convert(block, static_cast<std::size_t>(got), got == 0);
