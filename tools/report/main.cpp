@@ -2,14 +2,18 @@
 // finished report, from this run or an earlier year, and never writes
 // into it.
 //   stmtlink-report check REPORT.xml [--json]
-// Exit status: 0 clean, 1 warnings only, 2 errors, an unreadable file or a
-// bad command line.
+//       exit status 0 clean, 1 warnings only, 2 errors or an unreadable file
+//   stmtlink-report diff OLD.xml NEW.xml
+//       exit status 0 the same figures, 1 they differ, 2 an unreadable file
+// A bad command line exits with 2.
 #include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "tools/report/era_date.h"
 #include "tools/report/report_check.h"
+#include "tools/report/report_diff.h"
 
 namespace {
 
@@ -22,7 +26,10 @@ const char kUsage[] =
     "\n"
     "  check REPORT.xml [--json] [--schema FILE]\n"
     "      形式（整形式の XML、Shift_JIS、CR LF、スキーマ）と金額の整合を調べます。\n"
-    "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n";
+    "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n"
+    "  diff OLD.xml NEW.xml\n"
+    "      二つのレポートの金額を項目ごとに比べます（増減額と増減率）。\n"
+    "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
@@ -53,6 +60,29 @@ int Check(const std::vector<std::string>& args) {
   return outcome.exit_status;
 }
 
+// Reads a report for showing or comparing (no schema, no figure checks);
+// prints why and returns false when it cannot be read.
+bool ReadForShowing(const std::string& path, ReadResult* read) {
+  if (ReadReport(path, ReadOptions{}, read)) return true;
+  std::cerr << path << ": 読めません: " << RefusalMessage(*read) << "\n";
+  return false;
+}
+
+int Diff(const std::vector<std::string>& args) {
+  if (args.size() != 2) return Usage("比べる二つのレポートを指定してください。");
+  ReadResult older, newer;
+  if (!ReadForShowing(args[0], &older) || !ReadForShowing(args[1], &newer)) return 2;
+  for (const auto* side : {&older, &newer}) {
+    const ReportHeader header = HeaderOf(side->root);
+    std::cout << (side == &older ? "古い: " : "新しい: ") << (side == &older ? args[0] : args[1])
+              << "  " << header.company << "  " << EraDate(header.period_from) << " 〜 "
+              << EraDate(header.period_to) << "\n";
+  }
+  const auto changes = CompareEntries(StatementEntries(older.root), StatementEntries(newer.root));
+  std::cout << DiffText(changes);
+  return changes.empty() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -65,5 +95,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "check") return Check(args);
+  if (command == "diff") return Diff(args);
   return Usage("知らないコマンドです: " + command);
 }
