@@ -14,6 +14,9 @@
 #include "tools/report/era_date.h"
 #include "tools/report/report_check.h"
 #include "tools/report/report_diff.h"
+#include "tools/report/statements_html.h"
+
+#include <fstream>
 
 namespace {
 
@@ -29,7 +32,10 @@ const char kUsage[] =
     "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n"
     "  diff OLD.xml NEW.xml\n"
     "      二つのレポートの金額を項目ごとに比べます（増減額と増減率）。\n"
-    "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n";
+    "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n"
+    "  html REPORT.xml [-o OUT.html] [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "      決算報告書を一つの HTML ファイルにします（A4 印刷用、決算書ごとに改ページ）。\n"
+    "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
@@ -83,6 +89,79 @@ int Diff(const std::vector<std::string>& args) {
   return changes.empty() ? 0 : 1;
 }
 
+struct RenderArgs {
+  std::string report, output, previous;
+  bool ledger = false;
+  std::string minus = "△";
+};
+
+// Parses the options shared by html and pdf; returns an exit status, or -1 to go on.
+int ParseRender(const std::vector<std::string>& args, RenderArgs* r) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool has_value = i + 1 < args.size();
+    if ((a == "-o" || a == "--output") && has_value) r->output = args[++i];
+    else if (a == "--previous" && has_value) r->previous = args[++i];
+    else if (a == "--ledger") r->ledger = true;
+    else if (a == "--minus" && has_value && (args[i + 1] == "-" || args[i + 1] == "△")) r->minus = args[++i];
+    else if (!a.empty() && a[0] == '-') return Usage("知らないオプションか、値がありません: " + a);
+    else if (r->report.empty()) r->report = a;
+    else return Usage("レポートは一つだけ指定してください: " + a);
+  }
+  if (r->report.empty()) return Usage("レポートのファイルを指定してください。");
+  return -1;
+}
+
+int Html(const std::vector<std::string>& args) {
+  RenderArgs r;
+  if (const int status = ParseRender(args, &r); status >= 0) return status;
+  ReadResult previous;
+  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  std::ofstream file;
+  if (!r.output.empty()) {
+    file.open(r.output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      std::cerr << r.output << ": 書き込めません。\n";
+      return 2;
+    }
+  }
+  std::ostream& out = r.output.empty() ? std::cout : file;
+  HtmlOptions options;
+  options.minus = r.minus.c_str();
+  options.previous = r.previous.empty() ? nullptr : &previous.root;
+  // The statements are written when the ledger begins (it comes last), the
+  // ledger's rows as they are read: nothing of it is kept.
+  struct Sink : LedgerSink {
+    StatementsHtml html;
+    const ReadResult* read = nullptr;
+    bool statements = false;
+    Sink(std::ostream& o, const HtmlOptions& opt) : html(o, opt) {}
+    void Statements() {
+      if (!statements) html.WriteStatements(read->root);
+      statements = true;
+    }
+    void BeginBlock(const LedgerBlock& b) override { Statements(); html.BeginBlock(b); }
+    void Row(const LedgerRow& row) override { html.Row(row); }
+    void EndBlock() override { html.EndBlock(); }
+  } sink(out, options);
+  ReadResult read;
+  sink.read = &read;
+  ReadOptions read_options;
+  read_options.ledger = r.ledger ? &sink : nullptr;
+  if (!ReadReport(r.report, read_options, &read)) {
+    std::cerr << r.report << ": 読めません: " << RefusalMessage(read) << "\n";
+    return 2;
+  }
+  sink.Statements();
+  sink.html.Finish();
+  out.flush();
+  if (!out) {
+    std::cerr << (r.output.empty() ? "標準出力" : r.output) << ": 書き込めません。\n";
+    return 2;
+  }
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,5 +175,6 @@ int main(int argc, char** argv) {
   }
   if (command == "check") return Check(args);
   if (command == "diff") return Diff(args);
+  if (command == "html") return Html(args);
   return Usage("知らないコマンドです: " + command);
 }
