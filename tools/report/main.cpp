@@ -17,6 +17,9 @@
 #include "tools/report/statements_html.h"
 
 #include <fstream>
+#include <sstream>
+
+#include "tools/report/qt/pdf_writer.h"
 
 namespace {
 
@@ -35,7 +38,10 @@ const char kUsage[] =
     "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n"
     "  html REPORT.xml [-o OUT.html] [--previous LAST.xml] [--ledger] [--minus △|-]\n"
     "      決算報告書を一つの HTML ファイルにします（A4 印刷用、決算書ごとに改ページ）。\n"
-    "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n";
+    "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n"
+    "  pdf REPORT.xml -o OUT.pdf [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "      同じ決算報告書を A4 の PDF にします（日本語フォント埋め込み、ページ番号、\n"
+    "      各ページに会社名と事業年度）。\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
@@ -112,21 +118,25 @@ int ParseRender(const std::vector<std::string>& args, RenderArgs* r) {
   return -1;
 }
 
-int Html(const std::vector<std::string>& args) {
+int Render(const std::vector<std::string>& args, bool pdf) {
   RenderArgs r;
   if (const int status = ParseRender(args, &r); status >= 0) return status;
+  if (pdf && r.output.empty()) return Usage("PDF の出力先を -o で指定してください。");
   ReadResult previous;
   if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
   std::ofstream file;
-  if (!r.output.empty()) {
+  std::ostringstream text; // the PDF's HTML, laid out by Qt
+  if (!r.output.empty() && !pdf) {
     file.open(r.output, std::ios::binary | std::ios::trunc);
     if (!file) {
       std::cerr << r.output << ": 書き込めません。\n";
       return 2;
     }
   }
-  std::ostream& out = r.output.empty() ? std::cout : file;
+  std::ostream& out = pdf ? static_cast<std::ostream&>(text)
+                          : r.output.empty() ? std::cout : file;
   HtmlOptions options;
+  options.for_qt = pdf;
   options.minus = r.minus.c_str();
   options.previous = r.previous.empty() ? nullptr : &previous.root;
   // The statements are written when the ledger begins (it comes last), the
@@ -154,6 +164,19 @@ int Html(const std::vector<std::string>& args) {
   }
   sink.Statements();
   sink.html.Finish();
+  if (pdf) {
+    const ReportHeader header = HeaderOf(read.root);
+    PdfPage page;
+    page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
+                        EraDate(header.period_to);
+    page.title = "決算報告書 " + header.company;
+    std::string error;
+    if (!WritePdf(text.str(), page, r.output, &error)) {
+      std::cerr << error << "\n";
+      return 2;
+    }
+    return 0;
+  }
   out.flush();
   if (!out) {
     std::cerr << (r.output.empty() ? "標準出力" : r.output) << ": 書き込めません。\n";
@@ -175,6 +198,7 @@ int main(int argc, char** argv) {
   }
   if (command == "check") return Check(args);
   if (command == "diff") return Diff(args);
-  if (command == "html") return Html(args);
+  if (command == "html") return Render(args, false);
+  if (command == "pdf") return Render(args, true);
   return Usage("知らないコマンドです: " + command);
 }

@@ -41,6 +41,19 @@ td.i1 { padding-left: 6mm; } td.i2 { padding-left: 10mm; } td.i3 { padding-left:
 @media screen { body { background: #ddd; } section { background: #fff; width: 182mm; margin: 6mm auto; padding: 12mm 14mm; box-shadow: 0 0 3px #888; } section.wide { width: 269mm; } }
 )css";
 
+// What Qt's text engine follows of it: no @page, sections as page breaks.
+const char kQtStyle[] = R"css(
+h1 { font-size: 15pt; text-align: center; }
+h2 { font-size: 10.5pt; }
+h3 { font-size: 9.5pt; }
+th { background-color: #e8e8e8; font-weight: normal; }
+tr.heading td { font-weight: bold; }
+tr.total td { font-weight: bold; }
+p.period { text-align: center; }
+p.unit { text-align: right; font-size: 8pt; }
+td { font-size: 8.5pt; }
+)css";
+
 // The notes' top-level titles.
 const std::pair<const char*, const char*> kNoteTitles[] = {
     {"NotesGoingConcernAssumption", "継続企業の前提に関する注記"},
@@ -65,6 +78,7 @@ struct Line {
   bool total = false;
   bool inner = false; // an item: the inner column of the report form
   std::string key;    // for last year's figure
+  int sign = 1;       // -1: a deduction the balance sheet shows as negative (自己株式)
 };
 
 // The computed lines of the income statement and the manufacturing schedule.
@@ -82,7 +96,7 @@ std::string Label(const Node& node) {
 
 // The lines of a section: its heading, its items, its subsections, its total.
 void SectionLines(const Node& node, const std::string& prefix, int indent, bool headings,
-                  std::vector<Line>* lines) {
+                  std::vector<Line>* lines, bool balance_sheet = false) {
   const std::string name = SectionName(node.name);
   const std::string here = prefix + " / " + name;
   if (headings) lines->push_back({name, indent, std::nullopt, true, false, false, ""});
@@ -91,10 +105,11 @@ void SectionLines(const Node& node, const std::string& prefix, int indent, bool 
     if (child.name == "Item") {
       const std::string label = child.label.value_or("");
       const int n = ++seen[label];
-      lines->push_back({label, indent + 1, child.amount.value_or(0), false, false, true,
-                        here + " / " + label + (n == 1 ? "" : " #" + std::to_string(n))});
+      const int sign = balance_sheet && IsDeduction(node.name, label) ? -1 : 1;
+      lines->push_back({label, indent + 1, sign * child.amount.value_or(0), false, false, true,
+                        here + " / " + label + (n == 1 ? "" : " #" + std::to_string(n)), sign});
     } else {
-      SectionLines(child, here, indent + 1, true, lines);
+      SectionLines(child, here, indent + 1, true, lines, balance_sheet);
     }
   }
   if (node.has_amount_attribute)
@@ -141,13 +156,28 @@ class Writer {
   std::string A(std::int64_t v) const { return amount_(self_, v); }
 
   void Open(const char* title, bool wide = false) {
+    if (options_.for_qt) { // the page's head is painted; each statement on a new page
+      out_ << "<h1 style=\"page-break-before: always\">" << title << "</h1>\n<p class=\"period\">"
+           << period_ << "</p>\n<p class=\"unit\">（単位：円）</p>\n";
+      return;
+    }
     out_ << "<section" << (wide ? " class=\"wide\"" : "") << ">\n<div class=\"running\">"
          << company_ << "　" << period_ << "</div>\n<h1>" << title << "</h1>\n<p class=\"period\">"
          << period_ << "</p>\n<p class=\"unit\">（単位：円）</p>\n";
   }
-  void Close() { out_ << "</section>\n"; }
+  void Close() {
+    if (!options_.for_qt) out_ << "</section>\n";
+  }
 
   void Cover() {
+    if (options_.for_qt) {
+      out_ << "<p><br><br><br><br><br><br><br><br></p>\n"
+              "<p align=\"center\" style=\"font-size: 28pt\">決 算 報 告 書</p>\n"
+              "<p><br><br><br></p>\n<p align=\"center\" style=\"font-size: 13pt\">"
+           << period_ << "</p>\n<p><br><br><br><br><br><br><br><br></p>\n"
+           << "<p align=\"center\" style=\"font-size: 18pt\">" << company_ << "</p>\n";
+      return;
+    }
     out_ << "<section class=\"cover\">\n<h1>決算報告書</h1>\n<p class=\"period\">" << period_
          << "</p>\n<p class=\"company\">" << company_ << "</p>\n</section>\n";
   }
@@ -157,24 +187,27 @@ class Writer {
     if (!line.amount) {
       const int span = options_.previous ? 3 : two_columns ? 2 : 1;
       std::string cells;
-      for (int i = 0; i < span; ++i) cells += "<td class=\"n\"></td>";
+      for (int i = 0; i < span; ++i) cells += "<td class=\"n\" align=\"right\"></td>";
       return cells;
     }
     if (options_.previous) {
       const auto it = previous_.find(line.key);
-      const std::int64_t last = it == previous_.end() ? 0 : it->second;
-      return "<td class=\"n\">" + (it == previous_.end() ? std::string() : A(last)) +
-             "</td><td class=\"n\">" + A(*line.amount) + "</td><td class=\"n\">" +
+      const std::int64_t last = it == previous_.end() ? 0 : line.sign * it->second;
+      return "<td class=\"n\" align=\"right\">" + (it == previous_.end() ? std::string() : A(last)) +
+             "</td><td class=\"n\" align=\"right\">" + A(*line.amount) + "</td><td class=\"n\" align=\"right\">" +
              A(*line.amount - last) + "</td>";
     }
     if (two_columns)
-      return line.inner ? "<td class=\"n\">" + A(*line.amount) + "</td><td class=\"n\"></td>"
-                        : "<td class=\"n\"></td><td class=\"n\">" + A(*line.amount) + "</td>";
-    return "<td class=\"n\">" + A(*line.amount) + "</td>";
+      return line.inner ? "<td class=\"n\" align=\"right\">" + A(*line.amount) + "</td><td class=\"n\" align=\"right\"></td>"
+                        : "<td class=\"n\" align=\"right\"></td><td class=\"n\" align=\"right\">" + A(*line.amount) + "</td>";
+    return "<td class=\"n\" align=\"right\">" + A(*line.amount) + "</td>";
   }
 
   std::string LabelCell(const Line& line) const {
-    return "<td class=\"i" + std::to_string(std::min(line.indent, 3)) + "\">" +
+    std::string indent;
+    if (options_.for_qt) // Qt's cells take no padding from the style sheet
+      for (int i = 0; i < line.indent; ++i) indent += "&nbsp;&nbsp;&nbsp;";
+    return "<td class=\"i" + std::to_string(std::min(std::max(line.indent, 0), 3)) + "\">" + indent +
            HtmlEscape(line.label) + "</td>";
   }
   static const char* RowClass(const Line& line) {
@@ -188,16 +221,17 @@ class Writer {
 
   void BalanceSheet(const Node& sheet) {
     std::vector<Line> left, right;
-    if (const Node* assets = sheet.Child("Assets")) SectionLines(*assets, "貸借対照表", 0, true, &left);
+    if (const Node* assets = sheet.Child("Assets"))
+      SectionLines(*assets, "貸借対照表", 0, true, &left, true);
     std::int64_t claims = 0;
     for (const char* name : {"Liabilities", "NetAssets"})
       if (const Node* node = sheet.Child(name)) {
-        SectionLines(*node, "貸借対照表", 0, true, &right);
+        SectionLines(*node, "貸借対照表", 0, true, &right, true);
         claims += node->amount.value_or(0);
       }
     right.push_back({"負債・純資産合計", 0, claims, false, true, false, "負債・純資産合計"});
     Open("貸借対照表", options_.previous != nullptr);
-    out_ << "<table>\n<tr><th>科目</th>" << AmountHeads(false) << "<th>科目</th>"
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(false) << "<th>科目</th>"
          << AmountHeads(false) << "</tr>\n";
     const std::size_t rows = std::max(left.size(), right.size());
     const Line empty;
@@ -207,10 +241,10 @@ class Writer {
       for (const std::vector<Line>* side : {&left, &right}) {
         if (i < side->size()) {
           const Line& line = (*side)[i];
-          out_ << (line.heading || line.total ? "<td class=\"i" + std::to_string(std::min(line.indent, 3)) +
-                                                     "\"><b>" + HtmlEscape(line.label) + "</b></td>"
-                                               : LabelCell(line))
-               << Cells(line, false);
+          std::string label = LabelCell(line);
+          if (line.heading || line.total)
+            label = label.substr(0, label.size() - 5).insert(label.find('>') + 1, "<b>") + "</b></td>";
+          out_ << label << Cells(line, false);
         } else {
           out_ << "<td></td>";
           for (int c = 0; c < blank; ++c) out_ << "<td></td>";
@@ -232,7 +266,7 @@ class Writer {
                            prefix + " / " + SectionName(section.name) + " / " + Label(section)});
         continue;
       }
-      if (section.children.empty() && !section.has_amount_attribute) continue; // nothing to show
+      if (section.children.empty() && section.amount.value_or(0) == 0) continue; // nothing to show
       SectionLines(section, prefix, 0, true, &lines);
       if (!section.has_amount_attribute) { // no total line in the chart: the items' sum
         std::int64_t sum = 0;
@@ -241,7 +275,7 @@ class Writer {
       }
     }
     Open(title);
-    out_ << "<table>\n<tr><th>科目</th>" << AmountHeads(true) << "</tr>\n";
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(true) << "</tr>\n";
     for (const Line& line : lines)
       out_ << "<tr" << RowClass(line) << ">" << LabelCell(line) << Cells(line, true) << "</tr>\n";
     out_ << "</table>\n";
@@ -254,7 +288,7 @@ class Writer {
     std::vector<Line> lines;
     SectionLines(*sga, "損益計算書", -1, false, &lines);
     Open("販売費及び一般管理費内訳書");
-    out_ << "<table>\n<tr><th>科目</th>" << AmountHeads(false) << "</tr>\n";
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(false) << "</tr>\n";
     for (const Line& line : lines)
       out_ << "<tr" << RowClass(line) << ">" << LabelCell(line) << Cells(line, false) << "</tr>\n";
     out_ << "</table>\n";
@@ -270,7 +304,7 @@ class Writer {
         for (const Node* change : changes->Children("ChangesItem"))
           if (seen.insert(change->ChildText("Reason")).second) reasons.push_back(change->ChildText("Reason"));
     Open(members ? "社員資本等変動計算書" : "株主資本等変動計算書", true);
-    out_ << "<table>\n<tr><th rowspan=\"2\">項目</th><th rowspan=\"2\">当期首残高</th><th colspan=\""
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th rowspan=\"2\">項目</th><th rowspan=\"2\">当期首残高</th><th colspan=\""
          << reasons.size() + 1 << "\">当期変動額</th><th rowspan=\"2\">当期末残高</th></tr>\n<tr>";
     for (const std::string& reason : reasons) out_ << "<th>" << HtmlEscape(reason) << "</th>";
     out_ << "<th>当期変動額合計</th></tr>\n";
@@ -286,19 +320,19 @@ class Writer {
       opening_total += opening;
       change_total += change;
       closing_total += closing;
-      out_ << "<tr><td>" << HtmlEscape(name) << "</td><td class=\"n\">" << A(opening) << "</td>";
+      out_ << "<tr><td>" << HtmlEscape(name) << "</td><td class=\"n\" align=\"right\">" << A(opening) << "</td>";
       for (const std::string& reason : reasons) {
         std::string cell;
         if (changes)
           for (const Node* c : changes->Children("ChangesItem"))
             if (c->ChildText("Reason") == reason) cell = A(sign * figure(c->Child("Amount")));
-        out_ << "<td class=\"n\">" << cell << "</td>";
+        out_ << "<td class=\"n\" align=\"right\">" << cell << "</td>";
       }
-      out_ << "<td class=\"n\">" << A(change) << "</td><td class=\"n\">" << A(closing) << "</td></tr>\n";
+      out_ << "<td class=\"n\" align=\"right\">" << A(change) << "</td><td class=\"n\" align=\"right\">" << A(closing) << "</td></tr>\n";
     }
-    out_ << "<tr class=\"total\"><td>純資産合計</td><td class=\"n\">" << A(opening_total) << "</td>";
-    for (std::size_t i = 0; i < reasons.size(); ++i) out_ << "<td class=\"n\"></td>";
-    out_ << "<td class=\"n\">" << A(change_total) << "</td><td class=\"n\">" << A(closing_total)
+    out_ << "<tr class=\"total\"><td>純資産合計</td><td class=\"n\" align=\"right\">" << A(opening_total) << "</td>";
+    for (std::size_t i = 0; i < reasons.size(); ++i) out_ << "<td class=\"n\" align=\"right\"></td>";
+    out_ << "<td class=\"n\" align=\"right\">" << A(change_total) << "</td><td class=\"n\" align=\"right\">" << A(closing_total)
          << "</td></tr>\n</table>\n";
     Close();
   }
@@ -339,7 +373,8 @@ void StatementsHtml::WriteStatements(const Node& root) {
     return static_cast<const StatementsHtml*>(self)->Amount(v);
   }, this);
   out_ << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n<title>決算報告書 "
-       << w.company_ << "</title>\n<style>" << kStyle << "</style>\n</head>\n<body>\n";
+       << w.company_ << "</title>\n<style>" << (options_.for_qt ? kQtStyle : kStyle)
+       << "</style>\n</head>\n<body>\n";
   w.Cover();
   const Node* data = root.Child("DATA");
   if (data == nullptr) return;
@@ -351,18 +386,20 @@ void StatementsHtml::WriteStatements(const Node& root) {
   if (income) w.ExpenseDetail(*income);
   if (const Node* equity = data->Child("StatementChangesNetAssets")) w.Equity(*equity);
   if (const Node* notes = data->Child("ListNotesNonConsolidated")) w.Notes(*notes);
-  company_period_ = "<div class=\"running\">" + w.company_ + "　" + w.period_ + "</div>\n";
+  company_period_ = options_.for_qt ? ""
+                                    : "<div class=\"running\">" + w.company_ + "　" + w.period_ + "</div>\n";
 }
 
 void StatementsHtml::BeginBlock(const LedgerBlock& block) {
   if (!ledger_open_) {
-    out_ << "<section class=\"ledger\">\n" << company_period_ << "<h1>総勘定元帳</h1>\n";
+    if (options_.for_qt) out_ << "<h1 style=\"page-break-before: always\">総勘定元帳</h1>\n";
+    else out_ << "<section class=\"ledger\">\n" << company_period_ << "<h1>総勘定元帳</h1>\n";
     ledger_open_ = true;
   }
   out_ << "<h3>" << HtmlEscape(block.account) << "（" << HtmlEscape(block.category)
-       << "）</h3>\n<table>\n<tr><th>日付</th><th>伝票番号</th><th>相手科目</th><th>摘要</th>"
+       << "）</h3>\n<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>日付</th><th>伝票番号</th><th>相手科目</th><th>摘要</th>"
           "<th>金額</th><th>残高</th></tr>\n<tr><td></td><td></td><td></td><td>前期繰越</td>"
-          "<td class=\"n\"></td><td class=\"n\">"
+          "<td class=\"n\" align=\"right\"></td><td class=\"n\" align=\"right\">"
        << Amount(block.opening) << "</td></tr>\n";
   closing_ = block.closing;
 }
@@ -370,20 +407,20 @@ void StatementsHtml::BeginBlock(const LedgerBlock& block) {
 void StatementsHtml::Row(const LedgerRow& row) {
   std::string counter = HtmlEscape(row.counter_account);
   if (!row.counter_sub_account.empty()) counter += "／" + HtmlEscape(row.counter_sub_account);
-  out_ << "<tr><td>" << HtmlEscape(row.date) << "</td><td class=\"n\">" << HtmlEscape(row.entry_no)
+  out_ << "<tr><td>" << HtmlEscape(row.date) << "</td><td class=\"n\" align=\"right\">" << HtmlEscape(row.entry_no)
        << "</td><td>" << counter << "</td><td>" << HtmlEscape(row.description)
-       << "</td><td class=\"n\">" << Amount(row.amount) << "</td><td class=\"n\">"
+       << "</td><td class=\"n\" align=\"right\">" << Amount(row.amount) << "</td><td class=\"n\" align=\"right\">"
        << Amount(row.balance) << "</td></tr>\n";
 }
 
 void StatementsHtml::EndBlock() {
-  out_ << "<tr class=\"total\"><td></td><td></td><td></td><td>期末残高</td><td class=\"n\"></td>"
-          "<td class=\"n\">"
+  out_ << "<tr class=\"total\"><td></td><td></td><td></td><td>期末残高</td><td class=\"n\" align=\"right\"></td>"
+          "<td class=\"n\" align=\"right\">"
        << Amount(closing_) << "</td></tr>\n</table>\n";
 }
 
 void StatementsHtml::Finish() {
-  if (ledger_open_) out_ << "</section>\n";
+  if (ledger_open_ && !options_.for_qt) out_ << "</section>\n";
   out_ << "</body>\n</html>\n";
 }
 
