@@ -86,15 +86,24 @@ void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) 
     out += entry[3];
     i = 1;
   }
+  static const auto kPlain = [] { // ASCII that passes as it is: printable, and the tab
+    std::array<bool, 256> plain{};
+    for (unsigned c = 0x20; c < 0x80; ++c) plain[c] = true;
+    plain['\t'] = true;
+    return plain;
+  }();
   while (i < size) {
     const unsigned c = data[i];
-    if (c >= 0x20 && c < 0x80) { // the common case: printable ASCII
+    if (kPlain[c]) { // the common case: a run of plain ASCII
       if (after_cr_) {
         BadLineEnd();
         after_cr_ = false;
       }
-      *out++ = static_cast<char>(c);
-      ++i;
+      std::size_t end = i + 1;
+      while (end < size && kPlain[data[end]]) ++end;
+      std::memcpy(out, data + i, end - i);
+      out += end - i;
+      i = end;
       continue;
     }
     if (c == '\r') {
