@@ -1,7 +1,8 @@
 // stmtlink-report html and pdf on a report the programs wrote: one
 // self-contained HTML file with every statement on its own page; a PDF on
 // A4 with the font embedded whose text holds every figure of the statements
-// and the company on every page. The PDF's pages land in build/screenshots/.
+// and the company on every page; a window beside the check's findings. The
+// PDF's pages and the window land in build/screenshots/.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -121,6 +122,17 @@ TEST_F(RenderedReport, PdfHoldsEveryFigureWithTheCompanyOnEveryPage) {
   Shell("mkdir -p '" + shots + "' && pdftoppm -r 70 -png '" + out + "' '" + shots + "/report-pdf'");
   EXPECT_FALSE(ReadTextFile(shots + "/report-pdf-1.png").empty() &&
                ReadTextFile(shots + "/report-pdf-01.png").empty());
+}
+
+TEST_F(RenderedReport, ViewShowsTheStatementsBesideTheFindings) {
+  const std::string shot = std::string(STMTLINK_SCREENSHOT_DIR) + "/report-view.png";
+  Shell("mkdir -p '" + std::string(STMTLINK_SCREENSHOT_DIR) + "' && rm -f '" + shot + "'");
+  const auto run = RunProgram(BuiltProgram("stmtlink-report"),
+                              {"view", path, "--screenshot", shot}, {"QT_QPA_PLATFORM=offscreen"});
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  const std::string png = ReadTextFile(shot);
+  ASSERT_GT(png.size(), 10000u);
+  EXPECT_EQ(0, png.compare(1, 3, "PNG"));
 }
 
 } // namespace

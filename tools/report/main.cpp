@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "tools/report/qt/pdf_writer.h"
+#include "tools/report/qt/report_window.h"
 
 namespace {
 
@@ -41,7 +42,9 @@ const char kUsage[] =
     "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n"
     "  pdf REPORT.xml -o OUT.pdf [--previous LAST.xml] [--ledger] [--minus △|-]\n"
     "      同じ決算報告書を A4 の PDF にします（日本語フォント埋め込み、ページ番号、\n"
-    "      各ページに会社名と事業年度）。\n";
+    "      各ページに会社名と事業年度）。\n"
+    "  view REPORT.xml [--previous LAST.xml] [--minus △|-]\n"
+    "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
@@ -185,6 +188,46 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   return 0;
 }
 
+int View(const std::vector<std::string>& args) {
+  std::vector<std::string> rest;
+  std::string screenshot;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--screenshot" && i + 1 < args.size()) screenshot = args[++i]; // for tests
+    else rest.push_back(args[i]);
+  }
+  RenderArgs r;
+  if (const int status = ParseRender(rest, &r); status >= 0) return status;
+  ReadResult previous;
+  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  CheckOutcome outcome;
+  CheckReport(r.report, DefaultSchemaPath(), &outcome);
+  ViewContent content;
+  content.findings = &outcome.findings;
+  const ReportHeader header = HeaderOf(outcome.read.root);
+  content.page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
+                              EraDate(header.period_to);
+  content.page.title = "決算報告書 " + header.company;
+  if (outcome.read.refusal != Refusal::kNone) {
+    content.refused = true;
+    content.summary = r.report + ": 読めません: " + RefusalMessage(outcome.read);
+  } else {
+    const Findings& f = outcome.findings;
+    content.summary = "check: エラー " + std::to_string(f.Count(Severity::kError)) + " 件、警告 " +
+                      std::to_string(f.Count(Severity::kWarning)) + " 件、端数差 " +
+                      std::to_string(f.Count(Severity::kRounding)) + " 件";
+    std::ostringstream html;
+    HtmlOptions options;
+    options.for_qt = true;
+    options.minus = r.minus.c_str();
+    options.previous = r.previous.empty() ? nullptr : &previous.root;
+    StatementsHtml document(html, options);
+    document.WriteStatements(outcome.read.root);
+    document.Finish();
+    content.html = html.str();
+  }
+  return ShowReportWindow(content, screenshot);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,5 +243,6 @@ int main(int argc, char** argv) {
   if (command == "diff") return Diff(args);
   if (command == "html") return Render(args, false);
   if (command == "pdf") return Render(args, true);
+  if (command == "view") return View(args);
   return Usage("知らないコマンドです: " + command);
 }

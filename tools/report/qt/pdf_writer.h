@@ -5,6 +5,9 @@
 
 #include <string>
 
+class QPagedPaintDevice;
+class QPainter;
+
 namespace stmtlink::report {
 
 struct PdfPage {
@@ -20,5 +23,11 @@ bool WritePdf(const std::string& html, const PdfPage& page, const std::string& p
 // A Qt application for drawing, on the offscreen platform when there is no
 // display; made once, on first use.
 void EnsureQtApplication();
+
+// Lays out html and paints it page by page onto an open painter of device
+// (a PDF writer or a printer), with the running head and page numbers.
+// Returns the number of pages.
+int PaintPages(const std::string& html, const PdfPage& page, QPagedPaintDevice* device,
+               QPainter* painter);
 
 } // namespace stmtlink::report
