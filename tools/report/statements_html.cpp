@@ -7,6 +7,7 @@
 
 #include "tools/report/era_date.h"
 #include "tools/report/findings.h"
+#include "tools/report/note_titles.h"
 #include "tools/report/statement_entries.h"
 #include "tools/report/statement_terms.h"
 
@@ -53,21 +54,6 @@ p.period { text-align: center; }
 p.unit { text-align: right; font-size: 8pt; }
 td { font-size: 8.5pt; }
 )css";
-
-// The notes' top-level titles.
-const std::pair<const char*, const char*> kNoteTitles[] = {
-    {"NotesGoingConcernAssumption", "継続企業の前提に関する注記"},
-    {"NotesSignificantAccountingPolicy", "重要な会計方針に係る事項に関する注記"},
-    {"NoteBalanceSheet", "貸借対照表に関する注記"},
-    {"NoteIncomeStatement", "損益計算書に関する注記"},
-    {"NotesStatementChangesNetAssets", "株主資本等変動計算書に関する注記"},
-    {"NotesTaxEffectAccounting", "税効果会計に関する注記"},
-    {"NotesFixedAssetsUsingFinanceLease", "リースにより使用する固定資産に関する注記"},
-    {"NotesRelatedPartyTransactions", "関連当事者との取引に関する注記"},
-    {"NotesPerShareInformation", "一株当たり情報に関する注記"},
-    {"NotesMaterialSubsequentEvents", "重要な後発事象に関する注記"},
-    {"ItemsOtherNotes", "その他の注記"},
-};
 
 // One line of a statement table.
 struct Line {
@@ -155,15 +141,16 @@ class Writer {
 
   std::string A(std::int64_t v) const { return amount_(self_, v); }
 
-  void Open(const char* title, bool wide = false) {
+  void Open(const char* title, bool wide = false, bool unit = true) {
+    const char* unit_line = unit ? "<p class=\"unit\">（単位：円）</p>\n" : "";
     if (options_.for_qt) { // the page's head is painted; each statement on a new page
       out_ << "<h1 style=\"page-break-before: always\">" << title << "</h1>\n<p class=\"period\">"
-           << period_ << "</p>\n<p class=\"unit\">（単位：円）</p>\n";
+           << period_ << "</p>\n" << unit_line;
       return;
     }
     out_ << "<section" << (wide ? " class=\"wide\"" : "") << ">\n<div class=\"running\">"
          << company_ << "　" << period_ << "</div>\n<h1>" << title << "</h1>\n<p class=\"period\">"
-         << period_ << "</p>\n<p class=\"unit\">（単位：円）</p>\n";
+         << period_ << "</p>\n" << unit_line;
   }
   void Close() {
     if (!options_.for_qt) out_ << "</section>\n";
@@ -343,15 +330,19 @@ class Writer {
         out_ << "<p style=\"margin-left:" << 4 * depth << "mm\">" << HtmlEscape(child.text) << "</p>\n";
         continue;
       }
-      for (const auto& [element, title] : kNoteTitles)
-        if (child.name == element) out_ << "<h2>" << title << "</h2>\n";
+      if (depth == 0) { // a top-level note, or one shown in place of its hidden parent
+        const char* title = NoteGroupTitle(child.name);
+        if (title != nullptr && title != heading_) out_ << "<h2>" << title << "</h2>\n";
+        heading_ = title;
+      }
       NoteTree(child, depth + 1);
     }
   }
 
   void Notes(const Node& notes) {
-    Open("個別注記表");
+    Open("個別注記表", false, false);
     out_ << "<div class=\"note\">\n";
+    heading_ = nullptr;
     NoteTree(notes, 0);
     out_ << "</div>\n";
     Close();
@@ -364,6 +355,7 @@ class Writer {
   const void* self_;
   std::string company_, period_;
   std::map<std::string, std::int64_t> previous_;
+  const char* heading_ = nullptr; // the notes' heading written last
 };
 
 } // namespace
