@@ -115,6 +115,17 @@ TEST_F(GeneratedReports, OneYenChangedInEachStatementIsCaughtAndNamed) {
   }
 }
 
+TEST_F(GeneratedReports, UnclassifiedNoncurrentAssetsAreNamedWhereTheyRepeat) {
+  // The writer puts an account of the bare noncurrent-asset nature in all
+  // three subsections: the totals no longer hold, and the check says why.
+  const std::string path = Sample("u", {"--seed", "5", "--unclassified"}, {});
+  ASSERT_FALSE(path.empty());
+  const CheckOutcome outcome = Check(path);
+  const auto errors = Of(outcome, Severity::kError);
+  EXPECT_TRUE(Names(errors, "bs.unclassified", "「固定資産未分類」")) << CheckText(path, outcome);
+  EXPECT_TRUE(Names(errors, "bs.category", "有形固定資産合計"));
+}
+
 const char kFractionsJournal[] =
     "entry,date,debit,debit_amount,debit_tax,credit,credit_amount,description\n"
     "1,2025-04-01,現金,100000,,資本金,100000,設立\n"

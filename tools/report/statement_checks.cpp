@@ -99,6 +99,27 @@ void StatementChecker::BalanceSheet(const Node& sheet, const std::string& path) 
   const Figure n = Category(*equity, here);
   have_net_assets = true;
   net_assets = n;
+  // An account whose nature names no noncurrent subsection comes out in all
+  // three: say so, beside the totals it throws off.
+  if (const Node* noncurrent = assets->Child("NoncurrentAssets")) {
+    const Node* ppe = noncurrent->Child("PropertyPlantAndEquipment");
+    const Node* intangible = noncurrent->Child("IntangibleAssets");
+    const Node* other = noncurrent->Child("InvestmentsAndOtherAssets");
+    if (ppe && intangible && other)
+      for (const Node* item : ppe->Children("Item")) {
+        auto has = [&](const Node* section) {
+          for (const Node* i : section->Children("Item"))
+            if (i->label == item->label && i->amount == item->amount) return true;
+          return false;
+        };
+        if (has(intangible) && has(other))
+          findings_->Add(Severity::kError, "bs.unclassified",
+                         "「" + item->label.value_or("") + "」（" + Yen(item->amount.value_or(0)) +
+                             "）が有形固定資産・無形固定資産・投資その他の資産の三か所に載っています。"
+                             "固定資産のどの区分かが決まっていない科目です。",
+                         item->line, here + "/Assets/NoncurrentAssets/PropertyPlantAndEquipment/Item");
+      }
+  }
   findings_->CompareFigure("bs.balance", "貸借対照表の資産合計", a.value,
                            "負債合計と純資産合計の和", l.value + n.value, l.terms + n.terms,
                            assets->line, here + "/Assets");
