@@ -86,8 +86,9 @@ void AddFilingWarnings(const Node& root, Findings* findings) {
           value = net->amount.value_or(0);
         } else {
           for (const Node* item : net->Children("Item"))
-            value += (item->label && IsDeduction("NetAssets", *item->label) ? -1 : 1) *
-                     item->amount.value_or(0);
+            value = item->label && IsDeduction("NetAssets", *item->label)
+                        ? Minus(value, item->amount.value_or(0))
+                        : Plus(value, item->amount.value_or(0));
         }
         if (value < 0)
           findings->Add(Severity::kWarning, "warn.net_assets",

@@ -25,7 +25,7 @@ int Findings::Count(Severity severity) const {
 bool ExplainedByTruncation(std::int64_t shown, std::int64_t computed, TruncatedTerms terms) {
   // true sum T = computed + e, -down < e < up; shown = trunc(T), so
   // shown - T is in (-1, 0] when shown >= 0 and in [0, 1) when shown <= 0.
-  const std::int64_t difference = shown - computed;
+  const std::int64_t difference = Minus(shown, computed);
   const std::int64_t lowest = -terms.down - (shown >= 0 ? 1 : 0) + 1;
   const std::int64_t highest = terms.up + (shown <= 0 ? 1 : 0) - 1;
   return difference >= lowest && difference <= highest;
@@ -36,7 +36,7 @@ void Findings::CompareFigure(const std::string& check, const std::string& what,
                              std::int64_t computed, TruncatedTerms terms, long line,
                              const std::string& path) {
   if (shown == computed) return;
-  const std::int64_t difference = shown - computed;
+  const std::int64_t difference = Minus(shown, computed);
   Finding finding;
   finding.check = check;
   finding.line = line;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,19 @@ struct Finding {
   std::optional<std::int64_t> shown;
   std::optional<std::int64_t> computed;
 };
+
+// Sums of amounts read from a file: a report may hold any 18-digit figures,
+// and their sum must not overflow; it stops at the ends of the range.
+inline std::int64_t Plus(std::int64_t a, std::int64_t b) {
+  std::int64_t sum;
+  if (!__builtin_add_overflow(a, b, &sum)) return sum;
+  return b > 0 ? INT64_MAX : INT64_MIN;
+}
+inline std::int64_t Minus(std::int64_t a, std::int64_t b) {
+  std::int64_t difference;
+  if (!__builtin_sub_overflow(a, b, &difference)) return difference;
+  return b < 0 ? INT64_MAX : INT64_MIN;
+}
 
 // The figures a computed sum is made of, by the way truncation toward zero
 // moved each one: a term that adds a positive figure (or subtracts a

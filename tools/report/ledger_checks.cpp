@@ -22,11 +22,12 @@ void LedgerChecker::BeginBlock(const LedgerBlock& block) {
 void LedgerChecker::Error(std::int64_t shown, std::int64_t computed, const std::string& what,
                           const std::string& parts, TruncatedTerms terms, long line,
                           const char* path) {
-  const std::int64_t difference = shown - computed;
+  const std::int64_t difference = Minus(shown, computed);
   if (difference == 0) return;
   if (ExplainedByTruncation(shown, computed, terms)) { // one note per block
     ++block_rounding_;
-    if (std::llabs(difference) > block_rounding_max_) block_rounding_max_ = std::llabs(difference);
+    const std::int64_t size = difference < 0 ? Minus(0, difference) : difference;
+    if (size > block_rounding_max_) block_rounding_max_ = size;
     return;
   }
   if (++errors_ > kMaxListed) return;
@@ -43,7 +44,7 @@ void LedgerChecker::Row(const LedgerRow& row) {
   TruncatedTerms terms;
   terms.Add(balance_, 1);
   terms.Add(row.amount, 1);
-  Error(row.balance, balance_ + row.amount,
+  Error(row.balance, Plus(balance_, row.amount),
         "総勘定元帳「" + block_.account + "」の " + std::to_string(row_in_block_) +
             " 行目（伝票番号 " + row.entry_no + "、" + row.date + "）の残高",
         "前の残高と金額の和", terms, row.line, kRowPath);

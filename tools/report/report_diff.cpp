@@ -44,7 +44,7 @@ std::string DiffText(const std::vector<EntryChange>& changes) {
       ++changed;
       const std::string per_cent = PerCent(c.old_amount, c.new_amount);
       out += Yen(c.old_amount) + " → " + Yen(c.new_amount) + "  増減 " +
-             (c.new_amount >= c.old_amount ? "+" : "") + Yen(c.new_amount - c.old_amount) +
+             (c.new_amount >= c.old_amount ? "+" : "") + Yen(Minus(c.new_amount, c.old_amount)) +
              (per_cent.empty() ? "" : "（" + per_cent + "）");
     } else if (c.in_new) {
       ++added;

@@ -21,8 +21,8 @@ Figure Shown(std::int64_t value) {
   figure.terms.Add(value, 1);
   return figure;
 }
-Figure Plus(Figure a, Figure b) { return {a.value + b.value, a.terms + b.terms}; }
-Figure Minus(Figure a, Figure b) { return {a.value - b.value, a.terms + b.terms.Flipped()}; }
+Figure Plus(Figure a, Figure b) { return {report::Plus(a.value, b.value), a.terms + b.terms}; }
+Figure Minus(Figure a, Figure b) { return {report::Minus(a.value, b.value), a.terms + b.terms.Flipped()}; }
 
 class StatementChecker {
  public:
@@ -62,7 +62,7 @@ Figure StatementChecker::Category(const Node& node, const std::string& path) {
     if (child.name == "Item") {
       const std::int64_t value = child.amount.value_or(0);
       const bool deducted = child.label && IsDeduction(node.name, *child.label);
-      sum.value += deducted ? -value : value;
+      sum.value = deducted ? report::Minus(sum.value, value) : report::Plus(sum.value, value);
       sum.terms.Add(value, deducted ? -1 : 1);
     } else {
       sum = Plus(sum, Category(child, here));
@@ -121,7 +121,7 @@ void StatementChecker::BalanceSheet(const Node& sheet, const std::string& path) 
       }
   }
   findings_->CompareFigure("bs.balance", "貸借対照表の資産合計", a.value,
-                           "負債合計と純資産合計の和", l.value + n.value, l.terms + n.terms,
+                           "負債合計と純資産合計の和", report::Plus(l.value, n.value), l.terms + n.terms,
                            assets->line, here + "/Assets");
 }
 
@@ -212,10 +212,11 @@ void StatementChecker::Equity(const Node& s, const std::string& path) {
     const std::int64_t change = changes ? amount_of(changes->Child("TotalChangesItemsDuringPeriod")) : 0;
     const std::int64_t closing = amount_of(item->Child("BalanceEndCurrentPeriod"));
     findings_->CompareFigure("equity.item", title + "の「" + name + "」の当期末残高", closing,
-                             "前期末残高と当期変動額合計の和", opening + change,
+                             "前期末残高と当期変動額合計の和", report::Plus(opening, change),
                              Shown(opening).terms + Shown(change).terms, item->line, item_path);
     const bool deducted = name == "自己株式";
-    closing_total.value += deducted ? -closing : closing;
+    closing_total.value = deducted ? report::Minus(closing_total.value, closing)
+                                   : report::Plus(closing_total.value, closing);
     closing_total.terms.Add(closing, deducted ? -1 : 1);
     if (name == "繰越利益剰余金") retained = item;
     if (changes == nullptr) continue;

@@ -182,7 +182,7 @@ class Writer {
       const std::int64_t last = it == previous_.end() ? 0 : line.sign * it->second;
       return "<td class=\"n\" align=\"right\">" + (it == previous_.end() ? std::string() : A(last)) +
              "</td><td class=\"n\" align=\"right\">" + A(*line.amount) + "</td><td class=\"n\" align=\"right\">" +
-             A(*line.amount - last) + "</td>";
+             A(Minus(*line.amount, last)) + "</td>";
     }
     if (two_columns)
       return line.inner ? "<td class=\"n\" align=\"right\">" + A(*line.amount) + "</td><td class=\"n\" align=\"right\"></td>"
@@ -214,7 +214,7 @@ class Writer {
     for (const char* name : {"Liabilities", "NetAssets"})
       if (const Node* node = sheet.Child(name)) {
         SectionLines(*node, "貸借対照表", 0, true, &right, true);
-        claims += node->amount.value_or(0);
+        claims = Plus(claims, node->amount.value_or(0));
       }
     right.push_back({"負債・純資産合計", 0, claims, false, true, false, "負債・純資産合計"});
     Open("貸借対照表", options_.previous != nullptr);
@@ -257,7 +257,7 @@ class Writer {
       SectionLines(section, prefix, 0, true, &lines);
       if (!section.has_amount_attribute) { // no total line in the chart: the items' sum
         std::int64_t sum = 0;
-        for (const Node* item : section.Children("Item")) sum += item->amount.value_or(0);
+        for (const Node* item : section.Children("Item")) sum = Plus(sum, item->amount.value_or(0));
         lines.push_back({SectionName(section.name) + "計", 0, sum, false, true, false, ""});
       }
     }
@@ -304,9 +304,9 @@ class Writer {
       const Node* changes = item->Child("ChangesItemsDuringPeriod");
       const std::int64_t change = sign * (changes ? figure(changes->Child("TotalChangesItemsDuringPeriod")) : 0);
       const std::int64_t closing = sign * figure(item->Child("BalanceEndCurrentPeriod"));
-      opening_total += opening;
-      change_total += change;
-      closing_total += closing;
+      opening_total = Plus(opening_total, opening);
+      change_total = Plus(change_total, change);
+      closing_total = Plus(closing_total, closing);
       out_ << "<tr><td>" << HtmlEscape(name) << "</td><td class=\"n\" align=\"right\">" << A(opening) << "</td>";
       for (const std::string& reason : reasons) {
         std::string cell;
