@@ -139,9 +139,9 @@ std::string CheckText(const std::string& path, const CheckOutcome& outcome) {
          EraDate(header.period_to) + "\n";
   for (const Finding& finding : outcome.findings.list()) {
     out += SeverityWord(finding.severity);
-    out += ": ";
-    if (finding.line > 0) out += std::to_string(finding.line) + " 行目 ";
-    if (!finding.path.empty()) out += finding.path + " ";
+    out += ":";
+    if (finding.line > 0) out += " " + std::to_string(finding.line) + " 行目";
+    if (!finding.path.empty()) out += " " + finding.path;
     out += "\n    " + finding.message + "\n";
   }
   const Findings& f = outcome.findings;
