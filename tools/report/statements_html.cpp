@@ -217,6 +217,14 @@ class Writer {
         claims = Plus(claims, node->amount.value_or(0));
       }
     right.push_back({"負債・純資産合計", 0, claims, false, true, false, "負債・純資産合計"});
+    if (options_.previous) { // last year's claims, for the comparison
+      std::int64_t last = 0;
+      if (const Node* data = options_.previous->Child("DATA"))
+        if (const Node* old_sheet = data->Child("BalanceSheet"))
+          for (const char* name : {"Liabilities", "NetAssets"})
+            if (const Node* node = old_sheet->Child(name)) last = Plus(last, node->amount.value_or(0));
+      previous_["負債・純資産合計"] = last;
+    }
     Open("貸借対照表", options_.previous != nullptr);
     out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(false) << "<th>科目</th>"
          << AmountHeads(false) << "</tr>\n";
