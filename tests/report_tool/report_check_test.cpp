@@ -103,6 +103,8 @@ TEST_F(GeneratedReports, OneYenChangedInEachStatementIsCaughtAndNamed) {
       {"manufacturing schedule", R"re(<Item Label="賃金">(\d+)<)re", 1, "mfg.category", "労務費合計"},
       {"equity statement", R"re(<AccountList>資本金</AccountList>\s*<BalanceEndPreviousPeriod>\d+</BalanceEndPreviousPeriod>\s*<BalanceEndCurrentPeriod>(\d+)<)re", 1, "equity.item", "資本金"},
       {"general ledger", R"re(<HJ00780S0040>(\d+)</HJ00780S0040>)re", -1, "ledger.balance", "期末残高"},
+      {"equity statement's net income", R"re(<Reason>当期純利益</Reason>\s*<Amount>(-?\d+)<)re", 1, "equity.net_income", "当期純利益"},
+      {"general ledger row", R"re(<HJ00780S0120>(\d+)</HJ00780S0120>)re", 5, "ledger.balance", "1 行目"},
   };
   for (const Change& change : changes) {
     SCOPED_TRACE(change.what);

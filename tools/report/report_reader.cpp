@@ -211,11 +211,19 @@ bool Reader::StartElement() {
 
 bool Reader::EndLedgerElement(const char* name) {
   switch (LedgerField(name)) {
-    case Field::kAccount: block_.account = ledger_text_; break;
+    case Field::kAccount:
+      block_.account = ledger_text_;
+      // Beyond the parser's own count, the start tag's line is where the
+      // parser was: the first field's exact line says it better.
+      if (block_.line >= USHRT_MAX) block_.line = element_line_ - 1;
+      break;
     case Field::kCategory: block_.category = ledger_text_; break;
     case Field::kOpening: return Amount(ledger_text_, &block_.opening);
     case Field::kClosing: return Amount(ledger_text_, &block_.closing);
-    case Field::kEntryNo: row_.entry_no = ledger_text_; break;
+    case Field::kEntryNo:
+      row_.entry_no = ledger_text_;
+      if (row_.line >= USHRT_MAX) row_.line = element_line_ - 1;
+      break;
     case Field::kDate: row_.date = ledger_text_; break;
     case Field::kSub: row_.sub_account = ledger_text_; break;
     case Field::kCounter: row_.counter_account = ledger_text_; break;
@@ -283,7 +291,8 @@ bool Reader::Run(const std::string& path) {
 
   xmlSetGenericErrorFunc(nullptr, QuietGeneric);
   reader_ = xmlReaderForIO(ReadInput, CloseInput, &input, path.c_str(), nullptr,
-                           XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_COMPACT | XML_PARSE_NOBLANKS);
+                           XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_COMPACT | XML_PARSE_NOBLANKS |
+                               XML_PARSE_BIG_LINES);
   if (reader_ == nullptr) return Refuse(Refusal::kNotReport, "the XML reader could not start");
   std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> owner(reader_, xmlFreeTextReader);
   // The handler goes in before the schema: libxml2 2.9 calls the reader's
@@ -324,6 +333,11 @@ bool Reader::Run(const std::string& path) {
       if (text_ != nullptr) {
         const xmlChar* value = xmlTextReaderConstValue(reader_);
         if (value != nullptr) text_->append(reinterpret_cast<const char*>(value));
+        // A text knows its line exactly, also beyond 65,534 (BIG_LINES):
+        // the line of a one-line element's content is the element's.
+        if (element_line_ >= USHRT_MAX)
+          if (const long line = xmlGetLineNo(xmlTextReaderCurrentNode(reader_)); line > 0)
+            element_line_ = line;
       }
     } else if (type == XML_READER_TYPE_ENTITY_REFERENCE || type == XML_READER_TYPE_DOCUMENT_TYPE) {
       return Refuse(Refusal::kNotReport, "DOCTYPE or entity", LineOfCurrent());
