@@ -6,6 +6,7 @@ STMTLINK_PACKAGES=(
   libsqlite3-dev libgtest-dev libgmock-dev
   libxml2-utils libxml2-dev
   qt6-base-dev libfontconfig-dev libxcb1-dev fonts-ipafont-gothic qt6-translations-l10n
+  poppler-utils
   hledger sqlite3
   clang libclang-rt-14-dev
   xvfb

@@ -1,0 +1,248 @@
+// stmtlink-report: the reader's side of the report file. It reads a
+// finished report, from this run or an earlier year, and never writes
+// into it.
+//   stmtlink-report check REPORT.xml [--json]
+//       exit status 0 clean, 1 warnings only, 2 errors or an unreadable file
+//   stmtlink-report diff OLD.xml NEW.xml
+//       exit status 0 the same figures, 1 they differ, 2 an unreadable file
+// A bad command line exits with 2.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/report/era_date.h"
+#include "tools/report/report_check.h"
+#include "tools/report/report_diff.h"
+#include "tools/report/statements_html.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "tools/report/qt/pdf_writer.h"
+#include "tools/report/qt/report_window.h"
+
+namespace {
+
+using namespace stmtlink::report;
+
+const char kUsage[] =
+    "使い方: stmtlink-report COMMAND ...\n"
+    "\n"
+    "決算書のレポート（Shift_JIS の XML）を読みます。レポートには書き込みません。\n"
+    "\n"
+    "  check REPORT.xml [--json] [--schema FILE]\n"
+    "      形式（整形式の XML、Shift_JIS、CR LF、スキーマ）と金額の整合を調べます。\n"
+    "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n"
+    "  diff OLD.xml NEW.xml\n"
+    "      二つのレポートの金額を項目ごとに比べます（増減額と増減率）。\n"
+    "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n"
+    "  html REPORT.xml [-o OUT.html] [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "      決算報告書を一つの HTML ファイルにします（A4 印刷用、決算書ごとに改ページ）。\n"
+    "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n"
+    "  pdf REPORT.xml -o OUT.pdf [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "      同じ決算報告書を A4 の PDF にします（日本語フォント埋め込み、ページ番号、\n"
+    "      各ページに会社名と事業年度）。\n"
+    "  view REPORT.xml [--previous LAST.xml] [--minus △|-]\n"
+    "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n";
+
+int Usage(const std::string& problem) {
+  if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
+  std::cerr << kUsage;
+  return kExitErrors;
+}
+
+int Check(const std::vector<std::string>& args) {
+  std::string path, schema = DefaultSchemaPath();
+  bool json = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--json") {
+      json = true;
+    } else if (args[i] == "--schema" && i + 1 < args.size()) {
+      schema = args[++i];
+    } else if (!args[i].empty() && args[i][0] == '-') {
+      return Usage("知らないオプションです: " + args[i]);
+    } else if (path.empty()) {
+      path = args[i];
+    } else {
+      return Usage("レポートは一つだけ指定してください: " + args[i]);
+    }
+  }
+  if (path.empty()) return Usage("レポートのファイルを指定してください。");
+  CheckOutcome outcome;
+  CheckReport(path, schema, &outcome);
+  std::cout << (json ? CheckJson(path, outcome) : CheckText(path, outcome));
+  return outcome.exit_status;
+}
+
+// Reads a report for showing or comparing (no schema, no figure checks);
+// prints why and returns false when it cannot be read.
+bool ReadForShowing(const std::string& path, ReadResult* read) {
+  if (ReadReport(path, ReadOptions{}, read)) return true;
+  std::cerr << path << ": 読めません: " << RefusalMessage(*read) << "\n";
+  return false;
+}
+
+int Diff(const std::vector<std::string>& args) {
+  if (args.size() != 2) return Usage("比べる二つのレポートを指定してください。");
+  ReadResult older, newer;
+  if (!ReadForShowing(args[0], &older) || !ReadForShowing(args[1], &newer)) return 2;
+  for (const auto* side : {&older, &newer}) {
+    const ReportHeader header = HeaderOf(side->root);
+    std::cout << (side == &older ? "古い: " : "新しい: ") << (side == &older ? args[0] : args[1])
+              << "  " << header.company << "  " << EraDate(header.period_from) << " 〜 "
+              << EraDate(header.period_to) << "\n";
+  }
+  const auto changes = CompareEntries(StatementEntries(older.root), StatementEntries(newer.root));
+  std::cout << DiffText(changes);
+  return changes.empty() ? 0 : 1;
+}
+
+struct RenderArgs {
+  std::string report, output, previous;
+  bool ledger = false;
+  std::string minus = "△";
+};
+
+// Parses the options shared by html and pdf; returns an exit status, or -1 to go on.
+int ParseRender(const std::vector<std::string>& args, RenderArgs* r) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool has_value = i + 1 < args.size();
+    if ((a == "-o" || a == "--output") && has_value) r->output = args[++i];
+    else if (a == "--previous" && has_value) r->previous = args[++i];
+    else if (a == "--ledger") r->ledger = true;
+    else if (a == "--minus" && has_value && (args[i + 1] == "-" || args[i + 1] == "△")) r->minus = args[++i];
+    else if (!a.empty() && a[0] == '-') return Usage("知らないオプションか、値がありません: " + a);
+    else if (r->report.empty()) r->report = a;
+    else return Usage("レポートは一つだけ指定してください: " + a);
+  }
+  if (r->report.empty()) return Usage("レポートのファイルを指定してください。");
+  return -1;
+}
+
+int Render(const std::vector<std::string>& args, bool pdf) {
+  RenderArgs r;
+  if (const int status = ParseRender(args, &r); status >= 0) return status;
+  if (pdf && r.output.empty()) return Usage("PDF の出力先を -o で指定してください。");
+  ReadResult previous;
+  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  std::ofstream file;
+  std::ostringstream text; // the PDF's HTML, laid out by Qt
+  if (!r.output.empty() && !pdf) {
+    file.open(r.output, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      std::cerr << r.output << ": 書き込めません。\n";
+      return 2;
+    }
+  }
+  std::ostream& out = pdf ? static_cast<std::ostream&>(text)
+                          : r.output.empty() ? std::cout : file;
+  HtmlOptions options;
+  options.for_qt = pdf;
+  options.minus = r.minus.c_str();
+  options.previous = r.previous.empty() ? nullptr : &previous.root;
+  // The statements are written when the ledger begins (it comes last), the
+  // ledger's rows as they are read: nothing of it is kept.
+  struct Sink : LedgerSink {
+    StatementsHtml html;
+    const ReadResult* read = nullptr;
+    bool statements = false;
+    Sink(std::ostream& o, const HtmlOptions& opt) : html(o, opt) {}
+    void Statements() {
+      if (!statements) html.WriteStatements(read->root);
+      statements = true;
+    }
+    void BeginBlock(const LedgerBlock& b) override { Statements(); html.BeginBlock(b); }
+    void Row(const LedgerRow& row) override { html.Row(row); }
+    void EndBlock() override { html.EndBlock(); }
+  } sink(out, options);
+  ReadResult read;
+  sink.read = &read;
+  ReadOptions read_options;
+  read_options.ledger = r.ledger ? &sink : nullptr;
+  if (!ReadReport(r.report, read_options, &read)) {
+    std::cerr << r.report << ": 読めません: " << RefusalMessage(read) << "\n";
+    return 2;
+  }
+  sink.Statements();
+  sink.html.Finish();
+  if (pdf) {
+    const ReportHeader header = HeaderOf(read.root);
+    PdfPage page;
+    page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
+                        EraDate(header.period_to);
+    page.title = "決算報告書 " + header.company;
+    std::string error;
+    if (!WritePdf(text.str(), page, r.output, &error)) {
+      std::cerr << error << "\n";
+      return 2;
+    }
+    return 0;
+  }
+  out.flush();
+  if (!out) {
+    std::cerr << (r.output.empty() ? "標準出力" : r.output) << ": 書き込めません。\n";
+    return 2;
+  }
+  return 0;
+}
+
+int View(const std::vector<std::string>& args) {
+  std::vector<std::string> rest;
+  std::string screenshot;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--screenshot" && i + 1 < args.size()) screenshot = args[++i]; // for tests
+    else rest.push_back(args[i]);
+  }
+  RenderArgs r;
+  if (const int status = ParseRender(rest, &r); status >= 0) return status;
+  ReadResult previous;
+  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  CheckOutcome outcome;
+  CheckReport(r.report, DefaultSchemaPath(), &outcome);
+  ViewContent content;
+  content.findings = &outcome.findings;
+  const ReportHeader header = HeaderOf(outcome.read.root);
+  content.page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
+                              EraDate(header.period_to);
+  content.page.title = "決算報告書 " + header.company;
+  if (outcome.read.refusal != Refusal::kNone) {
+    content.refused = true;
+    content.summary = r.report + ": 読めません: " + RefusalMessage(outcome.read);
+  } else {
+    const Findings& f = outcome.findings;
+    content.summary = "check: エラー " + std::to_string(f.Count(Severity::kError)) + " 件、警告 " +
+                      std::to_string(f.Count(Severity::kWarning)) + " 件、端数差 " +
+                      std::to_string(f.Count(Severity::kRounding)) + " 件";
+    std::ostringstream html;
+    HtmlOptions options;
+    options.for_qt = true;
+    options.minus = r.minus.c_str();
+    options.previous = r.previous.empty() ? nullptr : &previous.root;
+    StatementsHtml document(html, options);
+    document.WriteStatements(outcome.read.root);
+    document.Finish();
+    content.html = html.str();
+  }
+  return ShowReportWindow(content, screenshot);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Usage("");
+  const std::string command = args.front();
+  args.erase(args.begin());
+  if (command == "-h" || command == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (command == "check") return Check(args);
+  if (command == "diff") return Diff(args);
+  if (command == "html") return Render(args, false);
+  if (command == "pdf") return Render(args, true);
+  if (command == "view") return View(args);
+  return Usage("知らないコマンドです: " + command);
+}

@@ -1,0 +1,112 @@
+#include "tools/report/qt/report_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace stmtlink::report {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+
+void Print(QWidget* parent, const ViewContent& content) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                    QMarginsF(14, 12, 14, 12), QPageLayout::Millimeter));
+  printer.setDocName(Q(content.page.title));
+  QPrintDialog dialog(&printer, parent);
+  dialog.setWindowTitle("印刷");
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  PaintPages(content.html, content.page, &printer, &painter);
+  painter.end();
+}
+
+} // namespace
+
+int ShowReportWindow(const ViewContent& content, const std::string& screenshot) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr && !screenshot.empty())
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "stmtlink-report";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  QFont font("IPAPGothic");
+  font.setPointSizeF(9);
+  app.setFont(font);
+
+  QMainWindow window;
+  window.setWindowTitle(Q(content.page.title) + " - stmtlink-report");
+  auto* splitter = new QSplitter(&window);
+  auto* document = new QTextBrowser(splitter);
+  document->setHtml(Q(content.html));
+  auto* side = new QWidget(splitter);
+  auto* layout = new QVBoxLayout(side);
+  layout->setContentsMargins(4, 4, 4, 4);
+  auto* summary = new QLabel(Q(content.summary), side);
+  summary->setWordWrap(true);
+  layout->addWidget(summary);
+  auto* list = new QListWidget(side);
+  list->setWordWrap(true);
+  list->setAlternatingRowColors(true);
+  if (content.findings != nullptr)
+    for (const Finding& finding : content.findings->list()) {
+      const char* word = finding.severity == Severity::kError     ? "エラー"
+                         : finding.severity == Severity::kWarning ? "警告"
+                                                                  : "端数差";
+      QString text = QString("【%1】").arg(word);
+      if (finding.line > 0) text += QString(" %1 行目").arg(finding.line);
+      text += "\n" + Q(finding.message);
+      auto* item = new QListWidgetItem(text, list);
+      item->setForeground(finding.severity == Severity::kError     ? QColor(170, 0, 0)
+                          : finding.severity == Severity::kWarning ? QColor(140, 90, 0)
+                                                                   : QColor(60, 60, 60));
+      item->setToolTip(Q(finding.path));
+    }
+  if (list->count() == 0) new QListWidgetItem("指摘はありません。", list);
+  layout->addWidget(list, 1);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+  window.setCentralWidget(splitter);
+
+  auto* print = new QAction("印刷(&P)…", &window);
+  print->setShortcut(QKeySequence::Print);
+  QObject::connect(print, &QAction::triggered, &window, [&] { Print(&window, content); });
+  auto* close = new QAction("閉じる(&C)", &window);
+  close->setShortcut(QKeySequence::Close);
+  QObject::connect(close, &QAction::triggered, &window, &QWidget::close);
+  QMenu* file = window.menuBar()->addMenu("ファイル(&F)");
+  file->addAction(print);
+  file->addSeparator();
+  file->addAction(close);
+  window.addToolBar("操作")->addAction(print);
+
+  window.resize(1200, 800);
+  window.show();
+  if (!screenshot.empty()) {
+    QTimer::singleShot(200, &window, [&] {
+      window.grab().save(QString::fromStdString(screenshot), "PNG");
+      window.close();
+    });
+  }
+  app.exec();
+  return content.refused ? 2 : 0;
+}
+
+} // namespace stmtlink::report

@@ -1,0 +1,25 @@
+// stmtlink-report view: a Qt window with the statements on the left and
+// the check's findings beside them, printing through Qt's print dialog (to
+// a printer or a PDF file) with the same pages as the PDF.
+#pragma once
+
+#include <string>
+
+#include "tools/report/findings.h"
+#include "tools/report/qt/pdf_writer.h"
+
+namespace stmtlink::report {
+
+struct ViewContent {
+  std::string html;        // the document, in its Qt form
+  PdfPage page;            // running head and title
+  std::string summary;     // the check's result line
+  const Findings* findings = nullptr;
+  bool refused = false;    // the file could not be read: findings holds the reason
+};
+
+// Shows the window until it is closed; returns the exit status. With
+// screenshot set, saves the window to that PNG once shown and closes.
+int ShowReportWindow(const ViewContent& content, const std::string& screenshot);
+
+} // namespace stmtlink::report

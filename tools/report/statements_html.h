@@ -1,0 +1,54 @@
+// The report as a Japanese closing-statements document in HTML: a cover
+// (company, 自 … 至 … in era dates, 単位 円), the balance sheet in account
+// form, the income statement in report form, the manufacturing schedule
+// when there is one, the selling and administrative expenses in detail,
+// the statement of changes in net assets (or in members' equity), the
+// notes and, when asked, the general ledger, one table per account. One
+// self-contained file: inline CSS for A4, a page break per statement.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "tools/report/report_reader.h"
+#include "tools/report/report_tree.h"
+
+namespace stmtlink::report {
+
+struct HtmlOptions {
+  const char* minus = "△";        // the sign of a negative amount ("△" or "-")
+  const Node* previous = nullptr;  // last year's report: 前期, 当期 and 増減 columns
+  bool for_qt = false;             // the simpler HTML that Qt's text engine lays out
+};
+
+// Writes the document in pieces: the statements once the report has been
+// read up to its ledger, the ledger's tables as its rows arrive, the end.
+// Nothing of the ledger is kept.
+class StatementsHtml : public LedgerSink {
+ public:
+  StatementsHtml(std::ostream& out, const HtmlOptions& options) : out_(out), options_(options) {}
+
+  // Everything before the ledger: head, cover and statements. root: the
+  // report read so far (the ledger comes last in it).
+  void WriteStatements(const Node& root);
+  // The ledger's tables (this object as the reader's LedgerSink).
+  void BeginBlock(const LedgerBlock& block) override;
+  void Row(const LedgerRow& row) override;
+  void EndBlock() override;
+  // Closes the document.
+  void Finish();
+
+ private:
+  std::string Amount(std::int64_t value) const;
+
+  std::ostream& out_;
+  HtmlOptions options_;
+  bool ledger_open_ = false;
+  std::string company_period_; // the running line of every page
+  std::int64_t closing_ = 0;
+};
+
+// HTML text with &, <, > and " escaped.
+std::string HtmlEscape(const std::string& text);
+
+} // namespace stmtlink::report
