@@ -74,9 +74,13 @@ BOOL LinkApp::InitInstance() {
   // The program's folder becomes the current folder: the receiver's
   // definition file is looked for there.
   char module_path[MAX_PATH + 1] = {};
-  GetModuleFileName(0, module_path, sizeof(module_path));
+  // A path cut short (the result is the buffer's size) names no folder of
+  // the program: the current folder is left as it is then.
+  DWORD module_length = GetModuleFileName(0, module_path, sizeof(module_path));
   unsigned char* last_separator =
-      _mbsrchr(reinterpret_cast<unsigned char*>(module_path), '\\');
+      module_length < sizeof(module_path)
+          ? _mbsrchr(reinterpret_cast<unsigned char*>(module_path), '\\')
+          : nullptr;
   if (last_separator != nullptr) {
     last_separator[1] = '\0';
     _chdir(module_path);

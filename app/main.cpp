@@ -50,17 +50,27 @@ constexpr std::size_t kOutputPathLimit = 255;
 
 // The dialog values of --from, --to, --equity, --ledger and --output; false
 // with a message when --output cannot be given to the dialog whole. A
-// relative --output is taken against the caller's folder (caller_dir,
-// Linux), as the user who typed it meant: start-up later makes the
-// program's folder current.
+// relative --output, Linux or Windows, is taken against the caller's folder
+// (caller_dir, Linux), as the user who typed it meant: start-up later makes
+// the program's folder current.
 bool DialogChoices(const stmtlink::ProgramOptions& options, const std::string& caller_dir,
                    stmtlink::ConditionsChoices* choices, std::string* error) {
   choices->from_month = options.from_month;
   choices->to_month = options.to_month;
   choices->equity_kind = options.equity_kind;
   choices->ledger = options.ledger;
-  if (options.output_path) {
-    std::string path;
+  if (!options.output_path) return true;
+  std::string path;
+  if (stmtlink::IsLinuxStylePath(*options.output_path)) {
+    // A Linux path ("/tmp/r.xml", "sub/r.xml") goes to the dialog in its
+    // Windows form, on Z: or on the mapped drive whose folder holds it.
+    if (!stmtlink::TypedLinuxPathToWindows(*options.output_path, caller_dir, &path)) {
+      *error = "--output " + *options.output_path +
+               " has no Windows form: it is relative and the current folder cannot be read, "
+               "or a name holds characters that Shift_JIS cannot represent";
+      return false;
+    }
+  } else {
     if (!stmtlink::Utf8ToCp932(*options.output_path, &path)) {
       *error = "--output holds characters that Shift_JIS cannot represent";
       return false;
@@ -74,13 +84,13 @@ bool DialogChoices(const stmtlink::ProgramOptions& options, const std::string& c
       }
       path = stmtlink::AbsoluteWindowsPath(path, folder);
     }
-    if (path.size() > kOutputPathLimit) {
-      *error = "--output is longer than the " + std::to_string(kOutputPathLimit) +
-               " bytes (Shift_JIS) that the dialog's output box holds";
-      return false;
-    }
-    choices->output_path = path;
   }
+  if (path.size() > kOutputPathLimit) {
+    *error = "--output is longer than the " + std::to_string(kOutputPathLimit) +
+             " bytes (Shift_JIS) that the dialog's output box holds";
+    return false;
+  }
+  choices->output_path = path;
   return true;
 }
 

@@ -10,6 +10,7 @@
 // Without --dir everything goes to a temporary folder removed at the end.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,7 +36,18 @@ unsigned long Number(const char* text) {
 
 } // namespace
 
+constexpr const char* kUsage =
+    "usage: stmtlink_bench_import [--lines 1000000] [--runs 3] [--dir DIR]\n"
+    "Exports sample books of that journal size, then, in interleaved pairs, imports them with\n"
+    "stmtlink-books and loads the same journal.csv with the sqlite3 shell's .import --csv.\n";
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
   unsigned long lines = 1000000, runs = 3;
   std::string dir;
   for (int i = 1; i < argc; ++i) {

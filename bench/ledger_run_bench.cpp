@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -220,7 +221,21 @@ void Print(const std::string& title, const std::vector<SizeResult>& results, boo
 
 } // namespace
 
+constexpr const char* kUsage =
+    "usage: stmtlink_bench_ledger_run [--accounts 1000] [--lines 100000,1000000] [--runs 5]\n"
+    "                                 [--balanced-compound 1] [--dir DIR]\n"
+    "Runs the program (batch, months 4 to 3, general ledger on) over generated books of each\n"
+    "journal size beside the floor of its work (stmtlink_bench_ledger_floor), the run without\n"
+    "the ledger beside the plain pass, ledger-cli's bal and a copy of the report, and prints\n"
+    "the medians, the ratios and the page faults.\n";
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
   std::string dir;
   std::string sizes_text = "100000,1000000";
   unsigned long accounts = 1000;

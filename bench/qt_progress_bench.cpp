@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -37,7 +38,18 @@ bool ParseInt(const char* text, int low, int* value) {
 
 } // namespace
 
+constexpr const char* kUsage =
+    "usage: stmtlink_bench_qt_progress [--lines 100000] [--ledger 0|1] [--runs 5] [--smoke]\n"
+    "Runs StmtLinkStd in batch and with the Qt windows (offscreen, unattended) over the same\n"
+    "sample books in interleaved pairs and prints the median times and their ratio.\n";
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
   int lines = 100000;
   int ledger = 1;
   int runs = 5;
@@ -56,7 +68,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--runs" && has_value && ParseInt(argv[i + 1], 1, &runs)) {
       ++i;
     } else {
-      std::fprintf(stderr, "usage: %s [--lines N] [--ledger 0|1] [--runs R] [--smoke]\n", argv[0]);
+      std::fputs(kUsage, stderr);
       return 2;
     }
   }

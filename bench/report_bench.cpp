@@ -203,15 +203,28 @@ bool WriteWithLibxml2(const std::vector<Event>& events, const std::string& path)
 
 } // namespace
 
+constexpr const char* kUsage =
+    "usage: stmtlink_bench_report [--accounts 5000] [--runs 15]\n"
+    "Writes a report of that many accounts with this program's writer, with libxml2's\n"
+    "xmlTextWriter and as a plain copy, and prints the median times.\n";
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
   int accounts = 5000;
   int runs = 15;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--accounts") == 0) accounts = std::atoi(argv[i + 1]);
-    if (std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
+  bool understood = true;
+  for (int i = 1; i < argc; i += 2) {
+    if (i + 1 < argc && std::strcmp(argv[i], "--accounts") == 0) accounts = std::atoi(argv[i + 1]);
+    else if (i + 1 < argc && std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
+    else understood = false;
   }
-  if (accounts < 1 || runs < 1) {
-    std::fprintf(stderr, "usage: stmtlink_bench_report [--accounts N] [--runs R]\n");
+  if (!understood || accounts < 1 || runs < 1) {
+    std::fputs(kUsage, stderr);
     return 2;
   }
 

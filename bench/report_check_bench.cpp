@@ -48,6 +48,12 @@ int main(int argc, char** argv) {
   std::string dir;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::printf("usage: stmtlink_bench_report_check [--lines N] [--runs N] [--dir DIR]\n"
+                  "Writes a ledger report of N journal lines and times stmtlink-report check on it\n"
+                  "beside xmllint --stream, in paired rounds.\n");
+      return 0;
+    }
     if (arg == "--lines" && i + 1 < argc) lines = std::strtoul(argv[++i], nullptr, 10);
     else if (arg == "--runs" && i + 1 < argc) runs = std::atoi(argv[++i]);
     else if (arg == "--dir" && i + 1 < argc) dir = argv[++i];

@@ -6,6 +6,7 @@
 #include "platform/drive_map.h"
 #include "platform/env.h"
 #include "platform/mbcs.h"
+#include "platform/same_file.h"
 #include "platform/win_api.h"
 #include "platform/win_path.h"
 
@@ -43,6 +44,24 @@ bool IsMountRoot(const std::string& linux_path) {
   return rest != nullptr && *rest == '\0';
 }
 
+// Characters Windows refuses in a file or folder name: the wildcards and the
+// other reserved marks, and control characters. Trail bytes are skipped.
+bool HasCharacterWindowsRefuses(std::string_view path) {
+  for (std::size_t i = 0; i < path.size(); i += stmtlink::MbcsCharLength(path, i)) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c < 0x20 || c == '?' || c == '*' || c == '"' || c == '<' || c == '>' || c == '|')
+      return true;
+  }
+  return false;
+}
+
+// Whether the Linux folder is the process's current folder, which Windows
+// keeps open and therefore never removes.
+bool IsCurrentFolder(const std::string& linux_path) {
+  std::string cwd;
+  return stmtlink::Env::Current()->GetCurrentDir(&cwd) && stmtlink::IsSameFile(cwd, linux_path);
+}
+
 } // namespace
 
 UINT GetDriveType(const char* root) {
@@ -76,14 +95,16 @@ UINT GetDriveType(const char* root) {
 
 BOOL CreateDirectory(const char* path, void* /*security_attributes*/) {
   std::string linux_path;
-  if (path == nullptr || !stmtlink::WindowsToLinuxPath(path, &linux_path)) return FALSE;
+  if (path == nullptr || HasCharacterWindowsRefuses(path) ||
+      !stmtlink::WindowsToLinuxPath(path, &linux_path))
+    return FALSE;
   return stmtlink::Env::Current()->CreateDir(linux_path) ? TRUE : FALSE;
 }
 
 BOOL RemoveDirectory(const char* path) {
   std::string linux_path;
   if (path == nullptr || !stmtlink::WindowsToLinuxPath(path, &linux_path)) return FALSE;
-  if (IsMountRoot(linux_path)) return FALSE;
+  if (IsMountRoot(linux_path) || IsCurrentFolder(linux_path)) return FALSE;
   return stmtlink::Env::Current()->RemoveDir(linux_path) ? TRUE : FALSE;
 }
 
@@ -106,5 +127,8 @@ DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size) {
   if (!stmtlink::Env::Current()->GetExecutablePath(&linux_path) ||
       !stmtlink::LinuxToWindowsPath(linux_path, &path))
     return 0;
-  return static_cast<DWORD>(stmtlink::MbcsCopy(buf, size, path));
+  std::size_t copied = stmtlink::MbcsCopy(buf, size, path);
+  // A cut path returns the buffer's size, as Windows does, so that a caller
+  // can tell it from a path that fitted.
+  return copied < path.size() ? size : static_cast<DWORD>(copied);
 }

@@ -38,9 +38,14 @@ IniFile IniFile::Parse(std::string_view content) {
   std::string section;
   bool in_section = false;
   while (!content.empty()) {
-    size_t eol = content.find('\n');
+    // A line ends in CR LF, LF or a lone CR, as the system's reader takes them.
+    size_t eol = content.find_first_of("\r\n");
     std::string_view line = Trim(content.substr(0, eol));
-    content = eol == std::string_view::npos ? std::string_view() : content.substr(eol + 1);
+    size_t next = eol == std::string_view::npos ? content.size() : eol + 1;
+    if (eol != std::string_view::npos && content[eol] == '\r' && next < content.size() &&
+        content[next] == '\n')
+      ++next;
+    content = content.substr(next);
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       size_t close = line.find(']');

@@ -1,7 +1,8 @@
 // A reader of Windows-style profile (INI) files: "[section]" lines and
-// "key=value" lines. Section and key names compare without regard to ASCII
-// case; blanks around names and values are dropped, and a value enclosed in
-// one pair of double quotes loses them, as the system's profile reader does.
+// "key=value" lines, ended by CR LF, LF or a lone CR. Section and key names
+// compare without regard to ASCII case; blanks around names and values are
+// dropped, and a value enclosed in one pair of double quotes loses them, as
+// the system's profile reader does.
 // Lines starting with ';' are comments. Works on bytes: the caller knows
 // whether the file is CP932 (GetPrivateProfileString) or UTF-8 (host.ini).
 #pragma once

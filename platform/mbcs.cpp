@@ -38,31 +38,35 @@ unsigned char Fold(unsigned char c) {
 } // namespace
 
 int _ismbblead(unsigned int c) {
+  c &= 0xFF; // the runtime looks at the low byte only
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
 int _ismbbtrail(unsigned int c) {
+  c &= 0xFF;
   return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
+// The runtime pairs a lead byte with whatever byte follows it, valid trail
+// byte or not; only the terminator ends the walk.
 int _ismbslead(const unsigned char* start, const unsigned char* current) {
-  if (start == nullptr || current == nullptr || current < start) return 0;
-  for (const unsigned char* p = start; p <= current;) {
-    std::size_t len = CharLengthAt(p);
-    if (len == 0) return 0;
-    if (p == current) return len == 2 ? -1 : 0;
-    p += len;
+  if (start == nullptr || current == nullptr) return 0;
+  for (const unsigned char* p = start; p <= current && *p != 0; ++p) {
+    if (_ismbblead(*p)) {
+      if (++p > current) return -1;
+      if (*p == 0) return 0;
+    }
   }
   return 0;
 }
 
 int _ismbstrail(const unsigned char* start, const unsigned char* current) {
-  if (start == nullptr || current == nullptr || current < start) return 0;
-  for (const unsigned char* p = start; p <= current;) {
-    std::size_t len = CharLengthAt(p);
-    if (len == 0) return 0;
-    if (len == 2 && p + 1 == current) return -1;
-    p += len;
+  if (start == nullptr || current == nullptr) return 0;
+  for (const unsigned char* p = start; p <= current && *p != 0; ++p) {
+    if (_ismbblead(*p)) {
+      if (++p == current) return -1;
+      if (*p == 0) return 0;
+    }
   }
   return 0;
 }

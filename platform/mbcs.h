@@ -8,11 +8,19 @@
 #include <string>
 #include <string_view>
 
-// Nonzero when the byte can start / end a double-byte character.
+// Nonzero when the low byte of c can start / end a double-byte character
+// (the higher bits are ignored: 0x181 is a lead byte).
 int _ismbblead(unsigned int c);
 int _ismbbtrail(unsigned int c);
 // -1 when `current` is the lead / trail byte of a double-byte character of
-// the string starting at `start`, else 0 (the runtime's convention).
+// the string starting at `start`, else 0 (the runtime's convention). As the
+// runtime does, the walk from `start` pairs every lead byte with the byte
+// after it whatever that byte is: a lead byte followed by an invalid trail
+// byte or by the terminator still gives -1 for `current` at the lead byte
+// (_ismbslead) and for `current` at the byte after it, the terminator
+// included (_ismbstrail). `current` past the terminator, or before `start`,
+// gives 0. Unlike these two, the scans below pair a lead byte only with a
+// valid trail byte.
 int _ismbslead(const unsigned char* start, const unsigned char* current);
 int _ismbstrail(const unsigned char* start, const unsigned char* current);
 // Last / first occurrence of character c (single- or double-byte) as a whole

@@ -19,6 +19,48 @@ bool IsDriveRootStart(std::string_view p) {
   return p.size() >= 2 && !_ismbblead(static_cast<unsigned char>(p[0])) && p[1] == ':';
 }
 
+// The shell's idea of a root: "\", "X:\" with any single-byte character X,
+// "\\", "\\server" and "\\server\share" (no backslash after the share,
+// none right after the server).
+bool IsShellRoot(std::string_view p) {
+  if (p.empty()) return false;
+  if (p == "\\") return true;
+  if (p.size() == 3 && IsDriveRootStart(p) && p[2] == '\\') return true;
+  if (p.size() >= 2 && p[0] == '\\' && p[1] == '\\') {
+    int backslashes = 0;
+    for (std::size_t i = 2; i < p.size(); i += stmtlink::MbcsCharLength(p, i)) {
+      if (p[i] != '\\') continue;
+      if (++backslashes > 1 || i + 1 == p.size()) return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+// Drops the last name and its backslash, keeping the root's backslash of
+// "C:\" and "\"; false when there was nothing to drop.
+bool RemoveFileSpec(char* path) {
+  std::string_view p(path);
+  std::size_t cut = 0;
+  for (std::size_t i = 0; i < p.size(); i += stmtlink::MbcsCharLength(p, i)) {
+    if (p[i] == '\\') {
+      cut = i;
+    } else if (p[i] == ':') {
+      if (i + 1 < p.size() && p[i + 1] == '\\') ++i;
+      cut = i + 1;
+    }
+  }
+  if (cut == p.size()) return false;
+  // "\a" keeps "\", "\\a" keeps "\\"; a lone "\" cannot lose more.
+  if ((cut == 0 && p[0] == '\\') || (cut == 1 && p[0] == '\\' && p[1] == '\\')) {
+    if (cut + 1 == p.size()) return false;
+    path[cut + 1] = '\0';
+    return true;
+  }
+  path[cut] = '\0';
+  return true;
+}
+
 } // namespace
 
 BOOL PathFileExists(const char* path) {
@@ -50,28 +92,8 @@ char* PathSkipRoot(char* path) {
 
 BOOL PathStripToRoot(char* path) {
   if (path == nullptr) return FALSE;
-  std::string_view p(path);
-  if (p.size() >= 2 && p[0] == '\\' && p[1] == '\\') {
-    // "\\server\share\x" -> "\\server\share"; "\\server" is a root itself.
-    std::size_t server_end = stmtlink::MbcsFind(p, '\\', 2);
-    if (server_end != npos) {
-      std::size_t share_end = stmtlink::MbcsFind(p, '\\', server_end + 1);
-      if (share_end != npos) path[share_end] = '\0';
-    }
-    return TRUE;
-  }
-  if (!p.empty() && p[0] == '\\') {
-    path[1] = '\0';
-    return TRUE;
-  }
-  if (IsDriveRootStart(p)) {
-    // "C:\..." keeps "C:\"; "C:" and "C:name" have no root, and the shell
-    // leaves "C:" behind.
-    bool rooted = p.size() >= 3 && p[2] == '\\';
-    path[rooted ? 3 : 2] = '\0';
-    return rooted ? TRUE : FALSE;
-  }
-  // A relative path has no root: the shell strips it to nothing.
-  path[0] = '\0';
-  return FALSE;
+  // The shell strips one name at a time until what is left is a root.
+  while (!IsShellRoot(path))
+    if (!RemoveFileSpec(path)) return FALSE;
+  return TRUE;
 }

@@ -36,9 +36,16 @@ BOOL PathFileExists(const char* path);
 // relative paths). Only the backslash separates, as in the shell.
 const char* PathSkipRoot(const char* path);
 char* PathSkipRoot(char* path);
-// Cuts the path to its root in place ("C:\a\b" -> "C:\", "\\s\sh\x" ->
-// "\\s\sh", "\a" -> "\"); FALSE when it has none. As in the shell, "C:x" is
-// left as "C:" and a relative path as "".
+// Cuts the path in place to its root, as the shell does: it drops the last
+// name until what is left is a root, and the roots are "\", "X:\" (X any
+// single-byte character, letter or not, of either case), "\\", "\\server"
+// and "\\server\share". TRUE when a root was reached:
+//   "c:\a\b" -> "c:\", "\\s\sh\x" -> "\\s\sh", "\\s\" -> "\\s",
+//   "\a\b" -> "\", "1:\a" -> "1:\".
+// FALSE when none is, with what was left:
+//   "C:a" and "C:/a/b" -> "C:" (the shell knows only the backslash),
+//   "a\b" -> "", "\\?\C:\a" -> "\\?\C:\", "\\.\C:\a" -> "\\.\C:\" (the
+//   shell's root rules know no device or long-path prefix).
 BOOL PathStripToRoot(char* path);
 
 // Files and drives.
@@ -48,17 +55,23 @@ BOOL PathStripToRoot(char* path);
 // is still a CD-ROM drive); an unmapped drive or share and anything that is
 // not a root give DRIVE_NO_ROOT_DIR.
 UINT GetDriveType(const char* root);
-// Fails when the folder exists or its parent is missing.
+// Creates one folder. Fails when the folder exists, its parent is missing,
+// or the path holds a character Windows refuses in a name (? * " < > | or a
+// control character). Trailing dots and spaces of the names are dropped
+// (win_path.h): "C:\Temp\x." creates C:\Temp\x.
 BOOL CreateDirectory(const char* path, void* security_attributes);
-// Removes an empty folder; never a drive or share root.
+// Removes an empty folder. Fails for a drive or share root and for the
+// process's current folder, which Windows keeps open.
 BOOL RemoveDirectory(const char* path);
 // The temporary folder with a trailing backslash; returns its length, or the
 // size needed (terminator included) when size is too small.
 DWORD GetTempPath(DWORD size, char* buf);
-// The program's own full path as a Windows path; returns the length copied
-// (cut to size - 1 and terminated when too long, as Windows does, without
-// splitting a double-byte character). Any module but 0 (the program) is
-// unknown: 0 and an empty buffer.
+// The program's own full path as a Windows path. When it fits in size bytes
+// with its terminator: the path and its length. When it does not: the path
+// cut to at most size - 1 bytes (never splitting a double-byte character),
+// terminated, and the return value is size, as Windows returns. Any module
+// but 0 (the program) is unknown: 0 and an empty buffer. A null buffer or
+// a size of 0: 0.
 DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size);
 
 // Profile files (CP932 content). Copies the value, or the default when the

@@ -82,6 +82,15 @@ bool LocateLinux(std::string_view linux_path, Location* out) {
   return true;
 }
 
+// Windows drops trailing dots and spaces from every name of a path: "out."
+// and "out " name the folder "out", "r.xml." the file "r.xml". "." and ".."
+// keep their meaning; a name of dots and spaces only is left as nothing.
+std::string_view WindowsName(std::string_view name) {
+  if (name == "." || name == "..") return name;
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.remove_suffix(1);
+  return name.empty() ? std::string_view(".") : name;
+}
+
 bool CurrentLocation(Location* out) {
   std::string cwd;
   return Env::Current()->GetCurrentDir(&cwd) && LocateLinux(cwd, out);
@@ -120,7 +129,7 @@ bool WindowsToLinuxPath(std::string_view windows_path, std::string* linux_path) 
     if (!CurrentLocation(&location)) return false;
     if (IsSeparator(path[0])) location.names.clear(); // root of the current drive
   }
-  for (std::string_view name : SplitWindows(path)) Push(&location.names, name);
+  for (std::string_view name : SplitWindows(path)) Push(&location.names, WindowsName(name));
 
   std::string result = location.mount->linux_root;
   for (const std::string& name : location.names) {
@@ -148,6 +157,29 @@ bool LinuxToWindowsPath(std::string_view linux_path, std::string* windows_path) 
     if (i > 0) result.push_back('\\');
     result.append(location.names[i]);
   }
+  *windows_path = std::move(result);
+  return true;
+}
+
+bool IsLinuxStylePath(std::string_view path) {
+  if (path.find('/') == std::string_view::npos || path.find('\\') != std::string_view::npos)
+    return false;
+  return !(path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':');
+}
+
+bool TypedLinuxPathToWindows(std::string_view typed_path, const std::string& base_dir,
+                             std::string* windows_path) {
+  if (typed_path.empty()) return false;
+  std::string full;
+  if (typed_path.front() != '/') {
+    if (base_dir.empty()) return false;
+    full = base_dir + "/";
+  }
+  full.append(typed_path);
+  std::string result;
+  if (!LinuxToWindowsPath(full, &result)) return false;
+  // "/tmp/out/" names a folder; its Windows form says so too.
+  if (typed_path.back() == '/' && !MbcsEndsWithBackslash(result)) result.push_back('\\');
   *windows_path = std::move(result);
   return true;
 }

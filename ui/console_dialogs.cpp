@@ -8,6 +8,7 @@
 #include "platform/mbcs.h"
 #include "platform/text_codec.h"
 #include "platform/win_api.h"
+#include "platform/win_path.h"
 
 
 namespace stmtlink {
@@ -200,14 +201,22 @@ bool ConsoleDialogs::Command(DialogLogic& logic, const TerminalEntry& entry) {
     PressKey(logic, key);
     return true;
   }
-  if (line[0] == '=') return TypeUtf8(GetFocus(), line.substr(1));
+  // A text the edit refuses was still understood: TypeUtf8 has said why,
+  // and that is the one message.
+  if (line[0] == '=') {
+    TypeUtf8(GetFocus(), line.substr(1));
+    return true;
+  }
 
   std::size_t equals = line.find('=');
   std::string number = line.substr(0, equals);
   if (!IsWholeNumber(number)) return false;
   const ControlTemplate* control = Numbered(std::atoi(number.c_str()));
   if (control == nullptr) return false;
-  if (equals != std::string::npos) return TypeUtf8(control->id, line.substr(equals + 1));
+  if (equals != std::string::npos) {
+    TypeUtf8(control->id, line.substr(equals + 1));
+    return true;
+  }
   if (control->kind != ControlKind::kEdit) {
     if (!Click(logic, control->id)) std::fputs(U("  その欄は無効です\n").c_str(), out_);
     return true;
@@ -254,11 +263,23 @@ bool ConsoleDialogs::GetSaveFileName(const SaveFileRequest& request, std::string
     if (!ReadEntry(&entry) || entry.key == TerminalKey::kEscape || (entry.key == TerminalKey::kNone && entry.line.empty()))
       return false;
     if (entry.key != TerminalKey::kNone) continue;
-    if (!Utf8ToCp932(entry.line, &typed)) {
-      std::fputs(U("  Shift_JIS で表せない文字があります\n").c_str(), out_);
-      continue;
+    std::string chosen;
+    if (IsLinuxStylePath(entry.line)) {
+      // A Linux path, absolute or taken against the folder shown, becomes
+      // its Windows form on Z: or on the mapped drive that holds it.
+      std::string base;
+      if (!WindowsToLinuxPath(request.initial_folder, &base)) base.clear();
+      if (!TypedLinuxPathToWindows(entry.line, base, &chosen)) {
+        std::fputs(U("  そのパスはこのプログラムの出力先にできません\n").c_str(), out_);
+        continue;
+      }
+    } else {
+      if (!Utf8ToCp932(entry.line, &typed)) {
+        std::fputs(U("  Shift_JIS で表せない文字があります\n").c_str(), out_);
+        continue;
+      }
+      chosen = IsRooted(typed) ? typed : request.initial_folder + typed;
     }
-    std::string chosen = IsRooted(typed) ? typed : request.initial_folder + typed;
     // The default extension goes on a name that has none, as the system
     // dialog does.
     const unsigned char* start = reinterpret_cast<const unsigned char*>(chosen.c_str());

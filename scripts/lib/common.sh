@@ -33,6 +33,11 @@ install_missing_packages() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The one configuration of build/, shared by scripts/demo and scripts/test:
+# a demo followed by the test rebuilds nothing. Warnings are errors in it;
+# a plain user build (see README) only shows them.
+STMTLINK_BUILD_OPTIONS=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTMTLINK_WERROR=ON)
+
 # build_tree DIR [cmake options...] [-- targets...]
 build_tree() {
   local dir="$1"

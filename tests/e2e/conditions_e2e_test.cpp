@@ -88,5 +88,59 @@ TEST_F(ConditionsE2eTest, RefusedDataAndUnusableOutputOption) {
   EXPECT_NE(std::string::npos, bad.err.find("--output is longer than the 255 bytes")) << bad.err;
 }
 
+TEST_F(ConditionsE2eTest, TrailingDotsAndSpacesNameTheFolderThatExists) {
+  ASSERT_TRUE(books_.AddDataSet({}));
+  std::filesystem::create_directories(home_.File("drive_c/out"));
+  for (const char* output : {"C:\\out.\\r.xml", "C:\\out \\r.xml."}) {
+    std::filesystem::remove(home_.File("drive_c/out/r.xml"));
+    ProgramRun run = Run({"--from", "4", "--to", "3", "--output", output, "4660,1025,7,"});
+    EXPECT_EQ(0, run.exit_status) << output << ": " << run.err;
+    EXPECT_EQ(std::string::npos, run.err.find(U8(u8"作成してもよろしいですか"))) << run.err;
+    EXPECT_EQ(0u, ReadTextFile(home_.File("drive_c/out/r.xml")).find("<?xml")) << output;
+  }
+  EXPECT_FALSE(std::filesystem::exists(home_.File("drive_c/out.")));
+  EXPECT_FALSE(std::filesystem::exists(home_.File("drive_c/out ")));
+}
+
+TEST_F(ConditionsE2eTest, LinuxOutputPathsAbsoluteOrRelative) {
+  ASSERT_TRUE(books_.AddDataSet({}));
+  TempDir caller;
+  std::filesystem::create_directories(caller.File("nx"));
+  std::filesystem::create_directories(caller.File("sub"));
+  const std::vector<std::string> months = {"--ui", "batch", "--home", home_.path(), "--from", "4", "--to", "3"};
+  auto run = [&](const std::string& output) {
+    std::vector<std::string> args = months;
+    args.insert(args.end(), {"--output", output, "4660,1025,7,"});
+    return RunProgram(BuiltProgram("StmtLinkStd"), args, {}, caller.path());
+  };
+  ProgramRun absolute = run(caller.File("nx/r3.xml"));
+  EXPECT_EQ(0, absolute.exit_status) << absolute.err;
+  EXPECT_EQ(0u, ReadTextFile(caller.File("nx/r3.xml")).find("<?xml"));
+  ProgramRun relative = run("sub/r4.xml");
+  EXPECT_EQ(0, relative.exit_status) << relative.err;
+  EXPECT_EQ(0u, ReadTextFile(caller.File("sub/r4.xml")).find("<?xml"));
+  // A folder of the host home's drive C: is named on C:.
+  ProgramRun on_c = run(home_.File("drive_c/r5.xml"));
+  EXPECT_EQ(0, on_c.exit_status) << on_c.err;
+  EXPECT_EQ(0u, ReadTextFile(home_.File("drive_c/r5.xml")).find("<?xml"));
+  // The Windows rules still hold for what the Linux path names.
+  ProgramRun refused = run("sub/a*b.xml");
+  EXPECT_EQ(1, refused.exit_status);
+  EXPECT_NE(std::string::npos, refused.err.find("sub\\a*b.xml' was refused")) << refused.err;
+}
+
+TEST_F(ConditionsE2eTest, ConsoleRefusalsSayOneThingAndBrowseTakesALinuxPath) {
+  ASSERT_TRUE(books_.AddDataSet({}));
+  TempDir out;
+  const std::string input = U8(u8"1=０４\n2=123\n6\n") + out.File("r6.xml") + "\n7\n\n\n";
+  ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"),
+                              {"--ui", "console", "--home", home_.path(), "4660,1025,7,"}, {}, "", input);
+  EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_NE(std::string::npos, run.err.find(U8(u8"1 には数字だけを入力できます（「０４」は入力しませんでした）")));
+  EXPECT_NE(std::string::npos, run.err.find(U8(u8"2 には半角 2 文字までしか入りません（「123」は入力しませんでした）")));
+  EXPECT_EQ(std::string::npos, run.err.find(U8(u8"入力を読み取れません"))) << run.err;
+  EXPECT_EQ(0u, ReadTextFile(out.File("r6.xml")).find("<?xml"));
+}
+
 } // namespace
 } // namespace stmtlink

@@ -163,8 +163,11 @@ TEST_F(StartUpE2eTest, TheQtFrontEndRunsOffscreenAndIsRefusedWithoutADisplay) {
   unattended.push_back(kHostLine);
   std::filesystem::remove(home_.File("host-window.log"));
   std::filesystem::remove(home_.File("drive_c/report.xml"));
-  run = RunProgram(BuiltProgram("StmtLinkStd"), unattended, {"QT_QPA_PLATFORM=offscreen"});
+  // Without a runtime folder named, Qt has nothing to warn about either.
+  run = RunProgram(BuiltProgram("StmtLinkStd"), unattended,
+                   {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR="});
   EXPECT_EQ(0, run.exit_status) << run.err;
+  EXPECT_EQ(std::string::npos, run.err.find("XDG_RUNTIME_DIR")) << run.err;
   EXPECT_EQ(NotificationLog(0), WindowLog());
   EXPECT_TRUE(std::filesystem::exists(home_.File("drive_c/report.xml")));
 

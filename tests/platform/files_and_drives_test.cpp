@@ -91,6 +91,30 @@ TEST_F(PlatformFilesTest, CreateAndRemoveDirectory) {
   EXPECT_TRUE(LinuxDirExists(u8"share_folder"));
 }
 
+TEST_F(PlatformFilesTest, DirectoriesFollowWindowsNameRules) {
+  // Wildcards and reserved marks are no part of a name.
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\a?", nullptr));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\*", nullptr));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\a|b", nullptr));
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/a?"));
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/*"));
+  // Trailing dots and spaces go: "x." and "y " are x and y.
+  EXPECT_EQ(TRUE, CreateDirectory("C:\\x.", nullptr));
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c/x"));
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/x."));
+  EXPECT_EQ(FALSE, CreateDirectory("C:\\x ", nullptr)); // that is x again
+  EXPECT_EQ(TRUE, CreateDirectory("C:\\x. \\y .", nullptr));
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c/x/y"));
+  // The current folder is held open: it is never removed.
+  ASSERT_EQ(0, ::chdir(home_.Path("drive_c/x/y").c_str()));
+  EXPECT_EQ(FALSE, RemoveDirectory("C:\\x\\y"));
+  EXPECT_EQ(FALSE, RemoveDirectory("."));
+  EXPECT_TRUE(LinuxDirExists(u8"drive_c/x/y"));
+  ASSERT_EQ(0, ::chdir(home_.Path("drive_c").c_str()));
+  EXPECT_EQ(TRUE, RemoveDirectory("C:\\x\\y."));
+  EXPECT_FALSE(LinuxDirExists(u8"drive_c/x/y"));
+}
+
 TEST_F(PlatformFilesTest, DirectoryCallsGoThroughTheEnv) {
   FaultInjectionEnv env;
   ScopedEnv use(&env);
@@ -137,13 +161,17 @@ TEST_F(PlatformFilesTest, ModuleFileName) {
   env.SetExecutablePath(home_.Path(testing::U8(u8"drive_c/表/StmtLinkStd")));
   EXPECT_EQ(17u, GetModuleFileName(0, buf, sizeof(buf)));
   EXPECT_STREQ("C:\\表\\StmtLinkStd", buf);
-  // Cut to size - 1, never inside 表.
+  // Cut to size - 1, never inside 表; a cut path returns the size.
   std::memset(buf, 'X', sizeof(buf));
-  EXPECT_EQ(3u, GetModuleFileName(0, buf, 5));
+  EXPECT_EQ(5u, GetModuleFileName(0, buf, 5));
   EXPECT_STREQ("C:\\", buf);
   EXPECT_EQ('X', buf[5]);
-  EXPECT_EQ(5u, GetModuleFileName(0, buf, 6));
+  EXPECT_EQ(6u, GetModuleFileName(0, buf, 6));
   EXPECT_STREQ("C:\\表", buf);
+  EXPECT_EQ(17u, GetModuleFileName(0, buf, 18)); // just fits
+  EXPECT_STREQ("C:\\表\\StmtLinkStd", buf);
+  EXPECT_EQ(17u, GetModuleFileName(0, buf, 17)); // one byte short: cut, and the size
+  EXPECT_STREQ("C:\\表\\StmtLinkSt", buf);
   EXPECT_EQ(0u, GetModuleFileName(0, buf, 0));
 }
 

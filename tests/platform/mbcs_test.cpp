@@ -25,6 +25,9 @@ TEST(MbcsTest, LeadAndTrailRanges) {
   EXPECT_TRUE(_ismbblead(0xE0));
   EXPECT_TRUE(_ismbblead(0xFC));
   EXPECT_FALSE(_ismbblead(0xFD));
+  EXPECT_TRUE(_ismbblead(0x181)); // only the low byte counts
+  EXPECT_FALSE(_ismbblead(0x8141));
+  EXPECT_TRUE(_ismbbtrail(0x1240));
   EXPECT_FALSE(_ismbbtrail(0x3F));
   EXPECT_TRUE(_ismbbtrail(0x40));
   EXPECT_TRUE(_ismbbtrail(0x5C));
@@ -45,10 +48,16 @@ TEST(MbcsTest, LeadAndTrailInContext) {
   const char* run = "\x95\x95\x5C";
   EXPECT_EQ(-1, _ismbstrail(U(run), U(run + 1)));
   EXPECT_EQ(0, _ismbstrail(U(run), U(run + 2)));
-  // A lead byte without a trail byte stands alone.
+  // The runtime pairs a lead byte with any byte after it, and with the
+  // terminator too.
   const char* stray = "\x81 \\";
-  EXPECT_EQ(0, _ismbslead(U(stray), U(stray)));
-  EXPECT_EQ(0, _ismbstrail(U(stray), U(stray + 1)));
+  EXPECT_EQ(-1, _ismbslead(U(stray), U(stray)));
+  EXPECT_EQ(-1, _ismbstrail(U(stray), U(stray + 1)));
+  EXPECT_EQ(0, _ismbstrail(U(stray), U(stray + 2)));
+  const char* last = "a\x81";
+  EXPECT_EQ(-1, _ismbslead(U(last), U(last + 1)));
+  EXPECT_EQ(-1, _ismbstrail(U(last), U(last + 2))); // the terminator
+  EXPECT_EQ(0, _ismbslead(U(last), U(last + 2)));
 }
 
 TEST(MbcsTest, CharacterSearchSkipsTrailBytes) {

@@ -84,6 +84,15 @@ TEST_F(ProfileTest, RelativeAndBareFileNames) {
   EXPECT_EQ("3", Read("ProgramLevel", "HJ21", "1", 16, "ZephonDef.ini"));
 }
 
+TEST_F(ProfileTest, LinesEndInCrLfLfOrALoneCr) {
+  home_.WriteFile("drive_c/cr.ini", "[ProgramLevel]\rHJ21=2\r[Other]\rA=x\r\n\nB=y\n\rC=z");
+  EXPECT_EQ("2", Read("ProgramLevel", "HJ21", "1", 16, "C:\\cr.ini"));
+  EXPECT_EQ("x", Read("Other", "A", "d", 16, "C:\\cr.ini"));
+  EXPECT_EQ("y", Read("Other", "B", "d", 16, "C:\\cr.ini"));
+  EXPECT_EQ("z", Read("Other", "C", "d", 16, "C:\\cr.ini"));
+  EXPECT_EQ("d", Read("ProgramLevel", "A", "d", 16, "C:\\cr.ini"));
+}
+
 TEST_F(ProfileTest, AnUnreadableFileGivesTheDefault) {
   FaultInjectionEnv env;
   ScopedEnv use(&env);

@@ -59,6 +59,20 @@ TEST(ShellPathTest, StripToRoot) {
   EXPECT_EQ(FALSE, PathStripToRoot(nullptr));
 }
 
+TEST(ShellPathTest, StripToRootKnowsEveryFormAsTheShellDoes) {
+  EXPECT_EQ("c:\\", StripToRoot("c:\\a\\b", TRUE));
+  EXPECT_EQ("1:\\", StripToRoot("1:\\a", TRUE)); // any single-byte character
+  EXPECT_EQ("C:", StripToRoot("C:/a/b", FALSE));   // "/" is no separator here
+  EXPECT_EQ("C:\\", StripToRoot("C:\\a/b", TRUE));
+  EXPECT_EQ("\\\\s", StripToRoot("\\\\s\\", TRUE));
+  EXPECT_EQ("\\\\", StripToRoot("\\\\", TRUE));
+  EXPECT_EQ("\\", StripToRoot("\\", TRUE));
+  // The long-path and device prefixes are no roots to the shell.
+  EXPECT_EQ("\\\\?\\C:\\", StripToRoot("\\\\?\\C:\\a\\b", FALSE));
+  EXPECT_EQ("\\\\.\\C:\\", StripToRoot("\\\\.\\C:\\a", FALSE));
+  EXPECT_EQ("\\\\?\\UNC", StripToRoot("\\\\?\\UNC\\s\\sh\\a", TRUE));
+}
+
 TEST(ShellPathTest, FileExists) {
   ScratchHome home;
   home.WriteHostIni("[Drives]\nE=,noroot\n");

@@ -57,6 +57,32 @@ TEST_F(WinPathTest, DotsAndDoubledSeparatorsAreResolved) {
   EXPECT_EQ(z_home, ToWindows(C(u8"/..")));
 }
 
+TEST_F(WinPathTest, TrailingDotsAndSpacesOfEveryNameAreDropped) {
+  EXPECT_EQ(C(u8"/out/r.xml"), ToLinux("C:\\out.\\r.xml"));
+  EXPECT_EQ(C(u8"/out/r.xml"), ToLinux("C:\\out \\r.xml"));
+  EXPECT_EQ(C(u8"/out/r.xml"), ToLinux("C:\\out. .\\r.xml. "));
+  EXPECT_EQ(C(u8"/表/ソ"), ToLinux("C:\\表.\\ソ ")); // after double-byte names too
+  EXPECT_EQ(C(u8"/a/.x"), ToLinux("C:\\a\\.x"));    // leading dots stay
+  EXPECT_EQ(C(u8"/a"), ToLinux("C:\\a\\b\\.."));   // "." and ".." keep their sense
+  EXPECT_EQ(C(u8"/a"), ToLinux("C:\\a\\...\\ "));
+}
+
+TEST_F(WinPathTest, TypedLinuxPathsTakeTheirWindowsForm) {
+  EXPECT_TRUE(IsLinuxStylePath("/tmp/r.xml"));
+  EXPECT_TRUE(IsLinuxStylePath("sub/r.xml"));
+  EXPECT_FALSE(IsLinuxStylePath("r.xml"));
+  EXPECT_FALSE(IsLinuxStylePath("C:/out/r.xml"));
+  EXPECT_FALSE(IsLinuxStylePath("out\\r.xml"));
+  std::string windows;
+  ASSERT_TRUE(TypedLinuxPathToWindows("/tmp/nx/../r.xml", "", &windows));
+  EXPECT_EQ("Z:\\tmp\\r.xml", windows);
+  ASSERT_TRUE(TypedLinuxPathToWindows("sub/", "/srv", &windows));
+  EXPECT_EQ("Z:\\srv\\sub\\", windows);
+  ASSERT_TRUE(TypedLinuxPathToWindows(C(u8"/表/r.xml"), "", &windows)); // under drive C:'s folder
+  EXPECT_EQ("C:\\表\\r.xml", windows);
+  EXPECT_FALSE(TypedLinuxPathToWindows("sub/r.xml", "", &windows));
+}
+
 TEST_F(WinPathTest, UncSharesComeFromTheMap) {
   std::string share = home_.Path("share_folder");
   EXPECT_EQ(share + "/a/b.txt", ToLinux("\\\\fileserver\\share\\a\\b.txt"));

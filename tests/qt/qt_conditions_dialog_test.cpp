@@ -136,7 +136,12 @@ TEST_F(QtConditionsDialogTest, EnterWalksToBrowseWhichOpensTheSaveDialogThenExec
   QFileDialog::FileMode mode = QFileDialog::ExistingFile;
   QString accept_label, translated;
   bool confirms_overwrite = true;
+  QStringList literal_ampersands;
   poller_.on_file = [&](QFileDialog* files) {
+    // A label without a buddy would draw its "&" as it is.
+    for (const QLabel* label : files->findChildren<QLabel*>())
+      if (!label->isHidden() && label->text().contains(u'&') && label->buddy() == nullptr)
+        literal_ampersands << label->text();
     title = files->windowTitle();
     filters = files->nameFilters();
     suffix = files->defaultSuffix();
@@ -182,6 +187,7 @@ TEST_F(QtConditionsDialogTest, EnterWalksToBrowseWhichOpensTheSaveDialogThenExec
   }
   EXPECT_FALSE(confirms_overwrite);
   EXPECT_EQ(LinuxPath("drive_c/export"), folder);
+  EXPECT_TRUE(literal_ampersands.isEmpty()) << literal_ampersands.join(u' ').toStdString();
 }
 
 TEST_F(QtConditionsDialogTest, AChosenFileBecomesAWindowsPathAndF12AsksBeforeOverwriting) {

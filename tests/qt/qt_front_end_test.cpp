@@ -3,7 +3,11 @@
 // bars, coalesced repaints that still end on the final state); the font.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QLocale>
+
+#include <cstdlib>
 #include <QFileInfo>
 #include <QTest>
 
@@ -25,6 +29,16 @@ class QtFrontEndTest : public ::testing::Test {
   QtFrontEnd front_end_;
   ModalPoller poller_;
 };
+
+TEST_F(QtFrontEndTest, UnderTheCLocaleDatesAreJapanese) {
+  // qt_test_main starts Qt under LC_ALL=C as the program does.
+  const QDateTime when(QDate(2026, 1, 2), QTime(3, 4));
+  EXPECT_EQ(QLocale::Japanese, QLocale::system().language());
+  EXPECT_EQ(QStringLiteral("2026/01/02 3:04"), QLocale::system().toString(when, QLocale::ShortFormat));
+  EXPECT_EQ(QLocale::Japanese, QLocale().language());
+  EXPECT_STREQ("C", std::getenv("LC_ALL")); // the environment as it was
+  EXPECT_NE(nullptr, std::getenv("XDG_RUNTIME_DIR"));
+}
 
 TEST_F(QtFrontEndTest, MessageBoxesCarryCaptionIconButtonsAndAnswer) {
   poller_.answers = {IDYES};
@@ -93,8 +107,8 @@ TEST_F(QtFrontEndTest, ProgressWindowIsResource131WithTwoBarsOnTopWithoutSystemM
   EXPECT_TRUE(window->isVisible());
   progress.ResetMainBar();
   progress.AdvanceMainBar(0, 4200);
-  // The next repaint that the run asks for after the interval shows it.
-  QTest::qWait(QtProgressWindow::kRepaintIntervalMs + 5);
+  // The next repaint that the run asks for two intervals later shows it.
+  QTest::qWait(2 * QtProgressWindow::kRepaintIntervalMs + 5);
   front_end_.progress().UpdateProgressWindow(progress.GetSafeHwnd());
   EXPECT_EQ(QStringLiteral("集計中 42％"), window->windowTitle());
   const QString shot = testing::SaveScreenshot(window, QStringLiteral("progress.png"));

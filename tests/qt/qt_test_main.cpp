@@ -6,10 +6,18 @@
 
 #include <cstdlib>
 
+#include "ui/qt/qt_start_environment.h"
+
 int main(int argc, char** argv) {
   // Listing and running alike: no display is needed or used.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // The C locale, started as the program starts Qt: the windows must still
+  // show Japanese dates.
+  setenv("LC_ALL", "C", 1);
+  stmtlink::QtStartEnvironment start;
+  start.BeforeQtStarts();
   QApplication app(argc, argv);
+  start.AfterQtStarted();
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include "tests/support/temp_dir.h"
 
@@ -17,11 +18,17 @@ namespace stmtlink::testing {
 std::string BuiltProgram(const std::string& name) { return std::string(STMTLINK_BIN_DIR) + "/" + name; }
 
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const std::vector<std::string>& extra_env, const std::string& working_dir) {
+                      const std::vector<std::string>& extra_env, const std::string& working_dir,
+                      const std::string& stdin_text) {
   ProgramRun run;
   TempDir capture;
   std::string out_path = capture.File("out");
   std::string err_path = capture.File("err");
+  std::string in_path = "/dev/null";
+  if (!stdin_text.empty()) {
+    in_path = capture.File("in");
+    std::ofstream(in_path, std::ios::binary) << stdin_text;
+  }
 
   std::vector<std::string> argv_storage = {program};
   argv_storage.insert(argv_storage.end(), args.begin(), args.end());
@@ -47,7 +54,7 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (!working_dir.empty()) posix_spawn_file_actions_addchdir_np(&actions, working_dir.c_str());

@@ -15,11 +15,12 @@ struct ProgramRun {
 
 // The built program of that name (STMTLINK_BIN_DIR/name).
 std::string BuiltProgram(const std::string& name);
-// Runs program with args; stdin is /dev/null. extra_env: "NAME=value",
-// replacing an inherited variable of that name. working_dir: the child's
-// current folder (empty: this process's).
+// Runs program with args; stdin is /dev/null, or a file holding
+// stdin_text when that is not empty. extra_env: "NAME=value", replacing an
+// inherited variable of that name. working_dir: the child's current folder
+// (empty: this process's).
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extra_env = {},
-                      const std::string& working_dir = "");
+                      const std::string& working_dir = "", const std::string& stdin_text = "");
 
 } // namespace stmtlink::testing

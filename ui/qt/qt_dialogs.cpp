@@ -1,6 +1,9 @@
 // The dialog port over Qt: modal runs of the dialog window, the controls'
 // state, and the save-file dialog.
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTreeView>
 #include <QPushButton>
 #include <QTimer>
 #include <QDir>
@@ -213,6 +216,23 @@ bool QtDialogs::GetSaveFileName(const SaveFileRequest& request, std::string* pat
   dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類(&T):"));
   dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
   dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+  // A label shows its "&" as a mnemonic only with a buddy, and Qt gives the
+  // file-type label none: it gets its list, so that Alt+T reaches it.
+  if (auto* type_label = dialog.findChild<QLabel*>(QStringLiteral("fileTypeLabel"))) {
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+      type_label->setBuddy(types);
+    else
+      type_label->setText(QStringLiteral("ファイルの種類:"));
+  }
+  // The file list's size, type and date columns as wide as what they show
+  // (Qt's fixed widths cut a Japanese date); the name takes the rest.
+  if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = files->header();
+    header->setStretchLastSection(false);
+    if (header->count() > 0) header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
   CentreWhenFirstShown(&dialog);
   // "Name (*.ext)|*.ext||": pairs of a name and its patterns.
   QStringList filters;

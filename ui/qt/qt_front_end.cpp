@@ -16,6 +16,7 @@
 #include "dialog/conditions_template.h"
 #include "ui/message_text.h"
 #include "ui/qt/qt_placement.h"
+#include "ui/qt/qt_start_environment.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
@@ -101,7 +102,10 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
   if (QApplication::instance() == nullptr) {
     argv0_ = settings_.application_name;
     argv_[0] = argv0_.data();
+    QtStartEnvironment start;
+    start.BeforeQtStarts();
     own_app_ = std::make_unique<QApplication>(argc_, argv_);
+    start.AfterQtStarted();
   }
   ReleaseDisplayProbe(); // Qt holds its own connection now
   // Qt's own texts (the file dialog's views, its context menus) in

@@ -101,6 +101,7 @@ struct QtProgressWindow::Window {
   bool wants_top = false;
   bool drawn_once = false;
   std::int64_t last_draw = 0;
+  int second_wanted = 0; // the second bar's position the next drawing waits for
   int repaints = 0;
 };
 
@@ -214,7 +215,11 @@ void QtProgressWindow::UpdateProgressWindow(HWND window) {
   if (w == nullptr || !w->visible) return;
   // The run asks for a repaint after every step, tens of thousands of times;
   // the screen gets one every interval.
-  if (w->drawn_once && MonotonicMs() - w->last_draw < kRepaintIntervalMs) return;
+  if (w->drawn_once) {
+    const std::int64_t since = MonotonicMs() - w->last_draw;
+    if (since < kRepaintIntervalMs) return;
+    if (since < 2 * kRepaintIntervalMs && w->second.pos != w->second_wanted) return;
+  }
   Paint(*w);
 }
 
@@ -240,6 +245,9 @@ void QtProgressWindow::Paint(Window& w) {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   w.drawn_once = true;
   w.last_draw = MonotonicMs();
+  // The next drawing waits for the step after this one (the empty bar
+  // comes only from a reset, so the steps run from low + 1 to high).
+  w.second_wanted = w.second.pos < w.second.high ? w.second.pos + 1 : w.second.low + 1;
   ++w.repaints;
 }
 

@@ -103,6 +103,12 @@ class QtProgressWindow : public ProgressWindowPort {
  public:
   // At most one repaint in this many milliseconds; the window is always
   // drawn when it is shown, hidden or destroyed, so the final state shows.
+  // Between one and two intervals after a drawing the window waits for the
+  // second bar to stand one step past where it was last drawn (a pulse
+  // runs through every step within microseconds): drawings over a run show
+  // that bar at each of its positions in turn, not always at the step that
+  // happens to follow the run's work. A repaint asked for two intervals or
+  // more after the last drawing is always drawn.
   static constexpr std::int64_t kRepaintIntervalMs = 25;
 
   explicit QtProgressWindow(QtFrontEnd* front_end);

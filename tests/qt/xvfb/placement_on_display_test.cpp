@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 
 #include "dialog/conditions_dialog.h"
 #include "dialog/conditions_template.h"
@@ -44,6 +45,8 @@ TEST(PlacementOnDisplayTest, WindowsAreCentredAndTheSaveDialogNamesANewFileInJap
   testing::TempDir home;
   std::string error;
   ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 20, &error)) << error;
+  // A file in the folder, so that the screenshot shows the dialog's dates.
+  std::ofstream(home.File("drive_c/out/last-year.xml")) << "<?xml?>";
   SetHostHome(home.path());
   ConditionsDialog dialog;
   dialog.periodStart = 20250401;

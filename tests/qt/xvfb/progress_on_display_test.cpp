@@ -84,6 +84,10 @@ class ObservedProgress : public QtProgressWindow {
   std::vector<Wanted> wanted = {{3000, 2}, {7000, 4}};
   std::vector<Moment> moments;
   std::optional<bool> wait_cursor_at_show;
+  // Instead of the moments: the second bar as the screen shows it after
+  // each drawing that the run itself brings about, up to this many.
+  std::size_t drawings_to_read = 0;
+  std::vector<BarPixels> drawn_second;
 
   void ShowProgressWindow(HWND w, bool show) override {
     if (show && !wait_cursor_at_show) wait_cursor_at_show = QGuiApplication::overrideCursor() != nullptr;
@@ -106,7 +110,12 @@ class ObservedProgress : public QtProgressWindow {
     QtProgressWindow::DeltaBarPos(w, bar, delta);
   }
   void UpdateProgressWindow(HWND w) override {
+    const int drawn_before = repaints(w);
     QtProgressWindow::UpdateProgressWindow(w);
+    if (drawn_second.size() < drawings_to_read && repaints(w) != drawn_before) {
+      ReadDrawing(w);
+      return;
+    }
     if (moments.size() < wanted.size() && main_.pos >= wanted[moments.size()].main_at_least &&
         second_.pos == wanted[moments.size()].second)
       Capture(w);
@@ -115,9 +124,33 @@ class ObservedProgress : public QtProgressWindow {
  private:
   ProgressBarState& State(int bar) { return bar == kMainProgressBar ? main_ : second_; }
 
+  // The screen where the window stands, as the X server holds it.
+  static QImage Grab(QWidget* window) {
+    const QPoint at = window->mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, at.x(), at.y(), window->width(), window->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+  }
+  static QWidget* SecondBar(QWidget* window) {
+    QList<QWidget*> bars = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    std::sort(bars.begin(), bars.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+    return bars.size() == 2 ? bars[1] : nullptr;
+  }
+
+  void ReadDrawing(HWND w) {
+    QWidget* window = Widget(w);
+    QWidget* bar = window != nullptr ? SecondBar(window) : nullptr;
+    ASSERT_NE(nullptr, bar);
+    const QImage screen = Grab(window);
+    drawn_second.push_back(ReadBar(screen, window, bar, 1));
+    QDir().mkpath(STMTLINK_SCREENSHOT_DIR);
+    screen.save(QStringLiteral(STMTLINK_SCREENSHOT_DIR "/progress-xvfb-run-%1.png").arg(drawn_second.size()));
+  }
+
   void Capture(HWND w) {
-    // Past the repaint interval, the next repaint draws the present state.
-    std::this_thread::sleep_for(std::chrono::milliseconds(kRepaintIntervalMs + 5));
+    // Two repaint intervals on, the next repaint draws the present state.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2 * kRepaintIntervalMs + 5));
     QtProgressWindow::UpdateProgressWindow(w);
     QWidget* window = Widget(w);
     ASSERT_NE(nullptr, window);
@@ -216,6 +249,46 @@ TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
   EXPECT_FALSE(*progress.wait_cursor_at_show);
   EXPECT_EQ(std::vector<bool>{false}, front_end.wait_cursor_at_box);
   EXPECT_EQ(nullptr, QGuiApplication::overrideCursor());
+}
+
+TEST(ProgressOnDisplayTest, TheSecondBarIsDrawnAtDifferentPositionsOverARun) {
+  XVFB_OR_SKIP();
+  TempDir home;
+  std::string error;
+  ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 60000, &error)) << error;
+  SetHostHome(home.path());
+  SetHostCallJournal(false);
+
+  ConditionsChoices choices;
+  choices.from_month = 4;
+  choices.to_month = 3;
+  choices.ledger = 1;
+  choices.output_path = "C:\\out\\report.xml";
+  QtFrontEndSettings settings;
+  settings.dialog_input = ConditionsDialogInput(choices);
+  settings.unattended = true;
+  settings.answer_yes = true;
+  ObservedFrontEnd front_end(settings);
+  front_end.progress().drawings_to_read = 12;
+  front_end.progress().wanted.clear();
+  SetFrontEnd(&front_end);
+  LinkApp app;
+  RunApplication(&app);
+  SetFrontEnd(nullptr);
+  ASSERT_EQ(kResultCompleted, app.resultCode);
+
+  // Drawn only as often as the run asks (no test sleeps here), the bar
+  // that shows the run is alive stands at several places, not always at
+  // the first step of a pulse.
+  const std::vector<BarPixels>& drawn = front_end.progress().drawn_second;
+  ASSERT_GE(drawn.size(), 6u) << "too few drawings to judge";
+  std::vector<int> extents;
+  for (const BarPixels& pixels : drawn) extents.push_back(pixels.extent);
+  std::string seen;
+  for (int extent : extents) seen += std::to_string(extent) + " ";
+  std::sort(extents.begin(), extents.end());
+  extents.erase(std::unique(extents.begin(), extents.end()), extents.end());
+  EXPECT_GE(extents.size(), 3u) << "second bar extents drawn: " << seen;
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "tests/qt/xvfb/xvfb_display.h"
+#include "ui/qt/qt_start_environment.h"
 
 namespace stmtlink::testing {
 
@@ -92,7 +93,12 @@ int main(int argc, char** argv) {
     setenv("DISPLAY", display.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     unsetenv("WAYLAND_DISPLAY");
+    // Under the C locale, started as the program starts Qt.
+    setenv("LC_ALL", "C", 1);
+    stmtlink::QtStartEnvironment start;
+    start.BeforeQtStarts();
     app = std::make_unique<QApplication>(argc, argv);
+    start.AfterQtStarted();
     state.running = true;
   }
   const int result = RUN_ALL_TESTS();
