@@ -40,6 +40,7 @@ struct ImportedChart {
   std::vector<ChartAccount> accounts; // in file order; seq is the position
   std::vector<ChartMember> members;
   std::vector<long> lines; // the record line of each account
+  std::size_t added = 0;   // sub-accounts the import added for the journal
 };
 
 // The nature keywords and their codes, for the help and the docs.

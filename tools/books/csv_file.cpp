@@ -203,31 +203,73 @@ std::string CsvField(std::string_view text) {
   return out + "\"";
 }
 
+namespace {
+
+// The spellings of a known column: "date|取引日|日付".
+std::vector<std::string_view> Spellings(std::string_view known) {
+  std::vector<std::string_view> out;
+  for (std::size_t start = 0;;) {
+    const std::size_t bar = known.find('|', start);
+    out.push_back(known.substr(start, bar - start));
+    if (bar == std::string_view::npos) return out;
+    start = bar + 1;
+  }
+}
+
+// The known columns for messages: "date (取引日, 日付), debit, ...".
+std::string ColumnList(const std::vector<std::string_view>& known) {
+  std::string list;
+  for (std::string_view k : known) {
+    const std::vector<std::string_view> names = Spellings(k);
+    list += (list.empty() ? "" : ", ") + std::string(names[0]);
+    for (std::size_t i = 1; i < names.size(); ++i)
+      list += (i == 1 ? " (" : ", ") + std::string(names[i]) + (i + 1 == names.size() ? ")" : "");
+  }
+  return list;
+}
+
+} // namespace
+
 bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
                       const std::vector<std::string_view>& known, ImportProblems* problems,
                       bool ignore_unknown) {
   columns_.clear();
   width_ = header.fields.size();
-  bool ok = true;
+  // The column each header field names, by the first spelling of the known one.
+  std::vector<std::string> named(header.fields.size());
+  bool any_known = false;
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
     const std::string name = Normalize(header.fields[i]);
+    for (std::string_view k : known) {
+      const std::vector<std::string_view> names = Spellings(k);
+      if (std::any_of(names.begin(), names.end(),
+                      [&](std::string_view n) { return Normalize(n) == name; }))
+        named[i] = Normalize(names[0]);
+    }
+    any_known = any_known || !named[i].empty();
+  }
+  if (!any_known && !ignore_unknown) {
+    problems->Add(file.name(), header.line, 0,
+                  "no header line: the first line must name the columns (" + ColumnList(known) +
+                      ")");
+    return false;
+  }
+  bool ok = true;
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
     const int column = static_cast<int>(i) + 1;
-    const bool is_known = std::any_of(known.begin(), known.end(),
-                                      [&](std::string_view k) { return Normalize(k) == name; });
-    if (!is_known && ignore_unknown) {
+    if (named[i].empty() && ignore_unknown) {
       continue;
-    } else if (!is_known) {
-      std::string list;
-      for (std::string_view k : known) list += (list.empty() ? "" : ", ") + std::string(k);
+    } else if (named[i].empty()) {
       problems->Add(file.name(), header.line, column,
-                    "unknown column '" + header.fields[i] + "' (the columns are: " + list + ")");
+                    "unknown column '" + header.fields[i] + "' (the columns are: " +
+                        ColumnList(known) + ")");
       ok = false;
-    } else if (Index(header.fields[i]) != kAbsent) {
+    } else if (Index(named[i]) != kAbsent) {
       problems->Add(file.name(), header.line, column,
                     "column '" + header.fields[i] + "' is given twice");
       ok = false;
     } else {
-      columns_.emplace_back(name, static_cast<int>(i));
+      columns_.emplace_back(named[i], static_cast<int>(i));
     }
   }
   return ok;
