@@ -13,6 +13,8 @@
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/utf8.h"
+#include "tools/books/books_import.h"
+#include "tools/books/chart_csv.h"
 
 namespace stmtlink {
 namespace {
@@ -29,10 +31,10 @@ ProgramRun Books(std::vector<std::string> args) {
   return RunProgram(BuiltProgram("stmtlink-books"), args);
 }
 
-std::string Report(const std::string& home) {
+std::string Report(const std::string& home, const char* ledger = "1") {
   ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"),
                               {"--ui", "batch", "--home", home, "--from", "4", "--to", "3",
-                               "--output", "C:\\report.xml", "--answer", "yes", "--ledger", "1"});
+                               "--output", "C:\\report.xml", "--answer", "yes", "--ledger", ledger});
   EXPECT_EQ(0, run.exit_status) << run.err;
   return ReadTextFile(home + "/drive_c/report.xml");
 }
@@ -129,6 +131,46 @@ TEST(JapaneseBooks, TaxFigureOfTheFileIsKeptAndAFarOneNoted) {
   ASSERT_EQ(0, Books({"export", "--home", dir.File("home"), "--out", dir.File("a")}).exit_status);
   EXPECT_NE(std::string::npos,
             ReadTextFile(dir.File("a/journal.csv")).find("2025-06-10,,6160,3024,310,1110,3334,"));
+}
+
+// Every account of the standard chart, a thousand yen on its normal side:
+// the statements place each one as an item and still balance.
+TEST(JapaneseBooks, EveryStandardAccountIsPlacedByTheStatements) {
+  ImportProblems problems;
+  CsvFile file;
+  ASSERT_TRUE(CsvFile::Load(StandardChartPath(), TextEncoding::kAuto, &file, &problems));
+  ImportedChart chart;
+  ASSERT_TRUE(ReadChartCsv(file, true, &chart, &problems)) << problems.Text();
+  std::string journal = "entry,date,debit,debit_amount,credit,credit_amount\n";
+  std::vector<const ChartAccount*> posted;
+  int entry = 0;
+  for (const ChartAccount& a : chart.accounts) {
+    // Cash and capital are the other sides; the two outside the statements
+    // and the carried profit are left out.
+    if (a.line_type != 0 || (a.nature & 0x08000000u) || a.nature == 0x80202010u ||
+        a.code == 11100000 || a.code == 31100000)
+      continue;
+    const std::string code = std::to_string(a.code / 10000);
+    journal += std::to_string(++entry) + ",2025-05-01," +
+               (a.normal_side == 1 ? code + ",1000,3110,1000\n" : "1110,1000," + code + ",1000\n");
+    posted.push_back(&a);
+  }
+  TempDir dir;
+  ASSERT_TRUE(WriteTextFile(dir.File("all.csv"), journal));
+  ProgramRun imported =
+      Books({"import", "--home", dir.File("home"), "--journal", dir.File("all.csv"), "--company",
+             "X", "--period", "20250401-20260331", "--manufacturing"});
+  ASSERT_EQ(0, imported.exit_status) << imported.err;
+  const std::map<std::string, long long> items = ReportItems(Report(dir.File("home"), "0"));
+  for (const ChartAccount* a : posted) {
+    // The schedule's items are shown without their "(製)".
+    std::string label = a->formal_name;
+    if (const std::size_t mark = label.find(U8(u8"(製)")); mark != std::string::npos)
+      label.erase(mark);
+    ASSERT_TRUE(items.count(label)) << a->code / 10000;
+    EXPECT_EQ(1000, std::llabs(items.at(label))) << a->code / 10000;
+  }
+  EXPECT_EQ(items.at(U8(u8"資産合計")), items.at(U8(u8"負債合計")) + items.at(U8(u8"純資産合計")));
 }
 
 } // namespace
