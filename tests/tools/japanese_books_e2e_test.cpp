@@ -83,7 +83,7 @@ TEST(JapaneseBooks, FirstQuarterWithTaxCategoriesGivesTheHandFigures) {
       Books({"import", "--home", dir.File("home"), "--journal", dir.File("q.csv"), "--company",
              U8(u8"株式会社テスト"), "--create-sub-accounts"});
   ASSERT_EQ(0, imported.exit_status) << imported.err;
-  EXPECT_NE(std::string::npos, imported.out.find("1 sub-accounts were added")) << imported.out;
+  EXPECT_NE(std::string::npos, imported.out.find("1 sub-account was added")) << imported.out;
   const std::string report = Report(dir.File("home"));
   const std::map<std::string, long long> items = ReportItems(report);
   // By hand: tax-excluded books, the taxes on the two tax accounts.

@@ -381,7 +381,8 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                   " journal lines into " + (home / "books.db").string() + "\n" + note;
   if (summary.added_subs > 0)
     *summary_text += "Note: " + std::to_string(summary.added_subs) +
-                     " sub-accounts were added for the journal's new sub-account names.\n";
+                     (summary.added_subs == 1 ? " sub-account was" : " sub-accounts were") +
+                     " added for the journal's new sub-account names.\n";
   if (!notes.empty()) *summary_text += "Notes on the journal:\n" + notes.Text();
   return ImportStatus::kImported;
 }
