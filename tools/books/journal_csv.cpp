@@ -110,6 +110,13 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
             c_date = columns.Index("date"), c_slot = columns.Index("slot"),
             c_amount = columns.Index("amount"), c_category = columns.Index("tax_category"),
             c_method = columns.Index("tax_method"), c_description = columns.Index("description");
+  int c_side[2][5]; // account, sub, amount, tax category, tax of the debit and the credit side
+  for (int side = 0; side < 2; ++side) {
+    const std::string name = side == 0 ? "debit" : "credit";
+    int i = 0;
+    for (const char* suffix : {"", "_sub", "_amount", "_tax_category", "_tax"})
+      c_side[side][i++] = columns.Index(name + suffix);
+  }
 
   std::vector<JournalRow> entry;
   std::string entry_key; // the entry and id fields of the entry's first line
@@ -157,11 +164,9 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     }
 
     SideFields sides[] = {
-        {columns.Index("debit"), columns.Index("debit_sub"), columns.Index("debit_amount"),
-         columns.Index("debit_tax_category"), columns.Index("debit_tax"), &row.debit_code,
+        {c_side[0][0], c_side[0][1], c_side[0][2], c_side[0][3], c_side[0][4], &row.debit_code,
          &row.debit_amount, &row.debit_tax, false},
-        {columns.Index("credit"), columns.Index("credit_sub"), columns.Index("credit_amount"),
-         columns.Index("credit_tax_category"), columns.Index("credit_tax"), &row.credit_code,
+        {c_side[1][0], c_side[1][1], c_side[1][2], c_side[1][3], c_side[1][4], &row.credit_code,
          &row.credit_amount, &row.credit_tax, true},
     };
     // The line's one tax category goes to the side it belongs to.
