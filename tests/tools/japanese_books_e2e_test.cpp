@@ -99,6 +99,22 @@ TEST(JapaneseBooks, FirstQuarterWithTaxCategoriesGivesTheHandFigures) {
     EXPECT_EQ(yen, items.at(U8(label))) << U8(label);
   }
 
+  // Books kept with tax: the same journal lines, each account taking its
+  // amount and its tax.
+  ProgramRun with_tax =
+      Books({"import", "--home", dir.File("with-tax"), "--journal", dir.File("q.csv"),
+             "--company", "X", "--create-sub-accounts", "--tax-included"});
+  ASSERT_EQ(0, with_tax.exit_status) << with_tax.err;
+  const std::map<std::string, long long> taxed = ReportItems(Report(dir.File("with-tax")));
+  const std::pair<const char8_t*, long long> want_taxed[] = {
+      {u8"売上高", 1080000},    {u8"仕入高", 550000},      {u8"地代家賃", 110000},
+      {u8"消耗品費", 3334},     {u8"当期純利益", 416678},  {u8"資産合計", 3416678},
+  };
+  for (const auto& [label, yen] : want_taxed) {
+    ASSERT_TRUE(taxed.count(U8(label))) << U8(label);
+    EXPECT_EQ(yen, taxed.at(U8(label))) << U8(label);
+  }
+
   // The same journal with the tax columns filled: the same books.
   ASSERT_EQ(0, Books({"export", "--home", dir.File("home"), "--out", dir.File("a")}).exit_status);
   ASSERT_TRUE(WriteTextFile(dir.File("filled.csv"), Quarter(true)));

@@ -185,8 +185,11 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       }
     }
     bool excludes_tax = options.amounts_exclude_tax;
-    if (!field(c_method).empty() && !ParseTaxMethod(field(c_method), &excludes_tax))
-      bad(c_method, "tax method '" + std::string(field(c_method)) + U(u8"' is not 内税 or 外税"));
+    if (!field(c_method).empty() && !ParseTaxMethod(field(c_method), &excludes_tax)) {
+      bad(c_method, "tax method '" + std::string(field(c_method)) +
+                        U(u8"' is not 内税 (税込) or 外税 (税抜)"));
+      row.unreadable = true;
+    }
 
     std::int64_t shared_amount = 0; // the line's one amount column, read once
     if (!ParseYenAmount(field(c_amount), &shared_amount, &why)) {
