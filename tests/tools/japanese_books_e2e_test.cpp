@@ -7,10 +7,9 @@
 
 #include <cstdlib>
 #include <map>
-#include <regex>
 
-#include "platform/text_codec.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/report_items.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/utf8.h"
 #include "tools/books/books_import.h"
@@ -22,6 +21,7 @@ namespace {
 using testing::BuiltProgram;
 using testing::ProgramRun;
 using testing::ReadTextFile;
+using testing::ReportItems;
 using testing::RunProgram;
 using testing::TempDir;
 using testing::U8;
@@ -32,24 +32,7 @@ ProgramRun Books(std::vector<std::string> args) {
 }
 
 std::string Report(const std::string& home, const char* ledger = "1") {
-  ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"),
-                              {"--ui", "batch", "--home", home, "--from", "4", "--to", "3",
-                               "--output", "C:\\report.xml", "--answer", "yes", "--ledger", ledger});
-  EXPECT_EQ(0, run.exit_status) << run.err;
-  return ReadTextFile(home + "/drive_c/report.xml");
-}
-
-// The report's items by label, in yen.
-std::map<std::string, long long> ReportItems(const std::string& cp932) {
-  std::string text;
-  EXPECT_TRUE(Cp932ToUtf8(cp932, &text));
-  std::map<std::string, long long> items;
-  const std::regex item(R"re(<(\w+) Label="([^"]+)"(?: Amount="(-?\d+)")?>(-?\d+)?)re");
-  for (std::sregex_iterator it(text.begin(), text.end(), item), end; it != end; ++it) {
-    const std::string& figure = (*it)[3].matched ? (*it)[3].str() : (*it)[4].str();
-    if (!figure.empty()) items.emplace((*it)[2].str(), std::atoll(figure.c_str()));
-  }
-  return items;
+  return testing::YearReport(home, {"--ledger", ledger});
 }
 
 // Amounts hold their tax (内税), as written on receipts; one line is 外税.
