@@ -207,6 +207,8 @@ TEST_F(BooksImportTest, JapaneseJournalRefusalsAreOneMessageEach) {
       {U8(u8"伝票番号,日付,借方勘定科目,貸方勘定科目,金額,税区分,税計算区分\n"
           u8"1,2025-04-05,現金,売上高,110,課税売上10%,別記\n"),
        U8(u8"journal.csv:2:7: tax method '別記' is not 内税 (税込) or 外税 (税抜)")},
+      {head + U8(u8"1,2025-04-05,現金,,100,課税仕入10%,110,売上高,100,,売上\n"),
+       "journal.csv:2:7: the tax is larger than the amount that holds it"},
       {head + U8(u8"1,2025-04-05,普通預金,,12,,,受取利息,12,非課税売上,利息\n"
                  u8"2,2025-04-05,普通預金,,12,非課税仕入,1,受取利息,13,,利息\n"),
        "journal.csv:3:7: a tax on a line whose category bears none"},

@@ -267,6 +267,11 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
                                FormatYenForPeople(computed) + " yen computed at " +
                                std::to_string(category.rate) + "%; the file's figure is kept");
       }
+      if (!excludes_tax && std::llabs(*s.tax_out) > std::llabs(*s.amount_out)) {
+        bad(s.tax, "the tax is larger than the amount that holds it");
+        row.unreadable = true;
+        continue;
+      }
       if (!excludes_tax) *s.amount_out -= *s.tax_out;
       s.taxed = true;
     }
