@@ -127,6 +127,22 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
   };
   std::string why;
   std::unordered_set<std::string> good_texts; // descriptions repeat; check each once
+  // A column's category is most often the one of the line before: the
+  // last text read and its category, for the line's and each side's column.
+  struct LastCategory {
+    std::string text;
+    TaxCategory category;
+    bool known = false;
+  } last_category[3];
+  auto category_of = [&](int slot, std::string_view text, TaxCategory* out) {
+    LastCategory& last = last_category[slot];
+    if (text != last.text) {
+      last.text = text;
+      last.known = ParseTaxCategory(text, &last.category);
+    }
+    *out = last.category;
+    return last.known;
+  };
   while (file.Next(&record, problems)) {
     if (!columns.Fits(file, record, problems)) continue;
     const long line = record.line;
@@ -173,7 +189,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     TaxCategory line_category;
     int line_category_side = -1;
     if (!field(c_category).empty()) {
-      if (!ParseTaxCategory(field(c_category), &line_category)) {
+      if (!category_of(2, field(c_category), &line_category)) {
         bad(c_category, "tax category '" + std::string(field(c_category)) + "' is not one of " +
                             kTaxCategories);
         row.unreadable = true;
@@ -234,7 +250,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       TaxCategory category;
       bool has_category = false;
       if (!field(s.category).empty()) {
-        has_category = ParseTaxCategory(field(s.category), &category);
+        has_category = category_of(side, field(s.category), &category);
         if (!has_category) {
           bad(s.category, "tax category '" + std::string(field(s.category)) +
                               "' is not one of " + kTaxCategories);
