@@ -266,6 +266,14 @@ TEST_F(BooksImportTest, SideFilesWithJapaneseHeadings) {
   EXPECT_NE(std::string::npos,
             Exported("journal.csv").find("2025-04-05,,1110,1100,,4110,1000,100,"))
       << Exported("journal.csv");
+  // Without entry numbers each line is an entry of its own.
+  ASSERT_TRUE(WriteTextFile(dir_.File("journal.csv"),
+                            U8(u8"日付,借方科目,貸方科目,金額\n2025-04-05,現金,売上高,100\n"
+                               u8"2025-04-06,現金,売上高,200\n")));
+  o.replace = true;
+  ASSERT_EQ(ImportStatus::kImported, ImportBooks(o, &summary, &messages)) << messages;
+  EXPECT_NE(std::string::npos, Exported("journal.csv").find("\r\n2,2,2025-04-06,,1110,200,"))
+      << Exported("journal.csv");
 }
 
 TEST_F(BooksImportTest, CompanyFileProblemsNameTheFileAndLongNamesGetNoSlowSuggestion) {

@@ -94,7 +94,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     return;
   }
   if (!columns.Read(file, record, kColumns, problems)) return;
-  for (std::string_view required : {"entry", "date", "debit", "credit"})
+  for (std::string_view required : {"date", "debit", "credit"})
     if (!columns.Has(required)) {
       std::string spellings;
       for (std::string_view k : kColumns)
@@ -120,7 +120,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
 
   std::vector<JournalRow> entry;
   std::string entry_key; // the entry and id fields of the entry's first line
-  std::int64_t entry_id = 0;
+  std::int64_t entry_id = 0, numbered = 0;
   auto flush = [&] {
     if (!entry.empty()) sink->Entry(file.name(), entry_id, entry);
     entry.clear();
@@ -151,7 +151,14 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       problems->Add(file.name(), line, index + 1, message);
     };
     const std::string key = std::string(field(c_entry)) + "," + std::string(field(c_id));
-    if (!field(c_entry).empty() && key != entry_key) {
+    if (c_entry == CsvColumns::kAbsent) {
+      // No entry numbers: each line is an entry of its own.
+      flush();
+      entry_id = 0;
+      if (c_id != CsvColumns::kAbsent && !field(c_id).empty() &&
+          !ParseCount(field(c_id), 0x7FFFFFFF, &entry_id))
+        bad(c_id, "id '" + std::string(field(c_id)) + "' is not a number from 1 to 2147483647");
+    } else if (!field(c_entry).empty() && key != entry_key) {
       flush();
       entry_key = key;
       entry_id = 0;
@@ -166,6 +173,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       bad(c_entry,
           "entry '" + std::string(field(c_entry)) + "' is not a number from 1 to 2147483647");
     if (field(c_entry).empty() && !entry.empty()) row.entry_no = entry.front().entry_no;
+    if (c_entry == CsvColumns::kAbsent) row.entry_no = ++numbered;
 
     const std::string_view slot = field(c_slot);
     row.slot = -1; // from the date

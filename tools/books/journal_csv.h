@@ -1,6 +1,7 @@
 // The journal as a CSV file, one line of an entry a record:
 //   entry          the entry's number; records in a row with the same number
-//                  (or an empty one) are the lines of one compound entry
+//                  (or an empty one) are the lines of one compound entry;
+//                  without the column each record is an entry of its own
 //   id             optional: the host's entry id (the export writes it)
 //   date           2025-04-01, 2025/4/1 or 20250401, inside the period
 //   slot           empty: the month of the date; year-end, interim, opening
