@@ -19,6 +19,9 @@ class BatchDialogs : public DialogPort {
   explicit BatchDialogs(std::FILE* out = stderr) : out_(out) {}
 
   void SetInput(std::vector<ControlInput> input) { input_ = std::move(input); }
+  // A Yes/No question was answered No while a dialog is open, so that the
+  // hint after a refused path can say whether --answer yes would help.
+  void NoteDeclinedQuestion() { declined_ = true; }
 
   int RunModal(DialogLogic& logic) override;
   bool GetSaveFileName(const SaveFileRequest& request, std::string* path) override;
@@ -26,6 +29,7 @@ class BatchDialogs : public DialogPort {
  private:
   std::FILE* out_;
   std::vector<ControlInput> input_;
+  bool declined_ = false;
 };
 
 } // namespace stmtlink

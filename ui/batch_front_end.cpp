@@ -22,6 +22,7 @@ int BatchFrontEnd::ShowMessageBox(HWND, const std::string& text, const std::stri
   if ((flags & MB_TYPEMASK) == MB_YESNO) {
     answer = answer_yes_ ? IDYES : IDNO;
     printed += answer_yes_ ? "  -> yes\n" : "  -> no\n";
+    if (!answer_yes_) dialogs_.NoteDeclinedQuestion();
   } else if ((flags & MB_TYPEMASK) == MB_OKCANCEL) {
     answer = answer_yes_ ? IDOK : IDCANCEL;
   }

@@ -43,7 +43,7 @@ TEST_F(ConditionsE2eTest, ForbiddenCharacterEndsTheRunAsCancelled) {
   const std::string message = U8(u8"決算書 [exclamation] データの出力先に不正な文字が含まれています。\n"
                                  u8"  \n  出力先を再入力してください。\n"
                                  u8"batch: the output path 'Z:\\tmp\\a*b.xml' was refused; give another "
-                                 u8"with --output PATH (or --answer yes to replace an existing file)\n");
+                                 u8"with --output PATH\n");
   ASSERT_GE(run.err.size(), message.size()) << run.err;
   EXPECT_EQ(message, run.err.substr(run.err.size() - message.size())) << run.err;
 }
@@ -55,6 +55,10 @@ TEST_F(ConditionsE2eTest, ValidChoicesCompleteAndTheFolderIsMadeOnYes) {
   ProgramRun declined = Run(args);
   EXPECT_EQ(1, declined.exit_status) << declined.err;
   EXPECT_NE(std::string::npos, declined.err.find(U8(u8"作成してもよろしいですか？\n  -> no"))) << declined.err;
+  EXPECT_NE(std::string::npos,
+            declined.err.find("its question was answered No; give another with --output PATH, "
+                              "or --answer yes to answer Yes\n"))
+      << declined.err;
   EXPECT_FALSE(std::filesystem::exists(home_.File("drive_c")+ "/" + U8(u8"決算書")));
   EXPECT_NE(std::string::npos, WindowLog().find("lParam=1\n"));
 

@@ -49,6 +49,31 @@ TEST(BookValues, AmountsAsWrittenAndBack) {
   }
 }
 
+// Amounts as bookkeepers write them; each refusal lists the forms read.
+TEST(BookValues, AmountsAsPeopleWriteThem) {
+  const std::pair<std::string, std::int64_t> goods[] = {
+      {U8(u8"3000000円"), 30000000000},    {U8(u8"△1,000"), -10000000},
+      {U8(u8"▲1000"), -10000000},          {U8(u8"５００，０００"), 5000000000},
+      {"(1,000)", -10000000},               {U8(u8"（１２．５）"), -125000},
+      {U8(u8"￥1,000円"), 10000000},        {U8(u8"－５"), -50000},
+  };
+  for (const auto& [text, units] : goods) {
+    std::int64_t got = 0;
+    std::string why;
+    EXPECT_TRUE(ParseYenAmount(text, &got, &why)) << why;
+    EXPECT_EQ(units, got);
+  }
+  for (const std::string& bad : {U8(u8"円1000"), U8(u8"1000ドル"), std::string("(-5)"),
+                                 std::string("(5"), U8(u8"1,00円")}) {
+    std::int64_t units = 0;
+    std::string why;
+    EXPECT_FALSE(ParseYenAmount(bad, &units, &why));
+    if (why.find("thousands") == std::string::npos) {
+      EXPECT_NE(std::string::npos, why.find(kAmountForms)) << why;
+    }
+  }
+}
+
 TEST(BookValues, DatesAndShiftJisTexts) {
   std::int64_t date = 0;
   for (const char* text : {"2024-02-29", "2024/2/29", "20240229"}) {

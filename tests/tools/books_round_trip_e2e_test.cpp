@@ -8,8 +8,8 @@
 #include <map>
 #include <regex>
 
-#include "platform/text_codec.h"
 #include "tests/support/program_runner.h"
+#include "tests/support/report_items.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/utf8.h"
 
@@ -19,6 +19,7 @@ namespace {
 using testing::BuiltProgram;
 using testing::ProgramRun;
 using testing::ReadTextFile;
+using testing::ReportItems;
 using testing::RunProgram;
 using testing::TempDir;
 using testing::U8;
@@ -28,15 +29,8 @@ ProgramRun Books(std::vector<std::string> args) {
   return RunProgram(BuiltProgram("stmtlink-books"), args);
 }
 
-// The report of a batch run over the whole year, as CP932 bytes.
 std::string Report(const std::string& home, const std::vector<std::string>& conditions) {
-  std::vector<std::string> args = {"--ui",     "batch", "--home", home,       "--from",
-                                   "4",        "--to",  "3",      "--output", "C:\\report.xml",
-                                   "--answer", "yes"};
-  args.insert(args.end(), conditions.begin(), conditions.end());
-  ProgramRun run = RunProgram(BuiltProgram("StmtLinkStd"), args);
-  EXPECT_EQ(0, run.exit_status) << run.err;
-  return ReadTextFile(home + "/drive_c/report.xml");
+  return testing::YearReport(home, conditions);
 }
 
 TEST(BooksRoundTrip, ImportOfTheExportGivesTheSameReportAndTheSameFiles) {
@@ -146,19 +140,6 @@ const char8_t kFirstMonth[] =
     資産:現金                      ¥50,000
     資産:東都銀行
 )";
-
-// The report's items by label, in yen (the report is CP932).
-std::map<std::string, long long> ReportItems(const std::string& cp932) {
-  std::string text;
-  EXPECT_TRUE(Cp932ToUtf8(cp932, &text));
-  std::map<std::string, long long> items;
-  const std::regex item(R"re(<(\w+) Label="([^"]+)"(?: Amount="(-?\d+)")?>(-?\d+)?)re");
-  for (std::sregex_iterator it(text.begin(), text.end(), item), end; it != end; ++it) {
-    const std::string& figure = (*it)[3].matched ? (*it)[3].str() : (*it)[4].str();
-    if (!figure.empty()) items.emplace((*it)[2].str(), std::atoll(figure.c_str()));
-  }
-  return items;
-}
 
 TEST(BooksRoundTrip, HledgerJournalImportsToStatementsWithHledgersBalances) {
   TempDir dir;

@@ -66,7 +66,10 @@ AccountFinder::AccountFinder(const std::vector<ChartAccount>& accounts) {
     if (a.code % 10000 != 0)
       if (auto main = by_code_.find(a.code / 10000 * 10000); main != by_code_.end()) {
         add(main->second->formal_name + "/" + a.formal_name, a.code);
+        sub_names_[main->first].push_back(a.formal_name);
       }
+    const std::int64_t main_code = a.code / 10000 * 10000;
+    last_sub_[main_code] = std::max(last_sub_[main_code], a.code % 10000);
   }
 }
 
@@ -102,7 +105,59 @@ bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string*
   return true;
 }
 
+bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::int64_t* code,
+                            std::string* why) const {
+  auto main = by_code_.find(main_code);
+  if (main == by_code_.end()) return false; // the main account was refused already
+  if (main_code % 10000 != 0) {
+    *why = "'" + main->second->formal_name +
+           "' is a sub-account already and has no sub-accounts of its own";
+    return false;
+  }
+  auto named = by_name_.find(main->second->formal_name + "/" + std::string(name));
+  if (named != by_name_.end() && named->second != kAmbiguous) {
+    *code = named->second;
+    return true;
+  }
+  *why = "unknown sub-account '" + std::string(name) + "' of " + main->second->formal_name;
+  auto subs = sub_names_.find(main_code);
+  const std::vector<std::string> near =
+      subs == sub_names_.end() ? std::vector<std::string>() : ClosestNames(name, subs->second);
+  for (std::size_t i = 0; i < near.size(); ++i)
+    *why += (i == 0 ? " (closest known: " : ", ") + near[i];
+  *why += near.empty() ? " (give --create-sub-accounts to add it)"
+                       : "; give --create-sub-accounts to add it)";
+  return false;
+}
+
+bool AccountFinder::AddSub(std::int64_t main_code, std::string_view name, std::int64_t* code,
+                           std::string* why) {
+  auto main = by_code_.find(main_code);
+  if (main == by_code_.end() || main_code % 10000 != 0) return FindSub(main_code, name, code, why);
+  std::int64_t& last = last_sub_[main_code];
+  if (last >= 9999) {
+    *why = main->second->formal_name + " has no free sub-account number for '" +
+           std::string(name) + "'";
+    return false;
+  }
+  ChartAccount sub = *main->second;
+  sub.code = main_code + ++last;
+  sub.formal_name = std::string(name);
+  sub.statement_name.clear();
+  added_.push_back(sub);
+  by_code_[sub.code] = &added_.back();
+  by_name_[main->second->formal_name + "/" + sub.formal_name] = sub.code;
+  sub_names_[main_code].push_back(sub.formal_name);
+  *code = sub.code;
+  return true;
+}
+
 std::vector<std::string> AccountFinder::ClosestNames(std::string_view text) const {
+  return ClosestNames(text, names_);
+}
+
+std::vector<std::string> AccountFinder::ClosestNames(std::string_view text,
+                                                     const std::vector<std::string>& names) const {
   // Account names are short (the host keeps 30 bytes of one). A text or a
   // name far longer than any account name is compared with nothing, and
   // the distance is worked out only for texts of a name's length, so that
@@ -112,7 +167,7 @@ std::vector<std::string> AccountFinder::ClosestNames(std::string_view text) cons
   if (text.size() > kLongestCompared) return {};
   const std::u32string query = CodePoints(text);
   std::vector<std::pair<std::size_t, const std::string*>> scored;
-  for (const std::string& name : names_) {
+  for (const std::string& name : names) {
     if (name.size() > kLongestCompared) continue;
     const std::u32string candidate = CodePoints(name);
     std::size_t distance = std::numeric_limits<std::size_t>::max();

@@ -30,25 +30,86 @@ unsigned int CodePoint(std::string_view utf8) {
   return code;
 }
 
+// The ASCII form of an amount as people write it: full-width digits, signs
+// and separators become their ASCII twins, △ and ▲ a minus, full-width
+// parentheses and spaces ASCII ones, and the yen signs a backslash. False
+// for any other character that is not ASCII.
+bool AsciiAmountForm(std::string_view text, std::string* out) {
+  out->clear();
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      *out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    const std::size_t length = SequenceLength(c);
+    if (i + length > text.size()) return false;
+    const unsigned int code = CodePoint(text.substr(i, length));
+    i += length;
+    if (code >= 0xFF10 && code <= 0xFF19)
+      *out += static_cast<char>('0' + (code - 0xFF10));
+    else if (code == 0xFF0C)
+      *out += ',';
+    else if (code == 0xFF0E)
+      *out += '.';
+    else if (code == 0xFF0D || code == 0x2212 || code == 0x25B3 || code == 0x25B2)
+      *out += '-'; // －, −, △, ▲
+    else if (code == 0xFF0B)
+      *out += '+';
+    else if (code == 0xFF08)
+      *out += '(';
+    else if (code == 0xFF09)
+      *out += ')';
+    else if (code == 0x3000)
+      *out += ' ';
+    else if (code == 0x00A5 || code == 0xFFE5)
+      *out += '\\'; // ¥, ￥
+    else if (code == 0x5186 && i == text.size())
+      ; // 円 at the end
+    else
+      return false;
+  }
+  return true;
+}
+
 } // namespace
 
+const char kAmountForms[] =
+    "write yen as 1234567, 1,234,567 or 980.5, with a leading -, "
+    "\xE2\x96\xB3 or \xE2\x96\xB2 or parentheses for a minus, a \xC2\xA5"
+    " before or a \xE5\x86\x86"
+    " after if you like; full-width digits and separators are read too";
+
 bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why) {
+  *units = 0;
+  std::string ascii;
+  if (!IsAscii(text) || text.find('(') != std::string_view::npos) {
+    if (!AsciiAmountForm(text, &ascii)) {
+      *why = std::string("not an amount (") + kAmountForms + ")";
+      return false;
+    }
+    text = ascii;
+  }
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  *units = 0;
   if (text.empty()) return true;
   bool negative = false;
-  if (text.front() == '-' || text.front() == '+') {
-    negative = text.front() == '-';
+  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
+    negative = true;
+    text = text.substr(1, text.size() - 2);
+  }
+  if (!text.empty() && (text.front() == '-' || text.front() == '+') &&
+      !(negative && text.front() == '-')) {
+    negative = negative || text.front() == '-';
     text.remove_prefix(1);
   }
-  for (std::string_view sign : {"\xC2\xA5", "\xEF\xBF\xA5", "\\"}) // ¥, ￥, backslash
-    if (text.rfind(sign, 0) == 0) text.remove_prefix(sign.size());
+  if (!text.empty() && text.front() == '\\') text.remove_prefix(1);
   const std::size_t point = text.find('.');
   std::string_view whole = text.substr(0, point);
   std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
   if (whole.empty() || (point != std::string_view::npos && fraction.empty())) {
-    *why = "not an amount";
+    *why = std::string("not an amount (") + kAmountForms + ")";
     return false;
   }
   // Thousands separators: a first group of one to three digits, then
@@ -59,7 +120,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   for (std::size_t i = 0; i <= whole.size(); ++i) {
     if (i < whole.size() && whole[i] != ',') {
       if (!IsDigit(whole[i])) {
-        *why = "not an amount";
+        *why = std::string("not an amount (") + kAmountForms + ")";
         return false;
       }
       digits += whole[i];
@@ -80,7 +141,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   }
   for (char c : fraction)
     if (!IsDigit(c)) {
-      *why = "not an amount";
+      *why = std::string("not an amount (") + kAmountForms + ")";
       return false;
     }
   const std::size_t first = digits.find_first_not_of('0');

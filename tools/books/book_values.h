@@ -2,7 +2,9 @@
 // export writes them back.
 //  - Amounts: yen with up to four decimals ("1,234,567", "-980.5",
 //    "12.3456"), optionally with thousands separators (commas, every three
-//    digits) and a leading yen sign; stored in 1/10,000 yen. The host keeps
+//    digits) and a leading yen sign; stored in 1/10,000 yen. Also as people
+//    write them: "3,000,000円", "△1,000" or "▲1,000" and "(1,000)" for a
+//    minus, full-width digits and separators ("５００，０００"). The host keeps
 //    amounts below 10^14 yen (10^18 units), the limit of its sums.
 //  - Dates: 2025-04-01, 2025/4/1 or 20250401, a real calendar day.
 //  - Texts: UTF-8 that must also be writable in Shift_JIS (code page 932),
@@ -17,6 +19,9 @@ namespace stmtlink {
 
 constexpr std::int64_t kUnitsPerYen = 10000;
 constexpr std::int64_t kAmountLimit = 1'000'000'000'000'000'000; // units, exclusive
+
+// The accepted forms in words (UTF-8), for messages that refuse an amount.
+extern const char kAmountForms[];
 
 // Empty text is zero. False with *why set (a short reason) otherwise.
 bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <deque>
 #include <memory>
 #include <cstdint>
 #include <set>
@@ -194,23 +195,41 @@ void CheckOpeningBalances(const OpeningBalances& opening, const std::string& fil
                    u8"to 未確定勘定)"));
 }
 
+// Sub-accounts the journal named and the import made: each after the last
+// sub-account of its main account, the positions renumbered.
+void AddSubAccounts(const std::deque<ChartAccount>& added, ImportedChart* chart) {
+  for (const ChartAccount& sub : added) {
+    std::vector<ChartAccount>& a = chart->accounts;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (a[i].code / 10000 == sub.code / 10000) at = i + 1;
+    a.insert(a.begin() + static_cast<std::ptrdiff_t>(at), sub);
+  }
+  for (std::size_t i = 0; i < chart->accounts.size(); ++i)
+    chart->accounts[i].seq = static_cast<std::int64_t>(i + 1);
+  chart->added = added.size();
+}
+
 struct Summary {
-  std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0;
+  std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0, added_subs = 0;
   bool period_from_journal = false;
   DataSetValues data_set;
 };
 
 // Reads every file into a new books file; false when anything was wrong.
 bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* summary,
-                ImportProblems* problems, std::string* error) {
+                ImportProblems* problems, ImportProblems* notes_out, std::string* error) {
   DataSetValues data_set = DataSetOf(options, problems);
   ImportedChart chart;
   CsvFile chart_file;
   const std::string chart_path = options.chart.empty() ? StandardChartPath() : options.chart;
+  // The chart's problems end the reading: the other files name its
+  // accounts. The data set's problems are kept and reported with the rest.
+  const std::size_t before_chart = problems->count();
   if (Load(chart_path, options, &chart_file, problems))
     ReadChartCsv(chart_file, data_set.keeps_mfg_schedule != 0, &chart, problems);
-  if (!problems->empty()) return false;
-  const AccountFinder accounts(chart.accounts);
+  if (problems->count() != before_chart) return false;
+  AccountFinder accounts(chart.accounts);
 
   OpeningBalances opening;
   CsvFile side_file;
@@ -235,7 +254,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
                        problems);
   if (!writer.Prepare(error)) return false;
   CsvFile journal;
-  if (Load(options.journal, options, &journal, problems)) {
+  if (options.journal.empty()) {
+    problems->Add("no journal: give --journal JOURNAL.csv");
+  } else if (Load(options.journal, options, &journal, problems)) {
     CsvRecord header; // the header decides the format
     ImportProblems ignored;
     const bool hledger = journal.Next(&header, &ignored) && LooksLikeHledgerCsv(header);
@@ -243,7 +264,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     if (hledger)
       ReadHledgerCsv(journal, accounts, map, &writer, problems);
     else
-      ReadJournalCsv(journal, accounts, &writer, problems);
+      ReadJournalCsv(journal, accounts, &writer, problems,
+                     JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
+                                        options.create_sub_accounts, notes_out});
   }
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
                        problems);
@@ -256,6 +279,7 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     problems->Add("no period: give --period YYYYMMDD-YYYYMMDD (the journal has no lines)");
     return false;
   }
+  AddSubAccounts(accounts.added(), &chart);
   if (!InsertDataSet(*db, data_set, error) || !WriteEras(*db, error) ||
       !InsertChart(*db, data_set.data_no, chart, error) ||
       !InsertOpening(*db, data_set.data_no, opening, error) ||
@@ -263,6 +287,7 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
       !CreateBooksSchema(db->handle(), error) || !db->Exec("COMMIT", error))
     return false;
   summary->accounts = chart.accounts.size();
+  summary->added_subs = chart.added;
   summary->entries = writer.entries();
   summary->lines = writer.lines();
   summary->opening = opening.size();
@@ -303,10 +328,6 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                          std::string* messages) {
   const fs::path home(options.home);
   std::error_code ec;
-  if (options.journal.empty()) {
-    *messages = "no journal: give --journal JOURNAL.csv\n";
-    return ImportStatus::kRefused;
-  }
   if (fs::exists(home / "books.db", ec) && !options.replace) {
     *messages = (home / "books.db").string() +
                 " already holds books; give --replace to replace them (the old ones are kept "
@@ -321,10 +342,10 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   }
   const fs::path fresh = home / "books.db.new";
   fs::remove(fresh, ec); // a leftover of an interrupted import
-  ImportProblems problems;
+  ImportProblems problems, notes;
   Summary summary;
   std::string error;
-  const bool built = BuildBooks(options, fresh, &summary, &problems, &error);
+  const bool built = BuildBooks(options, fresh, &summary, &problems, &notes, &error);
   if (!built || !problems.empty()) {
     fs::remove(fresh, ec);
     if (made_home) fs::remove(home, ec); // only when empty again
@@ -358,6 +379,11 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                   std::to_string(summary.opening) + " opening balances, " +
                   std::to_string(summary.entries) + " entries, " + std::to_string(summary.lines) +
                   " journal lines into " + (home / "books.db").string() + "\n" + note;
+  if (summary.added_subs > 0)
+    *summary_text += "Note: " + std::to_string(summary.added_subs) +
+                     (summary.added_subs == 1 ? " sub-account was" : " sub-accounts were") +
+                     " added for the journal's new sub-account names.\n";
+  if (!notes.empty()) *summary_text += "Notes on the journal:\n" + notes.Text();
   return ImportStatus::kImported;
 }
 

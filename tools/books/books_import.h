@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tools/books/csv_file.h"
+#include "tools/books/tax_category.h"
 
 namespace stmtlink {
 
@@ -28,6 +29,12 @@ struct ImportOptions {
   std::int64_t period_start = 0, period_end = 0;           // 0: from the file or the journal
   int tax_included = -1, manufacturing = -1, interim = -1; // -1: from the file, else 0
   bool replace = false;
+  // Journals with tax categories: amounts written without the tax (外税)
+  // unless a line says otherwise, the tax's rounding to whole yen, and
+  // whether unknown sub-account names (補助科目) become sub-accounts.
+  bool amounts_exclude_tax = false;
+  TaxRounding tax_rounding = TaxRounding::kDown;
+  bool create_sub_accounts = false;
 };
 
 enum class ImportStatus {
@@ -36,8 +43,10 @@ enum class ImportStatus {
   kFailed,  // a file could not be written; nothing was changed
 };
 
-// *messages gets the problems (one a line, FILE:LINE:COLUMN: ...) or the
-// failure; *summary what was imported.
+// *messages gets the problems (one a line, FILE:LINE:COLUMN: ...; those of
+// every file together) or the failure; *summary what was imported, with
+// notes on the way (tax figures of the file that differ from the computed
+// ones, sub-accounts made).
 ImportStatus ImportBooks(const ImportOptions& options, std::string* summary, std::string* messages);
 
 // The shipped standard chart: stmtlink-standard-chart.csv beside the

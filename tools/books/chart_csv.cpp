@@ -16,8 +16,16 @@ constexpr std::int64_t kMaxMain = 214747; // code = main x 10,000 + sub fits 32 
 constexpr std::int64_t kMaxSub = 9999;
 
 const std::vector<std::string_view> kColumns = {
-    "code", "sub",       "name",    "statement_name",  "nature",
-    "side", "line_type", "members", "ledger_excluded", "only"};
+    U(u8"code|科目コード|コード"),
+    U(u8"sub|補助コード|補助科目コード"),
+    U(u8"name|勘定科目|勘定科目名|科目名"),
+    U(u8"statement_name|決算書表示名|表示名"),
+    U(u8"nature|科目区分|区分"),
+    U(u8"side|貸借|貸借区分|正残区分"),
+    U(u8"line_type|行区分|種別"),
+    U(u8"members|集計対象"),
+    U(u8"ledger_excluded|元帳除外"),
+    U(u8"only|製造原価")};
 
 bool ParseWhole(std::string_view text, std::int64_t* out) {
   if (text.empty() || text.size() > 12 ||
@@ -64,8 +72,9 @@ bool ParseSide(std::string_view text, int* side) {
 
 bool ParseLineType(std::string_view text, int* type) {
   static const char* const kNames[] = {"account", "heading", "total", "computed"};
+  static const char8_t* const kJapanese[] = {u8"科目", u8"見出し", u8"合計", u8"計算"};
   for (int i = 0; i < 4; ++i)
-    if (text == kNames[i] || text == std::to_string(i)) {
+    if (text == kNames[i] || text == std::to_string(i) || text == U(kJapanese[i])) {
       *type = i;
       return true;
     }

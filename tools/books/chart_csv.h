@@ -10,7 +10,8 @@
 //                   and for a sub-account (its main account's)
 //   side            D or C (借方, 貸方, debit, credit, 1, 2); empty: the
 //                   keyword's or the main account's
-//   line_type       account, heading, total or computed (0 to 3); empty: account
+//   line_type       account, heading, total or computed (0 to 3; 科目, 見出し,
+//                   合計, 計算); empty: account
 //   members         a total's or computed item's masks, separated by spaces
 //                   or semicolons (codes or keywords)
 //   ledger_excluded a, b or ab: the host's two flags that keep an account
@@ -18,6 +19,9 @@
 //   only            "manufacturing": the row belongs to the schedule of cost
 //                   of goods manufactured and is left out for a company
 //                   that keeps none (the standard chart uses it)
+// Each column may have its Japanese heading instead: 科目コード, 補助コード,
+// 勘定科目 (科目名), 決算書表示名, 科目区分, 貸借, 行区分, 集計対象, 元帳除外,
+// 製造原価.
 // A keyword of a category gives an account the category's bits plus a low
 // number of its own (the first not used in the chart), so the statements
 // collect it as an item of the category; on a total it is the category's
@@ -40,6 +44,7 @@ struct ImportedChart {
   std::vector<ChartAccount> accounts; // in file order; seq is the position
   std::vector<ChartMember> members;
   std::vector<long> lines; // the record line of each account
+  std::size_t added = 0;   // sub-accounts the import added for the journal
 };
 
 // The nature keywords and their codes, for the help and the docs.

@@ -60,7 +60,10 @@ class CsvFile {
 std::string CsvField(std::string_view text);
 
 // The header's column names, matched without regard to case, spaces or
-// underscores against the names a reader knows.
+// underscores against the names a reader knows. A known column may have
+// several spellings, "date|取引日|日付": the first is its name for Index()
+// and Has(), the others are read as the same column. A header that names
+// no known column at all is reported once, as a missing header line.
 class CsvColumns {
  public:
   static constexpr int kAbsent = -1;

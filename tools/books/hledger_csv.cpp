@@ -23,6 +23,7 @@ struct Posting {
   std::int64_t code;
   std::int64_t amount; // positive debit, negative credit
   long line;
+  bool unreadable = false; // its amount or commodity was refused
 };
 
 } // namespace
@@ -96,6 +97,7 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
       r.slot = -1;
       r.description = description;
       r.source_line = line;
+      for (const Posting& p : postings) r.unreadable = r.unreadable || p.unreadable;
       return r;
     };
     if (postings.size() == 2 && postings[0].amount == -postings[1].amount) {
@@ -151,10 +153,15 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
       if (!accounts.Find(account, &p.code, &why) && !accounts.Find(last, &p.code, &why))
         bad(c_account, "account '" + account + "' is not in the map, and " + why);
     }
-    if (!IsYen(field(c_commodity)))
-      bad(c_commodity, "commodity '" + std::string(field(c_commodity)) + "' is not yen");
-    if (!ParseYenAmount(field(c_amount), &p.amount, &why))
+    if (!IsYen(field(c_commodity))) {
+      bad(c_commodity, "commodity '" + std::string(field(c_commodity)) +
+                           "' is not yen (yen is written as JPY, \xC2\xA5, \xEF\xBF\xA5, "
+                           "\xE5\x86\x86 or nothing)");
+      p.unreadable = true;
+    } else if (!ParseYenAmount(field(c_amount), &p.amount, &why)) {
       bad(c_amount, "amount '" + std::string(field(c_amount)) + "': " + why);
+      p.unreadable = true;
+    }
     postings.push_back(p);
   }
   flush();

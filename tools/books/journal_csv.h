@@ -1,6 +1,7 @@
 // The journal as a CSV file, one line of an entry a record:
 //   entry          the entry's number; records in a row with the same number
-//                  (or an empty one) are the lines of one compound entry
+//                  (or an empty one) are the lines of one compound entry;
+//                  without the column each record is an entry of its own
 //   id             optional: the host's entry id (the export writes it)
 //   date           2025-04-01, 2025/4/1 or 20250401, inside the period
 //   slot           empty: the month of the date; year-end, interim, opening
@@ -10,6 +11,23 @@
 //   debit_amount, debit_tax, credit_amount, credit_tax
 //                  yen, without and of consumption tax
 //   description    the entry's text (Shift_JIS-writable)
+// and, for journals kept the Japanese way:
+//   debit_sub, credit_sub
+//                  a sub-account (補助科目) by its name under the side's account
+//   amount         one amount for both sides, when the sides have none
+//   debit_tax_category, credit_tax_category, tax_category
+//                  課税売上10%, 課税仕入8%(軽減), 非課税売上, 対象外 ... (see
+//                  tax_category.h); the line's one category goes to the
+//                  credit side for sales, the debit side for purchases (or
+//                  the only side that names an account)
+//   tax_method     内税 (the amount holds the tax) or 外税 (it does not);
+//                  empty: as the options say
+// On a side with a taxed category the amount is read by the tax method and
+// the tax is computed, unless the side's tax column gives it (the file's
+// figure is kept; one more than a yen away from the computed one is noted).
+// Every column also has its Japanese headings: 伝票番号 (伝票No), 取引日
+// (日付), 借方科目 (借方勘定科目), 借方補助 (借方補助科目), 借方金額,
+// 借方税区分, 借方税額, the same for 貸方, 金額, 税区分, 税計算区分, 摘要.
 // An entry balances when its debits, tax included, equal its credits.
 #pragma once
 
@@ -20,12 +38,23 @@
 #include "tools/books/account_finder.h"
 #include "tools/books/csv_file.h"
 #include "tools/books/journal_entries.h"
+#include "tools/books/tax_category.h"
 
 namespace stmtlink {
 
+struct JournalReadOptions {
+  bool amounts_exclude_tax = false; // 外税 unless a line says otherwise
+  TaxRounding rounding = TaxRounding::kDown;
+  bool create_sub_accounts = false; // unknown 補助科目 become new sub-accounts
+  // Where a tax figure of the file that differs from the computed one by
+  // more than a yen is noted; nullptr: not noted.
+  ImportProblems* notes = nullptr;
+};
+
 // Reads every record into entries for the sink; problems as they come.
-void ReadJournalCsv(CsvFile& file, const AccountFinder& accounts, EntrySink* sink,
-                    ImportProblems* problems);
+// Sub-accounts made for unknown sub-account names are in accounts.added().
+void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
+                    ImportProblems* problems, const JournalReadOptions& options = {});
 
 // True when the header record names the columns of this format.
 bool LooksLikeJournalCsv(const CsvRecord& header);

@@ -24,6 +24,9 @@ struct JournalRow {
   std::int64_t credit_code = 0, credit_amount = 0, credit_tax = 0;
   std::string description;
   long source_line = 0; // record line in the file, for messages
+  // An amount of the line could not be read (already a problem): the
+  // entry's balance is not checked, since its sums mean nothing.
+  bool unreadable = false;
 };
 
 struct FiscalPeriod {

@@ -9,6 +9,8 @@ namespace stmtlink {
 
 void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
                           std::vector<JournalRow>& lines) {
+  for (const JournalRow& row : lines)
+    if (row.unreadable) return;
   __int128 debits = 0, credits = 0;
   bool opening = false, ordinary = false, dated = true;
   for (JournalRow& row : lines) {

@@ -7,6 +7,22 @@
 namespace stmtlink {
 namespace {
 
+const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+// The company file's fields by their Japanese names too.
+std::string_view CompanyField(std::string_view field) {
+  static const std::pair<const char8_t*, const char*> kJapanese[] = {
+      {u8"データ番号", "data_no"},          {u8"会社名", "company_name"},
+      {u8"会計期間開始日", "period_start"}, {u8"期首日", "period_start"},
+      {u8"会計期間終了日", "period_end"},   {u8"期末日", "period_end"},
+      {u8"製造原価報告書", "keeps_mfg_schedule"}, {u8"中間決算", "interim_closing"},
+      {u8"導入月", "introduction_month"},   {u8"会社法", "company_law"},
+      {u8"税込経理", "tax_included"}};
+  for (const auto& [japanese, name] : kJapanese)
+    if (field == U(japanese)) return name;
+  return field;
+}
+
 bool ParseNumber(std::string_view text, std::int64_t* out) {
   if (text.empty() || text.size() > 10 ||
       text.find_first_not_of("0123456789") != std::string_view::npos)
@@ -25,9 +41,13 @@ bool ReadHeader(CsvFile& file, const std::vector<std::string_view>& known, CsvCo
   }
   if (!columns->Read(file, header, known, problems)) return false;
   for (std::string_view name : known)
-    if (!columns->Has(name)) {
+    if (!columns->Has(name.substr(0, name.find('|')))) {
+      std::string spellings(name);
+      for (char& c : spellings)
+        if (c == '|') c = '/';
       problems->Add(file.name(), header.line, 0,
-                    "the header has no column '" + std::string(name) + "'");
+                    "the header has no column '" + std::string(name.substr(0, name.find('|'))) +
+                        "' (" + spellings + ")");
       return false;
     }
   return true;
@@ -37,7 +57,7 @@ bool ReadHeader(CsvFile& file, const std::vector<std::string_view>& known, CsvCo
 
 void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
   CsvColumns columns;
-  if (!ReadHeader(file, {"field", "value"}, &columns, problems)) return;
+  if (!ReadHeader(file, {U(u8"field|項目"), U(u8"value|値|内容")}, &columns, problems)) return;
   const int c_field = columns.Index("field"), c_value = columns.Index("value");
   struct Number {
     const char* name;
@@ -56,7 +76,7 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
   CsvRecord record;
   while (file.Next(&record, problems)) {
     if (!columns.Fits(file, record, problems)) continue;
-    const std::string_view field = CsvColumns::Field(record, c_field);
+    const std::string_view field = CompanyField(CsvColumns::Field(record, c_field));
     const std::string_view value = CsvColumns::Field(record, c_value);
     auto bad = [&](const std::string& message) {
       problems->Add(file.name(), record.line, c_value + 1, message);
@@ -87,7 +107,11 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
 void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalances* balances,
                     ImportProblems* problems) {
   CsvColumns columns;
-  if (!ReadHeader(file, {"account", "debit", "credit"}, &columns, problems)) return;
+  if (!ReadHeader(file,
+                  {U(u8"account|勘定科目|科目"), U(u8"debit|借方|借方残高|借方金額"),
+                   U(u8"credit|貸方|貸方残高|貸方金額")},
+                  &columns, problems))
+    return;
   const int c_account = columns.Index("account"), c_debit = columns.Index("debit"),
             c_credit = columns.Index("credit");
   CsvRecord record;
@@ -117,7 +141,8 @@ void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalance
 
 void ReadNotesCsv(CsvFile& file, StatementSettings* settings, ImportProblems* problems) {
   CsvColumns columns;
-  if (!ReadHeader(file, {"kind", "text"}, &columns, problems)) return;
+  if (!ReadHeader(file, {U(u8"kind|種類|区分"), U(u8"text|内容|本文")}, &columns, problems))
+    return;
   const int c_kind = columns.Index("kind"), c_text = columns.Index("text");
   CsvRecord record;
   std::map<std::int64_t, long> seen;

@@ -6,6 +6,9 @@
 //    one row an account (code or name, as in the journal), amounts in yen.
 //  - notes.csv (kind, text): the financial-statement settings texts as the
 //    host keeps them (kinds 100, 0 and 1000).
+// The columns may have Japanese headings: 項目, 値 (company; its fields too:
+// 会社名, 会計期間開始日 or 期首日, 会計期間終了日 or 期末日, 税込経理 ...);
+// 勘定科目, 借方, 貸方 (opening, also 借方残高, 貸方残高); 種類, 内容 (notes).
 // Each reader adds every bad record to the problems; each writer writes
 // UTF-8 with CR LF line ends.
 #pragma once

@@ -63,6 +63,8 @@ const char8_t kTransferUsageText[] =
     "         [--opening OPENING.csv] [--company-file COMPANY.csv] [--notes NOTES.csv]\n"
     "         [--map MAP.csv] [--company NAME] [--period YYYYMMDD-YYYYMMDD]\n"
     "         [--tax-included] [--manufacturing] [--interim]\n"
+    "         [--amounts tax-included|tax-excluded] [--tax-rounding down|nearest|up]\n"
+    "         [--create-sub-accounts]\n"
     "         [--encoding auto|utf-8|cp932] [--replace] | import --from FOLDER ...\n"
     "      Make the books of one company from CSV files (see docs/books.md).\n"
     "      Without --chart the standard chart shipped with the tool is used,\n"
@@ -74,6 +76,12 @@ const char8_t kTransferUsageText[] =
     "      line and column, and then nothing is written. A home that has\n"
     "      books is refused unless --replace (the old books stay as\n"
     "      books.db.bak). --from FOLDER takes the files an export wrote.\n"
+    "      Headings may be Japanese (取引日, 借方勘定科目, 借方補助科目, 借方金額,\n"
+    "      借方税区分, 摘要 ...). On lines with a tax category (課税売上10%,\n"
+    "      課税仕入8%(軽減) ...) amounts hold the tax (内税) unless the line's\n"
+    "      税計算区分 says 外税 or --amounts tax-excluded is given; the tax is\n"
+    "      rounded down to the yen unless --tax-rounding says otherwise.\n"
+    "      --create-sub-accounts adds the sub-accounts the journal names.\n"
     "  export [--home DIR] --out FOLDER [--data N] [--replace]\n"
     "      Write the books of the selected data set (or data set N) as the\n"
     "      CSV files the import reads: company.csv, chart.csv, opening.csv,\n"
@@ -87,7 +95,7 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
   const std::string refusal = WalkOptions(
       args,
       {"--home", "--journal", "--chart", "--opening", "--company-file", "--notes", "--map",
-       "--company", "--period", "--encoding", "--from"},
+       "--company", "--period", "--encoding", "--from", "--amounts", "--tax-rounding"},
       [&](const std::string& name, const std::string& value) -> std::string {
         if (value.empty()) return name + " needs a value";
         const std::pair<const char*, std::string*> texts[] = {
@@ -100,6 +108,21 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
           return "--period needs YYYYMMDD-YYYYMMDD, two calendar days in order";
         if (name == "--encoding" && !ParseTextEncoding(value, &o.encoding))
           return "--encoding needs auto, utf-8 or cp932";
+        if (name == "--amounts") {
+          if (value != "tax-included" && value != "tax-excluded")
+            return "--amounts needs tax-included or tax-excluded";
+          o.amounts_exclude_tax = value == "tax-excluded";
+        }
+        if (name == "--tax-rounding") {
+          if (value == "down")
+            o.tax_rounding = TaxRounding::kDown;
+          else if (value == "nearest")
+            o.tax_rounding = TaxRounding::kNearest;
+          else if (value == "up")
+            o.tax_rounding = TaxRounding::kUp;
+          else
+            return "--tax-rounding needs down, nearest or up";
+        }
         return std::string();
       },
       [&](const std::string& name) {
@@ -109,7 +132,8 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
         for (const auto& [option, flag] : switches)
           if (name == option) *flag = 1;
         if (name == "--replace") o.replace = true;
-        return name == "--replace" || name == "--tax-included" || name == "--manufacturing" ||
+        if (name == "--create-sub-accounts") o.create_sub_accounts = true;
+        return name == "--replace" || name == "--create-sub-accounts" || name == "--tax-included" || name == "--manufacturing" ||
                name == "--interim";
       });
   if (!refusal.empty()) return Refuse(refusal);
