@@ -161,7 +161,7 @@ TEST_F(GeneratedReports, EachWarningComesFromBooksMadeForIt) {
       stmtlink::testing::ReadTextFile(std::string(STMTLINK_BIN_DIR) + "/stmtlink-standard-chart.csv");
   const std::size_t at = chart.find("\n1200,");
   ASSERT_NE(std::string::npos, at);
-  chart.insert(at + 1, "1195,,未確定勘定仮,,流動資産,D,account,,,\n");
+  chart.insert(at + 1, "1198,,未確定勘定仮,,流動資産,D,account,,,\n");
   const std::string journal =
       "entry,date,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,description\n"
       "1,2025-04-01,現金,100000,,資本金,100000,,設立\n"
