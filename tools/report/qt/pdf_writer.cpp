@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "ui/qt/qt_start_environment.h"
+
 namespace stmtlink::report {
 
 void EnsureQtApplication() {
@@ -23,7 +25,12 @@ void EnsureQtApplication() {
   static int argc = 1;
   static char name[] = "stmtlink-report";
   static char* argv[] = {name, nullptr};
+  // The same start as the program's windows: a runtime folder (no warning
+  // on standard error) and Japanese formats under the C locale.
+  QtStartEnvironment start;
+  start.BeforeQtStarts();
   static std::unique_ptr<QGuiApplication> app(new QGuiApplication(argc, argv));
+  start.AfterQtStarted();
 }
 
 int PaintPages(const std::string& html, const PdfPage& page, QPagedPaintDevice* device,

@@ -18,6 +18,8 @@
 
 #include <cstdlib>
 
+#include "ui/qt/qt_start_environment.h"
+
 namespace stmtlink::report {
 namespace {
 
@@ -46,7 +48,10 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
   static int argc = 1;
   static char name[] = "stmtlink-report";
   static char* argv[] = {name, nullptr};
+  QtStartEnvironment start;
+  start.BeforeQtStarts();
   QApplication app(argc, argv);
+  start.AfterQtStarted();
   QFont font("IPAPGothic");
   font.setPointSizeF(9);
   app.setFont(font);
