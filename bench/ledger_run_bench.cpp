@@ -115,7 +115,8 @@ SizeResult MeasureSize(const std::string& dir, unsigned long accounts, unsigned 
                                          "--ledger", "1",     "--output", OnDriveZ(report),
                                          "--answer", "yes"};
   std::vector<std::string> bare_args = args;
-  bare_args[9] = "0"; // --ledger 0
+  bare_args[9] = "0"; // --ledger 0, to a report of its own
+  bare_args[11] = OnDriveZ(report + ".bare.xml");
   const std::string floor_file = dir + "/floor-" + name + ".xml";
   std::vector<double> seconds, peaks, ledger_seconds, copy_seconds, to_ledger, to_copy;
   std::vector<double> faults, floors, to_floor, bare, bare_faults, passes, bare_to_pass;
@@ -174,6 +175,7 @@ SizeResult MeasureSize(const std::string& dir, unsigned long accounts, unsigned 
   result.pass_seconds = bench::Median(passes);
   result.bare_to_pass = bench::Median(bare_to_pass);
   std::filesystem::remove(floor_file);
+  std::filesystem::remove(report + ".bare.xml");
   return result;
 }
 
