@@ -196,15 +196,9 @@ class ObservedFrontEnd : public FrontEndPort {
   ObservedProgress progress_{&qt_};
 };
 
-TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
-  XVFB_OR_SKIP();
-  ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
-  TempDir home;
-  std::string error;
-  ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 300, &error)) << error;
-  SetHostHome(home.path());
-  SetHostCallJournal(false);
-
+// The whole year with the ledger to C:\out\report.xml, executed and
+// answered Yes without a user.
+QtFrontEndSettings UnattendedLedgerRun() {
   ConditionsChoices choices;
   choices.from_month = 4;
   choices.to_month = 3;
@@ -214,7 +208,18 @@ TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
   settings.dialog_input = ConditionsDialogInput(choices);
   settings.unattended = true;
   settings.answer_yes = true;
-  ObservedFrontEnd front_end(settings);
+  return settings;
+}
+
+TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
+  XVFB_OR_SKIP();
+  ASSERT_EQ(QStringLiteral("xcb"), QGuiApplication::platformName());
+  TempDir home;
+  std::string error;
+  ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 300, &error)) << error;
+  SetHostHome(home.path());
+  SetHostCallJournal(false);
+  ObservedFrontEnd front_end(UnattendedLedgerRun());
   SetFrontEnd(&front_end);
   LinkApp app;
   RunApplication(&app);
@@ -258,17 +263,7 @@ TEST(ProgressOnDisplayTest, TheSecondBarIsDrawnAtDifferentPositionsOverARun) {
   ASSERT_TRUE(testing::WriteSampleHomeWithOutFolder(home, 60000, &error)) << error;
   SetHostHome(home.path());
   SetHostCallJournal(false);
-
-  ConditionsChoices choices;
-  choices.from_month = 4;
-  choices.to_month = 3;
-  choices.ledger = 1;
-  choices.output_path = "C:\\out\\report.xml";
-  QtFrontEndSettings settings;
-  settings.dialog_input = ConditionsDialogInput(choices);
-  settings.unattended = true;
-  settings.answer_yes = true;
-  ObservedFrontEnd front_end(settings);
+  ObservedFrontEnd front_end(UnattendedLedgerRun());
   front_end.progress().drawings_to_read = 12;
   front_end.progress().wanted.clear();
   SetFrontEnd(&front_end);
