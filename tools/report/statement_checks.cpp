@@ -41,6 +41,11 @@ class StatementChecker {
 
  private:
   Figure Category(const Node& node, const std::string& path);
+  // The category child `name` of a statement; nothing when it has none.
+  Figure ChildCategory(const Node& statement, const char* name, const std::string& path) {
+    const Node* node = statement.Child(name);
+    return node ? Category(*node, path) : Figure{};
+  }
   // A computed line: compared with what the chain gives, then its own
   // figure (or the chain's when the report has no line for it).
   Figure Subtotal(const Node* node, Figure chain, const std::string& parts,
@@ -129,10 +134,7 @@ void StatementChecker::IncomeStatement(const Node& s, const std::string& path) {
   const std::string here = path + "/IncomeStatement";
   check_ = "pl";
   title_ = "損益計算書";
-  auto category = [&](const char* name) {
-    const Node* node = s.Child(name);
-    return node ? Category(*node, here) : Figure{};
-  };
+  auto category = [&](const char* name) { return ChildCategory(s, name, here); };
   const Figure sales = category("NetSales");
   const Figure cost = category("CostOfSales");
   Figure gross = Subtotal(s.Child("GrossProfit"), Minus(sales, cost), "売上高から売上原価を引いた額",
@@ -163,10 +165,7 @@ void StatementChecker::Manufacturing(const Node& s, const Node* income, const st
   const std::string here = path + "/ScheduleCostGoodsManufactured";
   check_ = "mfg";
   title_ = "製造原価報告書";
-  auto category = [&](const char* name) {
-    const Node* node = s.Child(name);
-    return node ? Category(*node, here) : Figure{};
-  };
+  auto category = [&](const char* name) { return ChildCategory(s, name, here); };
   const Figure material = category("MaterialCost");
   const Figure labor = category("LaborCost");
   const Figure overhead = category("OverheadExpenses");
