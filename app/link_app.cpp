@@ -7,6 +7,8 @@
 #include "dialog/conditions_dialog.h"
 #include "host/acc_connect.h"
 #include "host/books_check.h"
+#include "host/substitute_control.h"
+#include "app/progress_dialog.h"
 #include "host/sys_user.h"
 #include "res/edition/edition.h"
 #include "platform/front_end_port.h"
@@ -163,6 +165,17 @@ bool LinkApp::BooksAreSound() {
   // The cause names a Linux path (UTF-8); the box shows program text.
   const std::string text = std::string("会計データを読み込めません。\n\n") + ToCp932(cause) + ".";
   MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
+  return false;
+}
+
+bool LinkApp::JournalIsSound(ProgressDialog* progress, bool ledger, std::string* refusal) {
+  const std::string data_id(selectedData.dataId, strnlen(selectedData.dataId, sizeof(selectedData.dataId)));
+  std::string cause;
+  if (progress) SetHostBusyHook([progress] { progress->PulseSecondBar(); });
+  const bool sound = CheckCurrentJournal(data_id, ledger, &cause);
+  if (progress) SetHostBusyHook(nullptr);
+  if (sound) return true;
+  *refusal = std::string("会計データを読み込めません。\n\n") + ToCp932(cause) + ".";
   return false;
 }
 

@@ -20,6 +20,7 @@ class ClSetData;
 
 namespace stmtlink {
 class ConditionsDialog;
+class ProgressDialog;
 }
 
 namespace stmtlink {
@@ -52,6 +53,12 @@ class LinkApp : public CWinApp {
   // The books' check when they are opened (host/books_check.h); false after
   // the refusal, naming the books file and the cause, has been shown.
   bool BooksAreSound();
+  // The run's one reading of the journal (host/books_check.h), its lines
+  // checked as the books' check checks them: false with the refusal's text
+  // (worded as BooksAreSound words it) in *refusal. `ledger`: the reading
+  // keeps the lines for the general ledger. The progress window's second
+  // bar pulses meanwhile.
+  bool JournalIsSound(ProgressDialog* progress, bool ledger, std::string* refusal);
   // The user's selected data set into *record (zero-filled first): 1 found,
   // 0 not found or not read (a failed host call is noted:
   // AccUty/host_read_failure.h).

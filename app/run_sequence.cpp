@@ -94,6 +94,16 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
     resultCode = kResultFailed;
     return FALSE;
   };
+  // The journal is read once, here, before any figure: a line that breaks
+  // the books' rules refuses them as the check at start-up refuses the
+  // rest, and what was read serves the host calls of the aggregation.
+  if (std::string refusal; !JournalIsSound(&progress, output_ledger != 0, &refusal)) {
+    wait_cursor.End();
+    MessageBox(progress_window, refusal.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    progress.EndDialog(1);
+    resultCode = kResultFailed;
+    return FALSE;
+  }
   MonthConditions conditions{};
   if (!BuildMonthConditions(&conditions, &selectedData, from, to)) return fail_aggregation();
   const std::int32_t tax_method = taxSettings.taxIncluded != 0 ? 1 : 0;

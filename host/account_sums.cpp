@@ -5,6 +5,7 @@
 #include <limits>
 #include <unordered_map>
 
+#include "host/journal_pass.h"
 #include "platform/mbcs.h"
 #include "platform/text_codec.h"
 
@@ -26,6 +27,13 @@ T ClampTo(std::int64_t value) {
 // Adds into *sum; false when the result does not fit 64 bits.
 bool Add(std::int64_t* sum, std::int64_t value) {
   return !__builtin_add_overflow(*sum, value, sum);
+}
+bool Add(std::int64_t* sum, __int128 value) {
+  const __int128 total = *sum + value;
+  if (total < std::numeric_limits<std::int64_t>::min() || total > std::numeric_limits<std::int64_t>::max())
+    return false;
+  *sum = static_cast<std::int64_t>(total);
+  return true;
 }
 
 bool AddRow(SumSlots* to, const SumSlots& from) {
@@ -151,51 +159,31 @@ class SumsBuilder {
     });
   }
 
-  // One pass over the journal, summed here rather than with GROUP BY: the
-  // grouping sorts every line and costs several times the scan itself.
+  // The journal's lines come summed per main account and slot from the
+  // one reading of the journal (journal_pass.h), which the books check of
+  // the run has usually made already.
   bool ReadJournal() {
-    BooksStatement q;
-    if (!Query("SELECT slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, "
-               "credit_tax FROM journal_line WHERE data_no = ?1",
-               &q))
-      return false;
-    return ForEachRow(q, [&] {
-      const std::int64_t slot = q.Int64(0);
-      if (slot < 1 || slot >= kSumSlots) return true;
-      if (const std::int64_t code = q.Int64(1); code != 0) {
-        const std::int64_t amount = q.Int64(2), tax = q.Int64(3);
-        if (!Post(RowOf(code), &SumSlots::debit1, &SumSlots::debit2, slot, amount,
-                  tax) ||
-            !PostTax(input_tax_, &SumSlots::debit1, slot, tax))
+    std::shared_ptr<const JournalReading> reading = JournalReading::Get(db_, data_no_, false, error_);
+    if (!reading) return false;
+    for (const auto& [code, sums] : reading->accounts()) {
+      const int at = RowOf(code);
+      if (at < 0) continue;
+      SumSlots& row = sums_[at];
+      for (int slot = 1; slot < kJournalSlots; ++slot) {
+        if (!Add(&row.debit1[slot], sums.debit_amount[slot]) ||
+            !Add(&row.debit2[slot], sums.debit_amount[slot] + sums.debit_tax[slot]) ||
+            !Add(&row.credit1[slot], sums.credit_amount[slot]) ||
+            !Add(&row.credit2[slot], sums.credit_amount[slot] + sums.credit_tax[slot]))
           return Overflow();
       }
-      if (const std::int64_t code = q.Int64(4); code != 0) {
-        const std::int64_t amount = q.Int64(5), tax = q.Int64(6);
-        if (!Post(RowOf(code), &SumSlots::credit1, &SumSlots::credit2, slot,
-                  amount, tax) ||
-            !PostTax(output_tax_, &SumSlots::credit1, slot, tax))
-          return Overflow();
-      }
-      return true;
-    });
-  }
-
-  using Slots = std::int64_t (SumSlots::*)[kSumSlots];
-
-  // The account named takes the amount in the first set and amount + tax in
-  // the second.
-  bool Post(int at, Slots first, Slots second, std::int64_t slot, std::int64_t amount,
-            std::int64_t tax) {
-    if (at < 0) return true;
-    SumSlots& row = sums_[at];
-    std::int64_t with_tax = amount;
-    return Add(&with_tax, tax) && Add(&(row.*first)[slot], amount) &&
-           Add(&(row.*second)[slot], with_tax);
-  }
-
-  bool PostTax(int at, Slots first, std::int64_t slot, std::int64_t tax) {
-    if (at < 0 || tax == 0) return true;
-    return Add(&(sums_[at].*first)[slot], tax);
+    }
+    // The first set books the tax to the two tax accounts.
+    for (int slot = 1; slot < kJournalSlots; ++slot) {
+      if ((input_tax_ >= 0 && !Add(&sums_[input_tax_].debit1[slot], reading->debit_tax_posted()[slot])) ||
+          (output_tax_ >= 0 && !Add(&sums_[output_tax_].credit1[slot], reading->credit_tax_posted()[slot])))
+        return Overflow();
+    }
+    return true;
   }
 
   bool ReadMembers() {

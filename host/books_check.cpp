@@ -13,6 +13,9 @@
 #include <memory>
 
 #include "host/books_consistency.h"
+#include "host/host_errors.h"
+#include "host/journal_lines.h"
+#include "host/journal_pass.h"
 #include "platform/host_home.h"
 
 namespace stmtlink {
@@ -69,8 +72,9 @@ class BooksCheck {
  public:
   BooksCheck(const std::string& path, std::string* error) : path_(path), error_(error) {}
 
-  bool Run(int busy_timeout_ms) {
+  bool Run(int busy_timeout_ms, bool journal_lines) {
     busy_timeout_ms_ = busy_timeout_ms;
+    journal_lines_ = journal_lines;
     return CheckFile() && Open() && CheckReadable() && CheckTables() && CheckConsistency();
   }
 
@@ -175,7 +179,7 @@ class BooksCheck {
 
   bool CheckConsistency() {
     std::string cause;
-    return CheckBooksConsistency(db_->handle(), &cause) || Fail(cause);
+    return CheckBooksConsistency(*db_, journal_lines_, &cause) || Fail(cause);
   }
 
   bool CheckColumnsExist(const FixedTable& table) {
@@ -249,15 +253,42 @@ class BooksCheck {
   std::string* error_;
   std::shared_ptr<BooksDb> db_;
   int busy_timeout_ms_ = 0;
+  bool journal_lines_ = true;
 };
 
 } // namespace
 
-bool CheckBooksFile(const std::string& path, std::string* error, int busy_timeout_ms) {
+bool CheckBooksFile(const std::string& path, std::string* error, int busy_timeout_ms,
+                    bool journal_lines) {
   BooksCheck check(path, error);
-  return check.Run(busy_timeout_ms);
+  return check.Run(busy_timeout_ms, journal_lines);
 }
 
-bool CheckCurrentBooksFile(std::string* error) { return CheckBooksFile(HostHomeFile("books.db"), error); }
+bool CheckCurrentBooksFile(std::string* error) {
+  return CheckBooksFile(HostHomeFile("books.db"), error, BooksDb::kDefaultBusyTimeoutMs, false);
+}
+
+bool CheckCurrentJournal(const std::string& data_id, bool keep_ledger_lines, std::string* error) {
+  const std::string path = HostHomeFile("books.db");
+  const auto fail = [&](const std::string& cause) {
+    if (error) *error = "the books file " + path + " " + cause;
+    return false;
+  };
+  std::string why;
+  const std::shared_ptr<BooksDb>& books = CurrentBooks(&why);
+  if (!books) return fail("cannot be opened: " + why);
+  std::int64_t data_no = 0;
+  const long found = FindDataNo(*books, data_id, &data_no, &why);
+  if (found == kHostErrorBooks) return fail("cannot be read: " + why);
+  if (found != 0) {
+    // No such data set: nothing to keep, every line still checked.
+    BooksRules rules;
+    if (!rules.Read(books->handle(), &why)) return fail("cannot be read: " + why);
+    return CheckJournalLines(*books, rules, &why) || fail(why);
+  }
+  std::shared_ptr<const JournalReading> reading = JournalReading::Get(*books, data_no, keep_ledger_lines, &why);
+  if (!reading) return fail("cannot be read: " + why);
+  return reading->fault().empty() || fail(reading->fault());
+}
 
 } // namespace stmtlink

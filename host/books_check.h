@@ -20,10 +20,20 @@ namespace stmtlink {
 // false with *error set, e.g. "the books /h/books.db are damaged: table
 // journal_line, row 17, column debit_amount holds text where an integer
 // belongs".
+// `journal_lines` false leaves the rules of the journal's lines out.
 bool CheckBooksFile(const std::string& path, std::string* error,
-                    int busy_timeout_ms = BooksDb::kDefaultBusyTimeoutMs);
+                    int busy_timeout_ms = BooksDb::kDefaultBusyTimeoutMs, bool journal_lines = true);
 
-// CheckBooksFile on <host home>/books.db.
+// CheckBooksFile on <host home>/books.db, all but the rules of the
+// journal's lines: those are checked by the run's one reading of the
+// journal (CheckCurrentJournal), once the run knows what it reads.
 bool CheckCurrentBooksFile(std::string* error);
+
+// Reads the journal of the current books once (journal_pass.h): false
+// with *error worded as CheckBooksFile words it when a line breaks a rule
+// or the books cannot be read. The reading is kept for the host calls
+// that follow (the account sums and, with keep_ledger_lines, the ledger
+// and journal cursors of the data set whose ID is data_id, CP932).
+bool CheckCurrentJournal(const std::string& data_id, bool keep_ledger_lines, std::string* error);
 
 } // namespace stmtlink

@@ -5,7 +5,7 @@
 // longer adds up to the balance sheet, a balance sheet that does not
 // balance.
 //
-// journal_line, read once in one scan:
+// journal_line (checked by the one reading of the journal, journal_pass.h):
 //   - every fixed column of its type, as books_check.h holds every table:
 //     an integer column an integer (or a real with no fraction, which
 //     reads back as the same integer), a text column anything but a blob,
@@ -26,16 +26,80 @@
 // the end of a calendar month closes each month on that day.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <unordered_map>
 
 struct sqlite3;
 
 namespace stmtlink {
 
+class BooksDb;
+
+constexpr std::int64_t kBooksCodeScale = 10000; // a stored code: main x 10,000 + sub
+inline std::int64_t MainAccountOf(std::int64_t code) { return code / kBooksCodeScale * kBooksCodeScale; }
+
+// A data set's period as the host counts its months.
+struct BooksPeriod {
+  std::int64_t start = 0, end = 0;
+  bool interim = false;
+  std::int64_t closing_day = 31; // 31: the calendar month's end
+  std::int64_t first_month = 0;  // accounting month index of the start
+  std::int64_t last_position = 12;
+
+  // The accounting month (year x 12 + month - 1) of a valid date: a day
+  // after the closing day belongs to the next month.
+  std::int64_t MonthIndex(std::int64_t date) const {
+    const std::int64_t index = date / 10000 * 12 + date / 100 % 100 - 1;
+    return closing_day < 31 && date % 100 > closing_day ? index + 1 : index;
+  }
+  std::int64_t Position(std::int64_t date) const { return MonthIndex(date) - first_month + 1; }
+};
+
+// What the journal's lines are checked against: every data set's period
+// and main accounts, and the first era. Read from the small tables, whose
+// own rules (codes once, opening balances' codes) are checked on the way.
+class BooksRules {
+ public:
+  struct DataSet {
+    BooksPeriod period;
+    // The data set's main accounts, numbered in code order.
+    std::unordered_map<std::int64_t, std::uint32_t> main_accounts;
+  };
+
+  // False with *error (the SQLite message) when the
+  // tables cannot be read. Books that break a rule of these tables are
+  // still read whole; the first fault is in fault().
+  bool Read(sqlite3* db, std::string* error);
+  // "cannot be used: table account, row 4, column code: ..."; empty when
+  // the small tables keep their rules.
+  const std::string& fault() const { return fault_; }
+
+  // Null for lines of no data set (which are never read).
+  const DataSet* Find(std::int64_t data_no) const {
+    auto found = data_sets_.find(data_no);
+    return found == data_sets_.end() ? nullptr : &found->second;
+  }
+
+  // Whether a line's date and slot keep the rules; cheap, for every line.
+  bool LineKeepsRules(const DataSet& set, std::int64_t date, std::int64_t slot) const;
+  // For a line that does not: the fault, "column date: 20250231 is not a
+  // date (yyyymmdd)".
+  std::string LineFault(std::int64_t data_no, const DataSet& set, std::int64_t date,
+                        std::int64_t slot) const;
+
+ private:
+  std::map<std::int64_t, DataSet> data_sets_;
+  std::string fault_;
+  std::int64_t first_era_ = -1; // -1: no era at all
+};
+
 // True when the books keep every rule above; otherwise false with *cause
 // set to the first fault, with its table, row and column ("cannot be used:
 // table journal_line, row 17, column date: 20250231 is not a date"), or
-// with the SQLite error when the books could not be read.
-bool CheckBooksConsistency(sqlite3* db, std::string* cause);
+// with the SQLite error when the books could not be read. `journal` false
+// leaves the journal's lines to their reading (CheckJournalLines).
+bool CheckBooksConsistency(BooksDb& db, bool journal, std::string* cause);
 
 } // namespace stmtlink
