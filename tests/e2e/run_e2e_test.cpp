@@ -2,6 +2,7 @@
 // conditions, aggregation, notes, report, remembered conditions, closing
 // message and the outcome for the host.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 
@@ -157,6 +158,29 @@ TEST_F(RunE2eTest, BooksThatAreNoDatabaseAreRefusedOnceWithTheFileAndTheCause) {
   EXPECT_EQ(refusal, run.err.rfind("[exclamation]") - std::string(U8(u8"決算書 ")).size());
   EXPECT_FALSE(std::filesystem::exists(DriveC("never.xml")));
   EXPECT_EQ("2", PostedResult());
+}
+
+// The journal's lines are checked by the run's one reading of the journal,
+// after the dialog: a line that breaks a rule is refused in the same words
+// as any other fault of the books, with or without the ledger.
+TEST_F(RunE2eTest, JournalLineThatBreaksARuleIsRefusedBeforeAnyFigure) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(SQLITE_OK, sqlite3_open(home_.File("books.db").c_str(), &db));
+  const int changed = sqlite3_exec(db, "UPDATE journal_line SET slot = 15 WHERE rowid = 3", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  ASSERT_EQ(SQLITE_OK, changed);
+  for (const char* ledger : {"0", "1"}) {
+    ProgramRun run = Run("StmtLinkStd", {"--from", "4", "--to", "3", "--ledger", ledger, "--output",
+                                         "C:\\never.xml", "--answer", "yes", "4660,1025,7,"});
+    EXPECT_EQ(2, run.exit_status) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find(U8(u8"決算書 [exclamation] 会計データを読み込めません。"))) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("the books file " + home_.File("books.db") +
+                                              " cannot be used: table journal_line, row 3, column slot: 15 is"))
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(DriveC("never.xml")));
+    EXPECT_EQ("2", PostedResult());
+    EXPECT_EQ("", Settings());
+  }
 }
 
 TEST_F(RunE2eTest, ImposedPathIsWrittenButNotRemembered) {

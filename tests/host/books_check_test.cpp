@@ -192,6 +192,20 @@ TEST_F(BooksCheckTest, JournalLinesAndAccountsThatBreakTheBooksRulesAreNamed) {
                     u8" (1, 1, 1, 3, 20250415, 1, 0, 0, 0, 0, 0, 0, ''),"
                     u8" (1, 2, 2, 2, 20250415, 1, 0, 0, 0, 20000, 5, 0, '');"));
 
+  // A journal whose rowids span far is read in two halves at once: an
+  // entry split between them is summed whole, and the fault named is the
+  // one of the lowest row, whichever half holds it.
+  const std::u8string split = u8"UPDATE journal_line SET rowid = 900000 WHERE line_no = 2;";
+  EXPECT_EQ("accepted", refused(split));
+  EXPECT_EQ("cannot be used: table journal_line, row 1, column entry_id: entry 1 of data set 1 does "
+            "not balance: its debits come to 0.11 yen and its credits to 0.1101 yen (tax included)",
+            refused(split + u8"UPDATE journal_line SET credit_tax = 1 WHERE line_no = 2;"));
+  EXPECT_EQ("cannot be used: table journal_line, row 900000, column slot: 2 is not the month position "
+            "of its date 20250415 (1)",
+            refused(split + u8"UPDATE journal_line SET slot = 2 WHERE line_no = 2;"));
+  EXPECT_EQ(line1 + "column slot: 2 is not the month position of its date 20250415 (1)",
+            refused(split + u8"UPDATE journal_line SET slot = 2;"));
+
   // Postings and opening balances to no account would drop out of the
   // statements; a sub-account the chart lacks goes to its main account.
   EXPECT_EQ(line2 + "column credit_code: 30000 names no account of data set 1",
