@@ -27,7 +27,7 @@ void SetField(char (&field)[N], std::string_view text) {
 
 } // namespace
 
-std::size_t LedgerTexts::TextHash::operator()(std::string_view text) const noexcept {
+std::uint64_t LedgerTexts::Hash(std::string_view text) noexcept {
   std::uint64_t h = 0x9E3779B97F4A7C15ull ^ text.size();
   const char* p = text.data();
   std::size_t n = text.size();
@@ -40,28 +40,51 @@ std::size_t LedgerTexts::TextHash::operator()(std::string_view text) const noexc
   std::uint64_t tail = 0;
   if (n != 0) std::memcpy(&tail, p, n);
   h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
-  return static_cast<std::size_t>(h ^ (h >> 29));
+  return h ^ (h >> 29);
+}
+
+void LedgerTexts::Grow() {
+  std::vector<Slot> bigger(slots_.size() * 2);
+  const std::size_t mask = bigger.size() - 1;
+  for (const Slot& slot : slots_) {
+    if (slot.id == 0) continue;
+    std::size_t at = slot.hash & mask;
+    while (bigger[at].id != 0) at = (at + 1) & mask;
+    bigger[at] = slot;
+  }
+  slots_.swap(bigger);
 }
 
 LedgerTexts::Id LedgerTexts::Intern(int field, std::string_view text) {
   if (text.empty()) return 0;
   if (text.size() > kMaxText) text = text.substr(0, kMaxText);
   if (Text(last_[field]) == text) return last_[field];
-  if (auto known = ids_.find(text); known != ids_.end()) return last_[field] = known->second;
+  const auto hash = static_cast<std::uint32_t>(Hash(text));
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t at = hash & mask;
+  for (; slots_[at].id != 0; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.hash == hash && Text(slot.id) == text) return last_[field] = slot.id;
+  }
+  // New: grow first (a failure must leave the tables in step), then add.
+  if ((count_ + 1) * 2 > slots_.size()) {
+    Grow();
+    return Intern(field, text);
+  }
   if (kChunk - chunk_used_ < text.size()) {
     chunks_.push_back(std::make_unique<char[]>(kChunk));
     chunk_used_ = 0;
   }
-  char* at = chunks_.back().get() + chunk_used_;
-  std::memcpy(at, text.data(), text.size());
+  char* place = chunks_.back().get() + chunk_used_;
+  std::memcpy(place, text.data(), text.size());
   const Id id = static_cast<Id>(starts_.size());
-  // Reserve first: a failure must leave the three tables in step.
   MakeRoom(&starts_);
   MakeRoom(&lengths_);
-  ids_.emplace(std::string_view(at, text.size()), id);
   chunk_used_ += text.size();
-  starts_.push_back(at);
+  starts_.push_back(place);
   lengths_.push_back(static_cast<std::uint8_t>(text.size()));
+  slots_[at] = Slot{id, hash};
+  ++count_;
   return last_[field] = id;
 }
 

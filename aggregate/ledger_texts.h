@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace stmtlink {
@@ -33,12 +32,18 @@ class LedgerTexts {
   std::size_t chunk_used_ = kChunk;
   std::vector<const char*> starts_{""};
   std::vector<std::uint8_t> lengths_{0};
-  // Asked for every text of every line: eight bytes at a time, not byte by
-  // byte as std::hash is.
-  struct TextHash {
-    std::size_t operator()(std::string_view text) const noexcept;
+  // Asked for every text of every line, so the look-up is one flat table
+  // (open addressing, a power of two at most half full) of text numbers
+  // with their hashes, found without chasing a node per text. The hash
+  // takes eight bytes at a time.
+  static std::uint64_t Hash(std::string_view text) noexcept;
+  struct Slot {
+    Id id = 0; // 0: empty
+    std::uint32_t hash = 0;
   };
-  std::unordered_map<std::string_view, Id, TextHash> ids_;
+  void Grow();
+  std::vector<Slot> slots_ = std::vector<Slot>(1024);
+  std::size_t count_ = 0;
   Id last_[kFields] = {};
 };
 

@@ -330,8 +330,11 @@ class JournalScan {
   bool ReadParts(PartScan* first, PartScan* second) {
     BooksStatement bounds;
     std::string ignored;
-    // A table without rowid is read whole, on one connection.
-    if (!db_.Prepare("SELECT min(rowid), max(rowid) FROM journal_line", &bounds, &ignored)) {
+    // A table without rowid is read whole, on one connection. Each bound is
+    // a query of its own: SQLite finds a lone min or max at the end of the
+    // rowid tree, but scans the table for the two together.
+    if (!db_.Prepare("SELECT (SELECT min(rowid) FROM journal_line), (SELECT max(rowid) FROM journal_line)",
+                     &bounds, &ignored)) {
       first->Run(db_, nullptr, true);
       return first->error().empty();
     }

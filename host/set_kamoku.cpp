@@ -94,15 +94,17 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
       *books, data_no, [&](std::string* load_error) { return ReadMaster(*books, data_no, load_error); },
       &error);
   if (!master) return stmtlink::kHostErrorBooks;
-  // The cursor points into the cached master: no rows are copied.
+  // The cursor points into the cached master: no rows are copied, and the
+  // table handed to it is the same object at every look-up.
+  static stmtlink::RowCursors<StKAMOKUINFO>::Rows rows;
+  if (rows.get() != &master->rows) rows = stmtlink::RowCursors<StKAMOKUINFO>::Rows(master, &master->rows);
   std::size_t begin = 0, end = master->rows.size();
   if (wanted) {
     auto found = master->by_code.find(*wanted);
     begin = found == master->by_code.end() ? 0 : found->second;
     end = found == master->by_code.end() ? 0 : found->second + 1;
   }
-  cursors_.Fill(cursor, std::shared_ptr<const std::vector<StKAMOKUINFO>>(master, &master->rows),
-                begin, end);
+  cursors_.Fill(cursor, rows, begin, end);
   return 0;
 }
 
