@@ -1,5 +1,6 @@
 #include "AccUty/CmnProcHpr.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -112,18 +113,29 @@ std::string CmnProcHpr::FormatDate(std::int32_t date, int format, int zero_pad) 
     case 0: {
       // The ledger's form, asked for every row: built without printf, cut
       // where the fixed buffer of the other forms cuts.
-      char numbers[3][24];
-      const auto text_of = [&numbers](int n, long value) {
-        const auto end = std::to_chars(numbers[n], numbers[n] + sizeof(numbers[n]), value).ptr;
-        return std::string_view(numbers[n], static_cast<std::size_t>(end - numbers[n]));
+      // Built in place and made a string once: a usual date fits the
+      // string's own room and needs no allocation.
+      char text[kFormatBuffer];
+      char* const limit = text + sizeof(text) - 1;
+      char* at = text;
+      const auto put = [&](std::string_view part) {
+        const std::size_t n = std::min<std::size_t>(part.size(), static_cast<std::size_t>(limit - at));
+        std::memcpy(at, part.data(), n);
+        at += n;
       };
-      std::string text;
-      text.reserve(kFormatBuffer);
-      text.append(name).append(text_of(0, era_year)).append("年");
-      text.append(text_of(1, month)).append("月");
-      text.append(text_of(2, day)).append("日");
-      if (text.size() > kFormatBuffer - 1) text.resize(kFormatBuffer - 1);
-      return text;
+      const auto number = [&](long value) {
+        char digits[24];
+        put(std::string_view(digits, static_cast<std::size_t>(
+                                         std::to_chars(digits, digits + sizeof(digits), value).ptr - digits)));
+      };
+      put(name);
+      number(era_year);
+      put("年");
+      number(month);
+      put("月");
+      number(day);
+      put("日");
+      return std::string(text, static_cast<std::size_t>(at - text));
     }
     case 1: {
       const std::string abbreviation(era.abbreviation,
