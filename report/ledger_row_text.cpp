@@ -1,7 +1,9 @@
 #include "report/ledger_row_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 #include "report/report_text.h"
 #include "report/xml_writer.h"
@@ -67,29 +69,39 @@ std::string_view LedgerRowText::Text(const LedgerLineList::const_iterator& row,
   return std::string_view(bytes_).substr(slot.start, slot.length);
 }
 
-void LedgerRowText::Append(const Element& element, std::string_view value) {
-  text_.append(element.open);
-  text_.append(value);
-  text_.append(element.close);
+// The row is written through a pointer into room that grows only when a
+// row is longer than every row before it. Each text is written before the
+// next is made: a made text is a view into storage that making another may
+// move.
+char* LedgerRowText::Put(char* at, std::string_view part) {
+  std::memcpy(at, part.data(), part.size());
+  return at + part.size();
+}
+
+char* LedgerRowText::Append(char* at, const Element& element, std::string_view value) {
+  const auto used = static_cast<std::size_t>(at - text_.data());
+  const std::size_t more = element.open.size() + value.size() + element.close.size() + row_close_.size();
+  if (text_.size() - used < more) text_.resize(std::max(2 * text_.size(), used + more));
+  return Put(Put(Put(text_.data() + used, element.open), value), element.close);
 }
 
 std::string_view LedgerRowText::Make(const LedgerLineList::const_iterator& row) {
   using Field = LedgerLineList::TextField;
   const PackedLedgerLine& line = row.packed();
+  if (text_.size() < row_open_.size()) text_.resize(4096);
   char number[24];
-  text_.clear();
-  text_.append(row_open_);
-  Append(elements_[0], Number(line.entryNo, number));
-  Append(elements_[1], Text(row, Field::kDateText, false));
-  Append(elements_[2], Text(row, Field::kSubAccountName, true));
-  Append(elements_[3], Text(row, Field::kCounterAccountName, true));
-  Append(elements_[4], Text(row, Field::kCounterSubAccountName, true));
-  Append(elements_[5], Text(row, Field::kDescription, false));
+  char* at = Put(text_.data(), row_open_);
+  at = Append(at, elements_[0], Number(line.entryNo, number));
+  at = Append(at, elements_[1], Text(row, Field::kDateText, false));
+  at = Append(at, elements_[2], Text(row, Field::kSubAccountName, true));
+  at = Append(at, elements_[3], Text(row, Field::kCounterAccountName, true));
+  at = Append(at, elements_[4], Text(row, Field::kCounterSubAccountName, true));
+  at = Append(at, elements_[5], Text(row, Field::kDescription, false));
   // Amounts in whole yen, truncated toward zero.
-  Append(elements_[6], Number(line.amount / 10000, number));
-  Append(elements_[7], Number(line.balance / 10000, number));
-  text_.append(row_close_);
-  return text_;
+  at = Append(at, elements_[6], Number(line.amount / 10000, number));
+  at = Append(at, elements_[7], Number(line.balance / 10000, number));
+  at = Put(at, row_close_); // room for it is kept by every Append
+  return std::string_view(text_.data(), static_cast<std::size_t>(at - text_.data()));
 }
 
 } // namespace stmtlink

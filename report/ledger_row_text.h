@@ -34,7 +34,8 @@ class LedgerRowText {
   // The escaped (and, for a label, cleaned) text of the row's field.
   std::string_view Text(const LedgerLineList::const_iterator& row, LedgerLineList::TextField field,
                         bool label);
-  void Append(const Element& element, std::string_view value);
+  static char* Put(char* at, std::string_view part);
+  char* Append(char* at, const Element& element, std::string_view value);
 
   std::string row_open_, row_close_;
   Element elements_[8];
@@ -42,7 +43,7 @@ class LedgerRowText {
   std::string bytes_;         // the made texts, end to end
   std::string scratch_;
   std::string uncached_;
-  std::string text_;
+  std::string text_; // the row at its start; its size is the room
 };
 
 } // namespace stmtlink
