@@ -57,12 +57,13 @@ class RowCursors {
   // The next row into *row (zero-filled first): 0, kHostEndOfRows after the
   // last one, kHostErrorArgument for a cursor that is not open.
   long Next(long id, Row* row) {
-    std::memset(row, 0, sizeof(*row));
     Cursor* c = Find(id);
-    if (c == nullptr) return kHostErrorArgument;
-    if (c->next >= c->end) return kHostEndOfRows;
-    std::memcpy(row, &(*c->rows)[c->next++], sizeof(*row));
-    return 0;
+    if (c != nullptr && c->next < c->end) {
+      std::memcpy(row, &(*c->rows)[c->next++], sizeof(*row));
+      return 0;
+    }
+    std::memset(row, 0, sizeof(*row));
+    return c == nullptr ? kHostErrorArgument : kHostEndOfRows;
   }
   bool Close(long id) {
     Cursor* c = Find(id);
