@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "aggregate/statement_aggregator.h"
+#include "host/books_check.h"
 #include "bench/bench_support.h"
 #include "app/month_conditions.h"
 #include "app/progress_dialog.h"
@@ -110,6 +111,15 @@ double AggregateOnce(const std::string& home, std::size_t* lines_made, bool with
   aggregator.lines = &lines;
   aggregator.ledgerLines = &ledger;
   aggregator.ledgerEnabled = with_ledger ? 1 : 0;
+  // As the run does: the journal read once first (its lines checked, the
+  // sums and, with the ledger, the lines kept for the host calls), the
+  // window pulsing meanwhile.
+  SetHostBusyHook([&progress] { progress.PulseSecondBar(); });
+  std::string refusal;
+  const bool sound = CheckCurrentJournal(std::string(data->dataId, strnlen(data->dataId, sizeof(data->dataId))),
+                                         with_ledger, &refusal);
+  SetHostBusyHook(nullptr);
+  if (!sound) Fail(refusal);
   if (aggregator.aggregate(0, conditions.entries, data) != 1)
     Fail("aggregation failed with status " + std::to_string(aggregator.LastStatus()));
   const double seconds = Now() - start;

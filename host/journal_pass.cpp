@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -359,13 +361,31 @@ class JournalScan {
     }
     const std::int64_t middle = low + (high - low) / 2;
     const std::pair<std::int64_t, std::int64_t> halves[2] = {{low, middle}, {middle + 1, high}};
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool second_done = false;
     std::thread thread;
     try {
-      thread = std::thread([&] { second->Run(*other, &halves[1], false); });
+      thread = std::thread([&] {
+        second->Run(*other, &halves[1], false);
+        std::lock_guard<std::mutex> lock(mutex);
+        second_done = true;
+        finished.notify_one();
+      });
     } catch (const std::system_error&) {
       second->Run(*other, &halves[1], true); // no thread: one after the other
+      second_done = true;
     }
     first->Run(db_, &halves[0], true);
+    // The caller hears from this thread while it waits for the other half.
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      while (!finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return second_done; })) {
+        lock.unlock();
+        HostBusy();
+        lock.lock();
+      }
+    }
     if (thread.joinable()) thread.join();
     return first->error().empty() && second->error().empty();
   }
