@@ -170,10 +170,10 @@ class SumsBuilder {
       if (at < 0) continue;
       SumSlots& row = sums_[at];
       for (int slot = 1; slot < kJournalSlots; ++slot) {
-        if (!Add(&row.debit1[slot], sums.debit_amount[slot]) ||
-            !Add(&row.debit2[slot], sums.debit_amount[slot] + sums.debit_tax[slot]) ||
-            !Add(&row.credit1[slot], sums.credit_amount[slot]) ||
-            !Add(&row.credit2[slot], sums.credit_amount[slot] + sums.credit_tax[slot]))
+        if (!Add(&row.debit1[slot], sums.debit.amount[slot]) ||
+            !Add(&row.debit2[slot], sums.debit.amount[slot] + sums.debit.tax[slot]) ||
+            !Add(&row.credit1[slot], sums.credit.amount[slot]) ||
+            !Add(&row.credit2[slot], sums.credit.amount[slot] + sums.credit.tax[slot]))
           return Overflow();
       }
     }

@@ -219,22 +219,10 @@ class PartScan {
 
     if (!request_.data_no || data_no != *request_.data_no) return true;
     if (slot >= 1 && slot < kJournalSlots) {
-      if (debit_code != 0) {
-        if (debit_account != accounts.end()) {
-          JournalSlotSums& sums = sums_[debit_account->second];
-          sums.debit_amount[slot] += debit_amount;
-          sums.debit_tax[slot] += debit_tax;
-        }
-        debit_tax_posted_[slot] += debit_tax;
-      }
-      if (credit_code != 0) {
-        if (credit_account != accounts.end()) {
-          JournalSlotSums& sums = sums_[credit_account->second];
-          sums.credit_amount[slot] += credit_amount;
-          sums.credit_tax[slot] += credit_tax;
-        }
-        credit_tax_posted_[slot] += credit_tax;
-      }
+      if (debit_code != 0)
+        Post(&JournalSlotSums::debit, debit_account, debit_tax_posted_, slot, debit_amount, debit_tax);
+      if (credit_code != 0)
+        Post(&JournalSlotSums::credit, credit_account, credit_tax_posted_, slot, credit_amount, credit_tax);
     }
     if (!request_.keep_lines) return true;
     JournalLine line;
@@ -254,6 +242,20 @@ class PartScan {
         text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[kDescription])))
              : std::string_view();
     return store_.Add(line, description, &error_);
+  }
+
+  // One side of a line of the data set: its account (when the chart has
+  // it) takes the amount and the tax; the tax account of that side takes
+  // the tax of every line with an account there.
+  using Accounts = std::unordered_map<std::int64_t, std::uint32_t>;
+  void Post(JournalSideSums JournalSlotSums::*side, Accounts::const_iterator account,
+            __int128* tax_posted, std::int64_t slot, std::int64_t amount, std::int64_t tax) {
+    if (account != set_->main_accounts.end()) {
+      JournalSideSums& sums = sums_[account->second].*side;
+      sums.amount[slot] += amount;
+      sums.tax[slot] += tax;
+    }
+    tax_posted[slot] += tax;
   }
 
   void CloseRun() {
@@ -309,10 +311,10 @@ class JournalScan {
         JournalSlotSums sums = first.sums_[number];
         const JournalSlotSums& more = second.sums_[number];
         for (int s = 0; s < kJournalSlots; ++s) {
-          sums.debit_amount[s] += more.debit_amount[s];
-          sums.debit_tax[s] += more.debit_tax[s];
-          sums.credit_amount[s] += more.credit_amount[s];
-          sums.credit_tax[s] += more.credit_tax[s];
+          for (auto side : {&JournalSlotSums::debit, &JournalSlotSums::credit}) {
+            (sums.*side).amount[s] += (more.*side).amount[s];
+            (sums.*side).tax[s] += (more.*side).tax[s];
+          }
         }
         reading->accounts_.emplace_back(code, sums);
       }

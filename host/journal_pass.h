@@ -30,11 +30,12 @@ constexpr int kJournalSlots = 15; // 0 unused here (opening balances), 1-14 the 
 
 // One main account's journal lines, summed per slot. Sums are kept in 128
 // bits: whether a total fits 64 bits is the reader's question.
+struct JournalSideSums {
+  __int128 amount[kJournalSlots] = {};
+  __int128 tax[kJournalSlots] = {};
+};
 struct JournalSlotSums {
-  __int128 debit_amount[kJournalSlots] = {};
-  __int128 debit_tax[kJournalSlots] = {};
-  __int128 credit_amount[kJournalSlots] = {};
-  __int128 credit_tax[kJournalSlots] = {};
+  JournalSideSums debit, credit;
 };
 
 class JournalReading {
