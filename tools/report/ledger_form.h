@@ -134,7 +134,8 @@ void LedgerFormCheck::Attribute(const char* element, const char* attribute, Repo
 
 template <typename Report>
 void LedgerFormCheck::Text(const char* element, std::string_view text, Report&& report) {
-  if (open_.empty() || open_.back().rule == nullptr || open_.back().rule->simple) return;
+  // The ledger element's own text is the schema's to judge, as are its attributes.
+  if (open_.size() < 2 || open_.back().rule == nullptr || open_.back().rule->simple) return;
   for (char c : text)
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
       report("Element '" + std::string(element) +
