@@ -127,6 +127,18 @@ bool BooksStatement::BindText(int index, std::string_view utf8, std::string* err
   return false;
 }
 
+bool BooksStatement::BindTextInPlace(int index, std::string_view utf8, std::string* error) {
+  if (!stmt_) {
+    SetError(error, "statement not prepared");
+    return false;
+  }
+  if (sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()),
+                        SQLITE_STATIC) == SQLITE_OK)
+    return true;
+  SetError(error, DbMessage(db_->handle()));
+  return false;
+}
+
 BooksStatement::Step BooksStatement::Next(std::string* error) {
   if (!stmt_) {
     SetError(error, "statement not prepared");

@@ -85,6 +85,9 @@ class BooksStatement {
   // Parameters are numbered from 1, as in SQLite.
   bool BindInt64(int index, std::int64_t value, std::string* error);
   bool BindText(int index, std::string_view utf8, std::string* error);
+  // The same without a copy: the text must stay as it is until the
+  // statement has been stepped and reset.
+  bool BindTextInPlace(int index, std::string_view utf8, std::string* error);
   // kError leaves the message in *error.
   Step Next(std::string* error);
   // Makes the statement ready to run again with new parameters.

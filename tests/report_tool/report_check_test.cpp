@@ -4,10 +4,14 @@
 // books made for it, and files that are not reports are refused.
 #include <gtest/gtest.h>
 
+#include <libxml/xmlregexp.h>
+#include <libxml/xmlschemas.h>
+
 #include <functional>
 #include <regex>
 
 #include "platform/text_codec.h"
+#include "tools/report/ledger_form.h"
 #include "tests/report_tool/report_fixture.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
@@ -114,6 +118,86 @@ TEST_F(GeneratedReports, OneYenChangedInEachStatementIsCaughtAndNamed) {
     EXPECT_TRUE(Names(Of(outcome, Severity::kError), change.check, change.named))
         << CheckText(changed, outcome);
     EXPECT_EQ(kExitErrors, outcome.exit_status);
+  }
+}
+
+// The ledger's form is checked by the reader, not by libxml2's validator:
+// each stray is named by line and path in the validator's own words, as
+// the whole schema names it.
+TEST_F(GeneratedReports, LedgerStraysAreNamedAsTheSchemaNamesThem) {
+  const std::string path = Sample("l", {"--seed", "3"}, {"--ledger", "1"});
+  ASSERT_FALSE(path.empty());
+  const std::string text = ReadUtf8(path);
+  const std::string row = "<HJ00780S02>";
+  const std::size_t at = text.find(row, text.size() / 2); // a row in the middle
+  ASSERT_NE(std::string::npos, at);
+  struct Stray {
+    const char* what;
+    std::string from, to; // the first from at or after the row becomes to
+  } const strays[] = {
+      {"an unknown field", "<HJ00780S0070>", "<HJ00780S0065/><HJ00780S0070>"},
+      {"a field twice", "<HJ00780S0110>", "<HJ00780S0100>x</HJ00780S0100><HJ00780S0110>"},
+      {"a row without its balance", "<HJ00780S0120>", "<!--"},
+      {"an attribute", "<HJ00780S0080>", "<HJ00780S0080 x=\"1\">"},
+      {"text in a row", row, row + "abc"},
+      {"an element in a field", "</HJ00780S0100>", "<b/></HJ00780S0100>"},
+      {"an entry number with a letter", "</HJ00780S0050>", "x</HJ00780S0050>"},
+  };
+  xmlSchemaParserCtxtPtr parser =
+      xmlSchemaNewParserCtxt((std::string(STMTLINK_BIN_DIR) + "/stmtlink-report.xsd").c_str());
+  xmlSchemaPtr schema = xmlSchemaParse(parser);
+  xmlSchemaFreeParserCtxt(parser);
+  ASSERT_NE(nullptr, schema);
+  for (const Stray& stray : strays) {
+    SCOPED_TRACE(stray.what);
+    std::string changed = text;
+    const std::size_t from = changed.find(stray.from, at);
+    ASSERT_NE(std::string::npos, from);
+    changed.replace(from, stray.from.size(), stray.to);
+    if (stray.to == "<!--") changed.replace(changed.find("</HJ00780S0120>", from), 15, "-->");
+    const std::string file = dir.File("stray.xml");
+    WriteCp932(file, changed);
+    // The whole schema's findings, from libxml2's validator.
+    std::vector<std::pair<long, std::string>> expected;
+    xmlSchemaValidCtxtPtr validator = xmlSchemaNewValidCtxt(schema);
+    xmlSchemaSetValidStructuredErrors(
+        validator,
+        [](void* out, xmlErrorPtr e) {
+          std::string m = e->message;
+          while (!m.empty() && m.back() == '\n') m.pop_back();
+          static_cast<decltype(expected)*>(out)->emplace_back(e->line, m);
+        },
+        &expected);
+    xmlSchemaValidateFile(validator, file.c_str(), 0);
+    xmlSchemaFreeValidCtxt(validator);
+    ASSERT_EQ(1u, expected.size());
+    const CheckOutcome outcome = Check(file);
+    std::vector<Finding> errors; // a stray row's figures may be findings of their own
+    for (const Finding& f : Of(outcome, Severity::kError))
+      if (f.check == "file.schema") errors.push_back(f);
+    ASSERT_EQ(1u, errors.size()) << CheckText(file, outcome);
+    EXPECT_NE(std::string::npos, errors[0].message.find(expected[0].second)) << errors[0].message;
+    EXPECT_NE(std::string::npos, errors[0].path.find("/REPORT/DATA/HJ00780S/HJ00780S01/HJ00780S02"))
+        << errors[0].path;
+    // A row's missing field is named at the row's start, not at its end.
+    EXPECT_LE(errors[0].line, expected[0].first);
+    EXPECT_GE(errors[0].line, expected[0].first - 9);
+  }
+  xmlSchemaFree(schema);
+}
+
+TEST(LedgerForm, AmountsAndDigitsAreReadAsTheirPatternsSay) {
+  for (const char* pattern : {"-?(0|[1-9][0-9]{0,17})", "[0-9]{1,18}"}) {
+    LedgerRule fast, regexp;
+    fast.form = pattern[0] == '-' ? LedgerRule::Form::kAmount : LedgerRule::Form::kDigits;
+    regexp.form = LedgerRule::Form::kRegexp;
+    regexp.regexp.reset(xmlRegexpCompile(reinterpret_cast<const xmlChar*>(pattern)),
+                        xmlRegFreeRegexp);
+    for (const char* value : {"", "0", "-0", "00", "-", "--1", "1", "-1", "007", "1O0", " 1", "1 ",
+                              "+1", "1.0", "123456789012345678", "1234567890123456789",
+                              "-123456789012345678", "９"})
+      EXPECT_EQ(LedgerForm::Accepts(regexp, value), LedgerForm::Accepts(fast, value))
+          << pattern << " '" << value << "'";
   }
 }
 

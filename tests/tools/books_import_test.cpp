@@ -157,6 +157,19 @@ TEST_F(BooksImportTest, BadInputIsRefusedWithFileLineAndColumnAndNothingIsWritte
                    &messages));
   EXPECT_NE(std::string::npos, messages.find("entry 1 mixes opening balances with lines of the year"))
       << messages;
+  // Entry ids out of order are fine until one comes again.
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import(U8(u8"entry,id,date,debit,debit_amount,credit,credit_amount\n"
+                      u8"1,7,2025-04-05,現金,1,売上高,1\n2,3,2025-04-05,現金,1,売上高,1\n"
+                      u8"3,5,2025-04-05,現金,1,売上高,1\n4,3,2025-04-05,現金,1,売上高,1\n"
+                      u8"5,8,2025-04-05,現金,1,売上高,1\n6,7,2025-04-05,現金,1,売上高,1\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos, messages.find("journal.csv:5: entry id 3 is given to an earlier"))
+      << messages;
+  EXPECT_NE(std::string::npos, messages.find("journal.csv:7: entry id 7 is given to an earlier"))
+      << messages;
+  EXPECT_EQ(std::string::npos, messages.find("entry id 5")) << messages;
+  EXPECT_EQ(std::string::npos, messages.find("entry id 8")) << messages;
   opening_ = U8(u8"account,debit,credit\n現金,500,\n資本金,,400\n現金,1,\n");
   EXPECT_EQ(ImportStatus::kRefused, Import(head + good, &messages));
   EXPECT_NE(std::string::npos,

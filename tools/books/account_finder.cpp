@@ -47,8 +47,12 @@ bool ParseCodeForm(std::string_view text, std::int64_t* code) {
            t.find_first_not_of("0123456789") == std::string_view::npos;
   };
   if (!digits(main, 6) || (dash != std::string_view::npos && !digits(sub, 4))) return false;
-  *code = std::atoll(std::string(main).c_str()) * 10000 +
-          (sub.empty() ? 0 : std::atoll(std::string(sub).c_str()));
+  auto value = [](std::string_view t) {
+    std::int64_t n = 0;
+    for (char c : t) n = n * 10 + (c - '0');
+    return n;
+  };
+  *code = value(main) * 10000 + value(sub);
   return true;
 }
 

@@ -83,6 +83,14 @@ const char kAmountForms[] =
 
 bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why) {
   *units = 0;
+  // Most fields are empty or plain digits.
+  if (text.empty()) return true;
+  if (text.size() <= 14 && std::all_of(text.begin(), text.end(), IsDigit)) {
+    std::int64_t value = 0;
+    for (char c : text) value = value * 10 + (c - '0');
+    *units = value * kUnitsPerYen;
+    return true;
+  }
   std::string ascii;
   if (!IsAscii(text) || text.find('(') != std::string_view::npos) {
     if (!AsciiAmountForm(text, &ascii)) {

@@ -268,6 +268,7 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
                      JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
                                         options.create_sub_accounts, notes_out});
   }
+  writer.Finish();
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
                        problems);
   if (!problems->empty()) return false;

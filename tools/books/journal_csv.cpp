@@ -35,8 +35,10 @@ bool ParseCount(std::string_view text, std::int64_t most, std::int64_t* out) {
   if (text.empty() || text.size() > 10 ||
       text.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
-  *out = std::atoll(std::string(text).c_str());
-  return *out >= 1 && *out <= most;
+  std::int64_t n = 0;
+  for (char c : text) n = n * 10 + (c - '0');
+  *out = n;
+  return n >= 1 && n <= most;
 }
 
 bool ParseSlot(std::string_view text, int* slot) {
@@ -119,10 +121,16 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
   }
 
   std::vector<JournalRow> entry;
-  std::string entry_key; // the entry and id fields of the entry's first line
+  // The entry and id fields of the entry's first line; keyed marks that
+  // one has been read.
+  std::string entry_key_no, entry_key_id;
+  bool keyed = false;
   std::int64_t entry_id = 0, numbered = 0;
+  // The descriptions' buffers of earlier entries, reused line after line.
+  std::vector<std::string> spare_texts;
   auto flush = [&] {
     if (!entry.empty()) sink->Entry(file.name(), entry_id, entry);
+    for (JournalRow& row : entry) spare_texts.push_back(std::move(row.description));
     entry.clear();
   };
   std::string why;
@@ -150,7 +158,6 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     auto bad = [&](int index, const std::string& message) {
       problems->Add(file.name(), line, index + 1, message);
     };
-    const std::string key = std::string(field(c_entry)) + "," + std::string(field(c_id));
     if (c_entry == CsvColumns::kAbsent) {
       // No entry numbers: each line is an entry of its own.
       flush();
@@ -158,16 +165,23 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       if (c_id != CsvColumns::kAbsent && !field(c_id).empty() &&
           !ParseCount(field(c_id), 0x7FFFFFFF, &entry_id))
         bad(c_id, "id '" + std::string(field(c_id)) + "' is not a number from 1 to 2147483647");
-    } else if (!field(c_entry).empty() && key != entry_key) {
+    } else if (!field(c_entry).empty() &&
+               (!keyed || field(c_entry) != entry_key_no || field(c_id) != entry_key_id)) {
       flush();
-      entry_key = key;
+      entry_key_no = field(c_entry);
+      entry_key_id = field(c_id);
+      keyed = true;
       entry_id = 0;
       if (c_id != CsvColumns::kAbsent && !ParseCount(field(c_id), 0x7FFFFFFF, &entry_id))
         bad(c_id, "id '" + std::string(field(c_id)) + "' is not a number from 1 to 2147483647");
-    } else if (entry.empty() && field(c_entry).empty() && entry_key.empty()) {
+    } else if (entry.empty() && field(c_entry).empty() && !keyed) {
       bad(c_entry, "the first line of the journal has no entry number");
     }
     JournalRow row;
+    if (!spare_texts.empty()) {
+      row.description = std::move(spare_texts.back());
+      spare_texts.pop_back();
+    }
     row.source_line = line;
     if (!field(c_entry).empty() && !ParseCount(field(c_entry), 0x7FFFFFFF, &row.entry_no))
       bad(c_entry,

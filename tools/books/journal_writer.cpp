@@ -57,7 +57,7 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
     return;
   }
   if (entry_id == 0) entry_id = next_id_;
-  if (!used_ids_.insert(entry_id).second) {
+  if (!TakeId(entry_id)) {
     problems_->Add(file, lines.front().source_line, 0,
                    "entry id " + std::to_string(entry_id) + " is given to an earlier entry");
     return;
@@ -66,21 +66,86 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
   ++entries_;
   if (!problems_->empty()) return;
   std::int64_t line_no = 0;
-  std::string* e = &write_error_;
   for (const JournalRow& r : lines) {
-    if (!insert_.BindInt64(1, data_no_, e) || !insert_.BindInt64(2, entry_id, e) ||
-        !insert_.BindInt64(3, r.entry_no, e) || !insert_.BindInt64(4, ++line_no, e) ||
-        !insert_.BindInt64(5, r.date, e) || !insert_.BindInt64(6, r.slot, e) ||
-        !insert_.BindInt64(7, r.debit_code, e) || !insert_.BindInt64(8, r.debit_amount, e) ||
-        !insert_.BindInt64(9, r.debit_tax, e) || !insert_.BindInt64(10, r.credit_code, e) ||
-        !insert_.BindInt64(11, r.credit_amount, e) || !insert_.BindInt64(12, r.credit_tax, e) ||
-        !insert_.BindText(13, r.description, e) || insert_.Next(e) != BooksStatement::Step::kDone ||
-        !insert_.Reset(e)) {
-      problems_->Add("cannot write the journal: " + write_error_);
-      return;
-    }
-    ++lines_;
+    if (held_count_ == held_.size()) held_.emplace_back();
+    HeldLine& h = held_[held_count_++];
+    h.entry_id = entry_id;
+    h.entry_no = r.entry_no;
+    h.line_no = ++line_no;
+    h.date = r.date;
+    h.slot = r.slot;
+    h.debit_code = r.debit_code;
+    h.debit_amount = r.debit_amount;
+    h.debit_tax = r.debit_tax;
+    h.credit_code = r.credit_code;
+    h.credit_amount = r.credit_amount;
+    h.credit_tax = r.credit_tax;
+    h.description = r.description;
   }
+  if (held_count_ >= kBatch) WriteHeld(false);
+}
+
+bool JournalWriter::Prepare(std::string* error) {
+  const std::string head =
+      "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code, "
+      "debit_amount, debit_tax, credit_code, credit_amount, credit_tax, description) VALUES ";
+  const std::string row = "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+  std::string batch = head;
+  for (std::size_t i = 0; i < kBatch; ++i) batch += (i ? ", " : "") + row;
+  return db_.Prepare(head + row, &insert_, error) && db_.Prepare(batch, &insert_batch_, error);
+}
+
+bool JournalWriter::Finish() { return WriteHeld(true); }
+
+bool JournalWriter::TakeId(std::int64_t entry_id) {
+  if (rising_ids_.empty() || entry_id > rising_ids_.back()) {
+    rising_ids_.push_back(entry_id);
+    return true;
+  }
+  if (std::binary_search(rising_ids_.begin(), rising_ids_.end(), entry_id)) return false;
+  return other_ids_.insert(entry_id).second;
+}
+
+bool JournalWriter::WriteHeld(bool all) {
+  if (!problems_->empty()) { // nothing will be kept
+    held_count_ = 0;
+    return true;
+  }
+  std::string* e = &write_error_;
+  bool ok = true;
+  const auto bind = [&](BooksStatement& s, int first, const HeldLine& h) {
+    return s.BindInt64(first + 1, data_no_, e) && s.BindInt64(first + 2, h.entry_id, e) &&
+           s.BindInt64(first + 3, h.entry_no, e) && s.BindInt64(first + 4, h.line_no, e) &&
+           s.BindInt64(first + 5, h.date, e) && s.BindInt64(first + 6, h.slot, e) &&
+           s.BindInt64(first + 7, h.debit_code, e) && s.BindInt64(first + 8, h.debit_amount, e) &&
+           s.BindInt64(first + 9, h.debit_tax, e) && s.BindInt64(first + 10, h.credit_code, e) &&
+           s.BindInt64(first + 11, h.credit_amount, e) &&
+           s.BindInt64(first + 12, h.credit_tax, e) &&
+           s.BindTextInPlace(first + 13, h.description, e);
+  };
+  const auto step = [&](BooksStatement& s) {
+    return s.Next(e) == BooksStatement::Step::kDone && s.Reset(e);
+  };
+  std::size_t done = 0;
+  for (; ok && held_count_ - done >= kBatch; done += kBatch) {
+    for (std::size_t i = 0; ok && i < kBatch; ++i)
+      ok = bind(insert_batch_, static_cast<int>(i * 13), held_[done + i]);
+    ok = ok && step(insert_batch_);
+    if (ok) lines_ += kBatch;
+  }
+  for (; ok && all && done < held_count_; ++done) {
+    ok = bind(insert_, 0, held_[done]) && step(insert_);
+    if (ok) ++lines_;
+  }
+  if (!ok) {
+    problems_->Add("cannot write the journal: " + write_error_);
+    held_count_ = 0;
+    return false;
+  }
+  // The lines left wait at the front for the next batch.
+  for (std::size_t i = done; i < held_count_; ++i) std::swap(held_[i - done], held_[i]);
+  held_count_ -= done;
+  return true;
 }
 
 std::string JournalWriter::ForPeople(__int128 units) {

@@ -23,14 +23,10 @@ class JournalWriter : public EntrySink {
                 ImportProblems* problems)
       : db_(db), data_no_(data_no), period_(period), opening_(opening), problems_(problems) {}
 
-  bool Prepare(std::string* error) {
-    return db_.Prepare(
-        "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, "
-        "slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, "
-        "credit_tax, description) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-        "?10, ?11, ?12, ?13)",
-        &insert_, error);
-  }
+  bool Prepare(std::string* error);
+  // Writes the lines still held back; false (with a problem added) when
+  // they could not be written.
+  bool Finish();
 
   const FiscalPeriod& period() const override { return period_; }
   void SetPeriodFrom(std::int64_t first_date) override {
@@ -49,6 +45,19 @@ class JournalWriter : public EntrySink {
   static std::string ForPeople(__int128 units);
   // A journal line marked opening adds to the account's opening balance.
   void AddOpening(const std::string& file, const JournalRow& row);
+  // False when an earlier entry has the id; else the id is taken.
+  bool TakeId(std::int64_t entry_id);
+  // The held-back lines into journal_line, kBatch to a statement, and with
+  // all the last ones one by one.
+  bool WriteHeld(bool all);
+
+  // One statement step per line costs more than the line's own insertion.
+  static constexpr std::size_t kBatch = 64;
+  struct HeldLine {
+    std::int64_t entry_id, entry_no, line_no, date, slot, debit_code, debit_amount, debit_tax,
+        credit_code, credit_amount, credit_tax;
+    std::string description;
+  };
 
   BooksDb& db_;
   std::int64_t data_no_;
@@ -56,8 +65,13 @@ class JournalWriter : public EntrySink {
   bool period_from_journal_ = false;
   OpeningBalances* opening_;
   ImportProblems* problems_;
-  BooksStatement insert_;
-  std::set<std::int64_t> used_ids_;
+  BooksStatement insert_, insert_batch_;
+  std::vector<HeldLine> held_; // the first held_count_ wait; the others' buffers are reused
+  std::size_t held_count_ = 0;
+  // Entry ids taken: those above every earlier one, in order, and the
+  // others (a file that numbers its entries out of order) in a set.
+  std::vector<std::int64_t> rising_ids_;
+  std::set<std::int64_t> other_ids_;
   std::int64_t next_id_ = 1;
   std::uint64_t lines_ = 0, entries_ = 0;
   std::string write_error_;

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "tools/report/report_schema.h"
 #include "tools/report/sjis_input.h"
@@ -77,6 +78,8 @@ class Reader {
   bool EndElement();
   bool EndLedgerElement(const char* name);
   bool Amount(const std::string& text, std::int64_t* value);
+  // A finding of the ledger's own form check, at line.
+  void FormProblem(long line, std::string message);
 
   const ReadOptions& options_;
   ReadResult* result_;
@@ -87,6 +90,8 @@ class Reader {
   std::vector<Node*> nodes_;       // the open elements kept in the tree
   int ledger_depth_ = -1;          // depth of HJ00780S while inside it
   std::string* text_ = nullptr;    // where the current element's text goes
+  std::unique_ptr<ReportSchema> own_schema_; // loaded from options_.schema_path
+  std::optional<LedgerFormCheck> form_;      // the ledger's form, when the schema leaves it
   std::string ledger_text_;
   LedgerBlock block_;
   bool block_begun_ = false;
@@ -153,6 +158,12 @@ bool Reader::Amount(const std::string& text, std::int64_t* value) {
   return Refuse(Refusal::kNotNumber, text, element_line_);
 }
 
+void Reader::FormProblem(long line, std::string message) {
+  Resolve(line, false); // the validator's findings before it first
+  if (++result_->schema_problem_count <= kMaxSchemaProblems)
+    result_->schema_problems.push_back({{line, Path()}, std::move(message)});
+}
+
 bool Reader::StartElement() {
   const char* name = reinterpret_cast<const char*>(xmlTextReaderConstLocalName(reader_));
   if (name == nullptr) return Refuse(Refusal::kBroken, "element without a name", LineOfCurrent());
@@ -163,6 +174,21 @@ bool Reader::StartElement() {
   text_ = nullptr;
 
   if (ledger_depth_ >= 0) {
+    if (form_ && form_->active()) {
+      const long line = element_line_;
+      const auto report = [&](std::string message) { FormProblem(line, std::move(message)); };
+      form_->Start(name,
+                   reinterpret_cast<const char*>(xmlTextReaderConstNamespaceUri(reader_)),
+                   report);
+      if (form_->checking() && xmlTextReaderHasAttributes(reader_) == 1) {
+        while (xmlTextReaderMoveToNextAttribute(reader_) == 1)
+          if (xmlTextReaderIsNamespaceDecl(reader_) != 1)
+            form_->Attribute(name,
+                             reinterpret_cast<const char*>(xmlTextReaderConstName(reader_)),
+                             report);
+        xmlTextReaderMoveToElement(reader_);
+      }
+    }
     ledger_text_.clear();
     text_ = &ledger_text_;
     if (std::strcmp(name, "HJ00780S01") == 0) {
@@ -205,6 +231,7 @@ bool Reader::StartElement() {
   if (std::strcmp(name, "HJ00780S") == 0) {
     result_->has_ledger = true;
     ledger_depth_ = static_cast<int>(names_.size());
+    if (form_) form_->Start(name, nullptr, [](std::string) {});
   }
   return true;
 }
@@ -250,6 +277,19 @@ bool Reader::EndLedgerElement(const char* name) {
 bool Reader::EndElement() {
   if (names_.empty()) return true;
   const char* name = names_.back();
+  if (form_ && form_->active()) {
+    // A row, a block or the ledger is named by the line of its start, a
+    // field by its own.
+    long line = element_line_;
+    if (std::strcmp(name, "HJ00780S02") == 0)
+      line = row_.line;
+    else if (std::strcmp(name, "HJ00780S01") == 0)
+      line = block_.line;
+    else if (static_cast<int>(names_.size()) == ledger_depth_ && !nodes_.empty())
+      line = nodes_.back()->line;
+    form_->End(name, ledger_text_,
+               [&](std::string message) { FormProblem(line, std::move(message)); });
+  }
   if (ledger_depth_ >= 0 && static_cast<int>(names_.size()) > ledger_depth_) {
     if (!EndLedgerElement(name)) return false;
   } else if (!nodes_.empty()) {
@@ -304,9 +344,12 @@ bool Reader::Run(const std::string& path) {
       return Refuse(Refusal::kNoSchema, "");
   } else if (!options_.schema_path.empty() &&
              (access(options_.schema_path.c_str(), R_OK) != 0 ||
-              xmlTextReaderSchemaValidate(reader_, options_.schema_path.c_str()) != 0)) {
+              !(own_schema_ = ReportSchema::Load(options_.schema_path)) ||
+              xmlTextReaderSetSchema(reader_, own_schema_->get()) != 0)) {
     return Refuse(Refusal::kNoSchema, options_.schema_path);
   }
+  const ReportSchema* schema = options_.schema ? options_.schema : own_schema_.get();
+  if (schema != nullptr && schema->ledger_form() != nullptr) form_.emplace(*schema->ledger_form());
   pending_errors_.clear();
   xmlResetLastError();
 
@@ -330,6 +373,10 @@ bool Reader::Run(const std::string& path) {
       // the path still names the element while its end is judged
     } else if (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
                type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE || type == XML_READER_TYPE_WHITESPACE) {
+      if (form_ && form_->active())
+        if (const xmlChar* value = xmlTextReaderConstValue(reader_))
+          form_->Text(names_.back(), reinterpret_cast<const char*>(value),
+                      [&](std::string message) { FormProblem(LineOfCurrent(), std::move(message)); });
       if (text_ != nullptr) {
         const xmlChar* value = xmlTextReaderConstValue(reader_);
         if (value != nullptr) text_->append(reinterpret_cast<const char*>(value));

@@ -1,5 +1,6 @@
 #include "tools/report/report_schema.h"
 
+#include <libxml/parser.h>
 #include <libxml/xmlschemas.h>
 
 namespace stmtlink::report {
@@ -7,19 +8,46 @@ namespace {
 
 void Quiet(void*, const char*, ...) {}
 
+const xmlChar* X(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
+
+// The declaration's content becomes "any elements, not validated".
+void LeaveContentUnseen(xmlNode* element) {
+  xmlNs* ns = element->ns;
+  while (element->children != nullptr) {
+    xmlNode* child = element->children;
+    xmlUnlinkNode(child);
+    xmlFreeNode(child);
+  }
+  xmlNode* complex = xmlNewChild(element, ns, X("complexType"), nullptr);
+  xmlNode* sequence = xmlNewChild(complex, ns, X("sequence"), nullptr);
+  xmlNode* any = xmlNewChild(sequence, ns, X("any"), nullptr);
+  xmlNewProp(any, X("processContents"), X("skip"));
+  xmlNewProp(any, X("minOccurs"), X("0"));
+  xmlNewProp(any, X("maxOccurs"), X("unbounded"));
+}
+
 } // namespace
 
 std::unique_ptr<ReportSchema> ReportSchema::Load(const std::string& path) {
-  xmlSchemaParserCtxtPtr parser = xmlSchemaNewParserCtxt(path.c_str());
+  xmlSetGenericErrorFunc(nullptr, Quiet);
+  std::unique_ptr<ReportSchema> out(new ReportSchema);
+  out->doc_ = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR);
+  if (out->doc_ == nullptr) return nullptr;
+  xmlNode* ledger = nullptr;
+  out->ledger_form_ = LedgerForm::FromSchema(xmlDocGetRootElement(out->doc_), &ledger);
+  if (out->ledger_form_) LeaveContentUnseen(ledger);
+  xmlSchemaParserCtxtPtr parser = xmlSchemaNewDocParserCtxt(out->doc_);
   if (parser == nullptr) return nullptr;
   xmlSchemaSetParserErrors(parser, Quiet, Quiet, nullptr);
-  xmlSetGenericErrorFunc(nullptr, Quiet);
-  xmlSchemaPtr schema = xmlSchemaParse(parser);
+  out->schema_ = xmlSchemaParse(parser);
   xmlSchemaFreeParserCtxt(parser);
-  if (schema == nullptr) return nullptr;
-  return std::unique_ptr<ReportSchema>(new ReportSchema(schema));
+  if (out->schema_ == nullptr) return nullptr;
+  return out;
 }
 
-ReportSchema::~ReportSchema() { xmlSchemaFree(schema_); }
+ReportSchema::~ReportSchema() {
+  if (schema_ != nullptr) xmlSchemaFree(schema_);
+  if (doc_ != nullptr) xmlFreeDoc(doc_);
+}
 
 } // namespace stmtlink::report
