@@ -21,7 +21,7 @@ namespace {
 constexpr std::int32_t kCash = 1110000, kBuildings = 1310000, kVehicles = 1320000,
                        kTools = 1330000, kDepreciation = 6190000, kTravel = 6140000;
 
-const char8_t kBooks[] = u8R"(
+const char8_t kLedgerRowsBooks[] = u8R"(
 INSERT INTO data_set (data_no, data_id, company_name, period_start, period_end, interim_closing)
   VALUES (1, 'D0000001', '株式会社中間', 20250401, 20260331, 1);
 INSERT INTO account (data_no, code, seq, formal_name, nature, line_type, normal_side) VALUES
@@ -63,7 +63,7 @@ class LedgerRowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     home_.WriteHostIni(u8"[User]\nCurrentUserID=USER01\nSelectedNo1=0\nSelectedNo2=1\n");
-    home_.WriteBooks(kBooks);
+    home_.WriteBooks(kLedgerRowsBooks);
     data_ = testing::SelectedData();
   }
   // Months from..to with the ledger on (tax excluded).
