@@ -14,7 +14,7 @@
 namespace stmtlink {
 namespace {
 
-constexpr std::int64_t kYen = 10000;
+constexpr std::int64_t kLedgerYen = 10000;
 
 // Cash (with opening 1,000 yen), bank with a sub-account, receivable,
 // sales, fee, the two tax accounts, an account outside the aggregation and
@@ -93,8 +93,8 @@ TEST_F(CollectLedgerTest, CounterpartCasesAndRunningBalance) {
   ASSERT_TRUE(sale);
   EXPECT_STREQ("売上高", sale->counterAccountName);
   EXPECT_STREQ("令和7年4月10日", sale->dateText);
-  EXPECT_EQ(110 * kYen, sale->amount);
-  EXPECT_EQ(1110 * kYen, sale->balance);
+  EXPECT_EQ(110 * kLedgerYen, sale->amount);
+  EXPECT_EQ(1110 * kLedgerYen, sale->balance);
   EXPECT_FALSE(Find(1110000, 105));
   EXPECT_FALSE(Find(1110000, 106));
   EXPECT_EQ(4, LinesOf(1110000));
@@ -103,7 +103,7 @@ TEST_F(CollectLedgerTest, CounterpartCasesAndRunningBalance) {
   const std::optional<LedgerLine> receipt = Find(1140000, 102);
   ASSERT_TRUE(receipt);
   EXPECT_STREQ("諸口", receipt->counterAccountName);
-  EXPECT_EQ(-100 * kYen, receipt->amount);
+  EXPECT_EQ(-100 * kLedgerYen, receipt->amount);
   const std::optional<LedgerLine> bank = Find(1120000, 102);
   ASSERT_TRUE(bank);
   EXPECT_STREQ("売掛金", bank->counterAccountName);
@@ -122,7 +122,7 @@ TEST_F(CollectLedgerTest, CounterpartCasesAndRunningBalance) {
   // The excluded account has no ledger; its counterpart still moves cash.
   EXPECT_EQ(0, LinesOf(9800000));
   ASSERT_TRUE(Find(1110000, 107));
-  EXPECT_EQ(-1 * kYen, Find(1110000, 107)->amount);
+  EXPECT_EQ(-1 * kLedgerYen, Find(1110000, 107)->amount);
 }
 
 TEST_F(CollectLedgerTest, TaxAccountsFollowTheTaxMethod) {
@@ -130,8 +130,8 @@ TEST_F(CollectLedgerTest, TaxAccountsFollowTheTaxMethod) {
   // Tax excluded: the output-tax account collects the sale's tax.
   const std::optional<LedgerLine> tax = Find(2180000, 101);
   ASSERT_TRUE(tax);
-  EXPECT_EQ(10 * kYen, tax->amount);
-  EXPECT_EQ(100 * kYen, Find(4110000, 101)->amount);
+  EXPECT_EQ(10 * kLedgerYen, tax->amount);
+  EXPECT_EQ(100 * kLedgerYen, Find(4110000, 101)->amount);
 
   ledger_.Clear();
   lines_.Clear();
@@ -139,7 +139,7 @@ TEST_F(CollectLedgerTest, TaxAccountsFollowTheTaxMethod) {
   // Tax included: the tax account shows only rows that name it, and the
   // sale carries its tax.
   EXPECT_EQ(0, LinesOf(2180000));
-  EXPECT_EQ(110 * kYen, Find(4110000, 101)->amount);
+  EXPECT_EQ(110 * kLedgerYen, Find(4110000, 101)->amount);
 }
 
 } // namespace

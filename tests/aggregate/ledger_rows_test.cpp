@@ -18,10 +18,10 @@
 namespace stmtlink {
 namespace {
 
-constexpr std::int32_t kCash = 1110000, kBuildings = 1310000, kVehicles = 1320000,
+constexpr std::int32_t kLedgerCash = 1110000, kBuildings = 1310000, kVehicles = 1320000,
                        kTools = 1330000, kDepreciation = 6190000, kTravel = 6140000;
 
-const char8_t kBooks[] = u8R"(
+const char8_t kLedgerRowsBooks[] = u8R"(
 INSERT INTO data_set (data_no, data_id, company_name, period_start, period_end, interim_closing)
   VALUES (1, 'D0000001', '株式会社中間', 20250401, 20260331, 1);
 INSERT INTO account (data_no, code, seq, formal_name, nature, line_type, normal_side) VALUES
@@ -63,7 +63,7 @@ class LedgerRowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     home_.WriteHostIni(u8"[User]\nCurrentUserID=USER01\nSelectedNo1=0\nSelectedNo2=1\n");
-    home_.WriteBooks(kBooks);
+    home_.WriteBooks(kLedgerRowsBooks);
     data_ = testing::SelectedData();
   }
   // Months from..to with the ledger on (tax excluded).
@@ -119,12 +119,12 @@ TEST_F(LedgerRowsTest, InterimAdjustmentsAreNeverRowsAndTheFullYearEndsAtTheClos
 TEST_F(LedgerRowsTest, RowsComeByDateMonthPositionEntryNumberAndIdentifier) {
   Aggregate(4, 3);
   std::vector<std::int32_t> numbers;
-  for (const LedgerLine& row : RowsOf(kCash)) numbers.push_back(row.entryNo);
+  for (const LedgerLine& row : RowsOf(kLedgerCash)) numbers.push_back(row.entryNo);
   // 4 (id 9), 5 (id 1), 5 (id 8); entry 3; on the last day the ordinary
   // line 10 before the year-end adjustment 8.
   EXPECT_EQ((std::vector<std::int32_t>{4, 5, 5, 3, 10, 8}), numbers);
   // The running balance follows that order: opening 1,000 yen less 3 yen.
-  EXPECT_EQ(9970000, RowsOf(kCash)[0].balance);
+  EXPECT_EQ(9970000, RowsOf(kLedgerCash)[0].balance);
 }
 
 TEST_F(LedgerRowsTest, CounterAccountsOfOneToManyAndManyToManyEntries) {
@@ -152,7 +152,7 @@ TEST_F(LedgerRowsTest, CounterAccountsOfOneToManyAndManyToManyEntries) {
     ++many;
   }
   EXPECT_EQ(1, many);
-  EXPECT_STREQ("諸口", RowsOf(kCash)[3].counterAccountName);
+  EXPECT_STREQ("諸口", RowsOf(kLedgerCash)[3].counterAccountName);
 }
 
 } // namespace

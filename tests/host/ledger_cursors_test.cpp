@@ -36,7 +36,7 @@ using testing::U8;
 // 0x21), 3 (two credits, 0x12), 70000 (two and two, 0x22), 5 interim
 // adjustment, 6 year-end adjustment, 10 between the tax accounts, 11 bank to
 // bank; a line of slot 15 and another data set's line are no rows.
-const char8_t kBooks[] = u8R"(
+const char8_t kCursorBooks[] = u8R"(
 INSERT INTO data_set (data_no, data_id, company_name, period_start, period_end)
   VALUES (1, 'D0000001', 'テスト', 20250401, 20260331), (2, 'D0000002', 'other', 20250401, 20260331);
 INSERT INTO account (data_no, code, seq, formal_name, nature, normal_side) VALUES
@@ -73,7 +73,7 @@ using RowKey = std::tuple<int, int, int, int>;
 
 class LedgerCursorsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(books.Exec(U8(kBooks))); }
+  void SetUp() override { ASSERT_TRUE(books.Exec(U8(kCursorBooks))); }
 
   // The ledger rows of an account between two dates, asked for month
   // position "not 15" as the program does, or with the conditions given

@@ -19,7 +19,7 @@ using testing::TestHome;
 // 0x80880810 input tax, 0x80484010 output tax, 0x80280000 shareholders'
 // equity, 0x80281048 retained earnings, 0x40888001 sales, 0x40884002
 // purchases, 0x40888000 / 0x40884000 their categories.
-const char8_t kBooks[] = u8R"(
+const char8_t kKamokuBooks[] = u8R"(
 INSERT INTO data_set (data_no, data_id, company_name, period_start, period_end)
   VALUES (1, 'D0000001', 'テスト', 20250401, 20260331), (2, 'D0000002', 'other', 20250401, 20260331);
 INSERT INTO account (data_no, code, seq, formal_name, statement_name, nature, line_type, normal_side,
@@ -52,7 +52,7 @@ INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debi
 
 class RuleKamokuTest : public ::testing::Test {
  protected:
-  void SetUp() override { home.WriteBooks(kBooks); }
+  void SetUp() override { home.WriteBooks(kKamokuBooks); }
 
   // Every row of data set D0000001, by code.
   std::map<std::int32_t, StKAMOKUSUMINFO> ReadAll(std::vector<std::int32_t>* order = nullptr) {

@@ -23,7 +23,7 @@ namespace {
 
 using testing::TestHome;
 
-struct Account {
+struct SampleAccount {
   std::int64_t code;
   std::uint32_t nature;
   int line_type;
@@ -103,14 +103,14 @@ class SampleStatements : public ::testing::Test {
     return out;
   }
 
-  std::int64_t Balance(const Sums& sums, const Account& a) {
+  std::int64_t Balance(const Sums& sums, const SampleAccount& a) {
     auto it = sums.find(a.code);
     if (it == sums.end()) return 0;
     return a.side == 1 ? it->second.first - it->second.second
                        : it->second.second - it->second.first;
   }
 
-  bool IsMember(std::int64_t total, const Account& a) {
+  bool IsMember(std::int64_t total, const SampleAccount& a) {
     if (a.code == total || (a.line_type != 0 && a.line_type != 3)) return false;
     for (std::uint32_t mask : masks[total])
       if ((a.nature & mask) == mask) return true;
@@ -119,7 +119,7 @@ class SampleStatements : public ::testing::Test {
 
   // The balance of an account, on its own side, from independent sums: its
   // own postings plus, for a computed row, its members' (recursively).
-  std::int64_t Expected(const Account& a, const Sums& sums) {
+  std::int64_t Expected(const SampleAccount& a, const Sums& sums) {
     std::int64_t sum = Balance(sums, a);
     if (masks.count(a.code) == 0) return sum;
     for (const auto& [member_code, m] : accounts)
@@ -180,7 +180,7 @@ class SampleStatements : public ::testing::Test {
 
   TestHome home;
   std::shared_ptr<BooksDb> db;
-  std::map<std::int64_t, Account> accounts;
+  std::map<std::int64_t, SampleAccount> accounts;
   std::map<std::int64_t, std::vector<std::uint32_t>> masks;
   StDATAINFO data{};
   AccountLineList lines;
