@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "host/books_cache.h"
 #include "host/books_db.h"
@@ -22,10 +22,41 @@ namespace {
 
 constexpr std::int32_t kFieldCode = 2;
 
-// The account master of one data set in master order (seq, then code).
+// The account master of one data set in master order (seq, then code),
+// with its codes in a flat table (open addressing, a power of two at most
+// half full): the ledger looks an account up several times a row, and a
+// node-based map costs a cache miss or two each time.
 struct AccountMaster {
   std::vector<StKAMOKUINFO> rows;
-  std::unordered_map<std::int64_t, std::size_t> by_code; // code -> index in rows
+  struct Slot {
+    std::int64_t code = 0;
+    std::size_t row = kNone; // kNone: an empty slot
+  };
+  static constexpr std::size_t kNone = ~std::size_t{0};
+  std::vector<Slot> by_code;
+
+  static std::size_t Hash(std::int64_t code) {
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(code) * 0x9E3779B97F4A7C15ull) >> 20);
+  }
+  // The first row with the code (the first one wins), or kNone.
+  std::size_t Find(std::int64_t code) const {
+    const std::size_t mask = by_code.size() - 1;
+    for (std::size_t at = Hash(code) & mask; by_code[at].row != kNone; at = (at + 1) & mask)
+      if (by_code[at].code == code) return by_code[at].row;
+    return kNone;
+  }
+  void Index(const std::vector<std::int64_t>& codes) {
+    std::size_t size = 16;
+    while (size < 2 * codes.size()) size *= 2;
+    by_code.assign(size, Slot{});
+    const std::size_t mask = size - 1;
+    for (std::size_t row = 0; row < codes.size(); ++row) {
+      std::size_t at = Hash(codes[row]) & mask;
+      for (; by_code[at].row != kNone; at = (at + 1) & mask)
+        if (by_code[at].code == codes[row]) break;
+      if (by_code[at].row == kNone) by_code[at] = Slot{codes[row], row};
+    }
+  }
 };
 
 std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t data_no,
@@ -37,6 +68,7 @@ std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t
       !rows.BindInt64(1, data_no, error))
     return nullptr;
   auto master = std::make_shared<AccountMaster>();
+  std::vector<std::int64_t> codes;
   for (;;) {
     BooksStatement::Step step = rows.Next(error);
     if (step == BooksStatement::Step::kDone) break;
@@ -46,9 +78,10 @@ std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t
     row.code = static_cast<std::int32_t>(rows.Int64(0));
     stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
     row.nature = static_cast<std::int32_t>(static_cast<std::uint32_t>(rows.Int64(2)));
-    master->by_code.emplace(rows.Int64(0), master->rows.size());
+    codes.push_back(rows.Int64(0));
     master->rows.push_back(row);
   }
+  master->Index(codes);
   return master;
 }
 
@@ -100,9 +133,9 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   if (rows.get() != &master->rows) rows = stmtlink::RowCursors<StKAMOKUINFO>::Rows(master, &master->rows);
   std::size_t begin = 0, end = master->rows.size();
   if (wanted) {
-    auto found = master->by_code.find(*wanted);
-    begin = found == master->by_code.end() ? 0 : found->second;
-    end = found == master->by_code.end() ? 0 : found->second + 1;
+    const std::size_t found = master->Find(*wanted);
+    begin = found == AccountMaster::kNone ? 0 : found;
+    end = found == AccountMaster::kNone ? 0 : found + 1;
   }
   cursors_.Fill(cursor, rows, begin, end);
   return 0;
