@@ -116,24 +116,20 @@ bool BooksStatement::BindInt64(int index, std::int64_t value, std::string* error
 }
 
 bool BooksStatement::BindText(int index, std::string_view utf8, std::string* error) {
-  if (!stmt_) {
-    SetError(error, "statement not prepared");
-    return false;
-  }
-  if (sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()),
-                        SQLITE_TRANSIENT) == SQLITE_OK)
-    return true;
-  SetError(error, DbMessage(db_->handle()));
-  return false;
+  return BindTextWith(index, utf8, SQLITE_TRANSIENT, error);
 }
 
 bool BooksStatement::BindTextInPlace(int index, std::string_view utf8, std::string* error) {
+  return BindTextWith(index, utf8, SQLITE_STATIC, error);
+}
+
+bool BooksStatement::BindTextWith(int index, std::string_view utf8, void (*lifetime)(void*),
+                                  std::string* error) {
   if (!stmt_) {
     SetError(error, "statement not prepared");
     return false;
   }
-  if (sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()),
-                        SQLITE_STATIC) == SQLITE_OK)
+  if (sqlite3_bind_text(stmt_, index, utf8.data(), static_cast<int>(utf8.size()), lifetime) == SQLITE_OK)
     return true;
   SetError(error, DbMessage(db_->handle()));
   return false;

@@ -100,6 +100,8 @@ class BooksStatement {
   std::string_view TextView(int column) const;
 
  private:
+  // SQLITE_TRANSIENT (SQLite copies the text) or SQLITE_STATIC (it does not).
+  bool BindTextWith(int index, std::string_view utf8, void (*lifetime)(void*), std::string* error);
   friend class BooksDb;
   void Finalize();
   std::shared_ptr<BooksDb> db_;
