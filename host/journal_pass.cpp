@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
-#include <limits>
 #include <optional>
 #include <system_error>
 #include <thread>

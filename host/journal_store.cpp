@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <limits>
-#include <unordered_map>
+
 #include "host/journal_pass.h"
 #include "host/substitute_control.h"
 #include "platform/text_codec.h"
