@@ -11,7 +11,7 @@ namespace stmtlink {
 namespace {
 
 // The caller hears from a long sorting and marking this often.
-constexpr std::size_t kBusyEvery = std::size_t{1} << 15;
+constexpr std::size_t kStoreBusyEvery = std::size_t{1} << 15;
 constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max() / 2;
 // A key's index names a line of the first part, or with this bit one of
 // the second; so each part holds fewer lines than it.
@@ -105,7 +105,7 @@ std::shared_ptr<const JournalStore> JournalStore::FromParts(Part* first, Part* s
   // keys 24). A line of the second part has its text number moved past the
   // first part's texts.
   const std::size_t count = first->lines_.size() + second->lines_.size();
-  const bool large = count >= kBusyEvery;
+  const bool large = count >= kStoreBusyEvery;
   LargeVector<Part::LedgerKey> keys(count);
   std::merge(first->keys_.begin(), first->keys_.end(), second->keys_.begin(), second->keys_.end(),
              keys.begin());

@@ -26,7 +26,7 @@ std::string_view LineAt(std::string_view text) {
 }
 
 // The C library's leading-number conversion of a piece of text.
-long LeadingNumber(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
+long LeadingInteger(std::string_view text) { return std::strtol(std::string(text).c_str(), nullptr, 10); }
 
 void ReplaceAll(std::string* text, std::string_view from, std::string_view to) {
   std::string result;
@@ -69,7 +69,7 @@ int NoteInputOnIn(const std::string& text) {
   if (key == std::string_view::npos) return 0;
   std::size_t equals = all.find('=', key + 1);
   if (equals == std::string_view::npos) return 0;
-  return LeadingNumber(LineAt(all.substr(equals + 1))) > 0 ? 1 : 0;
+  return LeadingInteger(LineAt(all.substr(equals + 1))) > 0 ? 1 : 0;
 }
 
 int NoteOutputOnIn(const std::string& text) {
@@ -78,7 +78,7 @@ int NoteOutputOnIn(const std::string& text) {
   if (key == std::string_view::npos) return 0;
   std::string_view value = all.substr(key + 5);
   if (value.empty()) return 0;
-  return LeadingNumber(LineAt(value)) > 0 ? 1 : 0;
+  return LeadingInteger(LineAt(value)) > 0 ? 1 : 0;
 }
 
 void NoteGroupFlagsIn(const std::string& text, unsigned char flags[kNoteGroupCount]) {

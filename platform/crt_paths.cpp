@@ -7,12 +7,13 @@
 
 #include "platform/env.h"
 #include "platform/mbcs.h"
+#include "platform/path_chars.h"
 #include "platform/win_api.h"
 #include "platform/win_path.h"
 
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+using stmtlink::IsAsciiLetter;
 
 } // namespace
 

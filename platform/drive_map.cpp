@@ -6,14 +6,13 @@
 #include "platform/host_home.h"
 #include "platform/ini_file.h"
 #include "platform/mbcs.h"
+#include "platform/path_chars.h"
 #include "platform/text_codec.h"
 
 namespace stmtlink {
 namespace {
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char UpperLetter(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 bool IsShareRoot(std::string_view root) { return root.size() > 2 && root[0] == '\\' && root[1] == '\\'; }
 
 std::string_view Trim(std::string_view s) {

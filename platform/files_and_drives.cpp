@@ -6,6 +6,7 @@
 #include "platform/drive_map.h"
 #include "platform/env.h"
 #include "platform/mbcs.h"
+#include "platform/path_chars.h"
 #include "platform/same_file.h"
 #include "platform/win_api.h"
 #include "platform/win_path.h"
@@ -14,8 +15,8 @@ namespace {
 
 constexpr std::size_t npos = std::string_view::npos;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+using stmtlink::IsAsciiLetter;
+using stmtlink::IsSeparator;
 
 std::size_t FindSeparator(std::string_view s, std::size_t from) {
   std::size_t a = stmtlink::MbcsFind(s, '\\', from);

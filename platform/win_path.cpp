@@ -5,6 +5,7 @@
 #include "platform/drive_map.h"
 #include "platform/env.h"
 #include "platform/mbcs.h"
+#include "platform/path_chars.h"
 #include "platform/text_codec.h"
 
 namespace stmtlink {
@@ -16,8 +17,6 @@ struct Location {
   std::vector<std::string> names;
 };
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Splits at "\" and "/" (whole characters only); empty names are dropped,
 // as Windows collapses doubled separators.

@@ -6,16 +6,16 @@
 #include <set>
 
 #include "tools/books/book_values.h"
+#include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
 
-const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 constexpr std::int64_t kMaxMain = 214747; // code = main x 10,000 + sub fits 32 bits
 constexpr std::int64_t kMaxSub = 9999;
 
-const std::vector<std::string_view> kColumns = {
+const std::vector<std::string_view> kChartColumns = {
     U(u8"code|科目コード|コード"),
     U(u8"sub|補助コード|補助科目コード"),
     U(u8"name|勘定科目|勘定科目名|科目名"),
@@ -176,7 +176,7 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     if (problems->count() == before) problems->Add(file.name() + ": the file is empty");
     return false;
   }
-  if (!columns.Read(file, record, kColumns, problems)) return false;
+  if (!columns.Read(file, record, kChartColumns, problems)) return false;
   for (std::string_view required : {"code", "name"})
     if (!columns.Has(required)) {
       problems->Add(file.name(), record.line, 0,

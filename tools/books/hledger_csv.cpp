@@ -8,7 +8,7 @@
 namespace stmtlink {
 namespace {
 
-const std::vector<std::string_view> kColumns = {
+const std::vector<std::string_view> kHledgerColumns = {
     "txnidx",  "date",   "date2",     "status", "code",  "description",    "comment",
     "account", "amount", "commodity", "credit", "debit", "posting-status", "posting-comment"};
 
@@ -70,7 +70,7 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
     problems->Add(file.name() + ": the file is empty");
     return;
   }
-  if (!columns.Read(file, record, kColumns, problems, true)) return;
+  if (!columns.Read(file, record, kHledgerColumns, problems, true)) return;
   for (std::string_view required : {"txnidx", "date", "account", "amount"})
     if (!columns.Has(required)) {
       problems->Add(file.name(), record.line, 0,

@@ -4,11 +4,11 @@
 #include <unordered_set>
 
 #include "tools/books/book_values.h"
+#include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
 
-const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 const std::vector<std::string_view> kColumns = {
     U(u8"entry|伝票番号|伝票No|伝票No.|伝票NO"),

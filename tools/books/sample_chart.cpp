@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "tools/books/utf8_literal.h"
+
 namespace stmtlink {
 namespace {
 
-const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 enum Only { kAlways, kManufacturing, kUnclassified };
 constexpr int D = 1, C = 2;

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "tools/books/sample_tables.h"
+#include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
 
 using namespace chart;
 
-const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 constexpr std::int64_t kUnits = 10000; // 1 yen
 constexpr int kPeriodEnd = 20260331;

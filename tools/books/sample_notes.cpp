@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "tools/books/sample_tables.h"
+#include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
 
-const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 struct SampleNote {
   long number;
@@ -73,7 +73,7 @@ std::string NoteRecords() {
     text += "<Group>" + number.substr(1, 2) + "</Group>\r\n";
     text += std::string("<Disp>") + (note.shown ? "1" : "0") + "</Disp>\r\n";
     text += "<Value>\r\n";
-    for (const char8_t* line : note.lines) text += std::string("<Line>") + Utf8(line) + "</Line>\r\n";
+    for (const char8_t* line : note.lines) text += std::string("<Line>") + U(line) + "</Line>\r\n";
     text += "</Value>\r\n";
   }
   return text;

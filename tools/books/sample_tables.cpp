@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/books/utf8_literal.h"
+
 namespace stmtlink {
 namespace {
 
@@ -21,7 +23,6 @@ struct DataSetRow {
 
 // u8 literals stay UTF-8 whatever the execution character set (CP932 here),
 // which is what the books keep.
-const char* Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // Inserts each row with one prepared statement, checked at every step.
 template <typename Row, typename Bind>
@@ -42,7 +43,7 @@ bool InsertRows(BooksDb& db, const char* sql, const Row* rows, std::size_t count
 bool WriteSampleDataSets(SampleContext& context, std::string* error) {
   const SampleOptions& o = context.options;
   const DataSetRow kRows[] = {
-      {1, "D0000001", Utf8(u8"株式会社　山桜商事"), 20250401, 20260331, o.manufacturing ? 1 : 0,
+      {1, "D0000001", U(u8"株式会社　山桜商事"), 20250401, 20260331, o.manufacturing ? 1 : 0,
        o.interim ? 1 : 0, 0, 1, o.tax_included ? 1 : 0},
   };
   auto bind = [](BooksStatement& s, const DataSetRow& r, std::string* e) {
@@ -66,11 +67,11 @@ bool WriteSampleEras(SampleContext& context, std::string* error) {
     const char* abbreviation;
   };
   static const EraRow kRows[] = {
-      {18681023, Utf8(u8"明治"), "M"},
-      {19120730, Utf8(u8"大正"), "T"},
-      {19261225, Utf8(u8"昭和"), "S"},
-      {19890108, Utf8(u8"平成"), "H"},
-      {20190501, Utf8(u8"令和"), "R"},
+      {18681023, U(u8"明治"), "M"},
+      {19120730, U(u8"大正"), "T"},
+      {19261225, U(u8"昭和"), "S"},
+      {19890108, U(u8"平成"), "H"},
+      {20190501, U(u8"令和"), "R"},
   };
   auto bind = [](BooksStatement& s, const EraRow& r, std::string* e) {
     return s.BindInt64(1, r.first_day, e) && s.BindText(2, r.name, e) &&

@@ -3,11 +3,11 @@
 #include <cstdlib>
 
 #include "tools/books/book_values.h"
+#include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
 
-const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // The company file's fields by their Japanese names too.
 std::string_view CompanyField(std::string_view field) {

@@ -3,11 +3,11 @@
 #include <cstdlib>
 
 #include "tools/books/book_values.h"
+#include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
 
-const char* U(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // Full-width digits and ％ as ASCII; spaces, brackets and 「率」 left out.
 std::string Plain(std::string_view text) {

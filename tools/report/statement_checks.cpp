@@ -21,8 +21,8 @@ Figure Shown(std::int64_t value) {
   figure.terms.Add(value, 1);
   return figure;
 }
-Figure Plus(Figure a, Figure b) { return {report::Plus(a.value, b.value), a.terms + b.terms}; }
-Figure Minus(Figure a, Figure b) { return {report::Minus(a.value, b.value), a.terms + b.terms.Flipped()}; }
+Figure FigurePlus(Figure a, Figure b) { return {report::Plus(a.value, b.value), a.terms + b.terms}; }
+Figure FigureMinus(Figure a, Figure b) { return {report::Minus(a.value, b.value), a.terms + b.terms.Flipped()}; }
 
 class StatementChecker {
  public:
@@ -70,7 +70,7 @@ Figure StatementChecker::Category(const Node& node, const std::string& path) {
       sum.value = deducted ? report::Minus(sum.value, value) : report::Plus(sum.value, value);
       sum.terms.Add(value, deducted ? -1 : 1);
     } else {
-      sum = Plus(sum, Category(child, here));
+      sum = FigurePlus(sum, Category(child, here));
     }
     ++terms;
   }
@@ -137,26 +137,26 @@ void StatementChecker::IncomeStatement(const Node& s, const std::string& path) {
   auto category = [&](const char* name) { return ChildCategory(s, name, here); };
   const Figure sales = category("NetSales");
   const Figure cost = category("CostOfSales");
-  Figure gross = Subtotal(s.Child("GrossProfit"), Minus(sales, cost), "売上高から売上原価を引いた額",
+  Figure gross = Subtotal(s.Child("GrossProfit"), FigureMinus(sales, cost), "売上高から売上原価を引いた額",
                           here, "GrossProfit");
   const Figure sga = category("SellingGeneralAndAdministrativeExpenses");
-  Figure operating = Subtotal(s.Child("OperatingIncome"), Minus(gross, sga),
+  Figure operating = Subtotal(s.Child("OperatingIncome"), FigureMinus(gross, sga),
                               "売上総利益から販売費及び一般管理費を引いた額", here,
                               "OperatingIncome");
   const Figure non_operating_income = category("NonOperatingIncome");
   const Figure non_operating_expenses = category("NonOperatingExpenses");
   Figure ordinary = Subtotal(s.Child("OrdinaryIncome"),
-                             Minus(Plus(operating, non_operating_income), non_operating_expenses),
+                             FigureMinus(FigurePlus(operating, non_operating_income), non_operating_expenses),
                              "営業利益に営業外収益を足し営業外費用を引いた額", here,
                              "OrdinaryIncome");
   const Figure extraordinary_income = category("ExtraordinaryIncome");
   const Figure extraordinary_loss = category("ExtraordinaryLoss");
   Figure pretax = Subtotal(s.Child("IncomeBeforeIncomeTaxes"),
-                           Minus(Plus(ordinary, extraordinary_income), extraordinary_loss),
+                           FigureMinus(FigurePlus(ordinary, extraordinary_income), extraordinary_loss),
                            "経常利益に特別利益を足し特別損失を引いた額", here,
                            "IncomeBeforeIncomeTaxes");
   const Figure taxes = category("IncomeTaxes");
-  net_income = Subtotal(s.Child("NetIncome"), Minus(pretax, taxes),
+  net_income = Subtotal(s.Child("NetIncome"), FigureMinus(pretax, taxes),
                         "税引前当期純利益から法人税等を引いた額", here, "NetIncome");
   have_net_income = true;
 }
@@ -170,16 +170,16 @@ void StatementChecker::Manufacturing(const Node& s, const Node* income, const st
   const Figure labor = category("LaborCost");
   const Figure overhead = category("OverheadExpenses");
   const Figure total = Subtotal(s.Child("TotalProductionCostUtilized"),
-                                Plus(Plus(material, labor), overhead),
+                                FigurePlus(FigurePlus(material, labor), overhead),
                                 "材料費・労務費・製造経費の和", here,
                                 "TotalProductionCostUtilized");
   const Figure opening = category("WorkProcessBeginningInventories");
   const Figure subtotal = Subtotal(s.Child("SubtotalScheduleCostGoodsManufactured"),
-                                   Plus(total, opening), "当期総製造費用と期首仕掛品棚卸高の和",
+                                   FigurePlus(total, opening), "当期総製造費用と期首仕掛品棚卸高の和",
                                    here, "SubtotalScheduleCostGoodsManufactured");
   const Figure closing = category("WorkProcessClosingInventories");
   const Node* finished = s.Child("CostFinishedGoods");
-  const Figure cost = Subtotal(finished, Minus(subtotal, closing),
+  const Figure cost = Subtotal(finished, FigureMinus(subtotal, closing),
                                "小計から期末仕掛品棚卸高を引いた額", here,
                                "CostFinishedGoods");
   // The cost of finished goods reaches the income statement's cost of

@@ -8,6 +8,16 @@ pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 stmtlink_library(stmtlink_ui_qt FOLDERS ui/qt
   LIBS stmtlink_ui stmtlink_res stmtlink_platform Qt6::Widgets PkgConfig::FONTCONFIG PkgConfig::XCB)
 set_target_properties(stmtlink_ui_qt PROPERTIES STMTLINK_UTF8_TEXT ON)
+# Two units: the windows of the program, and the start, fonts, texts and
+# placement that the report tool links without those windows (and without
+# the program's dialogs, which the front end draws).
+set_target_properties(stmtlink_ui_qt PROPERTIES UNITY_BUILD_MODE GROUP)
+foreach(file qt_dialog_window qt_dialogs qt_display_probe qt_front_end qt_progress_window)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/ui/qt/${file}.cpp PROPERTIES UNITY_GROUP windows)
+endforeach()
+foreach(file qt_fonts qt_placement qt_start_environment qt_text)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/ui/qt/${file}.cpp PROPERTIES UNITY_GROUP support)
+endforeach()
 # Qt's widget headers are most of each file's compile time: parsed once.
 target_precompile_headers(stmtlink_ui_qt PRIVATE
   <QApplication> <QDialog> <QFileDialog> <QLabel> <QLineEdit> <QMessageBox> <QPainter>
