@@ -132,7 +132,8 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   if (row.lineType != 0 || row.ledgerExcludedA == 1 || row.ledgerExcludedB == 1 ||
       nature == kNotAggregated || nature == kNotAggregatedB)
     return 1;
-  if (ledgerLines == nullptr || data == nullptr || conditions == nullptr) return 0;
+  LedgerLineFeed* const feed = ledgerFeed_.get();
+  if (feed == nullptr || data == nullptr || conditions == nullptr) return 0;
 
   if (ledgerCursor_ == nullptr) {
     ledgerCursor_.reset(new (std::nothrow) ClRuleMotocho());
@@ -239,8 +240,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
       sundries = false;
     }
 
-    LedgerLine made; // the list keeps a compact copy
-    LedgerLine* line = &made;
+    LedgerLine* const line = feed->Line(); // handed on by Put, dropped otherwise
     std::int32_t counter_nature = 0;
     if (sundries) {
       std::strcpy(line->counterAccountName, "諸口");
@@ -270,7 +270,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     line->amount = movement;
     balance = AddUnits(balance, movement);
     line->balance = balance;
-    if (!ledgerLines->Append(made)) return 0;
+    if (!feed->Put()) return 0;
   }
 
   cursor->MoveFinish();

@@ -124,11 +124,26 @@ int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO*
   }
   if (count != 0) progressStep = static_cast<double>(7000u / static_cast<unsigned long>(count));
 
+  // The ledger's lines are packed into the list on a second thread while
+  // the rows are read; all of them are there before the result is known.
+  if (ledgerEnabled && ledgerLines) {
+    try {
+      ledgerFeed_ = std::make_unique<LedgerLineFeed>(ledgerLines);
+    } catch (const std::bad_alloc&) {
+      status_ = kStatusNoMemory;
+      return 0;
+    }
+  }
   try {
     status_ = ReadRows(taxMethodFlag, conditions, data, count);
   } catch (const AmountOverflow& overflow) {
     // The run decides how to tell the user; the program goes on.
     status_ = overflow.code();
+  }
+  if (ledgerFeed_) {
+    const bool complete = ledgerFeed_->Drain();
+    ledgerFeed_.reset();
+    if (!complete && status_ == kStatusOk) status_ = kStatusLedger;
   }
   if (status_ != kStatusOk) return 0;
 

@@ -17,6 +17,7 @@
 
 #include "aggregate/account_line.h"
 #include "aggregate/ledger_line.h"
+#include "aggregate/ledger_line_feed.h"
 #include "host/host_records.h"
 #include "host/ledger_records.h"
 
@@ -99,7 +100,9 @@ class StatementAggregator {
   // failure is noted in AccUty/host_read_failure.h); a sum that overflows
   // throws AmountOverflow, which fails it too.
   // The collection (collect_ledger.cpp) keeps its ledger cursor and display
-  // settings in the members below.
+  // settings in the members below, and puts its lines through ledgerFeed_,
+  // which aggregate sets up and drains; without it (called on its own) the
+  // collection appends nothing and fails.
   virtual int collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
                             const StFINDINFO* conditions, StKAMOKUSUMINFO row);
 
@@ -115,6 +118,9 @@ class StatementAggregator {
   std::unique_ptr<ClRuleMotocho> ledgerCursor_;
   StMOTOCHOHYOJIINFO ledgerDisplay_{};
   std::int32_t ledgerExtra_[3] = {};
+  // While aggregate reads the rows in general-ledger mode: the ledger lines
+  // on their way to ledgerLines.
+  std::unique_ptr<LedgerLineFeed> ledgerFeed_;
   // The settings store of the notes operations; null until the first fetch.
   std::unique_ptr<ClSaveKessansho> settingsStore_;
   int status_ = kStatusOk;

@@ -1,12 +1,15 @@
 // The ledger line list keeps lines in blocks and texts in one table: what
-// is appended comes back byte for byte, across blocks.
+// is appended comes back byte for byte, across blocks. The feed hands lines
+// to it on a second thread, in the order they were put.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "aggregate/ledger_line.h"
+#include "aggregate/ledger_line_feed.h"
 
 namespace stmtlink {
 namespace {
@@ -57,6 +60,39 @@ TEST(LedgerLineListTest, LinesAcrossBlocksComeBackAsAppended) {
   list.Clear();
   EXPECT_TRUE(list.empty());
   EXPECT_TRUE(list.begin() == list.end());
+}
+
+TEST(LedgerLineListTest, FeedAppendsWhatWasPutInOrderByEveryDrain) {
+  LedgerLineList list;
+  std::vector<int> put;
+  {
+    LedgerLineFeed feed(&list, 7); // small batches: the thread takes most of them
+    int i = 0;
+    // Three accounts' worth, drained after each as the aggregation does at
+    // its end; every tenth line is filled and then dropped.
+    for (int drain = 0; drain < 3; ++drain) {
+      for (int n = 0; n < 5000; ++n, ++i) {
+        *feed.Line() = MakeLine(i);
+        if (i % 10 == 9) continue;
+        ASSERT_TRUE(feed.Put());
+        put.push_back(i);
+      }
+      ASSERT_TRUE(feed.Drain());
+      ASSERT_EQ(put.size(), list.size());
+    }
+    *feed.Line() = MakeLine(i); // put after the last drain: the destructor drains it
+    ASSERT_TRUE(feed.Put());
+    put.push_back(i);
+  }
+  ASSERT_EQ(put.size(), list.size());
+  std::size_t at = 0;
+  for (auto it = list.begin(); it != list.end(); ++it, ++at) {
+    const LedgerLine expected = MakeLine(put[at]);
+    const LedgerLine got = *it;
+    ASSERT_EQ(expected.entryNo, got.entryNo);
+    ASSERT_EQ(expected.balance, got.balance);
+    ASSERT_EQ(0, std::memcmp(expected.description, got.description, sizeof(got.description)));
+  }
 }
 
 } // namespace
