@@ -17,7 +17,6 @@ struct Location {
   std::vector<std::string> names;
 };
 
-
 // Splits at "\" and "/" (whole characters only); empty names are dropped,
 // as Windows collapses doubled separators.
 std::vector<std::string_view> SplitWindows(std::string_view path) {

@@ -21,9 +21,6 @@ struct DataSetRow {
   std::int64_t tax_included;
 };
 
-// u8 literals stay UTF-8 whatever the execution character set (CP932 here),
-// which is what the books keep.
-
 // Inserts each row with one prepared statement, checked at every step.
 template <typename Row, typename Bind>
 bool InsertRows(BooksDb& db, const char* sql, const Row* rows, std::size_t count, Bind bind,

@@ -1,6 +1,7 @@
 #pragma once
 // The books tool's texts are UTF-8, as the books store them: u8"..."
-// literals read as char text.
+// literals stay UTF-8 whatever the execution character set (CP932 here),
+// read as char text.
 
 namespace stmtlink {
 
