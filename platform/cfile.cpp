@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/env.h"
+#include "platform/replacing_file.h"
 #include "platform/win_path.h"
 
 namespace stmtlink {
@@ -34,8 +35,12 @@ BOOL CFile::Open(const char* file_name, UINT open_flags, CFileException* error) 
   // Writing without modeCreate (an existing file kept as it is) is never
   // needed by the program and is not provided.
   if (access != modeWrite || !(open_flags & modeCreate)) return fail(CFileException::genericException);
-  std::unique_ptr<WritableFile> file = Env::Current()->NewWritableFile(linux_path);
-  if (file == nullptr) return fail(CFileException::fileNotFound);
+  ReplacingFile::OpenError why;
+  std::unique_ptr<ReplacingFile> file = ReplacingFile::Open(Env::Current(), linux_path, &why);
+  if (file == nullptr) {
+    return fail(why == ReplacingFile::OpenError::kNotWritable ? CFileException::accessDenied
+                                                               : CFileException::fileNotFound);
+  }
   path_ = file_name;
   writer_ = std::move(file);
   write_failed_ = false;
@@ -61,17 +66,19 @@ UINT CFile::Read(void* buffer, UINT count) {
 
 void CFile::Flush() {
   if (writer_ == nullptr) return;
-  if (write_failed_ || !writer_->Sync()) {
-    write_failed_ = true;
-    throw CFileException(CFileException::hardIO, path_);
-  }
+  if (write_failed_) throw CFileException(CFileException::hardIO, path_);
 }
 
 void CFile::Close() {
   if (!IsOpen()) return;
   bool ok = true;
   if (writer_ != nullptr) {
-    ok = writer_->Close() && !write_failed_;
+    if (write_failed_) {
+      writer_->Discard();
+      ok = false;
+    } else {
+      ok = writer_->Commit();
+    }
     writer_.reset();
   }
   reader_.reset();
@@ -79,10 +86,7 @@ void CFile::Close() {
 }
 
 void CFile::Abort() {
-  if (writer_ != nullptr) {
-    writer_->Close();
-    writer_.reset();
-  }
+  writer_.reset(); // drops the temporary
   reader_.reset();
 }
 

@@ -4,9 +4,14 @@
 // Open reports failure by its result, while a failed or short write and a
 // failed close raise a CFileException; the caller catches it.
 //
-// Writes may be buffered by the Env's file, so a disk that fills up can be
-// noticed only by a later Write or by Close: a caller that must know the data
-// reached the operating system checks Close as well as every Write.
+// A file opened for writing replaces its target only when it is whole
+// (replacing_file.h): the data goes to a temporary in the same folder, and
+// Close puts it on the disk and renames it over the target. Abort, a failed
+// Close and the destructor drop the temporary, so an earlier file at the
+// target stays exactly as it was and no fragment is ever left there.
+// Writes may be buffered, so a disk that fills up can be noticed only by a
+// later Write or by Close: a caller that must know the file is in place
+// checks Close as well as every Write.
 #pragma once
 
 #include <exception>
@@ -19,7 +24,7 @@
 namespace stmtlink {
 
 class SequentialFile;
-class WritableFile;
+class ReplacingFile;
 
 class CFileException : public std::exception {
  public:
@@ -66,7 +71,9 @@ class CFile {
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // Supported: modeCreate | modeWrite (create or truncate, for writing) and
+  // Supported: modeCreate | modeWrite (a new file that replaces the target
+  // at Close; an existing folder or a file without write permission at the
+  // target is refused as a direct write would be) and
   // modeRead (an existing regular file, read as Read asks: a FIFO or a
   // device is refused, and a huge file costs only what is read). Share flags are
   // accepted and have no effect: Linux has no mandatory share modes.
@@ -81,14 +88,15 @@ class CFile {
   // number read (0 at the end).
   UINT Read(void* buffer, UINT count);
 
-  // Has the data written so far put on the disk (the framework's Flush,
-  // which flushes the file's buffers to the device); throws CFileException
-  // when it cannot be.
+  // Throws CFileException when a write has already failed. The data is put
+  // on the disk by Close, before the file takes its place.
   void Flush();
-  // Flushes and closes; throws CFileException when the data did not all
-  // reach the operating system. The file is closed either way.
+  // Puts the data on the disk and the file in place of its target; throws
+  // CFileException when any of that fails, and the target is then as it
+  // was. The file is closed either way.
   void Close();
-  // Closes without raising anything (the framework's Abort).
+  // Closes without raising anything (the framework's Abort); a file being
+  // written is dropped and its target left as it was.
   void Abort();
 
   bool IsOpen() const { return writer_ != nullptr || reader_ != nullptr; }
@@ -96,7 +104,7 @@ class CFile {
 
  private:
   std::string path_; // as given (Windows, CP932)
-  std::unique_ptr<WritableFile> writer_;
+  std::unique_ptr<ReplacingFile> writer_;
   std::unique_ptr<SequentialFile> reader_;
   bool write_failed_ = false;
 };

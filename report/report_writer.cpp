@@ -50,10 +50,7 @@ int ReportWriter::WriteReport(const char* path, std::int16_t functionId,
   CFile file;
   XmlWriter xml;
   if (xml.Open(&file, path) != 0) return 0;
-  if (!xml.WriteText(kDeclaration) || !xml.OpenElement("REPORT", 0)) {
-    xml.Close();
-    return 0;
-  }
+  if (!xml.WriteText(kDeclaration) || !xml.OpenElement("REPORT", 0)) return 0;
 
   Pulse();
   int ok = WriteSystemHeader(xml, functionId);
@@ -65,14 +62,14 @@ int ReportWriter::WriteReport(const char* path, std::int16_t functionId,
     Pulse();
     ok = WriteData(xml, *dataInfo);
   }
-  if (ok) Pulse();
-  // Written after a failure in the data as well, so that the file stays a
-  // closed document; after a failed write it cannot reach the file.
-  if (!xml.CloseElement("REPORT", 0)) ok = 0;
-  // Buffered data reaches the disk only here: a report whose final flush
-  // fails was not written.
-  if (xml.Close() != 0) ok = 0;
-  return ok;
+  // A report that failed half-way is dropped (the writer's destructor): the
+  // file the user had at the path stays as it was.
+  if (!ok) return 0;
+  Pulse();
+  if (!xml.CloseElement("REPORT", 0)) return 0;
+  // Buffered data reaches the disk only here, and the report takes its
+  // place only when all of it did.
+  return xml.Close() == 0 ? 1 : 0;
 }
 
 int ReportWriter::WriteSystemHeader(XmlWriter& xml, std::int16_t functionId) {

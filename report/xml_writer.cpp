@@ -6,7 +6,13 @@
 
 namespace stmtlink {
 
-XmlWriter::~XmlWriter() { Close(); }
+XmlWriter::~XmlWriter() { Abort(); }
+
+void XmlWriter::Abort() {
+  if (file_ == nullptr) return;
+  file_->Abort();
+  file_ = nullptr;
+}
 
 int XmlWriter::Open(CFile* file, const char* path) {
   if (file == nullptr || path == nullptr || path[0] == '\0') return -1;
@@ -26,7 +32,7 @@ int XmlWriter::WriteText(std::string_view text) {
   try {
     file_->Write(text.data(), static_cast<UINT>(text.size()));
   } catch (const CFileException&) {
-    // The file is closed at once; what was written so far stays on disk.
+    // The file is dropped at once; the target keeps what it held.
     file_->Abort();
     file_ = nullptr;
     return 0;

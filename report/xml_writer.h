@@ -10,8 +10,11 @@
 // written whole; lines whose texts fit the receiver's 256-byte lines come
 // out exactly as they always did.
 //
-// The first failed write closes the file; from then on every write answers
-// 0 and writes nothing, and Close does nothing more.
+// The file replaces its target only at Close (platform/cfile.h): the first
+// failed write drops it, from then on every write answers 0 and writes
+// nothing, and Close does nothing more. Abort (or the destructor, for a
+// writer that never reached Close) drops it too, so a report that failed
+// half-way never stands where the user's earlier report stood.
 #pragma once
 
 #include <string>
@@ -24,15 +27,15 @@ class CFile;
 class XmlWriter {
  public:
   XmlWriter() = default;
-  // Closes the file (ignoring the result; call Close to learn it).
+  // Drops a file that was not closed (Abort).
   virtual ~XmlWriter();
 
   XmlWriter(const XmlWriter&) = delete;
   XmlWriter& operator=(const XmlWriter&) = delete;
 
-  // Creates or truncates the file at the Windows path `path` through `file`
-  // (not owned; kept until Close). 0 on success; -1 when the file or the
-  // path is missing or the file cannot be created.
+  // Starts the file that will replace the Windows path `path`, through
+  // `file` (not owned; kept until Close). 0 on success; -1 when the file or
+  // the path is missing or the file cannot be created there.
   int Open(CFile* file, const char* path);
 
   // Writes the bytes of text with one write. 1 on success, 0 on failure.
@@ -51,10 +54,12 @@ class XmlWriter {
   // "</name>" on a line of its own.
   int CloseElement(const char* name, int depth);
 
-  // Closes and forgets the file. 0 when everything written reached the
-  // operating system (or no file was held), -1 when the final flush or the
-  // close failed. A report whose Close fails did not reach the disk.
+  // Puts the file on the disk in place of its target and forgets it. 0 when
+  // it is in place (or no file was held), -1 when the final flush, the
+  // close or the rename failed: the target is then as it was.
   int Close();
+  // Drops the file unwritten; the target stays as it was.
+  void Abort();
 
   // Whether a file is held (false after Close and after a failed write).
   bool is_open() const { return file_ != nullptr; }

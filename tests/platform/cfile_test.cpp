@@ -1,6 +1,8 @@
 #include "platform/cfile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/fault_injection_env.h"
 #include "tests/support/scratch_home.h"
@@ -41,6 +43,7 @@ TEST(CFileTest, OpenFailuresSayWhy) {
 
 TEST(CFileTest, ShortWriteRaisesAndLaterWritesRaiseToo) {
   ScratchHome home;
+  home.WriteFile("drive_c/a.txt", "the earlier file");
   FaultInjectionEnv env;
   ScopedEnv use(&env);
   CFile file;
@@ -52,7 +55,9 @@ TEST(CFileTest, ShortWriteRaisesAndLaterWritesRaiseToo) {
   EXPECT_THROW(file.Write("g", 1), CFileException);
   EXPECT_THROW(file.Close(), CFileException);
   EXPECT_FALSE(file.IsOpen());
-  EXPECT_EQ(ReadTextFile(home.Path("drive_c/a.txt")), "abcd");
+  // The fragment never takes the earlier file's place, and goes itself.
+  EXPECT_EQ(ReadTextFile(home.Path("drive_c/a.txt")), "the earlier file");
+  EXPECT_EQ(testing::FolderEntries(home.Path("drive_c")), std::vector<std::string>{"a.txt"});
 }
 
 TEST(CFileTest, FailedCloseRaisesAndAbortDoesNot) {
@@ -68,16 +73,31 @@ TEST(CFileTest, FailedCloseRaisesAndAbortDoesNot) {
   EXPECT_NO_THROW(file.Abort());
 }
 
-TEST(CFileTest, FullDeviceRaisesAtTheFlush) {
+TEST(CFileTest, ReplacesTheTargetOnlyWhenWholeAndRefusesWhatItCouldNotWrite) {
   ScratchHome home;
+  home.WriteFile("drive_c/a.txt", "old");
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open("C:\\a.txt", CFile::modeCreate | CFile::modeWrite));
+    file.Write("new", 3);
+    // Until Close the reader of the target sees the earlier file whole.
+    EXPECT_EQ(ReadTextFile(home.Path("drive_c/a.txt")), "old");
+  } // dropped without Close
+  EXPECT_EQ(ReadTextFile(home.Path("drive_c/a.txt")), "old");
+  EXPECT_EQ(testing::FolderEntries(home.Path("drive_c")), std::vector<std::string>{"a.txt"});
+
+  CFileException error;
   CFile file;
-  ASSERT_TRUE(file.Open("Z:\\dev\\full", CFile::modeCreate | CFile::modeWrite));
-  try {
-    file.Write("abc", 3);
-  } catch (const CFileException&) {
-    // A write straight through may fail at once; either way Close must too.
+  // A device, a folder and a read-only file are refused as a direct write was.
+  EXPECT_FALSE(file.Open("Z:\\dev\\full", CFile::modeCreate | CFile::modeWrite, &error));
+  home.MakeDir("drive_c/folder");
+  EXPECT_FALSE(file.Open("C:\\folder", CFile::modeCreate | CFile::modeWrite, &error));
+  home.WriteFile("drive_c/ro.txt", "kept");
+  chmod(home.Path("drive_c/ro.txt").c_str(), 0444);
+  if (geteuid() != 0) {
+    EXPECT_FALSE(file.Open("C:\\ro.txt", CFile::modeCreate | CFile::modeWrite, &error));
+    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
   }
-  EXPECT_THROW(file.Close(), CFileException);
 }
 
 TEST(CFileTest, ReadsAFileInPieces) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace stmtlink::testing {
 
@@ -25,6 +26,9 @@ class TempDir {
 // nothing, returns false on failure.
 bool WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
+// The names in a folder, sorted (hidden ones included): to see that a
+// writer left no temporary behind.
+std::vector<std::string> FolderEntries(const std::string& path);
 
 // Changes the process's current folder and restores it on destruction.
 class ScopedCurrentDir {
