@@ -118,7 +118,12 @@ std::unique_ptr<stmtlink::FrontEndPort> MakeFrontEnd(std::string kind,
     kind = stmtlink::ChooseFrontEnd(stmtlink::HasDisplay() && stmtlink::QtCanShowWindows(nullptr),
                                     isatty(STDIN_FILENO) && isatty(STDERR_FILENO));
   if (kind != "qt") stmtlink::ReleaseDisplayProbe(); // Qt will not connect
-  if (kind == "console") return std::make_unique<stmtlink::ConsoleFrontEnd>();
+  if (kind == "console") {
+    // The form shows the values of the options; F12 is the user's.
+    auto console = std::make_unique<stmtlink::ConsoleFrontEnd>();
+    console->console_dialogs().SetPresets(stmtlink::ConditionsDialogValues(choices));
+    return console;
+  }
   if (kind == "qt") {
     // Where Qt cannot open windows it would end the process; say so instead.
     std::string why;

@@ -4,7 +4,7 @@
 
 namespace stmtlink {
 
-std::vector<ControlInput> ConditionsDialogInput(const ConditionsChoices& choices) {
+std::vector<ControlInput> ConditionsDialogValues(const ConditionsChoices& choices) {
   using Action = ControlInput::Action;
   std::vector<ControlInput> input;
   if (choices.from_month)
@@ -15,7 +15,12 @@ std::vector<ControlInput> ConditionsDialogInput(const ConditionsChoices& choices
     input.push_back({*choices.equity_kind == 2 ? IDC_MEMBERS : IDC_SHAREHOLDERS, Action::kClick, {}, 0});
   if (choices.ledger) input.push_back({IDC_LEDGER, Action::kSetCheck, {}, *choices.ledger != 0 ? 1 : 0});
   if (choices.output_path) input.push_back({IDC_OUTPUT_PATH, Action::kType, *choices.output_path, 0});
-  input.push_back({IDC_EXECUTE, Action::kClick, {}, 0});
+  return input;
+}
+
+std::vector<ControlInput> ConditionsDialogInput(const ConditionsChoices& choices) {
+  std::vector<ControlInput> input = ConditionsDialogValues(choices);
+  input.push_back({IDC_EXECUTE, ControlInput::Action::kClick, {}, 0});
   return input;
 }
 

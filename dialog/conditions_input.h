@@ -20,6 +20,10 @@ struct ConditionsChoices {
   std::optional<std::string> output_path; // CP932
 };
 
+// The values alone, as typed before the user sees the dialog (the console
+// and the desktop leave Execute to the user).
+std::vector<ControlInput> ConditionsDialogValues(const ConditionsChoices& choices);
+// The values, then one press of Execute (batch).
 std::vector<ControlInput> ConditionsDialogInput(const ConditionsChoices& choices);
 
 } // namespace stmtlink

@@ -235,8 +235,24 @@ bool ConsoleDialogs::Command(DialogLogic& logic, const TerminalEntry& entry) {
   return true;
 }
 
+void ConsoleDialogs::ApplyPresets(DialogLogic& logic) {
+  for (const ControlInput& input : presets_) {
+    if (ended()) return;
+    const ControlTemplate* control = FindControl(input.id);
+    if (control != nullptr && control->kind == ControlKind::kPushButton) continue;
+    if (!Apply(logic, input)) {
+      const int n = NumberOf(input.id);
+      std::fputs((U("  コマンドラインの値を入れられない欄があります（") +
+                  (n > 0 ? std::to_string(n) : std::to_string(input.id)) + U(" は無効です）\n"))
+                     .c_str(),
+                 out_);
+    }
+  }
+}
+
 int ConsoleDialogs::RunModal(DialogLogic& logic) {
   if (StartModal(logic)) {
+    ApplyPresets(logic);
     TerminalEntry entry;
     while (!ended()) {
       DrawForm();

@@ -23,6 +23,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/dialog_port.h"
 #include "ui/terminal_input.h"
@@ -32,6 +33,12 @@ namespace stmtlink {
 class ConsoleDialogs : public DialogPort {
  public:
   ConsoleDialogs(std::FILE* in, std::FILE* out) : in_(in), out_(out) {}
+
+  // Values given on the command line, typed into the dialog after its own
+  // initialisation and before the form is first drawn, as a user would type
+  // them; buttons are left to the user. A value its control cannot take
+  // (a disabled control) is noted under the form and dropped.
+  void SetPresets(std::vector<ControlInput> presets) { presets_ = std::move(presets); }
 
   int RunModal(DialogLogic& logic) override;
   bool GetSaveFileName(const SaveFileRequest& request, std::string* path) override;
@@ -51,8 +58,11 @@ class ConsoleDialogs : public DialogPort {
   // One line or key of input; false at end of input.
   bool ReadEntry(TerminalEntry* entry);
 
+  void ApplyPresets(DialogLogic& logic);
+
   std::FILE* in_;
   std::FILE* out_;
+  std::vector<ControlInput> presets_;
 };
 
 } // namespace stmtlink

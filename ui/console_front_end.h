@@ -19,6 +19,8 @@ class ConsoleFrontEnd : public FrontEndPort {
   int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption,
                      UINT flags) override;
   DialogPort* Dialogs() override { return &dialogs_; }
+  // The dialogs' values from the command line (console_dialogs.h).
+  ConsoleDialogs& console_dialogs() { return dialogs_; }
   ProgressWindowPort* ProgressWindow() override { return &progress_window_; }
 
  private:
