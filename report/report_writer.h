@@ -68,8 +68,10 @@ class ReportWriter {
   // Building blocks of the statements (statement_blocks.cpp).
   // Start tag of a section with the section's own total line as attributes
   // "Label" and "Amount" (empty when the amount is zero); no attributes
-  // when the list has no line of that nature.
-  int WriteCategory(XmlWriter& xml, std::uint32_t nature, const char* name, int depth);
+  // when the list has no line of that nature. `added` (1/10,000 yen) is
+  // added to the total: the accounts a section lists beyond its members.
+  int WriteCategory(XmlWriter& xml, std::uint32_t nature, const char* name, int depth,
+                    std::int64_t added = 0);
   // One "Item" per listed line holding every bit of mask, with a nonzero
   // amount.
   int WriteItems(XmlWriter& xml, std::uint32_t mask, int depth);
@@ -82,6 +84,9 @@ class ReportWriter {
   // warn == 1 and an owner window, each one with a nonzero amount is first
   // shown in a warning.
   int WriteUnclassifiedAssets(XmlWriter& xml, int depth, int warn);
+  // The sum of those accounts' closing balances (the ones with a nonzero
+  // amount in yen) into *sum; 0 when memory runs out.
+  int SumUnclassifiedAssets(std::int64_t* sum);
 
   const AccountLineList& Lines() const;
 

@@ -42,13 +42,15 @@ int WriteItem(XmlWriter& xml, const AccountLine& line, int depth) {
 } // namespace
 
 int ReportWriter::WriteCategory(XmlWriter& xml, std::uint32_t nature, const char* name,
-                                int depth) {
+                                int depth, std::int64_t added) {
   IndexScope scope(this);
   if (!scope.ok()) return 0;
   const AccountLine* line = scope.index().FindLine(nature);
   if (line == nullptr) return xml.OpenElement(name, depth);
   std::string label = CleanLabel(FieldText(line->formalName));
-  std::string amount = TotalAmountText(*line);
+  AccountLine total = *line;
+  total.closing += added;
+  std::string amount = TotalAmountText(total);
   return xml.OpenElement(name, depth, "Label", label.c_str(), "Amount", amount.c_str());
 }
 
@@ -98,7 +100,8 @@ int ReportWriter::WriteUnclassifiedAssets(XmlWriter& xml, int depth, int warn) {
       if (line->closing / 10000 == 0) continue;
       if (warn == 1 && ownerWindow != 0) {
         // The user must fix the account's nature; the report goes on and
-        // lists the account in every noncurrent-asset subsection meanwhile.
+        // lists the account meanwhile under investments and other assets,
+        // the noncurrent assets that are neither tangible nor intangible.
         std::string name(FieldText(line->formalName));
         char text[1024];
         std::snprintf(text, sizeof(text), kUnclassifiedWarning, line->code / 10000, name.c_str());
@@ -107,6 +110,19 @@ int ReportWriter::WriteUnclassifiedAssets(XmlWriter& xml, int depth, int warn) {
       }
       if (!WriteItem(xml, *line, depth)) return 0;
     }
+  }
+  return 1;
+}
+
+int ReportWriter::SumUnclassifiedAssets(std::int64_t* sum) {
+  IndexScope scope(this);
+  if (!scope.ok()) return 0;
+  *sum = 0;
+  LineSelection selection;
+  for (std::uint32_t code : kUnclassifiedAssets) {
+    if (!scope.index().CollectByNature(code, &selection)) return 0;
+    for (const AccountLine* line : selection)
+      if (line->closing / 10000 != 0) *sum += line->closing;
   }
   return 1;
 }

@@ -16,7 +16,7 @@ enum class Step {
   kOpen,        // category only; a later kClose ends it
   kClose,       // end tag
   kSubtotal,    // one-line computed total
-  kUnclassified // kSection plus the unclassified noncurrent assets
+  kUnclassified // kSection plus the unclassified noncurrent assets, in its total too
 };
 
 struct Row {
@@ -31,9 +31,13 @@ constexpr Row kBalanceSheet[] = {
     {Step::kOpen, "Assets", 3, 0x80800000},
     {Step::kSection, "CurrentAssets", 4, 0x80880000},
     {Step::kOpen, "NoncurrentAssets", 4, 0x80840000},
-    {Step::kUnclassified, "PropertyPlantAndEquipment", 5, 0x80848000, 1},
-    {Step::kUnclassified, "IntangibleAssets", 5, 0x80844000, 0},
-    {Step::kUnclassified, "InvestmentsAndOtherAssets", 5, 0x80842000, 0},
+    {Step::kSection, "PropertyPlantAndEquipment", 5, 0x80848000},
+    {Step::kSection, "IntangibleAssets", 5, 0x80844000},
+    // An account with only the general noncurrent-asset code is listed
+    // once, here, where the noncurrent assets that are neither tangible nor
+    // intangible belong; the section's total takes it in, so that the three
+    // sections add up to the noncurrent assets' total that holds it.
+    {Step::kUnclassified, "InvestmentsAndOtherAssets", 5, 0x80842000, 1},
     {Step::kClose, "NoncurrentAssets", 4, 0},
     {Step::kSection, "DeferredAssets", 4, 0x80820000},
     {Step::kClose, "Assets", 3, 0},
@@ -86,8 +90,10 @@ int WriteRows(ReportWriter& report, XmlWriter& xml, const Row (&rows)[N]) {
         if (!report.WriteSubtotal(xml, row.code, row.name, row.depth)) return 0;
         break;
       case Step::kSection:
-      case Step::kUnclassified:
-        if (!report.WriteCategory(xml, row.code, row.name, row.depth) ||
+      case Step::kUnclassified: {
+        std::int64_t unclassified = 0;
+        if (row.step == Step::kUnclassified && !report.SumUnclassifiedAssets(&unclassified)) return 0;
+        if (!report.WriteCategory(xml, row.code, row.name, row.depth, unclassified) ||
             !report.WriteItems(xml, row.code, row.depth + 1))
           return 0;
         if (row.step == Step::kUnclassified &&
@@ -95,6 +101,7 @@ int WriteRows(ReportWriter& report, XmlWriter& xml, const Row (&rows)[N]) {
           return 0;
         if (!xml.CloseElement(row.name, row.depth)) return 0;
         break;
+      }
     }
   }
   return 1;

@@ -26,16 +26,16 @@ using testing::ScopedCurrentDir;
 // The small company of the golden report, line by line as the aggregation
 // hands it over.
 void AddSmallCompany(AccountLineList* lines) {
-  AddLine(lines, {1000, "流動資産合計", 0x80880000, 2, 2600000 * kYen});
+  AddLine(lines, {1000, "流動資産合計", 0x80880000, 2, 23876543211});
   AddLine(lines, {1110, "現金", 0x80880001, 0, 600000 * kYen + 5000});
-  AddLine(lines, {1120, "普通預金", 0x80880002, 0, 2000000 * kYen});
+  AddLine(lines, {1120, "普通預金", 0x80880002, 0, 17876533211});
   AddLine(lines, {1140, "売掛金", 0x80880004, 0, 5000});
   AddLine(lines, {1200, "固定資産合計", 0x80840000, 2, 1300000 * kYen});
   AddLine(lines, {1210, "有形固定資産合計", 0x80848000, 2, 1000000 * kYen});
   AddLine(lines, {1211, "建物", 0x80848001, 0, 1000000 * kYen});
   AddLine(lines, {1230, "投資その他の資産合計", 0x80842000, 2, 0});
   AddLine(lines, {1240, "差入保証金（仮）", 0x80840008, 0, 300000 * kYen});
-  AddLine(lines, {1900, "資産合計", 0x80800000, 2, 3900000 * kYen});
+  AddLine(lines, {1900, "資産合計", 0x80800000, 2, 36876543211});
   AddLine(lines, {2000, "流動負債合計", 0x80480000, 2, 3876543211});
   AddLine(lines, {2110, "買掛金", 0x80480001, 0, 400000 * kYen});
   AddLine(lines, {2130, "未払金", 0x80480003, 0, -123456789});
@@ -43,7 +43,7 @@ void AddSmallCompany(AccountLineList* lines) {
   AddLine(lines, {3110, "資本金", 0x80288000, 0, 1000000 * kYen, 1000000 * kYen, 0});
   AddLine(lines, {3320, "別途積立金", 0x80281040, 0, 200000 * kYen, 200000 * kYen, 0});
   AddLine(lines, {3330, "圧縮 積立金", 0x80281040, 0, 100000 * kYen, 0, 100000 * kYen});
-  AddLine(lines, {3340, "繰越利益剰余金", 0x80281048, 0, 2000000 * kYen, 2000000 * kYen, 0});
+  AddLine(lines, {3340, "繰越利益剰余金", 0x80281048, 0, 2000000 * kYen, 1500000 * kYen, 500000 * kYen});
   AddLine(lines, {3800, "純資産合計", 0x80200000, 2, 3300000 * kYen});
   AddLine(lines, {4000, "売上高合計", 0x40888000, 2, 5000000 * kYen});
   AddLine(lines, {4110, "売上高", 0x40888001, 0, 5000000 * kYen});
