@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <set>
+#include <utility>
+
 #include "host/books_db.h"
 #include "host/journal_pass.h"
 
@@ -50,7 +54,31 @@ std::string RowSql(sqlite3* db, const std::string& with_rowid, const std::string
   return has_rowid ? with_rowid : without_rowid;
 }
 
+// The column's text of the current row, as SQLite gives it (UTF-8).
+std::string_view Text(Statement& rows, int column) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(rows.get(), column));
+  return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(rows.get(), column)))
+              : std::string_view();
+}
+
 } // namespace
+
+std::string ControlCharacterFault(std::string_view text) {
+  static const char* const kNames[] = {"null", "tab", "line feed", "carriage return", "escape", "delete"};
+  std::size_t character = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte & 0xC0) != 0x80) ++character; // a UTF-8 character starts here
+    if (byte >= 0x20 && byte != 0x7F) continue;
+    const char* name = byte == 0 ? kNames[0] : byte == 9 ? kNames[1] : byte == 10 ? kNames[2]
+                     : byte == 13 ? kNames[3] : byte == 27 ? kNames[4] : byte == 0x7F ? kNames[5] : nullptr;
+    char code[8];
+    std::snprintf(code, sizeof(code), "%04X", byte);
+    return std::string("holds the control character U+") + code + (name ? std::string(" (") + name + ")" : "") +
+           " at character " + std::to_string(character) + ", which the report cannot carry";
+  }
+  return {};
+}
 
 bool BooksRules::Read(sqlite3* db, std::string* error) {
   // Only the first fault is kept; the reading goes on.
@@ -63,11 +91,16 @@ bool BooksRules::Read(sqlite3* db, std::string* error) {
   };
   data_sets_.clear();
   fault_.clear();
+  std::set<std::pair<std::int64_t, std::int64_t>> ordinary_rows; // (data_no, code)
   {
-    Statement rows(db, "SELECT data_no, period_start, period_end, interim_closing FROM data_set");
+    Statement rows(db, RowSql(db, "SELECT data_no, period_start, period_end, interim_closing, company_name, rowid FROM data_set",
+                              "SELECT data_no, period_start, period_end, interim_closing, company_name, 0 FROM data_set"));
     if (!rows.ok()) return fail_from_sqlite();
     int rc;
     while ((rc = rows.Step()) == SQLITE_ROW) {
+      if (const std::string_view name = Text(rows, 4); HasControlCharacter(name))
+        fail("table data_set, row " + std::to_string(rows.Int(5)) + ", column company_name: " +
+             ControlCharacterFault(name));
       BooksPeriod period;
       period.start = rows.Int(1);
       period.end = rows.Int(2);
@@ -88,14 +121,23 @@ bool BooksRules::Read(sqlite3* db, std::string* error) {
     first_era_ = sqlite3_column_type(rows.get(), 0) == SQLITE_NULL ? -1 : rows.Int(0);
   }
   {
-    Statement rows(db, RowSql(db, "SELECT rowid, data_no, code FROM account ORDER BY data_no, code, rowid",
-                              "SELECT 0, data_no, code FROM account ORDER BY data_no, code"));
+    Statement rows(db, RowSql(db, "SELECT rowid, data_no, code, line_type, formal_name, statement_name FROM account"
+                                  " ORDER BY data_no, code, rowid",
+                              "SELECT 0, data_no, code, line_type, formal_name, statement_name FROM account"
+                              " ORDER BY data_no, code"));
     if (!rows.ok()) return fail_from_sqlite();
     std::int64_t last_data = 0, last_code = 0, last_row = 0;
     bool first = true;
     int rc;
     while ((rc = rows.Step()) == SQLITE_ROW) {
       const std::int64_t row = rows.Int(0), data_no = rows.Int(1), code = rows.Int(2);
+      for (const int column : {4, 5}) {
+        if (const std::string_view name = Text(rows, column); HasControlCharacter(name))
+          fail("table account, row " + std::to_string(row) + ", column " +
+               (column == 4 ? "formal_name: " : "statement_name: ") + ControlCharacterFault(name));
+      }
+      const std::int64_t line_type = rows.Int(3);
+      if (line_type != 2 && line_type != 3) ordinary_rows.emplace(data_no, code);
       if (!first && data_no == last_data && code == last_code)
         fail("table account, row " + std::to_string(row) + ", column code: code " +
                     std::to_string(code) + " stands twice in data set " + std::to_string(data_no) +
@@ -109,6 +151,49 @@ bool BooksRules::Read(sqlite3* db, std::string* error) {
       last_data = data_no;
       last_code = code;
       last_row = row;
+    }
+    if (rc != SQLITE_DONE) return fail_from_sqlite();
+  }
+  {
+    Statement rows(db, RowSql(db, "SELECT rowid, data_no, total_code FROM total_member",
+                              "SELECT 0, data_no, total_code FROM total_member"));
+    if (!rows.ok()) return fail_from_sqlite();
+    int rc;
+    while ((rc = rows.Step()) == SQLITE_ROW) {
+      const std::int64_t data_no = rows.Int(1), code = rows.Int(2);
+      if (ordinary_rows.count({data_no, code}) != 0)
+        fail("table total_member, row " + std::to_string(rows.Int(0)) + ", column total_code: " +
+             std::to_string(code) + " is an ordinary account of data set " +
+             std::to_string(data_no) + ", not a total row (line type 2) or a computed item (line type 3)");
+    }
+    if (rc != SQLITE_DONE) return fail_from_sqlite();
+  }
+  // The eras' names go into every date of the ledger; the notes' texts keep
+  // their line breaks and tabs (the notes are read line by line) but no
+  // other control character.
+  {
+    Statement rows(db, RowSql(db, "SELECT rowid, name, abbreviation FROM era", "SELECT 0, name, abbreviation FROM era"));
+    if (!rows.ok()) return fail_from_sqlite();
+    int rc;
+    while ((rc = rows.Step()) == SQLITE_ROW) {
+      for (const int column : {1, 2})
+        if (const std::string_view name = Text(rows, column); HasControlCharacter(name))
+          fail("table era, row " + std::to_string(rows.Int(0)) + ", column " +
+               (column == 1 ? "name: " : "abbreviation: ") + ControlCharacterFault(name));
+    }
+    if (rc != SQLITE_DONE) return fail_from_sqlite();
+  }
+  {
+    Statement rows(db, RowSql(db, "SELECT rowid, text FROM statement_setting", "SELECT 0, text FROM statement_setting"));
+    if (!rows.ok()) return fail_from_sqlite();
+    int rc;
+    while ((rc = rows.Step()) == SQLITE_ROW) {
+      std::string text(Text(rows, 1));
+      for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+      if (HasControlCharacter(text))
+        fail("table statement_setting, row " + std::to_string(rows.Int(0)) + ", column text: " +
+             ControlCharacterFault(text));
     }
     if (rc != SQLITE_DONE) return fail_from_sqlite();
   }

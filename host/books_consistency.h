@@ -21,7 +21,19 @@
 //   - every entry (data set, entry_id): its debits equal its credits, tax
 //     included.
 // opening_balance: every code names an account of its data set.
-// account: no code twice in a data set.
+// account: no code twice in a data set; formal_name and statement_name
+//   hold no control character (below).
+// data_set: company_name holds no control character.
+// total_member: total_code names no ordinary account (only a total row,
+//   line type 2, or a computed item, line type 3, has members): members on
+//   an ordinary account would sum other accounts into its own balance.
+// journal_line, description; era, name and abbreviation: no control
+//   character. statement_setting, text: none but tab, line feed and
+//   carriage return (a note's text runs over lines).
+// A control character is one the report cannot carry: C0 (U+0000 to
+// U+001F, tab, line feed and carriage return among them) and DEL (U+007F).
+// The report is XML with one text a line, so any of them would make it
+// unreadable or break its lines.
 // Months follow the host's accounting months: a period that ends before
 // the end of a calendar month closes each month on that day.
 #pragma once
@@ -29,6 +41,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 struct sqlite3;
@@ -94,6 +107,15 @@ class BooksRules {
   std::string fault_;
   std::int64_t first_era_ = -1; // -1: no era at all
 };
+
+// "" when the UTF-8 text holds no control character; otherwise the fault,
+// "holds the control character U+000A (line feed) at character 12".
+std::string ControlCharacterFault(std::string_view text);
+inline bool HasControlCharacter(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  return false;
+}
 
 // True when the books keep every rule above; otherwise false with *cause
 // set to the first fault, with its table, row and column ("cannot be used:

@@ -162,6 +162,11 @@ class PartScan {
   friend class ::stmtlink::JournalScan;
 
   static std::int64_t Int(sqlite3_value* const* values, int at) { return sqlite3_value_int64(values[at]); }
+  static std::string_view Description(sqlite3_value* const* values) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[kDescription]));
+    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[kDescription])))
+                : std::string_view();
+  }
 
   void Fault(std::int64_t row, const std::string& what) {
     fault_row_ = row;
@@ -198,6 +203,8 @@ class PartScan {
       else if (credit_code != 0 && credit_account == accounts.end())
         Fault(row, "column credit_code: " + std::to_string(credit_code) + " names no account of data set " +
                        std::to_string(data_no));
+      else if (const std::string_view text = Description(values); HasControlCharacter(text))
+        Fault(row, "column description: " + ControlCharacterFault(text));
       if (!fault_.empty() && request_.stop_at_fault) return false;
     }
     const std::int64_t debit_amount = Int(values, 5), debit_tax = Int(values, 6);
@@ -236,11 +243,7 @@ class PartScan {
     line.credit_code = credit_code;
     line.credit_amount = credit_amount;
     line.credit_tax = credit_tax;
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[kDescription]));
-    const std::string_view description =
-        text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(values[kDescription])))
-             : std::string_view();
-    return store_.Add(line, description, &error_);
+    return store_.Add(line, Description(values), &error_);
   }
 
   // One side of a line of the data set: its account (when the chart has

@@ -154,6 +154,30 @@ TEST_F(BooksCheckTest, JournalLinesAndAccountsThatBreakTheBooksRulesAreNamed) {
   };
   const std::string line1 = "cannot be used: table journal_line, row 1, ";
   const std::string line2 = "cannot be used: table journal_line, row 2, ";
+  // Texts the report cannot carry, and members on an ordinary account.
+  EXPECT_EQ(line2 + "column description: holds the control character U+000A (line feed) at character 3, "
+                    "which the report cannot carry",
+            refused(u8"UPDATE journal_line SET description = '振替' || char(10) || 'x' WHERE line_no = 2;"));
+  EXPECT_EQ("cannot be used: table account, row 1, column formal_name: holds the control character U+0001 "
+            "at character 3, which the report cannot carry",
+            refused(u8"UPDATE account SET formal_name = '現金' || char(1) WHERE code = 10000;"));
+  EXPECT_EQ("cannot be used: table data_set, row 1, column company_name: holds the control character "
+            "U+001B (escape) at character 1, which the report cannot carry",
+            refused(u8"UPDATE account SET formal_name = '現金' WHERE code = 10000;"
+                    u8"UPDATE data_set SET company_name = char(27) || 'x';"));
+  EXPECT_EQ("cannot be used: table total_member, row 1, column total_code: 10000 is an ordinary account of "
+            "data set 1, not a total row (line type 2) or a computed item (line type 3)",
+            refused(u8"UPDATE data_set SET company_name = 'テスト';"
+                    u8"INSERT INTO total_member VALUES (1, 10000, 2155872256);"));
+  EXPECT_EQ("accepted", refused(u8"UPDATE account SET line_type = 2 WHERE code = 10000;"
+                                u8"INSERT INTO total_member VALUES (1, 10000, 2155872256);"));
+  EXPECT_EQ("cannot be used: table statement_setting, row 1, column text: holds the control character U+0007 "
+            "at character 3, which the report cannot carry",
+            refused(u8"UPDATE account SET line_type = 0 WHERE code = 10000; DELETE FROM total_member;"
+                    u8"INSERT INTO statement_setting VALUES (1, 0, '注' || char(10) || char(7));"));
+  EXPECT_EQ("accepted", refused(u8"UPDATE statement_setting SET text = '注' || char(13, 10, 9) || 'x';"));
+  EXPECT_EQ("accepted", refused(u8"DELETE FROM statement_setting;"));
+
   EXPECT_EQ(line1 + "column date: 20250231 is not a date (yyyymmdd)",
             refused(u8"UPDATE journal_line SET date = 20250231, slot = 11;"));
   EXPECT_EQ(line1 + "column date: -5 is not a date (yyyymmdd)",
