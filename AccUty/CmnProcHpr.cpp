@@ -8,6 +8,7 @@
 
 #include "AccUty/host_read_failure.h"
 #include "host/data_mgr.h"
+#include "host/host_errors.h"
 #include "host/msg_mgr.h"
 
 namespace stmtlink {
@@ -20,6 +21,11 @@ constexpr int kLineGetCursor = 310;
 constexpr int kLineReady = 317;
 constexpr int kLineWalk = 337;
 constexpr std::int32_t kLastDate = 99991231;
+
+// The host's message manager is asked to judge a result without showing
+// its own box: a failure ends the run with one message that names the call
+// that failed, and a second box for the same failure would only confuse.
+constexpr long kShowNoBox = 0;
 
 constexpr std::size_t kFormatBuffer = 128;
 constexpr char kErasWhat[] = "元号";
@@ -40,9 +46,11 @@ CmnProcHpr::~CmnProcHpr() { ClMsgMgr::Inst()->SetLastError(0, nullptr, 0); }
 int CmnProcHpr::HostError(long result, int line, const char* call, long fatal) {
   ClMsgMgr::Inst()->SetLastError(result, kSourceName, line);
   // The caller (the ledger) must not take an empty date for a date outside
-  // every era: the failure is noted for the run. A call that answered 0
-  // failed through the message manager's own failure.
-  if (result != 0 || fatal == 0) NoteHostReadFailure(call, result, kErasWhat);
+  // every era: the failure is noted for the run. A call whose answer was a
+  // normal one (0, or 5000 at the end of the rows) did not fail: the
+  // message manager that judged it did.
+  const bool normal_answer = result == 0 || result == kHostEndOfRows;
+  if (!normal_answer || fatal == 0) NoteHostReadFailure(call, result, kErasWhat);
   else NoteHostReadFailure("ClMsgMgr::CheckFatalErrorWithMsg", fatal, kErasWhat);
   return -1;
 }
@@ -57,10 +65,10 @@ int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_y
 
   long cursor = 0;
   long result = eras->GetCursor(&cursor);
-  long fatal = messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_);
+  long fatal = messages->CheckFatalErrorWithMsg(result, 0, kShowNoBox, owner_window_);
   if (fatal || result) return HostError(result, kLineGetCursor, "ClSetGengo::GetCursor", fatal);
   result = eras->Ready(cursor);
-  fatal = messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_);
+  fatal = messages->CheckFatalErrorWithMsg(result, 0, kShowNoBox, owner_window_);
   if (fatal || result) {
     eras->ReleaseCursor(cursor);
     return HostError(result, kLineReady, "ClSetGengo::Ready", fatal);
@@ -71,7 +79,7 @@ int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_y
   for (;;) {
     StGENGOINFO row{};
     result = eras->Walk(cursor, &row);
-    fatal = messages->CheckFatalErrorWithMsg(result, 0, 1, owner_window_);
+    fatal = messages->CheckFatalErrorWithMsg(result, 0, kShowNoBox, owner_window_);
     if (fatal) {
       eras->ReleaseCursor(cursor);
       return HostError(result, kLineWalk, "ClSetGengo::Walk", fatal);

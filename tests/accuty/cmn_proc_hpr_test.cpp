@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "AccUty/CmnProcHpr.h"
+#include "AccUty/host_read_failure.h"
 #include "host/msg_mgr.h"
 #include "host/substitute_control.h"
 #include "platform/host_home.h"
@@ -92,6 +93,7 @@ TEST_F(CmnProcHprTest, HostErrorsAreReportedAndRecordedWithTheirPlace) {
   } cases[] = {{"ClSetGengo::GetCursor", 310}, {"ClSetGengo::Ready", 317}, {"ClSetGengo::Walk", 337}};
   for (const Case& c : cases) {
     ResetHostSubstitute();
+    ClearHostReadFailure();
     InjectHostFailure(c.call, 9001);
     front_end_.messages.clear();
     {
@@ -100,10 +102,27 @@ TEST_F(CmnProcHprTest, HostErrorsAreReportedAndRecordedWithTheirPlace) {
       EXPECT_EQ(9001, ClMsgMgr::Inst()->LastErrorCode()) << c.call;
       EXPECT_EQ(c.line, ClMsgMgr::Inst()->LastErrorLine()) << c.call;
       EXPECT_STREQ("AccUty\\CmnProcHpr.cpp", ClMsgMgr::Inst()->LastErrorSource());
-      EXPECT_EQ(1u, front_end_.messages.size()) << c.call; // the fatal code is shown
+      // One failure, one message: the run's, which names the call; the
+      // host's own box is not shown besides.
+      EXPECT_TRUE(front_end_.messages.empty()) << c.call;
+      EXPECT_NE(std::string::npos, HostReadFailureText().find(c.call)) << HostReadFailureText();
     }
     // The helper's end clears the pending error.
     EXPECT_EQ(0, ClMsgMgr::Inst()->LastErrorCode());
+  }
+  // The message manager itself failing on the end of the eras' rows is
+  // named, not the rows' end (5000, a normal answer).
+  // The eighth judgement is the one of the end of the rows (after the
+  // cursor, Ready and the five eras); the first judges GetCursor's 0.
+  for (const char* check : {"ClMsgMgr::CheckFatalErrorWithMsg#8", "ClMsgMgr::CheckFatalErrorWithMsg#1"}) {
+    ASSERT_TRUE(testing::WriteTextFile(home_.File("host.ini"), std::string("[Faults]\n") + check + "=9002\n"));
+    ResetHostSubstitute();
+    ClearHostFailures(); // counts the calls afresh
+    ClearHostReadFailure();
+    CmnProcHpr helper;
+    EXPECT_EQ("", helper.FormatDate(20200401, 0, 0));
+    EXPECT_NE(std::string::npos, HostReadFailureText().find("ClMsgMgr::CheckFatalErrorWithMsg"))
+        << check << ": " << HostReadFailureText();
   }
 }
 
