@@ -36,16 +36,19 @@ BOOL PathFileExists(const char* path);
 // relative paths). Only the backslash separates, as in the shell.
 const char* PathSkipRoot(const char* path);
 char* PathSkipRoot(char* path);
-// Cuts the path in place to its root, as the shell does: it drops the last
-// name until what is left is a root, and the roots are "\", "X:\" (X any
-// single-byte character, letter or not, of either case), "\\", "\\server"
-// and "\\server\share". TRUE when a root was reached:
-//   "c:\a\b" -> "c:\", "\\s\sh\x" -> "\\s\sh", "\\s\" -> "\\s",
-//   "\a\b" -> "\", "1:\a" -> "1:\".
-// FALSE when none is, with what was left:
-//   "C:a" and "C:/a/b" -> "C:" (the shell knows only the backslash),
-//   "a\b" -> "", "\\?\C:\a" -> "\\?\C:\", "\\.\C:\a" -> "\\.\C:\" (the
-//   shell's root rules know no device or long-path prefix).
+// Cuts the path in place to its root. Gives Windows' answer (return value
+// and what is left) in every case of Windows' own conformance runs. TRUE for
+//   "X:" with an ASCII letter X, with its backslash when one follows:
+//     "c:\a\b" -> "c:\", "Q:a", "Q:/a" and "Q:" -> "Q:" ("/" is not taken);
+//   "\" and "\name...": "\a\b" -> "\";
+//   "\\server\share...": "\\" with the server and at most one more name,
+//     no backslash at the end; an empty share leaves the server alone:
+//     "\\s\sh\x" -> "\\s\sh", "\\s\" and "\\s\\x" -> "\\s", "\\\\" -> "\\",
+//     "\\.\C:\a" -> "\\.\C:" (the device prefix is just a server name).
+// FALSE and an empty path for everything else: relative paths ("a\b"),
+// drives that are no letter ("0:/a", "|:"), "", and every path starting
+// with the long-path prefix "\\?" ("\\?\C:\a", "\\?\UNC\s\sh\a").
+// Double-byte aware: the trail byte 0x5C of "表" ends no name. Null: FALSE.
 BOOL PathStripToRoot(char* path);
 
 // Files and drives.
