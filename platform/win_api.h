@@ -51,6 +51,11 @@ char* PathSkipRoot(char* path);
 // Double-byte aware: the trail byte 0x5C of "表" ends no name. Null: FALSE.
 BOOL PathStripToRoot(char* path);
 
+// The calling thread's last error. Only the calls whose contract here
+// names an error code set it.
+DWORD GetLastError();
+void SetLastError(DWORD error);
+
 // Files and drives.
 // root: "C:\" or "C:", "\\server\share\" or "\\server\share"; null or "\" is
 // the root of the current folder. The type comes from the drive map (it
@@ -69,12 +74,18 @@ BOOL RemoveDirectory(const char* path);
 // The temporary folder with a trailing backslash; returns its length, or the
 // size needed (terminator included) when size is too small.
 DWORD GetTempPath(DWORD size, char* buf);
-// The program's own full path as a Windows path. When it fits in size bytes
-// with its terminator: the path and its length. When it does not: the path
-// cut to at most size - 1 bytes (never splitting a double-byte character),
-// terminated, and the return value is size, as Windows returns. Any module
-// but 0 (the program) is unknown: 0 and an empty buffer. A null buffer or
-// a size of 0: 0.
+// The program's own full path as a Windows path, with Windows' answers in
+// the cases its documentation and its own conformance runs show:
+//   it fits in size bytes with its terminator: the path, its length, and
+//     the last error ERROR_SUCCESS;
+//   it does not (its length is size or more): the path cut to at most
+//     size - 1 bytes (never splitting a double-byte character), terminated;
+//     the return value is size and the last error ERROR_INSUFFICIENT_BUFFER;
+//     a size of 0 writes nothing and returns 0, with that same error.
+// Any module but 0 (the program) names no module here: 0, the last error
+// ERROR_MOD_NOT_FOUND, and the buffer is not written to. A null buffer with
+// a size: 0 and ERROR_INVALID_PARAMETER (Windows would fault). A program
+// path with no Windows form: 0 and ERROR_MOD_NOT_FOUND, buffer untouched.
 DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size);
 
 // Profile files (CP932 content). Copies the value, or the default when the
