@@ -120,16 +120,29 @@ DWORD GetTempPath(DWORD size, char* buf) {
 }
 
 DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size) {
-  if (buf == nullptr || size == 0) return 0;
-  buf[0] = '\0';
-  // Only the program itself is a module here.
-  if (module != 0) return 0;
+  // Only the program itself is a module here; a failed call leaves the
+  // buffer as it was, as Windows does.
   std::string linux_path, path;
-  if (!stmtlink::Env::Current()->GetExecutablePath(&linux_path) ||
-      !stmtlink::LinuxToWindowsPath(linux_path, &path))
+  if (module != 0 || !stmtlink::Env::Current()->GetExecutablePath(&linux_path) ||
+      !stmtlink::LinuxToWindowsPath(linux_path, &path)) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
     return 0;
+  }
+  if (size == 0) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  if (buf == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
   std::size_t copied = stmtlink::MbcsCopy(buf, size, path);
-  // A cut path returns the buffer's size, as Windows does, so that a caller
-  // can tell it from a path that fitted.
-  return copied < path.size() ? size : static_cast<DWORD>(copied);
+  if (copied < path.size()) {
+    // A cut path returns the buffer's size, so that a caller can tell it
+    // from a path that fitted.
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
+  }
+  SetLastError(ERROR_SUCCESS);
+  return static_cast<DWORD>(copied);
 }

@@ -1,12 +1,12 @@
 // The shell's path functions: PathFileExists, PathSkipRoot, PathStripToRoot.
 // Like the shell, these know only the backslash as a separator, and find it
 // double-byte aware.
-#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "platform/env.h"
 #include "platform/mbcs.h"
+#include "platform/path_chars.h"
 #include "platform/win_api.h"
 #include "platform/win_path.h"
 
@@ -19,46 +19,26 @@ bool IsDriveRootStart(std::string_view p) {
   return p.size() >= 2 && !_ismbblead(static_cast<unsigned char>(p[0])) && p[1] == ':';
 }
 
-// The shell's idea of a root: "\", "X:\" with any single-byte character X,
-// "\\", "\\server" and "\\server\share" (no backslash after the share,
-// none right after the server).
-bool IsShellRoot(std::string_view p) {
-  if (p.empty()) return false;
-  if (p == "\\") return true;
-  if (p.size() == 3 && IsDriveRootStart(p) && p[2] == '\\') return true;
-  if (p.size() >= 2 && p[0] == '\\' && p[1] == '\\') {
-    int backslashes = 0;
-    for (std::size_t i = 2; i < p.size(); i += stmtlink::MbcsCharLength(p, i)) {
-      if (p[i] != '\\') continue;
-      if (++backslashes > 1 || i + 1 == p.size()) return false;
-    }
-    return true;
-  }
-  return false;
-}
-
-// Drops the last name and its backslash, keeping the root's backslash of
-// "C:\" and "\"; false when there was nothing to drop.
-bool RemoveFileSpec(char* path) {
-  std::string_view p(path);
-  std::size_t cut = 0;
-  for (std::size_t i = 0; i < p.size(); i += stmtlink::MbcsCharLength(p, i)) {
-    if (p[i] == '\\') {
-      cut = i;
-    } else if (p[i] == ':') {
-      if (i + 1 < p.size() && p[i + 1] == '\\') ++i;
-      cut = i + 1;
-    }
-  }
-  if (cut == p.size()) return false;
-  // "\a" keeps "\", "\\a" keeps "\\"; a lone "\" cannot lose more.
-  if ((cut == 0 && p[0] == '\\') || (cut == 1 && p[0] == '\\' && p[1] == '\\')) {
-    if (cut + 1 == p.size()) return false;
-    path[cut + 1] = '\0';
-    return true;
-  }
-  path[cut] = '\0';
-  return true;
+// Length of the root that PathStripToRoot keeps; npos when the path has
+// none. Backslashes are found double-byte aware, so the trail byte 0x5C of
+// "表" or "ソ" never ends a server or share name.
+std::size_t StripRootLength(std::string_view p) {
+  // "X:" with a letter, and its backslash when one follows ("/" does not
+  // count).
+  if (p.size() >= 2 && stmtlink::IsAsciiLetter(p[0]) && p[1] == ':')
+    return (p.size() > 2 && p[2] == '\\') ? 3 : 2;
+  if (p.empty() || p[0] != '\\') return npos;
+  // "\name": the root of the current drive.
+  if (p.size() == 1 || p[1] != '\\') return 1;
+  // The long-path prefix is no root to the narrow calls, whatever follows.
+  if (p.size() > 2 && p[2] == '?') return npos;
+  // "\\server\share": the server, then at most one more name; an empty
+  // share keeps no backslash after the server ("\\s\\x" gives "\\s").
+  std::size_t server_end = stmtlink::MbcsFind(p, '\\', 2);
+  if (server_end == npos) return p.size();
+  std::size_t share_end = stmtlink::MbcsFind(p, '\\', server_end + 1);
+  if (share_end == npos) share_end = p.size();
+  return share_end == server_end + 1 ? server_end : share_end;
 }
 
 } // namespace
@@ -92,8 +72,11 @@ char* PathSkipRoot(char* path) {
 
 BOOL PathStripToRoot(char* path) {
   if (path == nullptr) return FALSE;
-  // The shell strips one name at a time until what is left is a root.
-  while (!IsShellRoot(path))
-    if (!RemoveFileSpec(path)) return FALSE;
+  const std::size_t root_length = StripRootLength(path);
+  if (root_length == npos) {
+    path[0] = '\0';
+    return FALSE;
+  }
+  path[root_length] = '\0';
   return TRUE;
 }

@@ -36,17 +36,25 @@ BOOL PathFileExists(const char* path);
 // relative paths). Only the backslash separates, as in the shell.
 const char* PathSkipRoot(const char* path);
 char* PathSkipRoot(char* path);
-// Cuts the path in place to its root, as the shell does: it drops the last
-// name until what is left is a root, and the roots are "\", "X:\" (X any
-// single-byte character, letter or not, of either case), "\\", "\\server"
-// and "\\server\share". TRUE when a root was reached:
-//   "c:\a\b" -> "c:\", "\\s\sh\x" -> "\\s\sh", "\\s\" -> "\\s",
-//   "\a\b" -> "\", "1:\a" -> "1:\".
-// FALSE when none is, with what was left:
-//   "C:a" and "C:/a/b" -> "C:" (the shell knows only the backslash),
-//   "a\b" -> "", "\\?\C:\a" -> "\\?\C:\", "\\.\C:\a" -> "\\.\C:\" (the
-//   shell's root rules know no device or long-path prefix).
+// Cuts the path in place to its root. Gives Windows' answer (return value
+// and what is left) in every case of Windows' own conformance runs. TRUE for
+//   "X:" with an ASCII letter X, with its backslash when one follows:
+//     "c:\a\b" -> "c:\", "Q:a", "Q:/a" and "Q:" -> "Q:" ("/" is not taken);
+//   "\" and "\name...": "\a\b" -> "\";
+//   "\\server\share...": "\\" with the server and at most one more name,
+//     no backslash at the end; an empty share leaves the server alone:
+//     "\\s\sh\x" -> "\\s\sh", "\\s\" and "\\s\\x" -> "\\s", "\\\\" -> "\\",
+//     "\\.\C:\a" -> "\\.\C:" (the device prefix is just a server name).
+// FALSE and an empty path for everything else: relative paths ("a\b"),
+// drives that are no letter ("0:/a", "|:"), "", and every path starting
+// with the long-path prefix "\\?" ("\\?\C:\a", "\\?\UNC\s\sh\a").
+// Double-byte aware: the trail byte 0x5C of "表" ends no name. Null: FALSE.
 BOOL PathStripToRoot(char* path);
+
+// The calling thread's last error. Only the calls whose contract here
+// names an error code set it.
+DWORD GetLastError();
+void SetLastError(DWORD error);
 
 // Files and drives.
 // root: "C:\" or "C:", "\\server\share\" or "\\server\share"; null or "\" is
@@ -66,12 +74,18 @@ BOOL RemoveDirectory(const char* path);
 // The temporary folder with a trailing backslash; returns its length, or the
 // size needed (terminator included) when size is too small.
 DWORD GetTempPath(DWORD size, char* buf);
-// The program's own full path as a Windows path. When it fits in size bytes
-// with its terminator: the path and its length. When it does not: the path
-// cut to at most size - 1 bytes (never splitting a double-byte character),
-// terminated, and the return value is size, as Windows returns. Any module
-// but 0 (the program) is unknown: 0 and an empty buffer. A null buffer or
-// a size of 0: 0.
+// The program's own full path as a Windows path, with Windows' answers in
+// the cases its documentation and its own conformance runs show:
+//   it fits in size bytes with its terminator: the path, its length, and
+//     the last error ERROR_SUCCESS;
+//   it does not (its length is size or more): the path cut to at most
+//     size - 1 bytes (never splitting a double-byte character), terminated;
+//     the return value is size and the last error ERROR_INSUFFICIENT_BUFFER;
+//     a size of 0 writes nothing and returns 0, with that same error.
+// Any module but 0 (the program) names no module here: 0, the last error
+// ERROR_MOD_NOT_FOUND, and the buffer is not written to. A null buffer with
+// a size: 0 and ERROR_INVALID_PARAMETER (Windows would fault). A program
+// path with no Windows form: 0 and ERROR_MOD_NOT_FOUND, buffer untouched.
 DWORD GetModuleFileName(HMODULE module, char* buf, DWORD size);
 
 // Profile files (CP932 content). Copies the value, or the default when the

@@ -44,3 +44,9 @@ constexpr UINT DRIVE_FIXED = 3;
 constexpr UINT DRIVE_REMOTE = 4;
 constexpr UINT DRIVE_CDROM = 5;
 constexpr UINT DRIVE_RAMDISK = 6;
+
+// Error codes of GetLastError.
+constexpr DWORD ERROR_SUCCESS = 0;
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;

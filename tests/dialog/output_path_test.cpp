@@ -155,6 +155,11 @@ TEST_F(OutputPathTest, CreatesEveryMissingFolderDoubleByteAware) {
   EXPECT_FALSE(CreateFolderTree("E:\\x\\")); // no root directory to create in
   EXPECT_FALSE(CreateFolderTree("C:\\"));     // a root alone
   EXPECT_FALSE(CreateFolderTree(std::string("C:\\") + std::string(300, 'a') + "\\"));
+  // The device and long-path prefixes name no mapped drive: nothing is made.
+  EXPECT_FALSE(CreateFolderTree("\\\\.\\C:\\existing\\dev\\"));
+  EXPECT_FALSE(CreateFolderTree("\\\\?\\C:\\existing\\long\\"));
+  EXPECT_FALSE(DirExists(u8"drive_c/existing/dev"));
+  EXPECT_FALSE(DirExists(u8"drive_c/existing/long"));
 }
 
 TEST_F(OutputPathTest, FailedCreationRemovesWhatItMadeAndKeepsWhatExisted) {

@@ -148,31 +148,58 @@ TEST_F(PlatformFilesTest, TempPath) {
 
 TEST_F(PlatformFilesTest, ModuleFileName) {
   char buf[MAX_PATH + 1];
+  SetLastError(0xdeadbeef);
   DWORD n = GetModuleFileName(0, buf, sizeof(buf));
   ASSERT_GT(n, 0u);
   EXPECT_EQ(std::strlen(buf), n);
+  EXPECT_EQ(ERROR_SUCCESS, GetLastError());
   EXPECT_EQ(0, std::strncmp(buf, "Z:\\", 3)) << buf; // the build folder is outside the home
   EXPECT_NE(nullptr, std::strstr(buf, "\\stmtlink_tests"));
-  EXPECT_EQ(0u, GetModuleFileName(1234, buf, sizeof(buf)));
-  EXPECT_STREQ("", buf);
+}
 
+// Windows' answers for every buffer size around the path's length, and for
+// handles that name no module. "C:\表\StmtLinkStd" is 17 bytes.
+struct ModuleFileNameCase {
+  HMODULE module;
+  DWORD size;
+  DWORD result;
+  const char* text; // null: the buffer is not written to
+  DWORD last_error;
+};
+
+constexpr ModuleFileNameCase kModuleFileNameCases[] = {
+    {0, MAX_PATH, 17, "C:\\表\\StmtLinkStd", ERROR_SUCCESS},
+    {0, 18, 17, "C:\\表\\StmtLinkStd", ERROR_SUCCESS},     // just fits
+    {0, 17, 17, "C:\\表\\StmtLinkSt", ERROR_INSUFFICIENT_BUFFER}, // no room for the terminator
+    {0, 8, 8, "C:\\表\\S", ERROR_INSUFFICIENT_BUFFER},
+    {0, 6, 6, "C:\\表", ERROR_INSUFFICIENT_BUFFER},
+    {0, 5, 5, "C:\\", ERROR_INSUFFICIENT_BUFFER}, // never half of 表
+    {0, 1, 1, "", ERROR_INSUFFICIENT_BUFFER},
+    {0, 0, 0, nullptr, ERROR_INSUFFICIENT_BUFFER},
+    {1234, MAX_PATH, 0, nullptr, ERROR_MOD_NOT_FOUND},
+    {0xffffffff, MAX_PATH, 0, nullptr, ERROR_MOD_NOT_FOUND},
+};
+
+TEST_F(PlatformFilesTest, ModuleFileNameGivesWindowsAnswers) {
   FaultInjectionEnv env;
   ScopedEnv use(&env);
   env.SetExecutablePath(home_.Path(testing::U8(u8"drive_c/表/StmtLinkStd")));
-  EXPECT_EQ(17u, GetModuleFileName(0, buf, sizeof(buf)));
-  EXPECT_STREQ("C:\\表\\StmtLinkStd", buf);
-  // Cut to size - 1, never inside 表; a cut path returns the size.
-  std::memset(buf, 'X', sizeof(buf));
-  EXPECT_EQ(5u, GetModuleFileName(0, buf, 5));
-  EXPECT_STREQ("C:\\", buf);
-  EXPECT_EQ('X', buf[5]);
-  EXPECT_EQ(6u, GetModuleFileName(0, buf, 6));
-  EXPECT_STREQ("C:\\表", buf);
-  EXPECT_EQ(17u, GetModuleFileName(0, buf, 18)); // just fits
-  EXPECT_STREQ("C:\\表\\StmtLinkStd", buf);
-  EXPECT_EQ(17u, GetModuleFileName(0, buf, 17)); // one byte short: cut, and the size
-  EXPECT_STREQ("C:\\表\\StmtLinkSt", buf);
-  EXPECT_EQ(0u, GetModuleFileName(0, buf, 0));
+  for (const ModuleFileNameCase& c : kModuleFileNameCases) {
+    SCOPED_TRACE(::testing::Message() << "module " << c.module << ", size " << c.size);
+    char buf[MAX_PATH + 1];
+    std::memset(buf, '*', sizeof(buf));
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(c.result, GetModuleFileName(c.module, buf, c.size));
+    EXPECT_EQ(c.last_error, GetLastError());
+    const std::size_t written = c.text != nullptr ? std::strlen(c.text) + 1 : 0;
+    if (c.text != nullptr) {
+      EXPECT_STREQ(c.text, buf);
+    }
+    EXPECT_EQ('*', buf[written]) << "written past the terminator";
+  }
+  SetLastError(0xdeadbeef);
+  EXPECT_EQ(0u, GetModuleFileName(0, nullptr, MAX_PATH));
+  EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
 }
 
 } // namespace
