@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
@@ -45,6 +46,35 @@ class RunE2eTest : public ::testing::Test {
 
   TempDir home_;
 };
+
+// Two runs on one output at once (both with the ledger, over other months,
+// so that they write at the same time): each leaves a whole report (the
+// last to finish wins), never a mixture, and no temporary stays beside it.
+TEST_F(RunE2eTest, TwoRunsOnOneOutputEachLeaveAWholeReport) {
+  ProgramRun made = RunProgram(BuiltProgram("stmtlink-books"),
+                               {"sample", "--home", home_.path(), "--entries", "3000", "--force"});
+  ASSERT_EQ(0, made.exit_status) << made.err;
+  auto args = [](const char* from, const char* output) {
+    return std::vector<std::string>{"--from", from, "--to", "3", "--ledger", "1", "--output", output, "--answer", "yes"};
+  };
+  ASSERT_EQ(0, Run("StmtLinkStd", args("4", "C:\\plain.xml")).exit_status);
+  ASSERT_EQ(0, Run("StmtLinkStd", args("5", "C:\\ledger.xml")).exit_status);
+  const std::string plain = ReadTextFile(DriveC("plain.xml")), ledger = ReadTextFile(DriveC("ledger.xml"));
+  ASSERT_NE(plain, ledger);
+  for (int round = 0; round < 6; ++round) {
+    ProgramRun first, second;
+    std::thread other([&] { first = Run("StmtLinkStd", args("4", "C:\\shared.xml")); });
+    second = Run("StmtLinkStd", args("5", "C:\\shared.xml"));
+    other.join();
+    EXPECT_EQ(0, first.exit_status) << first.err;
+    EXPECT_EQ(0, second.exit_status) << second.err;
+    const std::string shared = ReadTextFile(DriveC("shared.xml"));
+    EXPECT_TRUE(shared == plain || shared == ledger) << "round " << round << ": a torn report of "
+                                                      << shared.size() << " bytes";
+  }
+  for (const std::string& name : testing::FolderEntries(home_.File("drive_c")))
+    EXPECT_EQ(std::string::npos, name.find(".tmp")) << name;
+}
 
 TEST_F(RunE2eTest, CompletedRunWritesTheReportAndRemembersTheConditions) {
   ProgramRun run = Run("StmtLinkStd", {"--from", "4", "--to", "3", "--equity", "2", "--ledger", "0",
