@@ -16,8 +16,10 @@
 #include "tools/report/report_diff.h"
 #include "tools/report/statements_html.h"
 
-#include <fstream>
+#include <memory>
 #include <sstream>
+
+#include "tools/report/output_file.h"
 
 #include "tools/report/qt/pdf_writer.h"
 #include "tools/report/qt/report_window.h"
@@ -121,23 +123,35 @@ int ParseRender(const std::vector<std::string>& args, RenderArgs* r) {
   return -1;
 }
 
+int CannotWrite(const std::string& output, const std::string& reason) {
+  std::cerr << output << ": 書き込めません: " << reason << "\n";
+  return 2;
+}
+
 int Render(const std::vector<std::string>& args, bool pdf) {
   RenderArgs r;
   if (const int status = ParseRender(args, &r); status >= 0) return status;
   if (pdf && r.output.empty()) return Usage("PDF の出力先を -o で指定してください。");
-  ReadResult previous;
-  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
-  std::ofstream file;
-  std::ostringstream text; // the PDF's HTML, laid out by Qt
-  if (!r.output.empty() && !pdf) {
-    file.open(r.output, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      std::cerr << r.output << ": 書き込めません。\n";
+  // The output is started before anything is read, so that a target that
+  // cannot be written is told at once; it replaces the target only when
+  // whole (an earlier file stays as it was after any failure).
+  std::string reason;
+  if (!r.output.empty()) {
+    if (const std::string refusal = OutputRefusal(r.output, {r.report, r.previous}); !refusal.empty()) {
+      std::cerr << r.output << ": " << refusal << "\n";
       return 2;
     }
   }
+  std::unique_ptr<ReplacingStream> file;
+  ReplacementPath pdf_file;
+  if (!r.output.empty() && !pdf && !(file = ReplacingStream::Open(r.output, &reason)))
+    return CannotWrite(r.output, reason);
+  if (pdf && !pdf_file.Prepare(r.output, &reason)) return CannotWrite(r.output, reason);
+  ReadResult previous;
+  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  std::ostringstream text; // the PDF's HTML, laid out by Qt
   std::ostream& out = pdf ? static_cast<std::ostream&>(text)
-                          : r.output.empty() ? std::cout : file;
+                          : file ? static_cast<std::ostream&>(*file) : std::cout;
   HtmlOptions options;
   options.for_qt = pdf;
   options.minus = r.minus.c_str();
@@ -173,18 +187,13 @@ int Render(const std::vector<std::string>& args, bool pdf) {
     page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
                         EraDate(header.period_to);
     page.title = "決算報告書 " + header.company;
-    std::string error;
-    if (!WritePdf(text.str(), page, r.output, &error)) {
-      std::cerr << error << "\n";
-      return 2;
-    }
+    if (!WritePdf(text.str(), page, pdf_file.temporary()) || !pdf_file.Commit(&reason))
+      return CannotWrite(r.output, reason.empty() ? "PDF を作れません" : reason);
     return 0;
   }
+  if (file) return file->Commit(&reason) ? 0 : CannotWrite(r.output, reason);
   out.flush();
-  if (!out) {
-    std::cerr << (r.output.empty() ? "標準出力" : r.output) << ": 書き込めません。\n";
-    return 2;
-  }
+  if (!out) return CannotWrite("標準出力", "出力先に書き込めません");
   return 0;
 }
 
