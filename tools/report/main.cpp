@@ -5,7 +5,9 @@
 //       exit status 0 clean, 1 warnings only, 2 errors or an unreadable file
 //   stmtlink-report diff OLD.xml NEW.xml
 //       exit status 0 the same figures, 1 they differ, 2 an unreadable file
-// A bad command line exits with 2.
+//   stmtlink-report html|pdf REPORT.xml -o OUT: the output replaces OUT only
+//       when whole; an output that is one of the inputs is refused (exit 2)
+// A bad command line exits with 2. Only regular files are read.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -29,24 +31,29 @@ namespace {
 using namespace stmtlink::report;
 
 const char kUsage[] =
-    "使い方: stmtlink-report COMMAND ...\n"
+    "使い方: stmtlink-report コマンド ...\n"
     "\n"
     "決算書のレポート（Shift_JIS の XML）を読みます。レポートには書き込みません。\n"
+    "出力するファイルは書き終えてから置き換えます（失敗したときは元のファイルのまま）。\n"
     "\n"
-    "  check REPORT.xml [--json] [--schema FILE]\n"
+    "  check レポート.xml [--json] [--schema スキーマ.xsd]\n"
     "      形式（整形式の XML、Shift_JIS、CR LF、スキーマ）と金額の整合を調べます。\n"
     "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n"
-    "  diff OLD.xml NEW.xml\n"
+    "  diff 古いレポート.xml 新しいレポート.xml\n"
     "      二つのレポートの金額を項目ごとに比べます（増減額と増減率）。\n"
     "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n"
-    "  html REPORT.xml [-o OUT.html] [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "  html レポート.xml [-o 出力.html] [--previous 前期.xml] [--ledger] [--minus △|-]\n"
     "      決算報告書を一つの HTML ファイルにします（A4 印刷用、決算書ごとに改ページ）。\n"
     "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n"
-    "  pdf REPORT.xml -o OUT.pdf [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "      -o がなければ標準出力に書きます。\n"
+    "  pdf レポート.xml -o 出力.pdf [--previous 前期.xml] [--ledger] [--minus △|-]\n"
     "      同じ決算報告書を A4 の PDF にします（日本語フォント埋め込み、ページ番号、\n"
     "      各ページに会社名と事業年度）。\n"
-    "  view REPORT.xml [--previous LAST.xml] [--minus △|-]\n"
-    "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n";
+    "  view レポート.xml [--previous 前期.xml] [--minus △|-]\n"
+    "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n"
+    "\n"
+    "読むのは通常のファイルだけです（フォルダーや名前付きパイプは読みません）。\n"
+    "出力先に読み込むファイルと同じファイルは指定できません。\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
