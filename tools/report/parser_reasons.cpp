@@ -76,9 +76,9 @@ std::string ParserFaultReason(const ParserFault& f) {
     case XML_ERR_STRING_NOT_CLOSED:
     case XML_ERR_EQUAL_REQUIRED: return "属性の書き方が正しくありません";
     case XML_ERR_ATTRIBUTE_REDEFINED:
-    case XML_NS_ERR_ATTRIBUTE_REDEFINED: return "同じ属性が二度あります" + Tag(f.first);
+    case XML_NS_ERR_ATTRIBUTE_REDEFINED: return "属性" + Tag(f.first) + " が一つの要素に二度あります";
     case XML_ERR_UNDECLARED_ENTITY:
-    case XML_WAR_UNDECLARED_ENTITY: return "定められていない実体参照があります" + Tag(f.first);
+    case XML_WAR_UNDECLARED_ENTITY: return "定められていない実体参照" + Tag(f.first) + " があります（「&」は &amp; と書きます）";
     case XML_ERR_ENTITYREF_SEMICOL_MISSING:
     case XML_ERR_ENTITYREF_NO_NAME: return "「&」のあとが実体参照になっていません（「&」は &amp; と書きます）";
     case XML_ERR_INVALID_CHAR:
@@ -102,7 +102,7 @@ std::string ParserFaultReason(const ParserFault& f) {
     case XML_ERR_NAME_TOO_LONG: return "名前が長すぎます";
     case XML_ERR_NS_DECL_ERROR:
     case XML_NS_ERR_UNDEFINED_NAMESPACE:
-    case XML_NS_ERR_QNAME: return "名前空間の書き方が正しくありません" + Tag(f.first);
+    case XML_NS_ERR_QNAME: return "名前" + Tag(f.first) + " の名前空間の書き方が正しくありません";
     case XML_ERR_INTERNAL_ERROR:
       // The parser's limits without XML_PARSE_HUGE end here, nesting first.
       return "入れ子が深すぎるか、大きすぎる箇所があります";

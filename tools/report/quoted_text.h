@@ -10,6 +10,9 @@
 namespace stmtlink::report {
 
 constexpr std::size_t kQuotedCharacters = 60;
+// An element path ("/REPORT/DATA/...") is made of names from the file too;
+// a report's own paths stay whole below this.
+constexpr std::size_t kQuotedPathCharacters = 120;
 
 // text (UTF-8) cut to at most max_characters characters, with "…" after a
 // cut; never splits a character. Line breaks and other control characters

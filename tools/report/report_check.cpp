@@ -110,8 +110,8 @@ void CheckReport(const std::string& path, const ReportSchema& schema, CheckOutco
 std::string RefusalMessage(const ReadResult& read) {
   const std::string at = read.refusal_place.line > 0
                              ? std::to_string(read.refusal_place.line) + " 行目" +
-                                   (read.refusal_place.path.empty() ? "" : "、" + read.refusal_place.path)
-                             : read.refusal_place.path;
+                                   (read.refusal_place.path.empty() ? "" : "、" + Quoted(read.refusal_place.path, kQuotedPathCharacters))
+                             : Quoted(read.refusal_place.path, kQuotedPathCharacters);
   const std::string where = at.empty() ? "" : "（" + at + "）";
   switch (read.refusal) {
     case Refusal::kNone: return "";
@@ -147,7 +147,7 @@ std::string CheckText(const std::string& path, const CheckOutcome& outcome) {
     out += SeverityWord(finding.severity);
     out += ":";
     if (finding.line > 0) out += " " + std::to_string(finding.line) + " 行目";
-    if (!finding.path.empty()) out += " " + finding.path;
+    if (!finding.path.empty()) out += " " + Quoted(finding.path, kQuotedPathCharacters);
     out += "\n    " + finding.message + "\n";
   }
   const Findings& f = outcome.findings;
