@@ -94,6 +94,8 @@ class Reader {
   static void OnError(void* self, xmlErrorPtr error) { static_cast<Reader*>(self)->Error(error); }
   void Error(xmlErrorPtr error);
   bool Refuse(Refusal refusal, std::string detail, long line = 0);
+  // Plugs the schema of the options into the reader; false after a refusal.
+  bool PlugSchema();
   std::string Path() const;
   long LineOfCurrent();
   bool StartElement();
@@ -349,6 +351,24 @@ void Reader::Resolve(long line, bool all) {
   pending_errors_.resize(kept);
 }
 
+bool Reader::PlugSchema() {
+  if (options_.schema != nullptr) {
+    if (xmlTextReaderSetSchema(reader_, options_.schema->get()) != 0)
+      return Refuse(Refusal::kNoSchema, "");
+  } else if (!options_.schema_path.empty()) {
+    // Looked at first: libxml2 would wait on a FIFO and read a device on.
+    std::string reason;
+    if (!IsReadableRegularFile(options_.schema_path, &reason))
+      return Refuse(Refusal::kNoSchema, options_.schema_path + ": " + reason);
+    if (!(own_schema_ = ReportSchema::Load(options_.schema_path)) ||
+        xmlTextReaderSetSchema(reader_, own_schema_->get()) != 0)
+      return Refuse(Refusal::kNoSchema, options_.schema_path + ": スキーマとして読めません");
+  }
+  const ReportSchema* schema = options_.schema ? options_.schema : own_schema_.get();
+  if (schema != nullptr && schema->ledger_form() != nullptr) form_.emplace(*schema->ledger_form());
+  return true;
+}
+
 bool Reader::Run(const std::string& path) {
   std::string reason;
   const int fd = OpenRegularFile(path, &reason);
@@ -367,19 +387,7 @@ bool Reader::Run(const std::string& path) {
   // handler with the wrong context once schema validation is plugged in.
   // Parse errors then reach neither; the parser's last error says them.
   xmlTextReaderSetStructuredErrorHandler(reader_, &Reader::OnError, this);
-  if (options_.schema != nullptr) {
-    if (xmlTextReaderSetSchema(reader_, options_.schema->get()) != 0)
-      return Refuse(Refusal::kNoSchema, "");
-  } else if (!options_.schema_path.empty()) {
-    // Looked at first: libxml2 would wait on a FIFO and read a device on.
-    if (!IsReadableRegularFile(options_.schema_path, &reason))
-      return Refuse(Refusal::kNoSchema, options_.schema_path + ": " + reason);
-    if (!(own_schema_ = ReportSchema::Load(options_.schema_path)) ||
-        xmlTextReaderSetSchema(reader_, own_schema_->get()) != 0)
-      return Refuse(Refusal::kNoSchema, options_.schema_path + ": スキーマとして読めません");
-  }
-  const ReportSchema* schema = options_.schema ? options_.schema : own_schema_.get();
-  if (schema != nullptr && schema->ledger_form() != nullptr) form_.emplace(*schema->ledger_form());
+  if (!PlugSchema()) return false;
   pending_errors_.clear();
   xmlResetLastError();
 
