@@ -8,6 +8,7 @@
 //   stmtlink-report html|pdf REPORT.xml -o OUT: the output replaces OUT only
 //       when whole; an output that is one of the inputs is refused (exit 2)
 // A bad command line exits with 2. Only regular files are read.
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -22,6 +23,7 @@
 #include <sstream>
 
 #include "tools/report/output_file.h"
+#include "tools/report/system_reasons.h"
 
 #include "tools/report/qt/pdf_writer.h"
 #include "tools/report/qt/report_window.h"
@@ -199,8 +201,10 @@ int Render(const std::vector<std::string>& args, bool pdf) {
     return 0;
   }
   if (file) return file->Commit(&reason) ? 0 : CannotWrite(r.output, reason);
+  errno = 0;
   out.flush();
-  if (!out) return CannotWrite("標準出力", "出力先に書き込めません");
+  if (!out)
+    return CannotWrite("標準出力", errno != 0 ? FileReason(errno, FileUse::kWriting) : "途中で書けなくなりました");
   return 0;
 }
 

@@ -30,7 +30,7 @@ std::string FileReason(int error_number, FileUse use) {
     case ETXTBSY: return "ほかのプログラムが使用中です";
     case ENXIO:
     case ENODEV: return "装置がありません";
-    case EAGAIN: return "今は読めません（通常のファイルではありません）";
+    case EAGAIN: return "今は使えません。しばらくしてからやり直してください";
     default: return "システムのエラーです（番号 " + std::to_string(error_number) + "）";
   }
 }
