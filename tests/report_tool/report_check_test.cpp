@@ -12,6 +12,7 @@
 
 #include "platform/text_codec.h"
 #include "tools/report/ledger_form.h"
+#include "tools/report/parser_reasons.h"
 #include "tests/report_tool/report_fixture.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
@@ -176,7 +177,10 @@ TEST_F(GeneratedReports, LedgerStraysAreNamedAsTheSchemaNamesThem) {
     for (const Finding& f : Of(outcome, Severity::kError))
       if (f.check == "file.schema") errors.push_back(f);
     ASSERT_EQ(1u, errors.size()) << CheckText(file, outcome);
-    EXPECT_NE(std::string::npos, errors[0].message.find(expected[0].second)) << errors[0].message;
+    // The same words as the validator's, both told in Japanese.
+    EXPECT_EQ("レポートの形に合いません: " + SchemaProblemReason(expected[0].second), errors[0].message)
+        << expected[0].second;
+    EXPECT_EQ(std::string::npos, errors[0].message.find("Element")) << errors[0].message;
     EXPECT_NE(std::string::npos, errors[0].path.find("/REPORT/DATA/HJ00780S/HJ00780S01/HJ00780S02"))
         << errors[0].path;
     // A row's missing field is named at the row's start, not at its end.

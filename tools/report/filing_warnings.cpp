@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "tools/report/era_date.h"
+#include "tools/report/quoted_text.h"
 #include "tools/report/statement_terms.h"
 
 namespace stmtlink::report {
@@ -37,16 +38,16 @@ void Walk(const Node& node, const std::string& path, const std::string& section,
     if (in_current_assets && amount < 0 && IsCashReceivableOrInventory(label) &&
         !IsDeduction(section, label))
       findings->Add(Severity::kWarning, "warn.negative",
-                    "「" + label + "」の残高が " + Yen(amount) + " とマイナスです。",
+                    "「" + Quoted(label) + "」の残高が " + Yen(amount) + " とマイナスです。",
                     child.line, item_path);
     if ((Has(label, "仮払消費税") || Has(label, "仮受消費税")) && amount != 0)
       findings->Add(Severity::kWarning, "warn.consumption_tax",
-                    "「" + label + "」に期末残高 " + Yen(amount) +
+                    "「" + Quoted(label) + "」に期末残高 " + Yen(amount) +
                         " が残っています。税抜経理では期末に精算します。",
                     child.line, item_path);
     if ((Has(label, "諸口") || Has(label, "未確定勘定")) && amount != 0)
       findings->Add(Severity::kWarning, "warn.suspense",
-                    "「" + label + "」に残高 " + Yen(amount) +
+                    "「" + Quoted(label) + "」に残高 " + Yen(amount) +
                         " があります。振替先の科目を確かめてください。",
                     child.line, item_path);
   }

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "tools/report/quoted_text.h"
+
 namespace stmtlink::report {
 namespace {
 
@@ -45,8 +47,8 @@ void LedgerChecker::Row(const LedgerRow& row) {
   terms.Add(balance_, 1);
   terms.Add(row.amount, 1);
   Error(row.balance, Plus(balance_, row.amount),
-        "総勘定元帳「" + block_.account + "」の " + std::to_string(row_in_block_) +
-            " 行目（伝票番号 " + row.entry_no + "、" + row.date + "）の残高",
+        "総勘定元帳「" + Quoted(block_.account) + "」の " + std::to_string(row_in_block_) +
+            " 行目（伝票番号 " + Quoted(row.entry_no) + "、" + Quoted(row.date) + "）の残高",
         "前の残高と金額の和", terms, row.line, kRowPath);
   balance_ = row.balance;
 }
@@ -55,11 +57,11 @@ void LedgerChecker::EndBlock() {
   TruncatedTerms terms;
   terms.Add(balance_, 1);
   Error(block_.closing, balance_,
-        "総勘定元帳「" + block_.account + "」の期末残高",
+        "総勘定元帳「" + Quoted(block_.account) + "」の期末残高",
         row_in_block_ == 0 ? "期首残高" : "最後の行の残高", terms, block_.line, kBlockPath);
   if (block_rounding_ > 0)
     findings_->Add(Severity::kRounding, "ledger.balance",
-                   "総勘定元帳「" + block_.account + "」の残高に、各金額の円未満切り捨てによる端数差が " +
+                   "総勘定元帳「" + Quoted(block_.account) + "」の残高に、各金額の円未満切り捨てによる端数差が " +
                        std::to_string(block_rounding_) + " か所あります（最大 " +
                        Yen(block_rounding_max_) + "）。",
                    block_.line, kBlockPath);
@@ -67,7 +69,7 @@ void LedgerChecker::EndBlock() {
        block_.account.find("未確定勘定") != std::string::npos) &&
       block_.closing != 0)
     findings_->Add(Severity::kWarning, "warn.suspense",
-                   "総勘定元帳の「" + block_.account + "」に期末残高 " + Yen(block_.closing) +
+                   "総勘定元帳の「" + Quoted(block_.account) + "」に期末残高 " + Yen(block_.closing) +
                        " が残っています。振替先の科目を確かめてください。",
                    block_.line, kBlockPath);
 }

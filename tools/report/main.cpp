@@ -5,7 +5,10 @@
 //       exit status 0 clean, 1 warnings only, 2 errors or an unreadable file
 //   stmtlink-report diff OLD.xml NEW.xml
 //       exit status 0 the same figures, 1 they differ, 2 an unreadable file
-// A bad command line exits with 2.
+//   stmtlink-report html|pdf REPORT.xml -o OUT: the output replaces OUT only
+//       when whole; an output that is one of the inputs is refused (exit 2)
+// A bad command line exits with 2. Only regular files are read.
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -16,8 +19,11 @@
 #include "tools/report/report_diff.h"
 #include "tools/report/statements_html.h"
 
-#include <fstream>
+#include <memory>
 #include <sstream>
+
+#include "tools/report/output_file.h"
+#include "tools/report/system_reasons.h"
 
 #include "tools/report/qt/pdf_writer.h"
 #include "tools/report/qt/report_window.h"
@@ -27,24 +33,29 @@ namespace {
 using namespace stmtlink::report;
 
 const char kUsage[] =
-    "使い方: stmtlink-report COMMAND ...\n"
+    "使い方: stmtlink-report コマンド ...\n"
     "\n"
     "決算書のレポート（Shift_JIS の XML）を読みます。レポートには書き込みません。\n"
+    "出力するファイルは書き終えてから置き換えます（失敗したときは元のファイルのまま）。\n"
     "\n"
-    "  check REPORT.xml [--json] [--schema FILE]\n"
+    "  check レポート.xml [--json] [--schema スキーマ.xsd]\n"
     "      形式（整形式の XML、Shift_JIS、CR LF、スキーマ）と金額の整合を調べます。\n"
     "      終了コード: 0 問題なし、1 警告のみ、2 エラーまたは読めないファイル\n"
-    "  diff OLD.xml NEW.xml\n"
+    "  diff 古いレポート.xml 新しいレポート.xml\n"
     "      二つのレポートの金額を項目ごとに比べます（増減額と増減率）。\n"
     "      終了コード: 0 同じ、1 違いあり、2 読めないファイル\n"
-    "  html REPORT.xml [-o OUT.html] [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "  html レポート.xml [-o 出力.html] [--previous 前期.xml] [--ledger] [--minus △|-]\n"
     "      決算報告書を一つの HTML ファイルにします（A4 印刷用、決算書ごとに改ページ）。\n"
     "      --previous で前期・当期・増減の列、--ledger で総勘定元帳も載せます。\n"
-    "  pdf REPORT.xml -o OUT.pdf [--previous LAST.xml] [--ledger] [--minus △|-]\n"
+    "      -o がなければ標準出力に書きます。\n"
+    "  pdf レポート.xml -o 出力.pdf [--previous 前期.xml] [--ledger] [--minus △|-]\n"
     "      同じ決算報告書を A4 の PDF にします（日本語フォント埋め込み、ページ番号、\n"
     "      各ページに会社名と事業年度）。\n"
-    "  view REPORT.xml [--previous LAST.xml] [--minus △|-]\n"
-    "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n";
+    "  view レポート.xml [--previous 前期.xml] [--minus △|-]\n"
+    "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n"
+    "\n"
+    "読むのは通常のファイルだけです（フォルダーや名前付きパイプは読みません）。\n"
+    "出力先に読み込むファイルと同じファイルは指定できません。\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "stmtlink-report: " << problem << "\n\n";
@@ -121,23 +132,35 @@ int ParseRender(const std::vector<std::string>& args, RenderArgs* r) {
   return -1;
 }
 
+int CannotWrite(const std::string& output, const std::string& reason) {
+  std::cerr << output << ": 書き込めません: " << reason << "\n";
+  return 2;
+}
+
 int Render(const std::vector<std::string>& args, bool pdf) {
   RenderArgs r;
   if (const int status = ParseRender(args, &r); status >= 0) return status;
   if (pdf && r.output.empty()) return Usage("PDF の出力先を -o で指定してください。");
-  ReadResult previous;
-  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
-  std::ofstream file;
-  std::ostringstream text; // the PDF's HTML, laid out by Qt
-  if (!r.output.empty() && !pdf) {
-    file.open(r.output, std::ios::binary | std::ios::trunc);
-    if (!file) {
-      std::cerr << r.output << ": 書き込めません。\n";
+  // The output is started before anything is read, so that a target that
+  // cannot be written is told at once; it replaces the target only when
+  // whole (an earlier file stays as it was after any failure).
+  std::string reason;
+  if (!r.output.empty()) {
+    if (const std::string refusal = OutputRefusal(r.output, {r.report, r.previous}); !refusal.empty()) {
+      std::cerr << r.output << ": " << refusal << "\n";
       return 2;
     }
   }
+  std::unique_ptr<ReplacingStream> file;
+  ReplacementPath pdf_file;
+  if (!r.output.empty() && !pdf && !(file = ReplacingStream::Open(r.output, &reason)))
+    return CannotWrite(r.output, reason);
+  if (pdf && !pdf_file.Prepare(r.output, &reason)) return CannotWrite(r.output, reason);
+  ReadResult previous;
+  if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  std::ostringstream text; // the PDF's HTML, laid out by Qt
   std::ostream& out = pdf ? static_cast<std::ostream&>(text)
-                          : r.output.empty() ? std::cout : file;
+                          : file ? static_cast<std::ostream&>(*file) : std::cout;
   HtmlOptions options;
   options.for_qt = pdf;
   options.minus = r.minus.c_str();
@@ -173,18 +196,15 @@ int Render(const std::vector<std::string>& args, bool pdf) {
     page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
                         EraDate(header.period_to);
     page.title = "決算報告書 " + header.company;
-    std::string error;
-    if (!WritePdf(text.str(), page, r.output, &error)) {
-      std::cerr << error << "\n";
-      return 2;
-    }
+    if (!WritePdf(text.str(), page, pdf_file.temporary()) || !pdf_file.Commit(&reason))
+      return CannotWrite(r.output, reason.empty() ? "PDF を作れません" : reason);
     return 0;
   }
+  if (file) return file->Commit(&reason) ? 0 : CannotWrite(r.output, reason);
+  errno = 0;
   out.flush();
-  if (!out) {
-    std::cerr << (r.output.empty() ? "標準出力" : r.output) << ": 書き込めません。\n";
-    return 2;
-  }
+  if (!out)
+    return CannotWrite("標準出力", errno != 0 ? FileReason(errno, FileUse::kWriting) : "途中で書けなくなりました");
   return 0;
 }
 

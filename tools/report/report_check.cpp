@@ -5,6 +5,8 @@
 #include "tools/report/era_date.h"
 #include "tools/report/filing_warnings.h"
 #include "tools/report/ledger_checks.h"
+#include "tools/report/parser_reasons.h"
+#include "tools/report/quoted_text.h"
 #include "tools/report/statement_checks.h"
 
 namespace stmtlink::report {
@@ -78,7 +80,7 @@ void Check(const std::string& path, ReadOptions options, CheckOutcome* outcome) 
                      " か所あります（最初は " + std::to_string(read.first_bad_line_end) + " 行目）。",
                  read.first_bad_line_end);
   for (const SchemaProblem& problem : read.schema_problems)
-    findings.Add(Severity::kError, "file.schema", "レポートの形に合いません: " + problem.message,
+    findings.Add(Severity::kError, "file.schema", "レポートの形に合いません: " + SchemaProblemReason(problem.message),
                  problem.place.line, problem.place.path);
   if (read.schema_problem_count > kMaxSchemaProblems)
     findings.Add(Severity::kError, "file.schema",
@@ -108,14 +110,16 @@ void CheckReport(const std::string& path, const ReportSchema& schema, CheckOutco
 std::string RefusalMessage(const ReadResult& read) {
   const std::string at = read.refusal_place.line > 0
                              ? std::to_string(read.refusal_place.line) + " 行目" +
-                                   (read.refusal_place.path.empty() ? "" : "、" + read.refusal_place.path)
-                             : read.refusal_place.path;
+                                   (read.refusal_place.path.empty() ? "" : "、" + Quoted(read.refusal_place.path, kQuotedPathCharacters))
+                             : Quoted(read.refusal_place.path, kQuotedPathCharacters);
   const std::string where = at.empty() ? "" : "（" + at + "）";
   switch (read.refusal) {
     case Refusal::kNone: return "";
-    case Refusal::kCannotOpen: return "ファイルを開けません: " + read.refusal_detail;
+    case Refusal::kCannotOpen: return read.refusal_detail;
     case Refusal::kNotReport:
-      return "決算書のレポートではありません。Shift_JIS の XML で、ルート要素が REPORT のファイルを指定してください" + where + "。";
+      return "決算書のレポートではありません" +
+             (read.refusal_detail.empty() ? "" : "（" + read.refusal_detail + "）") +
+             "。Shift_JIS の XML で、ルート要素が REPORT のファイルを指定してください" + where + "。";
     case Refusal::kNotShiftJis:
       return read.refusal_detail.empty()
                  ? "XML 宣言が encoding=\"Shift_JIS\" ではありません" + where + "。"
@@ -124,8 +128,10 @@ std::string RefusalMessage(const ReadResult& read) {
     case Refusal::kBroken:
       return "XML として壊れた箇所があります" + where + ": " + read.refusal_detail;
     case Refusal::kNotNumber:
-      return "金額が数値ではありません: 「" + read.refusal_detail + "」" + where + "。";
-    case Refusal::kNoSchema: return "レポートのスキーマを読めません: " + read.refusal_detail;
+      return "金額が数値ではありません: 「" + Quoted(read.refusal_detail) + "」" + where + "。";
+    case Refusal::kNoSchema:
+      return "レポートのスキーマを読めません" +
+             (read.refusal_detail.empty() ? std::string("。") : ": " + read.refusal_detail);
   }
   return "";
 }
@@ -141,7 +147,7 @@ std::string CheckText(const std::string& path, const CheckOutcome& outcome) {
     out += SeverityWord(finding.severity);
     out += ":";
     if (finding.line > 0) out += " " + std::to_string(finding.line) + " 行目";
-    if (!finding.path.empty()) out += " " + finding.path;
+    if (!finding.path.empty()) out += " " + Quoted(finding.path, kQuotedPathCharacters);
     out += "\n    " + finding.message + "\n";
   }
   const Findings& f = outcome.findings;

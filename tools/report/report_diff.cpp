@@ -5,6 +5,7 @@
 #include <map>
 
 #include "tools/report/findings.h"
+#include "tools/report/quoted_text.h"
 
 namespace stmtlink::report {
 
@@ -39,7 +40,7 @@ std::string DiffText(const std::vector<EntryChange>& changes) {
   std::string out;
   int changed = 0, added = 0, removed = 0;
   for (const EntryChange& c : changes) {
-    out += c.key + "\n    ";
+    out += Quoted(c.key) + "\n    ";
     if (c.in_old && c.in_new) {
       ++changed;
       const std::string per_cent = PerCent(c.old_amount, c.new_amount);

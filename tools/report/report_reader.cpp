@@ -1,6 +1,5 @@
 #include "tools/report/report_reader.h"
 
-#include <fcntl.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xmlreader.h>
 #include <unistd.h>
@@ -11,8 +10,13 @@
 #include <memory>
 #include <optional>
 
+#include "tools/report/input_file.h"
+#include "tools/report/parser_reasons.h"
+#include "tools/report/prolog_scan.h"
+#include "tools/report/quoted_text.h"
 #include "tools/report/report_schema.h"
 #include "tools/report/sjis_input.h"
+#include "tools/report/system_reasons.h"
 
 namespace stmtlink::report {
 namespace {
@@ -22,8 +26,17 @@ namespace {
 // structured handler would take the reader's errors away from it.)
 void QuietGeneric(void*, const char*, ...) {}
 
+// The parser's text: the report converted to UTF-8, its prolog followed on
+// the way for the line of a DOCTYPE.
+struct ParserInput {
+  SjisInput* file;
+  PrologScan prolog;
+};
 int ReadInput(void* context, char* buffer, int size) {
-  return static_cast<SjisInput*>(context)->Read(buffer, size);
+  auto* input = static_cast<ParserInput*>(context);
+  const int got = input->file->Read(buffer, size);
+  if (got > 0) input->prolog.Feed(buffer, static_cast<std::size_t>(got));
+  return got;
 }
 int CloseInput(void*) { return 0; }
 
@@ -62,6 +75,15 @@ Field LedgerField(const char* name) {
   }
 }
 
+ParserFault FaultOf(const xmlError& error) {
+  ParserFault fault;
+  fault.code = error.code;
+  if (error.str1) fault.first = error.str1;
+  if (error.str2) fault.second = error.str2;
+  fault.number = error.int1;
+  return fault;
+}
+
 class Reader {
  public:
   Reader(const ReadOptions& options, ReadResult* result) : options_(options), result_(result) {}
@@ -72,6 +94,8 @@ class Reader {
   static void OnError(void* self, xmlErrorPtr error) { static_cast<Reader*>(self)->Error(error); }
   void Error(xmlErrorPtr error);
   bool Refuse(Refusal refusal, std::string detail, long line = 0);
+  // Plugs the schema of the options into the reader; false after a refusal.
+  bool PlugSchema();
   std::string Path() const;
   long LineOfCurrent();
   bool StartElement();
@@ -107,8 +131,7 @@ class Reader {
   void Resolve(long line, bool all);
   std::vector<PendingError> pending_errors_;
   bool fatal_ = false;
-  int fatal_code_ = 0;
-  std::string fatal_message_;
+  ParserFault fatal_fault_;
   long fatal_line_ = 0;
 };
 
@@ -122,8 +145,7 @@ void Reader::Error(xmlErrorPtr error) {
   }
   if (error->level >= XML_ERR_ERROR && !fatal_) {
     fatal_ = true;
-    fatal_code_ = error->code;
-    fatal_message_ = message;
+    fatal_fault_ = FaultOf(*error);
     fatal_line_ = error->line;
   }
 }
@@ -147,9 +169,15 @@ std::string Reader::Path() const {
 
 // The line of the node at hand: exact while the parser counts it in the
 // node (up to 65,534), else where the parser is, a few lines on at most.
+// Only elements and character data carry a line: a DOCTYPE's node is no
+// xmlNode, and what lies at its place is no line.
 long Reader::LineOfCurrent() {
   xmlNodePtr node = xmlTextReaderCurrentNode(reader_);
-  if (node != nullptr && node->line > 0 && node->line < USHRT_MAX) return node->line;
+  const bool has_line = node != nullptr &&
+                        (node->type == XML_ELEMENT_NODE || node->type == XML_TEXT_NODE ||
+                         node->type == XML_CDATA_SECTION_NODE || node->type == XML_COMMENT_NODE ||
+                         node->type == XML_PI_NODE);
+  if (has_line && node->line > 0 && node->line < USHRT_MAX) return node->line;
   return xmlTextReaderGetParserLineNumber(reader_);
 }
 
@@ -166,10 +194,10 @@ void Reader::FormProblem(long line, std::string message) {
 
 bool Reader::StartElement() {
   const char* name = reinterpret_cast<const char*>(xmlTextReaderConstLocalName(reader_));
-  if (name == nullptr) return Refuse(Refusal::kBroken, "element without a name", LineOfCurrent());
+  if (name == nullptr) return Refuse(Refusal::kBroken, "名前のない要素があります", LineOfCurrent());
   element_line_ = LineOfCurrent();
   if (names_.empty() && std::strcmp(name, "REPORT") != 0)
-    return Refuse(Refusal::kNotReport, name, element_line_);
+    return Refuse(Refusal::kNotReport, "ルート要素が " + Quoted(name) + " です", element_line_);
   names_.push_back(name);
   text_ = nullptr;
 
@@ -323,33 +351,43 @@ void Reader::Resolve(long line, bool all) {
   pending_errors_.resize(kept);
 }
 
+bool Reader::PlugSchema() {
+  if (options_.schema != nullptr) {
+    if (xmlTextReaderSetSchema(reader_, options_.schema->get()) != 0)
+      return Refuse(Refusal::kNoSchema, "");
+  } else if (!options_.schema_path.empty()) {
+    // Looked at first: libxml2 would wait on a FIFO and read a device on.
+    std::string reason;
+    if (!IsReadableRegularFile(options_.schema_path, &reason))
+      return Refuse(Refusal::kNoSchema, options_.schema_path + ": " + reason);
+    if (!(own_schema_ = ReportSchema::Load(options_.schema_path)) ||
+        xmlTextReaderSetSchema(reader_, own_schema_->get()) != 0)
+      return Refuse(Refusal::kNoSchema, options_.schema_path + ": スキーマとして読めません");
+  }
+  const ReportSchema* schema = options_.schema ? options_.schema : own_schema_.get();
+  if (schema != nullptr && schema->ledger_form() != nullptr) form_.emplace(*schema->ledger_form());
+  return true;
+}
+
 bool Reader::Run(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Refuse(Refusal::kCannotOpen, std::strerror(errno));
+  std::string reason;
+  const int fd = OpenRegularFile(path, &reason);
+  if (fd < 0) return Refuse(Refusal::kCannotOpen, reason);
   SjisInput input(fd);
   input_ = &input;
+  ParserInput parser_input{&input, {}};
 
   xmlSetGenericErrorFunc(nullptr, QuietGeneric);
-  reader_ = xmlReaderForIO(ReadInput, CloseInput, &input, path.c_str(), nullptr,
+  reader_ = xmlReaderForIO(ReadInput, CloseInput, &parser_input, path.c_str(), nullptr,
                            XML_PARSE_NONET | XML_PARSE_IGNORE_ENC | XML_PARSE_COMPACT | XML_PARSE_NOBLANKS |
                                XML_PARSE_BIG_LINES);
-  if (reader_ == nullptr) return Refuse(Refusal::kNotReport, "the XML reader could not start");
+  if (reader_ == nullptr) return Refuse(Refusal::kNotReport, "XML の読み取りを始められません");
   std::unique_ptr<xmlTextReader, void (*)(xmlTextReaderPtr)> owner(reader_, xmlFreeTextReader);
   // The handler goes in before the schema: libxml2 2.9 calls the reader's
   // handler with the wrong context once schema validation is plugged in.
   // Parse errors then reach neither; the parser's last error says them.
   xmlTextReaderSetStructuredErrorHandler(reader_, &Reader::OnError, this);
-  if (options_.schema != nullptr) {
-    if (xmlTextReaderSetSchema(reader_, options_.schema->get()) != 0)
-      return Refuse(Refusal::kNoSchema, "");
-  } else if (!options_.schema_path.empty() &&
-             (access(options_.schema_path.c_str(), R_OK) != 0 ||
-              !(own_schema_ = ReportSchema::Load(options_.schema_path)) ||
-              xmlTextReaderSetSchema(reader_, own_schema_->get()) != 0)) {
-    return Refuse(Refusal::kNoSchema, options_.schema_path);
-  }
-  const ReportSchema* schema = options_.schema ? options_.schema : own_schema_.get();
-  if (schema != nullptr && schema->ledger_form() != nullptr) form_.emplace(*schema->ledger_form());
+  if (!PlugSchema()) return false;
   pending_errors_.clear();
   xmlResetLastError();
 
@@ -386,8 +424,16 @@ bool Reader::Run(const std::string& path) {
           if (const long line = xmlGetLineNo(xmlTextReaderCurrentNode(reader_)); line > 0)
             element_line_ = line;
       }
-    } else if (type == XML_READER_TYPE_ENTITY_REFERENCE || type == XML_READER_TYPE_DOCUMENT_TYPE) {
-      return Refuse(Refusal::kNotReport, "DOCTYPE or entity", LineOfCurrent());
+    } else if (type == XML_READER_TYPE_DOCUMENT_TYPE) {
+      // A report declares no DOCTYPE: its entities and external DTD are
+      // never read, and the refusal names the declaration's own line.
+      const long line = parser_input.prolog.doctype_line();
+      return Refuse(Refusal::kNotReport, "DOCTYPE 宣言があります",
+                    line > 0 ? line : xmlTextReaderGetParserLineNumber(reader_));
+    } else if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
+      // Named by the element whose content holds the reference.
+      return Refuse(Refusal::kNotReport, "実体参照があります",
+                    element_line_ > 0 ? element_line_ : LineOfCurrent());
     }
     if (!ok) return false;
     if (!pending_errors_.empty() && type == XML_READER_TYPE_ELEMENT) Resolve(element_line_, false);
@@ -402,25 +448,25 @@ bool Reader::Run(const std::string& path) {
     return Refuse(Refusal::kNotShiftJis, input.encoding_fault_bytes(), input.encoding_fault_line());
   if (first && input.head().compare(0, 5, "<?xml") != 0) return Refuse(Refusal::kNotReport, "", 1);
   if (first && !DeclaresShiftJis(input.head())) return Refuse(Refusal::kNotShiftJis, "", 1);
-  if (input.read_error()) return Refuse(Refusal::kCannotOpen, "read error");
+  if (input.read_error())
+    return Refuse(Refusal::kCannotOpen, FileReason(input.read_error_number(), FileUse::kReading));
   if (status < 0 || fatal_) {
-    if (!fatal_) { // the parser's own words, where they did not reach the handler
+    if (!fatal_) { // the parser's own fault, where it did not reach the handler
       if (xmlErrorPtr last = xmlGetLastError()) {
-        fatal_code_ = last->code;
-        fatal_message_ = last->message ? last->message : "";
-        while (!fatal_message_.empty() && fatal_message_.back() == '\n') fatal_message_.pop_back();
+        fatal_fault_ = FaultOf(*last);
         fatal_line_ = last->line;
       }
     }
     const long line = fatal_line_ > 0 ? fatal_line_ : xmlTextReaderGetParserLineNumber(reader_);
     // Cut short: the parser ran out of text inside an element, or failed
     // on the file's last line with the whole file read.
-    const bool cut_short = fatal_code_ == XML_ERR_TAG_NOT_FINISHED ||
-                           fatal_code_ == XML_ERR_DOCUMENT_END ||
+    const bool cut_short = fatal_fault_.code == XML_ERR_TAG_NOT_FINISHED ||
+                           fatal_fault_.code == XML_ERR_DOCUMENT_END ||
                            (input.at_end() && line >= input.lines());
-    if (!names_.empty() && cut_short) return Refuse(Refusal::kTruncated, fatal_message_, line);
-    if (names_.empty() && first) return Refuse(Refusal::kNotReport, fatal_message_, line);
-    return Refuse(Refusal::kBroken, fatal_message_, line);
+    const std::string reason = ParserFaultReason(fatal_fault_);
+    if (!names_.empty() && cut_short) return Refuse(Refusal::kTruncated, reason, line);
+    if (names_.empty() && first) return Refuse(Refusal::kNotReport, reason, line);
+    return Refuse(Refusal::kBroken, reason, line);
   }
   if (result_->root.name != "REPORT") return Refuse(Refusal::kNotReport, "");
   return true;

@@ -40,7 +40,7 @@ class LedgerSink {
 // Why a file could not be read as a report at all.
 enum class Refusal {
   kNone,
-  kCannotOpen,   // no such file, no permission
+  kCannotOpen,   // missing, not permitted, not a regular file (a FIFO, a folder), unreadable
   kNotReport,    // not XML, or a root other than REPORT
   kNotShiftJis,  // no Shift_JIS declaration, or bytes that are not code page 932
   kTruncated,    // the file ends inside the document
@@ -57,13 +57,15 @@ struct Place {
 
 struct SchemaProblem {
   Place place;
-  std::string message; // libxml2's words (English)
+  std::string message; // libxml2's words (English): SchemaProblemReason says them
 };
 
 struct ReadResult {
   Refusal refusal = Refusal::kNone;
   Place refusal_place;
-  std::string refusal_detail; // the parser's words, the bytes, the text
+  // Japanese: the system's reason or the parser's fault; or the bytes in
+  // hexadecimal, or the text that is no amount (as read, uncut).
+  std::string refusal_detail;
   Node root;                  // REPORT and everything but the ledger's content
   bool has_ledger = false;
   std::vector<SchemaProblem> schema_problems; // the first kMaxSchemaProblems

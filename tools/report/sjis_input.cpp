@@ -176,6 +176,7 @@ void SjisInput::Fill() {
   while (got < 0 && errno == EINTR);
   if (got < 0) {
     read_error_ = true;
+    read_error_number_ = errno;
     return;
   }
   if (head_.size() < 256)

@@ -36,6 +36,8 @@ class SjisInput {
   // Lines seen so far (the count of LF bytes plus one).
   long lines() const { return line_; }
   bool read_error() const { return read_error_; }
+  // errno of the failed read, when read_error().
+  int read_error_number() const { return read_error_number_; }
   std::uint64_t bytes_read() const { return bytes_read_; }
   bool at_end() const { return eof_ && pending_pos_ == pending_.size(); }
 
@@ -52,6 +54,7 @@ class SjisInput {
   bool after_cr_ = false;
   bool eof_ = false;
   bool read_error_ = false;
+  int read_error_number_ = 0;
   long line_ = 1;
   long encoding_fault_line_ = 0;
   std::string encoding_fault_bytes_;

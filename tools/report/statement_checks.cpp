@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "tools/report/quoted_text.h"
 #include "tools/report/statement_terms.h"
 
 namespace stmtlink::report {
@@ -76,7 +77,7 @@ Figure StatementChecker::Category(const Node& node, const std::string& path) {
   }
   if (!node.has_amount_attribute) return sum;
   const std::int64_t shown = node.amount.value_or(0);
-  findings_->CompareFigure(check_ + ".category", title_ + "の「" + Name(node) + "」", shown,
+  findings_->CompareFigure(check_ + ".category", title_ + "の「" + Quoted(Name(node)) + "」", shown,
                            terms == 0 ? "項目がなく、その合計" : "内訳の合計", sum.value,
                            sum.terms, node.line, here);
   return Shown(shown);
@@ -86,7 +87,7 @@ Figure StatementChecker::Subtotal(const Node* node, Figure chain, const std::str
                                   const std::string& path, const char* element) {
   if (node == nullptr || !node->has_amount_attribute) return chain;
   const std::int64_t shown = node->amount.value_or(0);
-  findings_->CompareFigure(check_ + ".chain", title_ + "の「" + Name(*node) + "」", shown, parts,
+  findings_->CompareFigure(check_ + ".chain", title_ + "の「" + Quoted(Name(*node)) + "」", shown, parts,
                            chain.value, chain.terms, node->line, path + "/" + element);
   return Shown(shown);
 }
@@ -119,7 +120,7 @@ void StatementChecker::BalanceSheet(const Node& sheet, const std::string& path) 
         };
         if (has(intangible) && has(other))
           findings_->Add(Severity::kError, "bs.unclassified",
-                         "「" + item->label.value_or("") + "」（" + Yen(item->amount.value_or(0)) +
+                         "「" + Quoted(item->label.value_or("")) + "」（" + Yen(item->amount.value_or(0)) +
                              "）が有形固定資産・無形固定資産・投資その他の資産の三か所に載っています。"
                              "固定資産のどの区分かが決まっていない科目です。",
                          item->line, here + "/Assets/NoncurrentAssets/PropertyPlantAndEquipment/Item");
@@ -189,7 +190,7 @@ void StatementChecker::Manufacturing(const Node& s, const Node* income, const st
   if (cost_of_sales == nullptr) return;
   for (const Node* item : cost_of_sales->Children("Item")) {
     if (item->label != finished->label) continue;
-    findings_->CompareFigure("mfg.cost_of_sales", "損益計算書の売上原価の「" + *item->label + "」",
+    findings_->CompareFigure("mfg.cost_of_sales", "損益計算書の売上原価の「" + Quoted(*item->label) + "」",
                              item->amount.value_or(0), "製造原価報告書の当期製品製造原価",
                              cost.value, {}, item->line,
                              path + "/IncomeStatement/CostOfSales/Item");
@@ -210,7 +211,7 @@ void StatementChecker::Equity(const Node& s, const std::string& path) {
     const Node* changes = item->Child("ChangesItemsDuringPeriod");
     const std::int64_t change = changes ? amount_of(changes->Child("TotalChangesItemsDuringPeriod")) : 0;
     const std::int64_t closing = amount_of(item->Child("BalanceEndCurrentPeriod"));
-    findings_->CompareFigure("equity.item", title + "の「" + name + "」の当期末残高", closing,
+    findings_->CompareFigure("equity.item", title + "の「" + Quoted(name) + "」の当期末残高", closing,
                              "前期末残高と当期変動額合計の和", report::Plus(opening, change),
                              Shown(opening).terms + Shown(change).terms, item->line, item_path);
     const bool deducted = name == "自己株式";

@@ -10,15 +10,27 @@
 #include <QPdfWriter>
 #include <QTextDocument>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "ui/qt/qt_start_environment.h"
 
 namespace stmtlink::report {
+namespace {
+
+// Qt's own notes on standard error are for its developers and in English;
+// the tool says what failed in its own words. Critical messages still pass.
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg)
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
 
 void EnsureQtApplication() {
   if (QCoreApplication::instance() != nullptr) return;
+  qInstallMessageHandler(QuietQtNotes);
   if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
       std::getenv("QT_QPA_PLATFORM") == nullptr)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -70,7 +82,7 @@ int PaintPages(const std::string& html, const PdfPage& page, QPagedPaintDevice* 
 }
 
 bool WritePdf(const std::string& html, const PdfPage& page, const std::string& path,
-              std::string* error, int* page_count) {
+              int* page_count) {
   EnsureQtApplication();
   QPdfWriter writer(QString::fromStdString(path));
   writer.setResolution(300);
@@ -80,21 +92,10 @@ bool WritePdf(const std::string& html, const PdfPage& page, const std::string& p
   writer.setCreator("stmtlink-report");
 
   QPainter painter;
-  if (!painter.begin(&writer)) {
-    *error = "PDF を書き込めません: " + path;
-    return false;
-  }
+  if (!painter.begin(&writer)) return false;
   const int pages = PaintPages(html, page, &writer, &painter);
   if (page_count) *page_count = pages;
-  if (!painter.end()) {
-    *error = "PDF を書き込めません: " + path;
-    return false;
-  }
-  if (!QFile::exists(QString::fromStdString(path))) {
-    *error = "PDF を書き込めません: " + path;
-    return false;
-  }
-  return true;
+  return painter.end() && QFile::exists(QString::fromStdString(path));
 }
 
 } // namespace stmtlink::report

@@ -16,9 +16,10 @@ struct PdfPage {
 };
 
 // Lays out html (the document of StatementsHtml in its Qt form, UTF-8) and
-// writes it to path. False with *error set when it cannot be written.
+// writes it to path: a temporary of ReplacementPath, which puts it in
+// place. False when it could not be written.
 bool WritePdf(const std::string& html, const PdfPage& page, const std::string& path,
-              std::string* error, int* pages = nullptr);
+              int* pages = nullptr);
 
 // A Qt application for drawing, on the offscreen platform when there is no
 // display; made once, on first use.

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,8 +17,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "tools/report/output_file.h"
 #include "ui/qt/qt_start_environment.h"
 
 namespace stmtlink::report {
@@ -33,10 +36,27 @@ void Print(QWidget* parent, const ViewContent& content) {
   QPrintDialog dialog(&printer, parent);
   dialog.setWindowTitle("印刷");
   if (dialog.exec() != QDialog::Accepted) return;
+  // Printed to a PDF file: written beside it and put in place when whole.
+  const std::string pdf = printer.outputFormat() == QPrinter::PdfFormat
+                              ? printer.outputFileName().toStdString()
+                              : std::string();
+  ReplacementPath replacement;
+  std::string reason;
+  if (!pdf.empty()) {
+    if (!replacement.Prepare(pdf, &reason)) {
+      QMessageBox::warning(parent, "印刷", Q(pdf + ": 書き込めません: " + reason));
+      return;
+    }
+    printer.setOutputFileName(Q(replacement.temporary()));
+  }
   QPainter painter;
-  if (!painter.begin(&printer)) return;
-  PaintPages(content.html, content.page, &printer, &painter);
-  painter.end();
+  const bool printed = painter.begin(&printer) &&
+                       (PaintPages(content.html, content.page, &printer, &painter), painter.end());
+  if (!printed) {
+    QMessageBox::warning(parent, "印刷", pdf.empty() ? "印刷できません。" : Q(pdf + ": PDF を作れません"));
+  } else if (!pdf.empty() && !replacement.Commit(&reason)) {
+    QMessageBox::warning(parent, "印刷", Q(pdf + ": 書き込めません: " + reason));
+  }
 }
 
 } // namespace
@@ -106,7 +126,11 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
   window.show();
   if (!screenshot.empty()) {
     QTimer::singleShot(200, &window, [&] {
-      window.grab().save(QString::fromStdString(screenshot), "PNG");
+      ReplacementPath picture;
+      std::string reason;
+      if (!picture.Prepare(screenshot, &reason) ||
+          !window.grab().save(Q(picture.temporary()), "PNG") || !picture.Commit(&reason))
+        std::fprintf(stderr, "%s: 書き込めません: %s\n", screenshot.c_str(), reason.c_str());
       window.close();
     });
   }
