@@ -8,7 +8,7 @@
 #include "tools/report/era_date.h"
 #include "tools/report/findings.h"
 #include "tools/report/note_titles.h"
-#include "tools/report/statement_entries.h"
+#include "tools/report/statement_model.h"
 #include "tools/report/statement_terms.h"
 
 namespace stmtlink::report {
@@ -33,7 +33,8 @@ th { background: #eee; font-weight: normal; text-align: center; }
 td.n { text-align: right; white-space: nowrap; font-variant-numeric: tabular-nums; }
 tr.heading td { font-weight: bold; }
 tr.total td { font-weight: bold; border-top: 0.8pt solid #000; }
-td.i1 { padding-left: 6mm; } td.i2 { padding-left: 10mm; } td.i3 { padding-left: 14mm; }
+td.i1 { padding-left: 5mm; } td.i2 { padding-left: 9mm; } td.i3 { padding-left: 13mm; } td.i4 { padding-left: 17mm; }
+.remark { font-size: 8.5pt; margin: 2mm 0; }
 .cover { text-align: center; padding-top: 60mm; }
 .cover h1 { font-size: 26pt; letter-spacing: 0.6em; margin-bottom: 30mm; }
 .cover .company { font-size: 18pt; margin-top: 40mm; }
@@ -54,54 +55,6 @@ p.period { text-align: center; }
 p.unit { text-align: right; font-size: 8pt; }
 td { font-size: 8.5pt; }
 )css";
-
-// One line of a statement table.
-struct Line {
-  std::string label;
-  int indent = 0;
-  std::optional<std::int64_t> amount;
-  bool heading = false;
-  bool total = false;
-  bool inner = false; // an item: the inner column of the report form
-  std::string key;    // for last year's figure
-  int sign = 1;       // -1: a deduction the balance sheet shows as negative (自己株式)
-};
-
-// The computed lines of the income statement and the manufacturing schedule.
-bool IsComputedLine(const std::string& name) {
-  for (const char* computed : {"GrossProfit", "OperatingIncome", "OrdinaryIncome",
-                               "IncomeBeforeIncomeTaxes", "NetIncome", "TotalProductionCostUtilized",
-                               "SubtotalScheduleCostGoodsManufactured", "CostFinishedGoods"})
-    if (name == computed) return true;
-  return false;
-}
-
-std::string Label(const Node& node) {
-  return node.label && !node.label->empty() ? *node.label : SectionName(node.name);
-}
-
-// The lines of a section: its heading, its items, its subsections, its total.
-void SectionLines(const Node& node, const std::string& prefix, int indent, bool headings,
-                  std::vector<Line>* lines, bool balance_sheet = false) {
-  const std::string name = SectionName(node.name);
-  const std::string here = prefix + " / " + name;
-  if (headings) lines->push_back({name, indent, std::nullopt, true, false, false, ""});
-  std::map<std::string, int> seen;
-  for (const Node& child : node.children) {
-    if (child.name == "Item") {
-      const std::string label = child.label.value_or("");
-      const int n = ++seen[label];
-      const int sign = balance_sheet && IsDeduction(node.name, label) ? -1 : 1;
-      lines->push_back({label, indent + 1, sign * child.amount.value_or(0), false, false, true,
-                        here + " / " + label + (n == 1 ? "" : " #" + std::to_string(n)), sign});
-    } else {
-      SectionLines(child, here, indent + 1, true, lines, balance_sheet);
-    }
-  }
-  if (node.has_amount_attribute)
-    lines->push_back({Label(node), indent, node.amount.value_or(0), false, true, false,
-                      here + " / " + Label(node)});
-}
 
 } // namespace
 
@@ -134,23 +87,31 @@ class Writer {
     const ReportHeader header = HeaderOf(root);
     company_ = HtmlEscape(header.company);
     period_ = "自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
-    if (options.previous)
-      for (const StatementEntry& entry : StatementEntries(*options.previous))
-        previous_[entry.key] = entry.amount;
+    if (options.previous) { // last year's figures by the keys of its own statements
+      const Statements last = BuildStatements(*options.previous);
+      for (const std::optional<Statement>* statement :
+           {&last.balance_sheet, &last.income, &last.manufacturing, &last.expenses})
+        if (*statement)
+          for (const std::vector<StatementRow>* side : {&(*statement)->rows, &(*statement)->right})
+            for (const StatementRow& row : *side) {
+              if (!row.key.empty()) previous_[row.key] = row.inner && row.outer ? *row.inner : row.value;
+              if (!row.outer_key.empty()) previous_[row.outer_key] = *row.outer;
+            }
+    }
   }
 
   std::string A(std::int64_t v) const { return amount_(self_, v); }
 
-  void Open(const char* title, bool wide = false, bool unit = true) {
+  void Open(const char* title, const std::string& date_line, bool wide = false, bool unit = true) {
     const char* unit_line = unit ? "<p class=\"unit\">（単位：円）</p>\n" : "";
     if (options_.for_qt) { // the page's head is painted; each statement on a new page
       out_ << "<h1 style=\"page-break-before: always\">" << title << "</h1>\n<p class=\"period\">"
-           << period_ << "</p>\n" << unit_line;
+           << date_line << "</p>\n" << unit_line;
       return;
     }
     out_ << "<section" << (wide ? " class=\"wide\"" : "") << ">\n<div class=\"running\">"
          << company_ << "　" << period_ << "</div>\n<h1>" << title << "</h1>\n<p class=\"period\">"
-         << period_ << "</p>\n" << unit_line;
+         << date_line << "</p>\n" << unit_line;
   }
   void Close() {
     if (!options_.for_qt) out_ << "</section>\n";
@@ -169,124 +130,127 @@ class Writer {
          << "</p>\n<p class=\"company\">" << company_ << "</p>\n</section>\n";
   }
 
-  // Amount cells of one line: 当期, or 前期 当期 増減.
-  std::string Cells(const Line& line, bool two_columns) const {
-    if (!line.amount) {
-      const int span = options_.previous ? 3 : two_columns ? 2 : 1;
-      std::string cells;
-      for (int i = 0; i < span; ++i) cells += "<td class=\"n\" align=\"right\"></td>";
-      return cells;
-    }
-    if (options_.previous) {
-      const auto it = previous_.find(line.key);
-      const std::int64_t last = it == previous_.end() ? 0 : line.sign * it->second;
-      return "<td class=\"n\" align=\"right\">" + (it == previous_.end() ? std::string() : A(last)) +
-             "</td><td class=\"n\" align=\"right\">" + A(*line.amount) + "</td><td class=\"n\" align=\"right\">" +
-             A(Minus(*line.amount, last)) + "</td>";
-    }
-    if (two_columns)
-      return line.inner ? "<td class=\"n\" align=\"right\">" + A(*line.amount) + "</td><td class=\"n\" align=\"right\"></td>"
-                        : "<td class=\"n\" align=\"right\"></td><td class=\"n\" align=\"right\">" + A(*line.amount) + "</td>";
-    return "<td class=\"n\" align=\"right\">" + A(*line.amount) + "</td>";
+  // The figure last year's statement shows on a row of this year's, by key.
+  std::optional<std::int64_t> LastYear(const std::string& key) const {
+    const auto it = previous_.find(key);
+    if (key.empty() || it == previous_.end()) return std::nullopt;
+    return it->second;
   }
 
-  std::string LabelCell(const Line& line) const {
+  std::string Cell(std::optional<std::int64_t> value) const {
+    return "<td class=\"n\" align=\"right\">" + (value ? A(*value) : std::string()) + "</td>";
+  }
+
+  // 前期 当期 増減 of one figure.
+  std::string Compared(std::optional<std::int64_t> last, std::optional<std::int64_t> now) const {
+    std::optional<std::int64_t> change;
+    if (now) change = Minus(*now, last.value_or(0));
+    return Cell(last) + Cell(now) + Cell(change);
+  }
+
+  std::string LabelCell(const StatementRow& row, const std::string& caption) const {
     std::string indent;
     if (options_.for_qt) // Qt's cells take no padding from the style sheet
-      for (int i = 0; i < line.indent; ++i) indent += "&nbsp;&nbsp;&nbsp;";
-    return "<td class=\"i" + std::to_string(std::min(std::max(line.indent, 0), 3)) + "\">" + indent +
-           HtmlEscape(line.label) + "</td>";
+      for (int i = 0; i < row.level; ++i) indent += "&nbsp;&nbsp;&nbsp;";
+    const bool bold = row.kind != RowKind::kItem && row.kind != RowKind::kSubtotal;
+    return "<td class=\"i" + std::to_string(std::min(std::max(row.level, 0), 4)) + "\">" + indent +
+           (bold ? "<b>" : "") + HtmlEscape(caption) + (bold ? "</b>" : "") + "</td>";
   }
-  static const char* RowClass(const Line& line) {
-    return line.heading ? " class=\"heading\"" : line.total ? " class=\"total\"" : "";
-  }
-
-  std::string AmountHeads(bool two_columns) const {
-    if (options_.previous) return "<th>前期</th><th>当期</th><th>増減</th>";
-    return two_columns ? "<th colspan=\"2\">金額</th>" : "<th>金額</th>";
+  static const char* RowClass(const StatementRow& row) {
+    return row.kind == RowKind::kResult || row.kind == RowKind::kTotal ? " class=\"total\"" : "";
   }
 
-  void BalanceSheet(const Node& sheet) {
-    std::vector<Line> left, right;
-    if (const Node* assets = sheet.Child("Assets"))
-      SectionLines(*assets, "貸借対照表", 0, true, &left, true);
-    std::int64_t claims = 0;
-    for (const char* name : {"Liabilities", "NetAssets"})
-      if (const Node* node = sheet.Child(name)) {
-        SectionLines(*node, "貸借対照表", 0, true, &right, true);
-        claims = Plus(claims, node->amount.value_or(0));
-      }
-    right.push_back({"負債・純資産合計", 0, claims, false, true, false, "負債・純資産合計"});
-    if (options_.previous) { // last year's claims, for the comparison
-      std::int64_t last = 0;
-      if (const Node* data = options_.previous->Child("DATA"))
-        if (const Node* old_sheet = data->Child("BalanceSheet"))
-          for (const char* name : {"Liabilities", "NetAssets"})
-            if (const Node* node = old_sheet->Child(name)) last = Plus(last, node->amount.value_or(0));
-      previous_["負債・純資産合計"] = last;
+  // A result's caption and figures beside last year's: named a loss when
+  // both years lost, a profit when neither did, else both names with △.
+  std::string ResultCaption(const StatementRow& row, std::optional<std::int64_t>* last,
+                            std::optional<std::int64_t>* now) const {
+    const std::optional<std::int64_t> before = LastYear(row.key);
+    const bool loss_now = row.value < 0, loss_before = before && *before < 0;
+    if (loss_now && (!before || loss_before)) {
+      *now = Minus(0, row.value);
+      if (before) *last = Minus(0, *before);
+      return row.loss_caption;
     }
-    Open("貸借対照表", options_.previous != nullptr);
-    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(false) << "<th>科目</th>"
-         << AmountHeads(false) << "</tr>\n";
-    const std::size_t rows = std::max(left.size(), right.size());
-    const Line empty;
-    const int blank = options_.previous ? 3 : 1;
-    for (std::size_t i = 0; i < rows; ++i) {
+    *now = row.value;
+    *last = before;
+    if (!loss_now && !loss_before) return row.profit_caption;
+    return row.profit_caption + "（△は" + row.loss_caption + "）";
+  }
+
+  std::string AmountHeads(int columns) const {
+    if (options_.previous) return "<th>前期</th><th>当期</th><th>増減</th>";
+    return columns == 2 ? "<th colspan=\"2\">金額</th>" : "<th>金額</th>";
+  }
+
+  // The cells of one row of an account-form side, or of a one-column list.
+  std::string SideCells(const StatementRow& row) const {
+    if (options_.previous) {
+      std::optional<std::int64_t> last = LastYear(row.key), now = row.Shown();
+      if (row.deduction && last) last = Minus(0, *last);
+      return LabelCell(row, row.caption) + Compared(row.Shown() || last ? std::optional<std::int64_t>(last.value_or(0)) : std::nullopt, now);
+    }
+    return LabelCell(row, row.caption) + Cell(row.Shown());
+  }
+
+  void Remarks(const Statement& statement) {
+    for (const std::string& remark : statement.remarks)
+      out_ << "<p class=\"remark\">※ " << HtmlEscape(remark) << "</p>\n";
+  }
+
+  void AccountForm(const Statement& statement) {
+    Open(statement.title.c_str(), statement.date_line, options_.previous != nullptr);
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>"
+         << AmountHeads(1) << "<th>科目</th>" << AmountHeads(1) << "</tr>\n";
+    // Each side's last row (資産合計, 負債・純資産合計) on the one bottom row.
+    const std::size_t body = std::max(statement.rows.size(), statement.right.size()) - 1;
+    const int blank = options_.previous ? 4 : 2;
+    for (std::size_t i = 0; i <= body; ++i) {
       out_ << "<tr>";
-      for (const std::vector<Line>* side : {&left, &right}) {
-        if (i < side->size()) {
-          const Line& line = (*side)[i];
-          std::string label = LabelCell(line);
-          if (line.heading || line.total)
-            label = label.substr(0, label.size() - 5).insert(label.find('>') + 1, "<b>") + "</b></td>";
-          out_ << label << Cells(line, false);
-        } else {
-          out_ << "<td></td>";
-          for (int c = 0; c < blank; ++c) out_ << "<td></td>";
-        }
+      for (const std::vector<StatementRow>* side : {&statement.rows, &statement.right}) {
+        const std::size_t last = side->size() - 1;
+        const std::size_t at = i == body ? last : i < last ? i : side->size();
+        if (at < side->size()) out_ << SideCells((*side)[at]);
+        else for (int c = 0; c < blank; ++c) out_ << "<td></td>";
       }
       out_ << "</tr>\n";
     }
     out_ << "</table>\n";
+    Remarks(statement);
     Close();
   }
 
-  void ReportForm(const Node& statement, const char* title) {
-    std::vector<Line> lines;
-    const std::string prefix = SectionName(statement.name);
-    for (const Node& section : statement.children) {
-      if (IsComputedLine(section.name)) {
-        if (section.has_amount_attribute)
-          lines.push_back({Label(section), 0, section.amount.value_or(0), false, true, false,
-                           prefix + " / " + SectionName(section.name) + " / " + Label(section)});
-        continue;
+  void ReportForm(const Statement& statement) {
+    Open(statement.title.c_str(), statement.date_line);
+    const int columns = statement.one_column ? 1 : 2;
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>"
+         << AmountHeads(columns) << "</tr>\n";
+    for (const StatementRow& row : statement.rows) {
+      out_ << "<tr" << RowClass(row) << ">";
+      if (row.kind == RowKind::kResult && !row.profit_caption.empty()) {
+        std::optional<std::int64_t> last, now;
+        const std::string caption = ResultCaption(row, &last, &now);
+        out_ << LabelCell(row, caption)
+             << (options_.previous ? Compared(last.value_or(0), now) : columns == 2 ? Cell(std::nullopt) + Cell(now) : Cell(now));
+      } else if (options_.previous) {
+        out_ << SideCells(row);
+        if (row.inner && row.outer) { // the section's total on a row of its own
+          StatementRow total = row;
+          total.caption = row.outer_caption;
+          total.kind = RowKind::kTotal;
+          total.inner.reset();
+          total.key = row.outer_key;
+          total.deduction = false;
+          out_ << "</tr>\n<tr class=\"total\">" << SideCells(total);
+        }
+      } else if (columns == 1) {
+        out_ << LabelCell(row, row.caption) << Cell(row.Shown());
+      } else {
+        out_ << LabelCell(row, row.caption) << Cell(row.inner) << Cell(row.outer);
       }
-      if (section.children.empty() && section.amount.value_or(0) == 0) continue; // nothing to show
-      SectionLines(section, prefix, 0, true, &lines);
-      if (!section.has_amount_attribute) { // no total line in the chart: the items' sum
-        std::int64_t sum = 0;
-        for (const Node* item : section.Children("Item")) sum = Plus(sum, item->amount.value_or(0));
-        lines.push_back({SectionName(section.name) + "計", 0, sum, false, true, false, ""});
-      }
+      out_ << "</tr>\n";
     }
-    Open(title);
-    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(true) << "</tr>\n";
-    for (const Line& line : lines)
-      out_ << "<tr" << RowClass(line) << ">" << LabelCell(line) << Cells(line, true) << "</tr>\n";
     out_ << "</table>\n";
-    Close();
-  }
-
-  void ExpenseDetail(const Node& income) {
-    const Node* sga = income.Child("SellingGeneralAndAdministrativeExpenses");
-    if (sga == nullptr) return;
-    std::vector<Line> lines;
-    SectionLines(*sga, "損益計算書", -1, false, &lines);
-    Open("販売費及び一般管理費内訳書");
-    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>" << AmountHeads(false) << "</tr>\n";
-    for (const Line& line : lines)
-      out_ << "<tr" << RowClass(line) << ">" << LabelCell(line) << Cells(line, false) << "</tr>\n";
-    out_ << "</table>\n";
+    Remarks(statement);
     Close();
   }
 
@@ -298,7 +262,7 @@ class Writer {
       if (const Node* changes = item->Child("ChangesItemsDuringPeriod"))
         for (const Node* change : changes->Children("ChangesItem"))
           if (seen.insert(change->ChildText("Reason")).second) reasons.push_back(change->ChildText("Reason"));
-    Open(members ? "社員資本等変動計算書" : "株主資本等変動計算書", true);
+    Open(members ? "社員資本等変動計算書" : "株主資本等変動計算書", period_, true);
     out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th rowspan=\"2\">項目</th><th rowspan=\"2\">当期首残高</th><th colspan=\""
          << reasons.size() + 1 << "\">当期変動額</th><th rowspan=\"2\">当期末残高</th></tr>\n<tr>";
     for (const std::string& reason : reasons) out_ << "<th>" << HtmlEscape(reason) << "</th>";
@@ -348,7 +312,7 @@ class Writer {
   }
 
   void Notes(const Node& notes) {
-    Open("個別注記表", false, false);
+    Open("個別注記表", period_, false, false);
     out_ << "<div class=\"note\">\n";
     heading_ = nullptr;
     NoteTree(notes, 0);
@@ -378,12 +342,11 @@ void StatementsHtml::WriteStatements(const Node& root) {
   w.Cover();
   const Node* data = root.Child("DATA");
   if (data == nullptr) return;
-  if (const Node* sheet = data->Child("BalanceSheet")) w.BalanceSheet(*sheet);
-  const Node* income = data->Child("IncomeStatement");
-  if (income) w.ReportForm(*income, "損益計算書");
-  if (const Node* schedule = data->Child("ScheduleCostGoodsManufactured"))
-    w.ReportForm(*schedule, "製造原価報告書");
-  if (income) w.ExpenseDetail(*income);
+  const Statements statements = BuildStatements(root);
+  if (statements.balance_sheet) w.AccountForm(*statements.balance_sheet);
+  for (const std::optional<Statement>* statement :
+       {&statements.income, &statements.manufacturing, &statements.expenses})
+    if (*statement) w.ReportForm(**statement);
   if (const Node* equity = data->Child("StatementChangesNetAssets")) w.Equity(*equity);
   if (const Node* notes = data->Child("ListNotesNonConsolidated")) w.Notes(*notes);
   company_period_ = options_.for_qt ? ""
