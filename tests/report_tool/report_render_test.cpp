@@ -113,8 +113,9 @@ TEST_F(RenderedReport, PdfHoldsEveryFigureWithTheCompanyOnEveryPage) {
         << entry.key;
   // pdftotext gives the running head's spaces back as plain ones.
   const std::regex head("山桜商事\\s+自\\s*令和7年4月1日\\s+至\\s*令和8年3月31日");
-  EXPECT_EQ(page_count, std::distance(std::sregex_iterator(text.begin(), text.end(), head),
-                                      std::sregex_iterator()));
+  // Every page but the cover, which names the period once in its own words.
+  EXPECT_EQ(page_count - 1, std::distance(std::sregex_iterator(text.begin(), text.end(), head),
+                                          std::sregex_iterator()));
   const std::string n = std::to_string(page_count);
   EXPECT_TRUE(std::regex_search(text, std::regex("-\\s*" + n + "\\s*/\\s*" + n + "\\s*-")));
   // The pages, for a person to look at.

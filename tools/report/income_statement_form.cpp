@@ -165,6 +165,7 @@ Statement ManufacturingForm(const Node& root) {
       FormSection(node, "", true, statement.title, &statement.rows);
       StatementRow& row = statement.rows.back();
       row.level = 0;
+      row.kind = RowKind::kItem;
       if (node.name == "WorkProcessClosingInventories") { // taken off the subtotal
         row.deduction = true;
         row.outer = Minus(0, *row.outer);

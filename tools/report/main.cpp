@@ -172,11 +172,11 @@ int Render(const std::vector<std::string>& args, bool pdf) {
     const ReadResult* read = nullptr;
     bool statements = false;
     Sink(std::ostream& o, const HtmlOptions& opt) : html(o, opt) {}
-    void Statements() {
-      if (!statements) html.WriteStatements(read->root);
+    void Statements(bool ledger_follows = false) {
+      if (!statements) html.WriteStatements(read->root, ledger_follows);
       statements = true;
     }
-    void BeginBlock(const LedgerBlock& b) override { Statements(); html.BeginBlock(b); }
+    void BeginBlock(const LedgerBlock& b) override { Statements(true); html.BeginBlock(b); }
     void Row(const LedgerRow& row) override { html.Row(row); }
     void EndBlock() override { html.EndBlock(); }
   } sink(out, options);

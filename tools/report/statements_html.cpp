@@ -5,9 +5,10 @@
 #include <set>
 #include <vector>
 
+#include "tools/report/equity_form.h"
 #include "tools/report/era_date.h"
 #include "tools/report/findings.h"
-#include "tools/report/note_titles.h"
+#include "tools/report/notes_form.h"
 #include "tools/report/statement_model.h"
 #include "tools/report/statement_terms.h"
 
@@ -38,6 +39,7 @@ td.i1 { padding-left: 5mm; } td.i2 { padding-left: 9mm; } td.i3 { padding-left: 
 .cover { text-align: center; padding-top: 60mm; }
 .cover h1 { font-size: 26pt; letter-spacing: 0.6em; margin-bottom: 30mm; }
 .cover .company { font-size: 18pt; margin-top: 40mm; }
+.cover .contents { display: inline-block; text-align: left; margin-top: 30mm; font-size: 11pt; }
 .note p { margin: 0.5mm 0 0.5mm 4mm; }
 .ledger td { font-size: 8.5pt; padding: 0.8mm 1.5mm; }
 @media screen { body { background: #ddd; } section { background: #fff; width: 182mm; margin: 6mm auto; padding: 12mm 14mm; box-shadow: 0 0 3px #888; } section.wide { width: 269mm; } }
@@ -117,17 +119,24 @@ class Writer {
     if (!options_.for_qt) out_ << "</section>\n";
   }
 
-  void Cover() {
+  // The cover: title, period, company and the contents; no running head.
+  void Cover(const std::vector<std::string>& contents) {
     if (options_.for_qt) {
-      out_ << "<p><br><br><br><br><br><br><br><br></p>\n"
+      out_ << "<p><br><br><br><br><br><br></p>\n"
               "<p align=\"center\" style=\"font-size: 28pt\">決 算 報 告 書</p>\n"
-              "<p><br><br><br></p>\n<p align=\"center\" style=\"font-size: 13pt\">"
-           << period_ << "</p>\n<p><br><br><br><br><br><br><br><br></p>\n"
-           << "<p align=\"center\" style=\"font-size: 18pt\">" << company_ << "</p>\n";
+              "<p><br><br></p>\n<p align=\"center\" style=\"font-size: 13pt\">"
+           << period_ << "</p>\n<p><br><br><br></p>\n"
+           << "<p align=\"center\" style=\"font-size: 18pt\">" << company_ << "</p>\n<p><br><br><br><br></p>\n"
+           << "<table align=\"center\" cellpadding=\"3\"><tr><td style=\"font-size: 12pt\">目　次</td></tr>\n";
+      for (const std::string& title : contents)
+        out_ << "<tr><td style=\"font-size: 11pt\">&nbsp;&nbsp;" << title << "</td></tr>\n";
+      out_ << "</table>\n";
       return;
     }
     out_ << "<section class=\"cover\">\n<h1>決算報告書</h1>\n<p class=\"period\">" << period_
-         << "</p>\n<p class=\"company\">" << company_ << "</p>\n</section>\n";
+         << "</p>\n<p class=\"company\">" << company_ << "</p>\n<div class=\"contents\"><p>目　次</p>\n<ol>\n";
+    for (const std::string& title : contents) out_ << "<li>" << title << "</li>\n";
+    out_ << "</ol></div>\n</section>\n";
   }
 
   // The figure last year's statement shows on a row of this year's, by key.
@@ -254,68 +263,44 @@ class Writer {
     Close();
   }
 
-  void Equity(const Node& statement) {
-    const bool members = statement.ChildText("Select") == "2";
-    std::vector<std::string> reasons;
-    std::set<std::string> seen;
-    for (const Node* item : statement.Children("ChangesNetAssetsItem"))
-      if (const Node* changes = item->Child("ChangesItemsDuringPeriod"))
-        for (const Node* change : changes->Children("ChangesItem"))
-          if (seen.insert(change->ChildText("Reason")).second) reasons.push_back(change->ChildText("Reason"));
-    Open(members ? "社員資本等変動計算書" : "株主資本等変動計算書", period_, true);
-    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th rowspan=\"2\">項目</th><th rowspan=\"2\">当期首残高</th><th colspan=\""
-         << reasons.size() + 1 << "\">当期変動額</th><th rowspan=\"2\">当期末残高</th></tr>\n<tr>";
-    for (const std::string& reason : reasons) out_ << "<th>" << HtmlEscape(reason) << "</th>";
+  void Equity(const EquityStatement& form) {
+    Open(form.title.c_str(), period_, true);
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th rowspan=\"2\">項目</th>"
+            "<th rowspan=\"2\">当期首残高</th><th colspan=\""
+         << form.reasons.size() + 1 << "\">当期変動額</th><th rowspan=\"2\">当期末残高</th></tr>\n<tr>";
+    for (const std::string& reason : form.reasons) out_ << "<th>" << HtmlEscape(reason) << "</th>";
     out_ << "<th>当期変動額合計</th></tr>\n";
-    std::int64_t opening_total = 0, change_total = 0, closing_total = 0;
-    for (const Node* item : statement.Children("ChangesNetAssetsItem")) {
-      auto figure = [](const Node* node) { return node ? node->amount.value_or(0) : 0; };
-      const std::string name = item->ChildText("AccountList");
-      const int sign = name == "自己株式" ? -1 : 1; // shown as a deduction
-      const std::int64_t opening = sign * figure(item->Child("BalanceEndPreviousPeriod"));
-      const Node* changes = item->Child("ChangesItemsDuringPeriod");
-      const std::int64_t change = sign * (changes ? figure(changes->Child("TotalChangesItemsDuringPeriod")) : 0);
-      const std::int64_t closing = sign * figure(item->Child("BalanceEndCurrentPeriod"));
-      opening_total = Plus(opening_total, opening);
-      change_total = Plus(change_total, change);
-      closing_total = Plus(closing_total, closing);
-      out_ << "<tr><td>" << HtmlEscape(name) << "</td><td class=\"n\" align=\"right\">" << A(opening) << "</td>";
-      for (const std::string& reason : reasons) {
-        std::string cell;
-        if (changes)
-          for (const Node* c : changes->Children("ChangesItem"))
-            if (c->ChildText("Reason") == reason) cell = A(sign * figure(c->Child("Amount")));
-        out_ << "<td class=\"n\" align=\"right\">" << cell << "</td>";
-      }
-      out_ << "<td class=\"n\" align=\"right\">" << A(change) << "</td><td class=\"n\" align=\"right\">" << A(closing) << "</td></tr>\n";
+    for (const EquityRow& row : form.rows) {
+      StatementRow label;
+      label.level = row.level;
+      label.kind = row.kind;
+      out_ << "<tr" << (row.kind == RowKind::kTotal ? " class=\"total\"" : "") << ">" << LabelCell(label, row.caption);
+      const bool figures = row.kind != RowKind::kHeading;
+      out_ << Cell(figures ? std::optional<std::int64_t>(row.opening) : std::nullopt);
+      for (std::size_t i = 0; i < form.reasons.size(); ++i)
+        out_ << Cell(figures && i < row.changes.size() ? row.changes[i] : std::nullopt);
+      out_ << Cell(figures ? std::optional<std::int64_t>(row.change_total) : std::nullopt)
+           << Cell(figures ? std::optional<std::int64_t>(row.closing) : std::nullopt) << "</tr>\n";
     }
-    out_ << "<tr class=\"total\"><td>純資産合計</td><td class=\"n\" align=\"right\">" << A(opening_total) << "</td>";
-    for (std::size_t i = 0; i < reasons.size(); ++i) out_ << "<td class=\"n\" align=\"right\"></td>";
-    out_ << "<td class=\"n\" align=\"right\">" << A(change_total) << "</td><td class=\"n\" align=\"right\">" << A(closing_total)
-         << "</td></tr>\n</table>\n";
+    out_ << "</table>\n";
     Close();
   }
 
-  void NoteTree(const Node& node, int depth) {
-    for (const Node& child : node.children) {
-      if (child.name == "Line") {
-        out_ << "<p style=\"margin-left:" << 4 * depth << "mm\">" << HtmlEscape(child.text) << "</p>\n";
-        continue;
-      }
-      if (depth == 0) { // a top-level note, or one shown in place of its hidden parent
-        const char* title = NoteGroupTitle(child.name);
-        if (title != nullptr && title != heading_) out_ << "<h2>" << title << "</h2>\n";
-        heading_ = title;
-      }
-      NoteTree(child, depth + 1);
-    }
-  }
-
-  void Notes(const Node& notes) {
+  void Notes(const Node* notes) {
     Open("個別注記表", period_, false, false);
     out_ << "<div class=\"note\">\n";
-    heading_ = nullptr;
-    NoteTree(notes, 0);
+    const std::vector<NoteSection> sections = NotesForm(notes);
+    if (sections.empty()) out_ << "<p>" << kNoNotes << "</p>\n";
+    for (const NoteSection& section : sections) {
+      if (!section.heading.empty()) out_ << "<h2>" << HtmlEscape(section.heading) << "</h2>\n";
+      for (const NoteLine& line : section.lines) {
+        std::string indent; // Qt's paragraphs take no margin from the style sheet
+        if (options_.for_qt)
+          for (int i = 0; i < line.depth; ++i) indent += "&nbsp;&nbsp;&nbsp;&nbsp;";
+        out_ << "<p style=\"margin-left:" << 4 * (line.depth + 1) << "mm\">" << indent
+             << HtmlEscape(line.text) << "</p>\n";
+      }
+    }
     out_ << "</div>\n";
     Close();
   }
@@ -327,28 +312,35 @@ class Writer {
   const void* self_;
   std::string company_, period_;
   std::map<std::string, std::int64_t> previous_;
-  const char* heading_ = nullptr; // the notes' heading written last
 };
 
 } // namespace
 
-void StatementsHtml::WriteStatements(const Node& root) {
+void StatementsHtml::WriteStatements(const Node& root, bool ledger_follows) {
   Writer w(out_, options_, root, [](const void* self, std::int64_t v) {
     return static_cast<const StatementsHtml*>(self)->Amount(v);
   }, this);
   out_ << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n<title>決算報告書 "
        << w.company_ << "</title>\n<style>" << (options_.for_qt ? kQtStyle : kStyle)
        << "</style>\n</head>\n<body>\n";
-  w.Cover();
   const Node* data = root.Child("DATA");
+  const Statements statements = data ? BuildStatements(root) : Statements{};
+  const std::optional<EquityStatement> equity = EquityForm(root);
+  std::vector<std::string> contents;
+  for (const std::optional<Statement>* statement : {&statements.balance_sheet, &statements.income,
+                                                    &statements.manufacturing, &statements.expenses})
+    if (*statement) contents.push_back((*statement)->title);
+  if (equity) contents.push_back(equity->title);
+  contents.push_back("個別注記表");
+  if (ledger_follows) contents.push_back("総勘定元帳");
+  w.Cover(contents);
   if (data == nullptr) return;
-  const Statements statements = BuildStatements(root);
   if (statements.balance_sheet) w.AccountForm(*statements.balance_sheet);
   for (const std::optional<Statement>* statement :
        {&statements.income, &statements.manufacturing, &statements.expenses})
     if (*statement) w.ReportForm(**statement);
-  if (const Node* equity = data->Child("StatementChangesNetAssets")) w.Equity(*equity);
-  if (const Node* notes = data->Child("ListNotesNonConsolidated")) w.Notes(*notes);
+  if (equity) w.Equity(*equity);
+  w.Notes(data->Child("ListNotesNonConsolidated"));
   company_period_ = options_.for_qt ? ""
                                     : "<div class=\"running\">" + w.company_ + "　" + w.period_ + "</div>\n";
 }

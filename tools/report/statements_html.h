@@ -29,8 +29,9 @@ class StatementsHtml : public LedgerSink {
   StatementsHtml(std::ostream& out, const HtmlOptions& options) : out_(out), options_(options) {}
 
   // Everything before the ledger: head, cover and statements. root: the
-  // report read so far (the ledger comes last in it).
-  void WriteStatements(const Node& root);
+  // report read so far (the ledger comes last in it); ledger_follows: the
+  // ledger's tables come after (the cover's contents name it).
+  void WriteStatements(const Node& root, bool ledger_follows = false);
   // The ledger's tables (this object as the reader's LedgerSink).
   void BeginBlock(const LedgerBlock& block) override;
   void Row(const LedgerRow& row) override;

@@ -26,6 +26,17 @@ void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& mess
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 
+// The company and period at the head of a page, its number at the foot.
+void PaintHeadAndFoot(QPainter* painter, const QFont& font, const QString& running, const QSizeF& body,
+                      double head, double foot, int page, int pages) {
+  painter->setFont(font);
+  painter->setPen(Qt::black);
+  painter->drawText(QRectF(0, 0, body.width(), head * 0.8), Qt::AlignLeft | Qt::AlignBottom, running);
+  painter->drawLine(QPointF(0, head * 0.85), QPointF(body.width(), head * 0.85));
+  painter->drawText(QRectF(0, head + body.height() + foot * 0.2, body.width(), foot * 0.8),
+                    Qt::AlignHCenter | Qt::AlignTop, QString("- %1 / %2 -").arg(page).arg(pages));
+}
+
 } // namespace
 
 void EnsureQtApplication() {
@@ -67,12 +78,7 @@ int PaintPages(const std::string& html, const PdfPage& page, QPagedPaintDevice* 
   const QString running = QString::fromStdString(page.running_head);
   for (int p = 0; p < pages; ++p) {
     if (p > 0) device->newPage();
-    painter->setFont(small);
-    painter->setPen(Qt::black);
-    painter->drawText(QRectF(0, 0, body.width(), head * 0.8), Qt::AlignLeft | Qt::AlignBottom, running);
-    painter->drawLine(QPointF(0, head * 0.85), QPointF(body.width(), head * 0.85));
-    painter->drawText(QRectF(0, head + body.height() + foot * 0.2, body.width(), foot * 0.8),
-                      Qt::AlignHCenter | Qt::AlignTop, QString("- %1 / %2 -").arg(p + 1).arg(pages));
+    if (p > 0) PaintHeadAndFoot(painter, small, running, body, head, foot, p + 1, pages); // not on the cover
     painter->save();
     painter->translate(0, head - p * body.height());
     document.drawContents(painter, QRectF(0, p * body.height(), body.width(), body.height()));
