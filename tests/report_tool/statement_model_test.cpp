@@ -5,7 +5,9 @@
 // the cost of sales with its 合計, a section repeating its name once).
 #include <gtest/gtest.h>
 
+#include "tools/report/equity_form.h"
 #include "tools/report/net_assets_classes.h"
+#include "tools/report/notes_form.h"
 #include "tools/report/statement_model.h"
 
 namespace stmtlink::report {
@@ -149,6 +151,62 @@ TEST(StatementModel, IncomeStatementNamesLossesAndShowsTheCostOfSales) {
       "Ⅳ　営業外費用", " 支払利息 20 | 20", "経常損失 | 170", "Ⅴ　特別利益", " 固定資産売却益 200 | 200",
       "税引前当期純利益 | 30", "法人税、住民税及び事業税 | 70", "当期純損失 | 40"};
   EXPECT_EQ(rows, Captions(income.rows));
+}
+
+
+Node Changing(const std::string& name, std::int64_t opening, std::int64_t change, const std::string& reason) {
+  Node item = EquityItem(name, opening + change);
+  item.children.insert(item.children.begin() + 1, Figure("BalanceEndPreviousPeriod", opening));
+  item.children.insert(item.children.begin() + 2,
+                       Element("ChangesItemsDuringPeriod",
+                               {Figure("TotalChangesItemsDuringPeriod", change),
+                                Element("ChangesItem", {Text("Reason", reason), Figure("Amount", change)})}));
+  return item;
+}
+
+TEST(StatementModel, EquityStatementFillsEveryTotalUnderEveryChange) {
+  const Node report = Report({
+      Element("BalanceSheet", {Category("NetAssets", "純資産合計", 0,
+                                        {ItemOf("資本金", 100), ItemOf("圧縮積立金", 30), ItemOf("繰越利益剰余金", 40),
+                                         ItemOf("自己株式", 5)})}),
+      Element("StatementChangesNetAssets",
+              {Text("Select", "2"), EquityItem("資本金", 100), EquityItem("任意積立金", 30),
+               Changing("繰越利益剰余金", 50, -10, "当期純利益"), Changing("自己株式", 0, 5, "自己株式の取得")})});
+  const EquityStatement form = *EquityForm(report);
+  EXPECT_EQ("社員資本等変動計算書", form.title);
+  ASSERT_EQ((std::vector<std::string>{"当期純利益", "自己株式の取得"}), form.reasons);
+  std::vector<std::string> rows;
+  for (const EquityRow& row : form.rows) {
+    std::string line = std::string(row.level, ' ') + row.caption;
+    if (row.kind != RowKind::kHeading) {
+      line += " " + std::to_string(row.opening);
+      for (const auto& change : row.changes) line += change ? " " + std::to_string(*change) : " .";
+      line += " " + std::to_string(row.change_total) + " " + std::to_string(row.closing);
+    }
+    rows.push_back(line);
+  }
+  const std::vector<std::string> expected = {
+      "社員資本", " 資本金 0 . . 0 100", " 利益剰余金", "  その他利益剰余金",
+      "   圧縮積立金 0 . . 0 30", "   繰越利益剰余金 50 -10 . -10 40", " 利益剰余金合計 50 -10 0 -10 70",
+      " 自己株式 0 . -5 -5 -5", "社員資本合計 50 -10 -5 -15 165", "純資産合計 50 -10 -5 -15 165"};
+  EXPECT_EQ(expected, rows);
+}
+
+TEST(StatementModel, NotesAreOnePageWithEachHeadingOnceInTheReportsOrder) {
+  EXPECT_TRUE(NotesForm(nullptr).empty());
+  const Node notes = Element("ListNotesNonConsolidated", {
+      Element("NotesGoingConcernAssumption"), // nothing to say: no heading
+      Element("NoteBalanceSheet", {Element("PledgedAssets", {Text("Line", "担保資産")})}),
+      Element("NotesSignificantAccountingPolicy", {Text("Line", "方針")}),
+      Element("AmountGuaranties", {Text("Line", "保証債務")})}); // in place of its hidden parent
+  const std::vector<NoteSection> sections = NotesForm(&notes);
+  ASSERT_EQ(2u, sections.size());
+  EXPECT_EQ("1．貸借対照表に関する注記", sections[0].heading);
+  ASSERT_EQ(2u, sections[0].lines.size());
+  EXPECT_EQ("保証債務", sections[0].lines[1].text);
+  EXPECT_EQ(sections[0].lines[0].depth, sections[0].lines[1].depth);
+  EXPECT_EQ("2．重要な会計方針に係る事項に関する注記", sections[1].heading);
+  EXPECT_EQ(0, sections[1].lines[0].depth);
 }
 
 } // namespace

@@ -18,9 +18,11 @@ class NotesCollector {
         Section(group).lines.push_back({std::max(depth - 1, 0), child.text});
         continue;
       }
-      // A top-level note, or one shown in place of its hidden parent, names its group.
+      // A top-level note, or one shown in place of its hidden parent, names
+      // its group; the latter keeps the depth it has under its parent.
       const char* title = depth == 0 ? NoteGroupTitle(child.name) : nullptr;
-      Walk(child, depth + 1, title != nullptr ? title : group);
+      const bool in_place_of_parent = depth == 0 && NoteTitle(child.name) == nullptr;
+      Walk(child, depth + (in_place_of_parent ? 2 : 1), title != nullptr ? title : group);
     }
   }
 
