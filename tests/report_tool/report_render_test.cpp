@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <regex>
 
+#include "platform/text_codec.h"
 #include "tests/report_tool/report_fixture.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
@@ -84,6 +85,21 @@ TEST_F(RenderedReport, HtmlIsOneSelfContainedFileWithAPagePerStatement) {
     EXPECT_NE(std::string::npos, html.find(GroupedNumber(entry.amount < 0 ? -entry.amount : entry.amount)))
         << entry.key;
   EXPECT_GT(Count(html, "<h3>"), 30u); // one table per account
+
+  // Another company's report is no previous year: refused, naming both, nothing written.
+  std::string text;
+  ASSERT_TRUE(Cp932ToUtf8(ReadTextFile(path), &text));
+  const std::size_t company = text.find("山桜商事");
+  ASSERT_NE(std::string::npos, company);
+  std::string other;
+  ASSERT_TRUE(Utf8ToCp932(text.replace(company, std::string("山桜商事").size(), "別会社"), &other));
+  ASSERT_TRUE(stmtlink::testing::WriteTextFile(dir->File("other.xml"), other));
+  const auto refused = RunProgram(BuiltProgram("stmtlink-report"),
+                                  {"html", path, "-o", dir->File("o.html"), "--previous", dir->File("other.xml")});
+  EXPECT_EQ(2, refused.exit_status);
+  EXPECT_NE(std::string::npos, refused.err.find("別会社")) << refused.err;
+  EXPECT_NE(std::string::npos, refused.err.find("山桜商事")) << refused.err;
+  EXPECT_FALSE(std::filesystem::exists(dir->File("o.html")));
 
   const auto minus = RunProgram(BuiltProgram("stmtlink-report"), {"html", path, "--minus", "-"});
   EXPECT_EQ(0, minus.exit_status);

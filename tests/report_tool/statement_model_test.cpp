@@ -8,6 +8,7 @@
 #include "tools/report/equity_form.h"
 #include "tools/report/net_assets_classes.h"
 #include "tools/report/notes_form.h"
+#include "tools/report/previous_year.h"
 #include "tools/report/statement_model.h"
 
 namespace stmtlink::report {
@@ -207,6 +208,34 @@ TEST(StatementModel, NotesAreOnePageWithEachHeadingOnceInTheReportsOrder) {
   EXPECT_EQ(sections[0].lines[0].depth, sections[0].lines[1].depth);
   EXPECT_EQ("2．重要な会計方針に係る事項に関する注記", sections[1].heading);
   EXPECT_EQ(0, sections[1].lines[0].depth);
+}
+
+
+TEST(StatementModel, LastYearBesideThisKeepsTheItemsOfEitherYear) {
+  auto year = [](const char* from, const char* to, const char* company, std::vector<Node> items) {
+    Node report = Report({Element("BalanceSheet", {Category("Assets", "資産合計", 0, {
+                              Category("CurrentAssets", "流動資産合計", 0, std::move(items))})})});
+    report.children[0].children = {Text("KOMONSAKINAME", company), Text("JIGYOUNENDOFROM", from),
+                                   Text("JIGYOUNENDOTO", to)};
+    return report;
+  };
+  const Node now = year("20250401", "20260331", "株式会社　見本", {ItemOf("現金", 10), ItemOf("売掛金", 20)});
+  const Node last = year("20240401", "20250331", "株式会社　見本", {ItemOf("現金", 5), ItemOf("商品", 7)});
+  std::vector<std::string> captions;
+  const Statements merged = BuildStatements(WithItemsOf(now, last));
+  for (const StatementRow& row : merged.balance_sheet->rows)
+    captions.push_back(row.caption + (row.Shown() ? " " + std::to_string(*row.Shown()) : ""));
+  // 商品 only last year had, in its place, with this year's figure 0.
+  EXPECT_EQ((std::vector<std::string>{"資産の部", "Ⅰ　流動資産", "現金 10", "商品 0", "売掛金 20",
+                                      "流動資産合計 0", "資産合計 0"}),
+            captions);
+  EXPECT_EQ("", PreviousRefusal(now, last));
+  EXPECT_EQ("", PreviousPeriodRemark(now, last));
+  const Node other = year("20240401", "20250331", "株式会社　他社", {});
+  EXPECT_NE(std::string::npos, PreviousRefusal(now, other).find("「株式会社　見本」"));
+  EXPECT_NE(std::string::npos, PreviousRefusal(now, other).find("「株式会社　他社」"));
+  const Node early = year("20240101", "20241231", "株式会社　見本", {});
+  EXPECT_NE(std::string::npos, PreviousPeriodRemark(now, early).find("自 令和6年1月1日　至 令和6年12月31日"));
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "tools/report/era_date.h"
 #include "tools/report/report_check.h"
 #include "tools/report/report_diff.h"
+#include "tools/report/previous_year.h"
 #include "tools/report/statements_html.h"
 
 #include <memory>
@@ -167,18 +168,30 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   options.previous = r.previous.empty() ? nullptr : &previous.root;
   // The statements are written when the ledger begins (it comes last), the
   // ledger's rows as they are read: nothing of it is kept.
+  // Another company's report as last year's is refused before anything is written.
   struct Sink : LedgerSink {
     StatementsHtml html;
     const ReadResult* read = nullptr;
+    const Node* previous = nullptr;
     bool statements = false;
-    Sink(std::ostream& o, const HtmlOptions& opt) : html(o, opt) {}
+    std::string refusal;
+    Sink(std::ostream& o, const HtmlOptions& opt) : html(o, opt), previous(opt.previous) {}
     void Statements(bool ledger_follows = false) {
-      if (!statements) html.WriteStatements(read->root, ledger_follows);
+      if (statements) return;
       statements = true;
+      if (previous != nullptr) refusal = PreviousRefusal(read->root, *previous);
+      if (refusal.empty()) html.WriteStatements(read->root, ledger_follows);
     }
-    void BeginBlock(const LedgerBlock& b) override { Statements(true); html.BeginBlock(b); }
-    void Row(const LedgerRow& row) override { html.Row(row); }
-    void EndBlock() override { html.EndBlock(); }
+    void BeginBlock(const LedgerBlock& b) override {
+      Statements(true);
+      if (refusal.empty()) html.BeginBlock(b);
+    }
+    void Row(const LedgerRow& row) override {
+      if (refusal.empty()) html.Row(row);
+    }
+    void EndBlock() override {
+      if (refusal.empty()) html.EndBlock();
+    }
   } sink(out, options);
   ReadResult read;
   sink.read = &read;
@@ -189,6 +202,10 @@ int Render(const std::vector<std::string>& args, bool pdf) {
     return 2;
   }
   sink.Statements();
+  if (!sink.refusal.empty()) {
+    std::cerr << r.previous << ": " << sink.refusal << "\n";
+    return 2;
+  }
   sink.html.Finish();
   if (pdf) {
     const ReportHeader header = HeaderOf(read.root);
@@ -235,6 +252,11 @@ int View(const std::vector<std::string>& args) {
     content.summary = "check: エラー " + std::to_string(f.Count(Severity::kError)) + " 件、警告 " +
                       std::to_string(f.Count(Severity::kWarning)) + " 件、端数差 " +
                       std::to_string(f.Count(Severity::kRounding)) + " 件";
+    if (!r.previous.empty())
+      if (const std::string refusal = PreviousRefusal(outcome.read.root, previous.root); !refusal.empty()) {
+        std::cerr << r.previous << ": " << refusal << "\n";
+        return 2;
+      }
     std::ostringstream html;
     HtmlOptions options;
     options.for_qt = true;

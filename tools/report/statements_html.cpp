@@ -9,6 +9,7 @@
 #include "tools/report/era_date.h"
 #include "tools/report/findings.h"
 #include "tools/report/notes_form.h"
+#include "tools/report/previous_year.h"
 #include "tools/report/statement_model.h"
 #include "tools/report/statement_terms.h"
 
@@ -90,15 +91,16 @@ class Writer {
     company_ = HtmlEscape(header.company);
     period_ = "自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
     if (options.previous) { // last year's figures by the keys of its own statements
-      const Statements last = BuildStatements(*options.previous);
+      const Statements last = BuildStatements(WithItemsOf(*options.previous, root));
       for (const std::optional<Statement>* statement :
            {&last.balance_sheet, &last.income, &last.manufacturing, &last.expenses})
         if (*statement)
           for (const std::vector<StatementRow>* side : {&(*statement)->rows, &(*statement)->right})
             for (const StatementRow& row : *side) {
-              if (!row.key.empty()) previous_[row.key] = row.inner && row.outer ? *row.inner : row.value;
+              if (!row.key.empty()) previous_[row.key] = row.value;
               if (!row.outer_key.empty()) previous_[row.outer_key] = *row.outer;
             }
+      period_remark_ = PreviousPeriodRemark(root, *options.previous);
     }
   }
 
@@ -131,12 +133,16 @@ class Writer {
       for (const std::string& title : contents)
         out_ << "<tr><td style=\"font-size: 11pt\">&nbsp;&nbsp;" << title << "</td></tr>\n";
       out_ << "</table>\n";
+      if (!period_remark_.empty())
+        out_ << "<p><br><br></p>\n<p align=\"center\">※ " << HtmlEscape(period_remark_) << "</p>\n";
       return;
     }
     out_ << "<section class=\"cover\">\n<h1>決算報告書</h1>\n<p class=\"period\">" << period_
          << "</p>\n<p class=\"company\">" << company_ << "</p>\n<div class=\"contents\"><p>目　次</p>\n<ol>\n";
     for (const std::string& title : contents) out_ << "<li>" << title << "</li>\n";
-    out_ << "</ol></div>\n</section>\n";
+    out_ << "</ol></div>\n";
+    if (!period_remark_.empty()) out_ << "<p class=\"remark\">※ " << HtmlEscape(period_remark_) << "</p>\n";
+    out_ << "</section>\n";
   }
 
   // The figure last year's statement shows on a row of this year's, by key.
@@ -194,9 +200,12 @@ class Writer {
   // The cells of one row of an account-form side, or of a one-column list.
   std::string SideCells(const StatementRow& row) const {
     if (options_.previous) {
-      std::optional<std::int64_t> last = LastYear(row.key), now = row.Shown();
+      // The row's own figure: an item's, when the row also holds its section's total.
+      const std::optional<std::int64_t> now = row.inner ? row.inner : row.outer;
+      std::optional<std::int64_t> last = LastYear(row.key);
       if (row.deduction && last) last = Minus(0, *last);
-      return LabelCell(row, row.caption) + Compared(row.Shown() || last ? std::optional<std::int64_t>(last.value_or(0)) : std::nullopt, now);
+      if (now && !last) last = 0; // an item only this year has
+      return LabelCell(row, row.caption) + Compared(last, now);
     }
     return LabelCell(row, row.caption) + Cell(row.Shown());
   }
@@ -208,8 +217,10 @@ class Writer {
 
   void AccountForm(const Statement& statement) {
     Open(statement.title.c_str(), statement.date_line, options_.previous != nullptr);
-    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>科目</th>"
-         << AmountHeads(1) << "<th>科目</th>" << AmountHeads(1) << "</tr>\n";
+    // The captions' columns wide enough for 投資その他の資産合計 beside three years' figures.
+    const char* caption = options_.previous ? "<th>科目</th>" : "<th width=\"30%\">科目</th>";
+    out_ << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<tr>" << caption
+         << AmountHeads(1) << caption << AmountHeads(1) << "</tr>\n";
     // Each side's last row (資産合計, 負債・純資産合計) on the one bottom row.
     const std::size_t body = std::max(statement.rows.size(), statement.right.size()) - 1;
     const int blank = options_.previous ? 4 : 2;
@@ -312,6 +323,7 @@ class Writer {
   const void* self_;
   std::string company_, period_;
   std::map<std::string, std::int64_t> previous_;
+  std::string period_remark_; // last year's period does not end where this one begins
 };
 
 } // namespace
@@ -322,9 +334,13 @@ void StatementsHtml::WriteStatements(const Node& root, bool ledger_follows) {
   }, this);
   out_ << "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"UTF-8\">\n<title>決算報告書 "
        << w.company_ << "</title>\n<style>" << (options_.for_qt ? kQtStyle : kStyle)
+       << (options_.for_qt && options_.previous ? "td { font-size: 7pt; }\n" : "") // three years' columns on A4
        << "</style>\n</head>\n<body>\n";
   const Node* data = root.Child("DATA");
-  const Statements statements = data ? BuildStatements(root) : Statements{};
+  // Beside last year's, both years' items (the other year's figure 0).
+  const Statements statements =
+      data == nullptr ? Statements{}
+                      : BuildStatements(options_.previous ? WithItemsOf(root, *options_.previous) : root);
   const std::optional<EquityStatement> equity = EquityForm(root);
   std::vector<std::string> contents;
   for (const std::optional<Statement>* statement : {&statements.balance_sheet, &statements.income,
