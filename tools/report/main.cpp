@@ -22,6 +22,7 @@
 
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "tools/report/output_file.h"
 #include "tools/report/system_reasons.h"
@@ -97,17 +98,35 @@ bool ReadForShowing(const std::string& path, ReadResult* read) {
 
 int Diff(const std::vector<std::string>& args) {
   if (args.size() != 2) return Usage("比べる二つのレポートを指定してください。");
+  // The ledgers pass through in sum: a few numbers per account.
   ReadResult older, newer;
-  if (!ReadForShowing(args[0], &older) || !ReadForShowing(args[1], &newer)) return 2;
+  LedgerTotalsSink older_ledger, newer_ledger;
+  for (auto [path, read, sink] : {std::tuple{&args[0], &older, &older_ledger}, std::tuple{&args[1], &newer, &newer_ledger}}) {
+    ReadOptions options;
+    options.ledger = sink;
+    if (!ReadReport(*path, options, read)) {
+      std::cerr << *path << ": 読めません: " << RefusalMessage(*read) << "\n";
+      return 2;
+    }
+  }
   for (const auto* side : {&older, &newer}) {
     const ReportHeader header = HeaderOf(side->root);
     std::cout << (side == &older ? "古い: " : "新しい: ") << (side == &older ? args[0] : args[1])
               << "  " << header.company << "  " << EraDate(header.period_from) << " 〜 "
               << EraDate(header.period_to) << "\n";
   }
-  const auto changes = CompareEntries(StatementEntries(older.root), StatementEntries(newer.root));
+  const auto changes = CompareStatements(older.root, newer.root);
   std::cout << DiffText(changes);
-  return changes.empty() ? 0 : 1;
+  std::vector<LedgerChange> ledger;
+  if (older.has_ledger && newer.has_ledger) {
+    ledger = CompareLedgers(older_ledger.accounts, newer_ledger.accounts);
+    std::cout << LedgerDiffText(ledger);
+  } else if (older.has_ledger != newer.has_ledger) {
+    std::cout << "総勘定元帳は" << (older.has_ledger ? "古い" : "新しい") << "レポートにだけあります（比べていません）。\n";
+  }
+  const auto notes = CompareNotes(older.root, newer.root);
+  std::cout << NotesDiffText(notes);
+  return changes.empty() && ledger.empty() && notes.empty() ? 0 : 1;
 }
 
 struct RenderArgs {
