@@ -185,6 +185,7 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   options.for_qt = pdf;
   options.minus = r.minus.c_str();
   options.previous = r.previous.empty() ? nullptr : &previous.root;
+  options.ledger = r.ledger;
   // The statements are written when the ledger begins (it comes last), the
   // ledger's rows as they are read: nothing of it is kept.
   // Another company's report as last year's is refused before anything is written.

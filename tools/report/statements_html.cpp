@@ -43,6 +43,8 @@ td.i1 { padding-left: 5mm; } td.i2 { padding-left: 9mm; } td.i3 { padding-left: 
 .cover .contents { display: inline-block; text-align: left; margin-top: 30mm; font-size: 11pt; }
 .note p { margin: 0.5mm 0 0.5mm 4mm; }
 .ledger td { font-size: 8.5pt; padding: 0.8mm 1.5mm; }
+table.ledger { margin-bottom: 5mm; }
+th.account { text-align: left; font-weight: bold; background: #fff; }
 @media screen { body { background: #ddd; } section { background: #fff; width: 182mm; margin: 6mm auto; padding: 12mm 14mm; box-shadow: 0 0 3px #888; } section.wide { width: 269mm; } }
 )css";
 
@@ -329,6 +331,8 @@ class Writer {
 } // namespace
 
 void StatementsHtml::WriteStatements(const Node& root, bool ledger_follows) {
+  root_ = &root;
+  book_ = LedgerBook(this, &root);
   Writer w(out_, options_, root, [](const void* self, std::int64_t v) {
     return static_cast<const StatementsHtml*>(self)->Amount(v);
   }, this);
@@ -361,36 +365,48 @@ void StatementsHtml::WriteStatements(const Node& root, bool ledger_follows) {
                                     : "<div class=\"running\">" + w.company_ + "　" + w.period_ + "</div>\n";
 }
 
+void StatementsHtml::OpenLedger() {
+  if (ledger_open_) return;
+  if (options_.for_qt) out_ << "<h1 style=\"page-break-before: always\">総勘定元帳</h1>\n";
+  else out_ << "<section class=\"ledger\">\n" << company_period_ << "<h1>総勘定元帳</h1>\n";
+  ledger_open_ = true;
+}
+
 void StatementsHtml::BeginBlock(const LedgerBlock& block) {
-  if (!ledger_open_) {
-    if (options_.for_qt) out_ << "<h1 style=\"page-break-before: always\">総勘定元帳</h1>\n";
-    else out_ << "<section class=\"ledger\">\n" << company_period_ << "<h1>総勘定元帳</h1>\n";
-    ledger_open_ = true;
-  }
-  out_ << "<h3>" << HtmlEscape(block.account) << "（" << HtmlEscape(block.category)
-       << "）</h3>\n<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">\n<tr><th>日付</th><th>伝票番号</th><th>相手科目</th><th>摘要</th>"
-          "<th>金額</th><th>残高</th></tr>\n<tr><td></td><td></td><td></td><td>前期繰越</td>"
-          "<td class=\"n\" align=\"right\"></td><td class=\"n\" align=\"right\">"
-       << Amount(block.opening) << "</td></tr>\n";
-  closing_ = block.closing;
+  OpenLedger();
+  book_.BeginBlock(block);
+}
+void StatementsHtml::Row(const LedgerRow& row) { book_.Row(row); }
+void StatementsHtml::EndBlock() { book_.EndBlock(); }
+
+void StatementsHtml::BeginAccount(const std::string& account, const std::string& category) {
+  // The account and the headings in the table's head, which a browser
+  // repeats on every printed page the table runs over.
+  out_ << "<table class=\"ledger\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">\n<thead>"
+          "<tr><th colspan=\"6\" class=\"account\">"
+       << HtmlEscape(account) << "（" << HtmlEscape(category)
+       << "）</th></tr>\n<tr><th>日付</th><th>相手勘定科目</th><th>摘要</th><th>借方</th><th>貸方</th><th>残高</th></tr>"
+          "</thead>\n";
 }
 
-void StatementsHtml::Row(const LedgerRow& row) {
-  std::string counter = HtmlEscape(row.counter_account);
-  if (!row.counter_sub_account.empty()) counter += "／" + HtmlEscape(row.counter_sub_account);
-  out_ << "<tr><td>" << HtmlEscape(row.date) << "</td><td class=\"n\" align=\"right\">" << HtmlEscape(row.entry_no)
-       << "</td><td>" << counter << "</td><td>" << HtmlEscape(row.description)
-       << "</td><td class=\"n\" align=\"right\">" << Amount(row.amount) << "</td><td class=\"n\" align=\"right\">"
-       << Amount(row.balance) << "</td></tr>\n";
+void StatementsHtml::Line(const LedgerLine& line) {
+  auto cell = [this](const std::optional<std::int64_t>& value) {
+    return "<td class=\"n\" align=\"right\">" + (value ? Amount(*value) : std::string()) + "</td>";
+  };
+  const bool total = line.kind == LedgerLineKind::kMonthTotal || line.kind == LedgerLineKind::kCumulative ||
+                     line.kind == LedgerLineKind::kClosing;
+  out_ << (total ? "<tr class=\"total\">" : "<tr>") << "<td>" << HtmlEscape(line.date) << "</td><td>"
+       << HtmlEscape(line.counter_account) << "</td><td>" << HtmlEscape(line.description) << "</td>"
+       << cell(line.debit) << cell(line.credit) << cell(line.balance) << "</tr>\n";
 }
 
-void StatementsHtml::EndBlock() {
-  out_ << "<tr class=\"total\"><td></td><td></td><td></td><td>期末残高</td><td class=\"n\" align=\"right\"></td>"
-          "<td class=\"n\" align=\"right\">"
-       << Amount(closing_) << "</td></tr>\n</table>\n";
-}
+void StatementsHtml::EndAccount() { out_ << "</table>\n"; }
 
 void StatementsHtml::Finish() {
+  if (ledger_open_ || (options_.ledger && root_ != nullptr)) {
+    OpenLedger();
+    book_.Finish(); // the accounts with a balance and no rows
+  }
   if (ledger_open_ && !options_.for_qt) out_ << "</section>\n";
   out_ << "</body>\n</html>\n";
 }

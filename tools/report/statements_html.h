@@ -10,6 +10,7 @@
 #include <ostream>
 #include <string>
 
+#include "tools/report/ledger_book.h"
 #include "tools/report/report_reader.h"
 #include "tools/report/report_tree.h"
 
@@ -19,14 +20,16 @@ struct HtmlOptions {
   const char* minus = "△";        // the sign of a negative amount ("△" or "-")
   const Node* previous = nullptr;  // last year's report: 前期, 当期 and 増減 columns
   bool for_qt = false;             // the simpler HTML that Qt's text engine lays out
+  bool ledger = false;             // the general ledger was asked for
 };
 
 // Writes the document in pieces: the statements once the report has been
 // read up to its ledger, the ledger's tables as its rows arrive, the end.
 // Nothing of the ledger is kept.
-class StatementsHtml : public LedgerSink {
+class StatementsHtml : public LedgerSink, private LedgerBookOutput {
  public:
-  StatementsHtml(std::ostream& out, const HtmlOptions& options) : out_(out), options_(options) {}
+  StatementsHtml(std::ostream& out, const HtmlOptions& options)
+      : out_(out), options_(options), book_(this, nullptr) {}
 
   // Everything before the ledger: head, cover and statements. root: the
   // report read so far (the ledger comes last in it); ledger_follows: the
@@ -36,17 +39,24 @@ class StatementsHtml : public LedgerSink {
   void BeginBlock(const LedgerBlock& block) override;
   void Row(const LedgerRow& row) override;
   void EndBlock() override;
-  // Closes the document.
+  // Closes the document (with the ledger asked for: after the accounts
+  // that have a balance and no rows).
   void Finish();
 
  private:
   std::string Amount(std::int64_t value) const;
+  void OpenLedger();
+  // The ledger book's lines (LedgerBookOutput).
+  void BeginAccount(const std::string& account, const std::string& category) override;
+  void Line(const LedgerLine& line) override;
+  void EndAccount() override;
 
   std::ostream& out_;
   HtmlOptions options_;
+  LedgerBook book_;
+  const Node* root_ = nullptr;
   bool ledger_open_ = false;
   std::string company_period_; // the running line of every page
-  std::int64_t closing_ = 0;
 };
 
 // HTML text with &, <, > and " escaped.
