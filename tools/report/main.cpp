@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tools/report/era_date.h"
+#include "tools/report/ledger_pages.h"
 #include "tools/report/report_check.h"
 #include "tools/report/report_diff.h"
 #include "tools/report/previous_year.h"
@@ -157,6 +158,62 @@ int CannotWrite(const std::string& output, const std::string& reason) {
   return 2;
 }
 
+PdfPage PageOf(const Node& root) {
+  const ReportHeader header = HeaderOf(root);
+  PdfPage page;
+  page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
+  page.title = "決算報告書 " + header.company;
+  return page;
+}
+
+// Reads the report's ledger into a book laid out on pages (painter null:
+// counted only); false when the report cannot be read.
+bool LayLedger(const std::string& path, LedgerPagePainter* painter, ReadResult* read, int* pages) {
+  LedgerPagination pagination(kLedgerRowsPerPage, painter);
+  LedgerBook book(&pagination, &read->root);
+  ReadOptions options;
+  options.ledger = &book;
+  if (!ReadReport(path, options, read)) return false;
+  book.Finish();
+  *pages = pagination.pages();
+  return true;
+}
+
+// pdf --ledger: the report read twice, first to count the ledger's pages
+// (for the page numbers' total), then to paint them page by page; the
+// ledger is never held, whatever its size.
+int LedgerPdf(const RenderArgs& r, const ReadResult& previous, ReplacementPath* pdf_file) {
+  ReadResult read;
+  int ledger_pages = 0;
+  if (!LayLedger(r.report, nullptr, &read, &ledger_pages)) {
+    std::cerr << r.report << ": 読めません: " << RefusalMessage(read) << "\n";
+    return 2;
+  }
+  if (!r.previous.empty())
+    if (const std::string refusal = PreviousRefusal(read.root, previous.root); !refusal.empty()) {
+      std::cerr << r.previous << ": " << refusal << "\n";
+      return 2;
+    }
+  std::ostringstream text;
+  HtmlOptions options;
+  options.for_qt = true;
+  options.minus = r.minus.c_str();
+  options.previous = r.previous.empty() ? nullptr : &previous.root;
+  StatementsHtml html(text, options);
+  html.WriteStatements(read.root, ledger_pages > 0);
+  html.Finish();
+  auto paint = [&](LedgerPagePainter* painter) {
+    ReadResult again;
+    int pages = 0;
+    return LayLedger(r.report, painter, &again, &pages) && pages == ledger_pages;
+  };
+  std::string reason;
+  if (!WritePdfWithLedger(text.str(), PageOf(read.root), pdf_file->temporary(), ledger_pages, paint) ||
+      !pdf_file->Commit(&reason))
+    return CannotWrite(r.output, reason.empty() ? "PDF を作れません" : reason);
+  return 0;
+}
+
 int Render(const std::vector<std::string>& args, bool pdf) {
   RenderArgs r;
   if (const int status = ParseRender(args, &r); status >= 0) return status;
@@ -178,6 +235,7 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   if (pdf && !pdf_file.Prepare(r.output, &reason)) return CannotWrite(r.output, reason);
   ReadResult previous;
   if (!r.previous.empty() && !ReadForShowing(r.previous, &previous)) return 2;
+  if (pdf && r.ledger) return LedgerPdf(r, previous, &pdf_file);
   std::ostringstream text; // the PDF's HTML, laid out by Qt
   std::ostream& out = pdf ? static_cast<std::ostream&>(text)
                           : file ? static_cast<std::ostream&>(*file) : std::cout;

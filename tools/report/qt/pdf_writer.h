@@ -3,6 +3,7 @@
 // number at its foot.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class QPagedPaintDevice;
@@ -21,14 +22,26 @@ struct PdfPage {
 bool WritePdf(const std::string& html, const PdfPage& page, const std::string& path,
               int* pages = nullptr);
 
+class LedgerPagePainter;
+
+// The statements as in WritePdf, then the general ledger painted page by
+// page: paint_ledger reads the report's ledger again and lays it out
+// (ledger_pages.h) onto the painter it is given, which paints each page as
+// it fills. ledger_pages: the count of the first pass, for the total.
+// Nothing of the ledger is kept but the page at hand.
+bool WritePdfWithLedger(const std::string& html, const PdfPage& page, const std::string& path,
+                        int ledger_pages, const std::function<bool(LedgerPagePainter*)>& paint_ledger,
+                        int* pages = nullptr);
+
 // A Qt application for drawing, on the offscreen platform when there is no
 // display; made once, on first use.
 void EnsureQtApplication();
 
 // Lays out html and paints it page by page onto an open painter of device
 // (a PDF writer or a printer), with the running head and page numbers.
-// Returns the number of pages.
+// Returns the number of pages; the page numbers' total counts
+// extra_pages more (the ledger's, painted after).
 int PaintPages(const std::string& html, const PdfPage& page, QPagedPaintDevice* device,
-               QPainter* painter);
+               QPainter* painter, int extra_pages = 0);
 
 } // namespace stmtlink::report
