@@ -134,6 +134,22 @@ TEST_F(RenderedReport, PdfHoldsEveryFigureWithTheCompanyOnEveryPage) {
                                           std::sregex_iterator()));
   const std::string n = std::to_string(page_count);
   EXPECT_TRUE(std::regex_search(text, std::regex("-\\s*" + n + "\\s*/\\s*" + n + "\\s*-")));
+  // With the ledger, painted page by page: the book's columns, 月計 and
+  // 累計, and a continued account named again with its headings.
+  const std::string ledger = dir->File("l.pdf");
+  const auto with_ledger = RunProgram(BuiltProgram("stmtlink-report"), {"pdf", path, "-o", ledger, "--ledger"},
+                                      {"QT_QPA_PLATFORM=offscreen"});
+  ASSERT_EQ(0, with_ledger.exit_status) << with_ledger.err;
+  const std::string book = Shell("pdftotext -layout '" + ledger + "' -");
+  for (const char* part : {"総勘定元帳", "相手勘定科目", "借方", "貸方", "月計", "累計", "前期繰越", "（続き）"})
+    EXPECT_NE(std::string::npos, book.find(part)) << part;
+  std::smatch ledger_pages;
+  const std::string ledger_info = Shell("pdfinfo '" + ledger + "'");
+  ASSERT_TRUE(std::regex_search(ledger_info, ledger_pages, std::regex("Pages:\\s+([0-9]+)")));
+  const std::string total = ledger_pages.str(1);
+  EXPECT_GT(std::stoi(total), page_count);
+  EXPECT_TRUE(std::regex_search(book, std::regex("-\\s*" + total + "\\s*/\\s*" + total + "\\s*-"))) << "numbered to the end";
+  EXPECT_EQ(Count(book, "相手勘定科目"), Count(book, "日付")) << "headings with every account head";
   // The pages, for a person to look at.
   const std::string shots = std::string(STMTLINK_SCREENSHOT_DIR);
   Shell("mkdir -p '" + shots + "' && pdftoppm -r 70 -png '" + out + "' '" + shots + "/report-pdf'");
