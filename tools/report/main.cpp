@@ -344,6 +344,7 @@ int View(const std::vector<std::string>& args) {
     document.WriteStatements(outcome.read.root);
     document.Finish();
     content.html = html.str();
+    if (outcome.read.has_ledger) content.ledger_path = r.report;
   }
   return ShowReportWindow(content, screenshot);
 }

@@ -12,6 +12,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSplitter>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
@@ -21,6 +24,7 @@
 #include <cstdlib>
 
 #include "tools/report/output_file.h"
+#include "tools/report/qt/ledger_table.h"
 #include "ui/qt/qt_start_environment.h"
 
 namespace stmtlink::report {
@@ -79,8 +83,20 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
   QMainWindow window;
   window.setWindowTitle(Q(content.page.title) + " - stmtlink-report");
   auto* splitter = new QSplitter(&window);
-  auto* document = new QTextBrowser(splitter);
+  // The statements, and the ledger beside them read as it is scrolled.
+  auto* tabs = new QTabWidget(splitter);
+  auto* document = new QTextBrowser(tabs);
   document->setHtml(Q(content.html));
+  tabs->addTab(document, "決算書");
+  if (!content.ledger_path.empty()) {
+    auto* ledger = new QTableView(tabs);
+    ledger->setModel(new LedgerTableModel(content.ledger_path, ledger));
+    ledger->verticalHeader()->setVisible(false);
+    ledger->verticalHeader()->setDefaultSectionSize(20);
+    ledger->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    for (int column : {0, 1, 3, 4, 5}) ledger->setColumnWidth(column, column < 2 ? 130 : 100);
+    tabs->addTab(ledger, "総勘定元帳");
+  }
   auto* side = new QWidget(splitter);
   auto* layout = new QVBoxLayout(side);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -126,11 +142,20 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
   window.show();
   if (!screenshot.empty()) {
     QTimer::singleShot(200, &window, [&] {
-      ReplacementPath picture;
-      std::string reason;
-      if (!picture.Prepare(screenshot, &reason) ||
-          !window.grab().save(Q(picture.temporary()), "PNG") || !picture.Commit(&reason))
-        std::fprintf(stderr, "%s: 書き込めません: %s\n", screenshot.c_str(), reason.c_str());
+      // The window as shown; with a ledger, its tab too (beside it, "-ledger" on the name).
+      auto save = [&](const std::string& path) {
+        ReplacementPath picture;
+        std::string reason;
+        if (!picture.Prepare(path, &reason) || !window.grab().save(Q(picture.temporary()), "PNG") ||
+            !picture.Commit(&reason))
+          std::fprintf(stderr, "%s: 書き込めません: %s\n", path.c_str(), reason.c_str());
+      };
+      save(screenshot);
+      if (tabs->count() > 1) {
+        tabs->setCurrentIndex(1);
+        const std::size_t dot = screenshot.rfind('.');
+        save(dot == std::string::npos ? screenshot + "-ledger" : screenshot.substr(0, dot) + "-ledger" + screenshot.substr(dot));
+      }
       window.close();
     });
   }

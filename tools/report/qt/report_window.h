@@ -16,6 +16,7 @@ struct ViewContent {
   std::string summary;     // the check's result line
   const Findings* findings = nullptr;
   bool refused = false;    // the file could not be read: findings holds the reason
+  std::string ledger_path; // the report, when it has a general ledger: shown in a tab of its own
 };
 
 // Shows the window until it is closed; returns the exit status. With
