@@ -18,6 +18,7 @@
 #include "tools/books/journal_writer.h"
 #include "tools/books/sample_host_ini.h"
 #include "tools/books/side_files_csv.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
@@ -64,15 +65,14 @@ DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) 
     else
       problems->Add(message);
   };
-  std::string character;
+  std::string why;
   if (v.company_name.empty())
     problems->Add(options.company.empty()
                       ? "no company name: give --company NAME"
                       : "no company name: give --company NAME or a company_name line in " +
                             options.company);
-  else if (!FitsShiftJis(v.company_name, &character))
-    refuse("company_name", !options.company_name.empty(),
-           "the company name cannot be written in Shift_JIS: " + character);
+  else if (!FitsReportText(v.company_name, &why))
+    refuse("company_name", !options.company_name.empty(), "the company name " + why);
   if (v.period_start != 0) {
     const FiscalPeriod year = FiscalPeriod::YearFrom(v.period_start);
     if (v.period_end < v.period_start || v.period_end > year.end)
@@ -218,7 +218,8 @@ struct Summary {
 
 // Reads every file into a new books file; false when anything was wrong.
 bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* summary,
-                ImportProblems* problems, ImportProblems* notes_out, std::string* error) {
+                ImportProblems* problems, ImportProblems* notes_out, ChangedLines* joined,
+                std::string* error) {
   DataSetValues data_set = DataSetOf(options, problems);
   ImportedChart chart;
   CsvFile chart_file;
@@ -262,11 +263,11 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     const bool hledger = journal.Next(&header, &ignored) && LooksLikeHledgerCsv(header);
     journal.Rewind();
     if (hledger)
-      ReadHledgerCsv(journal, accounts, map, &writer, problems);
+      ReadHledgerCsv(journal, accounts, map, &writer, problems, joined);
     else
       ReadJournalCsv(journal, accounts, &writer, problems,
                      JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
-                                        options.create_sub_accounts, notes_out});
+                                        options.create_sub_accounts, notes_out, joined});
   }
   writer.Finish();
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
@@ -344,9 +345,10 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   const fs::path fresh = home / "books.db.new";
   fs::remove(fresh, ec); // a leftover of an interrupted import
   ImportProblems problems, notes;
+  ChangedLines joined;
   Summary summary;
   std::string error;
-  const bool built = BuildBooks(options, fresh, &summary, &problems, &notes, &error);
+  const bool built = BuildBooks(options, fresh, &summary, &problems, &notes, &joined, &error);
   if (!built || !problems.empty()) {
     fs::remove(fresh, ec);
     if (made_home) fs::remove(home, ec); // only when empty again
@@ -370,11 +372,12 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   std::string selected;
   if (IniFile::Load((home / "host.ini").string(), &ini) &&
       ini.Get("User", "SelectedNo2", &selected) && selected != std::to_string(d.data_no))
-    note = "Note: host.ini selects data set " + selected +
+    note = "Note: host.ini selects data set " + TextForMessage(selected) +
            "; set SelectedNo2=" + std::to_string(d.data_no) +
            " in its [User] section to open these books.\n";
-  *summary_text = "Imported " + d.company_name + " (data set " + std::to_string(d.data_no) + ", " +
-                  FormatBookDate(d.period_start) + " to " + FormatBookDate(d.period_end) +
+  *summary_text = "Imported " + TextForMessage(d.company_name) + " (data set " +
+                  std::to_string(d.data_no) + ", " + FormatBookDate(d.period_start) + " to " +
+                  FormatBookDate(d.period_end) +
                   (summary.period_from_journal ? ", from the journal's first date" : "") +
                   "): " + std::to_string(summary.accounts) + " accounts, " +
                   std::to_string(summary.opening) + " opening balances, " +
@@ -384,6 +387,10 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     *summary_text += "Note: " + std::to_string(summary.added_subs) +
                      (summary.added_subs == 1 ? " sub-account was" : " sub-accounts were") +
                      " added for the journal's new sub-account names.\n";
+  if (!joined.empty())
+    *summary_text += "Note: the descriptions of " + options.journal +
+                     (joined.count() == 1 ? " line " : " lines ") + joined.Text() +
+                     " held line breaks or tabs; each run of them became one space.\n";
   if (!notes.empty()) *summary_text += "Notes on the journal:\n" + notes.Text();
   return ImportStatus::kImported;
 }

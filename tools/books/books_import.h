@@ -46,7 +46,8 @@ enum class ImportStatus {
 // *messages gets the problems (one a line, FILE:LINE:COLUMN: ...; those of
 // every file together) or the failure; *summary what was imported, with
 // notes on the way (tax figures of the file that differ from the computed
-// ones, sub-accounts made).
+// ones, sub-accounts made, the lines whose descriptions had line breaks
+// made spaces).
 ImportStatus ImportBooks(const ImportOptions& options, std::string* summary, std::string* messages);
 
 // The shipped standard chart: stmtlink-standard-chart.csv beside the

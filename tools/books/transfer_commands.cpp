@@ -7,6 +7,7 @@
 #include "tools/books/book_values.h"
 #include "tools/books/books_export.h"
 #include "tools/books/books_import.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
@@ -42,7 +43,7 @@ std::string WalkOptions(const std::vector<std::string>& args,
       }
       if (std::string why = take(name, value); !why.empty()) return why;
     } else if (inline_value || !flag(name)) {
-      return "unknown option '" + args[i] + "'";
+      return "unknown option '" + TextForMessage(args[i]) + "'";
     }
   }
   return std::string();
