@@ -1,8 +1,7 @@
 #include "tools/books/books_import.h"
 
-#include <filesystem>
-#include <fstream>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <cstdint>
 #include <set>
@@ -10,10 +9,14 @@
 
 #include "host/books_db.h"
 #include "host/books_schema.h"
+#include "platform/env.h"
 #include "platform/ini_file.h"
+#include "platform/replacing_file.h"
 #include "tools/books/book_values.h"
+#include "tools/books/books_replacement.h"
 #include "tools/books/chart_csv.h"
 #include "tools/books/hledger_csv.h"
+#include "tools/books/home_lock.h"
 #include "tools/books/journal_csv.h"
 #include "tools/books/journal_writer.h"
 #include "tools/books/sample_host_ini.h"
@@ -167,11 +170,9 @@ bool WriteHostIniIfMissing(const fs::path& home, std::int64_t data_no, std::stri
   const std::string selected = "SelectedNo2=1";
   if (std::size_t at = text.find(selected); at != std::string::npos)
     text.replace(at, selected.size(), "SelectedNo2=" + std::to_string(data_no));
-  std::ofstream out(home / "host.ini", std::ios::binary);
-  out << text;
-  out.close();
-  if (!out) *error = "cannot write " + (home / "host.ini").string();
-  return static_cast<bool>(out);
+  if (ReplaceFileContents(Env::Current(), (home / "host.ini").string(), text)) return true;
+  *error = "cannot write " + (home / "host.ini").string();
+  return false;
 }
 
 // The balances carried into the year are a balance sheet: its debits must
@@ -298,26 +299,6 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   return true;
 }
 
-// The new books take the place of the old ones, which become books.db.bak.
-// When the new ones cannot be moved in, the old ones go back.
-bool MoveIntoPlace(const fs::path& home, const fs::path& fresh, std::string* error) {
-  std::error_code ec;
-  const fs::path books = home / "books.db", backup = home / "books.db.bak";
-  const bool had_books = fs::exists(books, ec);
-  if (had_books) {
-    fs::rename(books, backup, ec);
-    if (ec) {
-      *error = "cannot keep the old books as books.db.bak: " + ec.message();
-      return false;
-    }
-  }
-  fs::rename(fresh, books, ec);
-  if (!ec) return true;
-  *error = "cannot move the new books into place: " + ec.message();
-  if (had_books) fs::rename(backup, books, ec);
-  return false;
-}
-
 } // namespace
 
 std::string StandardChartPath() {
@@ -329,6 +310,14 @@ std::string StandardChartPath() {
 ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text,
                          std::string* messages) {
   const fs::path home(options.home);
+  HomeLock::Failure failure;
+  std::string error;
+  const std::unique_ptr<HomeLock> lock =
+      HomeLock::Acquire(options.home, options.lock_timeout_ms, options.on_wait, &failure, &error);
+  if (!lock) {
+    *messages = error + "\n";
+    return failure == HomeLock::Failure::kBusy ? ImportStatus::kRefused : ImportStatus::kFailed;
+  }
   std::error_code ec;
   if (fs::exists(home / "books.db", ec) && !options.replace) {
     *messages = (home / "books.db").string() +
@@ -336,33 +325,31 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                 "as books.db.bak)\n";
     return ImportStatus::kRefused;
   }
-  const bool made_home = !fs::exists(home, ec);
-  fs::create_directories(home, ec);
-  if (ec) {
-    *messages = "cannot create the home " + home.string() + ": " + ec.message() + "\n";
+  RemoveLeftoverBooks(options.home);
+  NewBooks fresh;
+  if (!PrepareNewBooks(options.home, &fresh, &error)) {
+    lock->RemoveMadeHome();
+    *messages = error + "\n";
     return ImportStatus::kFailed;
   }
-  const fs::path fresh = home / "books.db.new";
-  fs::remove(fresh, ec); // a leftover of an interrupted import
   ImportProblems problems, notes;
   ChangedLines joined;
   Summary summary;
-  std::string error;
-  const bool built = BuildBooks(options, fresh, &summary, &problems, &notes, &joined, &error);
+  const bool built =
+      BuildBooks(options, fresh.temporary, &summary, &problems, &notes, &joined, &error);
   if (!built || !problems.empty()) {
-    fs::remove(fresh, ec);
-    if (made_home) fs::remove(home, ec); // only when empty again
+    fs::remove(fresh.temporary, ec);
+    lock->RemoveMadeHome(); // a home made for nothing goes again
     if (!problems.empty()) {
       *messages = problems.Text() + "Nothing was imported.\n";
       return ImportStatus::kRefused;
     }
-    *messages = fresh.string() + ": " + error + "\n";
+    *messages = "cannot write the new books " + fresh.temporary + ": " + error + "\n";
     return ImportStatus::kFailed;
   }
   fs::create_directories(home / "drive_c", ec);
-  if (!MoveIntoPlace(home, fresh, &error) ||
+  if (!PutBooksInPlace(options.home, fresh, &error) ||
       !WriteHostIniIfMissing(home, summary.data_set.data_no, &error)) {
-    fs::remove(fresh, ec);
     *messages = error + "\n";
     return ImportStatus::kFailed;
   }

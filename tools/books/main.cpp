@@ -181,6 +181,9 @@ int RunSample(const CommandLine& line) {
   options.home = line.home;
   options.seed = line.seed;
   options.force = line.force;
+  options.on_wait = [](const std::string& message) {
+    std::cerr << "stmtlink-books: " << message << std::endl;
+  };
   std::string error;
   switch (stmtlink::WriteSampleHome(options, &error)) {
     case stmtlink::SampleStatus::kWritten:
