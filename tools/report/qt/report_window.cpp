@@ -19,8 +19,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "tools/report/output_file.h"
+#include "tools/report/qt/report_window_layout.h"
 #include "ui/qt/qt_start_environment.h"
 
 namespace stmtlink::report {
@@ -61,22 +63,15 @@ void Print(QWidget* parent, const ViewContent& content) {
 
 } // namespace
 
-int ShowReportWindow(const ViewContent& content, const std::string& screenshot) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr && !screenshot.empty())
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "stmtlink-report";
-  static char* argv[] = {name, nullptr};
-  QtStartEnvironment start;
-  start.BeforeQtStarts();
-  QApplication app(argc, argv);
-  start.AfterQtStarted();
+void SetReportFont(QApplication* app) {
   QFont font("IPAPGothic");
   font.setPointSizeF(9);
-  app.setFont(font);
+  app->setFont(font);
+}
 
-  QMainWindow window;
+std::unique_ptr<QMainWindow> MakeReportWindow(const ViewContent& content) {
+  auto owned = std::make_unique<QMainWindow>();
+  QMainWindow& window = *owned;
   window.setWindowTitle(Q(content.page.title) + " - stmtlink-report");
   auto* splitter = new QSplitter(&window);
   auto* document = new QTextBrowser(splitter);
@@ -112,7 +107,7 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
 
   auto* print = new QAction("印刷(&P)…", &window);
   print->setShortcut(QKeySequence::Print);
-  QObject::connect(print, &QAction::triggered, &window, [&] { Print(&window, content); });
+  QObject::connect(print, &QAction::triggered, &window, [&window, &content] { Print(&window, content); });
   auto* close = new QAction("閉じる(&C)", &window);
   close->setShortcut(QKeySequence::Close);
   QObject::connect(close, &QAction::triggered, &window, &QWidget::close);
@@ -122,16 +117,33 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
   file->addAction(close);
   window.addToolBar("操作")->addAction(print);
 
-  window.resize(1200, 800);
-  window.show();
+  FitReportWindow(&window, splitter, document);
+  return owned;
+}
+
+int ShowReportWindow(const ViewContent& content, const std::string& screenshot) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr && !screenshot.empty())
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "stmtlink-report";
+  static char* argv[] = {name, nullptr};
+  QtStartEnvironment start;
+  start.BeforeQtStarts();
+  QApplication app(argc, argv);
+  start.AfterQtStarted();
+  SetReportFont(&app);
+
+  const std::unique_ptr<QMainWindow> window = MakeReportWindow(content);
+  window->show();
   if (!screenshot.empty()) {
-    QTimer::singleShot(200, &window, [&] {
+    QTimer::singleShot(200, window.get(), [&window, &screenshot] {
       ReplacementPath picture;
       std::string reason;
       if (!picture.Prepare(screenshot, &reason) ||
-          !window.grab().save(Q(picture.temporary()), "PNG") || !picture.Commit(&reason))
+          !window->grab().save(Q(picture.temporary()), "PNG") || !picture.Commit(&reason))
         std::fprintf(stderr, "%s: 書き込めません: %s\n", screenshot.c_str(), reason.c_str());
-      window.close();
+      window->close();
     });
   }
   app.exec();
