@@ -80,138 +80,140 @@ std::string ControlCharacterFault(std::string_view text) {
   return {};
 }
 
+namespace {
+
+// Steps through "SELECT rowid, <columns> FROM <table> [ORDER BY ...]" (the
+// row named 0 where the table has no rowid), calling each(row) for every
+// row; false when SQLite fails.
+template <typename Each>
+bool ForEachRow(sqlite3* db, const std::string& columns, const std::string& table,
+                const std::string& order, Each each) {
+  const std::string rest = columns + " FROM " + table;
+  Statement rows(db, RowSql(db, "SELECT rowid, " + rest + (order.empty() ? "" : " ORDER BY " + order + ", rowid"),
+                            "SELECT 0, " + rest + (order.empty() ? "" : " ORDER BY " + order)));
+  if (!rows.ok()) return false;
+  int rc;
+  while ((rc = rows.Step()) == SQLITE_ROW) each(rows);
+  return rc == SQLITE_DONE;
+}
+
+std::string RowPlace(const char* table, Statement& rows, const char* column) {
+  return std::string("table ") + table + ", row " + std::to_string(rows.Int(0)) + ", column " + column + ": ";
+}
+
+} // namespace
+
 bool BooksRules::Read(sqlite3* db, std::string* error) {
-  // Only the first fault is kept; the reading goes on.
-  const auto fail = [this](const std::string& text) {
-    if (fault_.empty()) fault_ = "cannot be used: " + text;
-  };
-  const auto fail_from_sqlite = [db, error] {
-    if (error) *error = sqlite3_errmsg(db);
-    return false;
-  };
   data_sets_.clear();
   fault_.clear();
-  std::set<std::pair<std::int64_t, std::int64_t>> ordinary_rows; // (data_no, code)
-  {
-    Statement rows(db, RowSql(db, "SELECT data_no, period_start, period_end, interim_closing, company_name, rowid FROM data_set",
-                              "SELECT data_no, period_start, period_end, interim_closing, company_name, 0 FROM data_set"));
-    if (!rows.ok()) return fail_from_sqlite();
-    int rc;
-    while ((rc = rows.Step()) == SQLITE_ROW) {
-      if (const std::string_view name = Text(rows, 4); HasControlCharacter(name))
-        fail("table data_set, row " + std::to_string(rows.Int(5)) + ", column company_name: " +
+  ordinary_rows_.clear();
+  const bool read = ReadDataSets(db) && ReadFirstEra(db) && ReadAccounts(db) && CheckTotalMembers(db) &&
+                    CheckTexts(db) && CheckOpeningBalances(db);
+  if (!read && error) *error = sqlite3_errmsg(db);
+  return read;
+}
+
+// Only the first fault is kept; the reading goes on.
+void BooksRules::Fail(const std::string& text) {
+  if (fault_.empty()) fault_ = "cannot be used: " + text;
+}
+
+bool BooksRules::ReadDataSets(sqlite3* db) {
+  return ForEachRow(db, "data_no, period_start, period_end, interim_closing, company_name", "data_set", "",
+                    [this](Statement& rows) {
+    if (const std::string_view name = Text(rows, 5); HasControlCharacter(name))
+      Fail(RowPlace("data_set", rows, "company_name") + ControlCharacterFault(name));
+    BooksPeriod period;
+    period.start = rows.Int(2);
+    period.end = rows.Int(3);
+    period.interim = rows.Int(4) == 1;
+    if (IsDate(period.end) && period.end % 100 < DaysInMonth(period.end / 10000, period.end / 100 % 100))
+      period.closing_day = period.end % 100;
+    if (IsDate(period.start)) period.first_month = period.MonthIndex(period.start);
+    if (IsDate(period.end)) period.last_position = period.Position(period.end);
+    data_sets_[rows.Int(1)].period = period;
+  });
+}
+
+// The ledger writes every date in its era: a date before the first era
+// would come out as an empty text.
+bool BooksRules::ReadFirstEra(sqlite3* db) {
+  Statement rows(db, "SELECT min(first_day) FROM era");
+  if (!rows.ok() || rows.Step() != SQLITE_ROW) return false;
+  first_era_ = sqlite3_column_type(rows.get(), 0) == SQLITE_NULL ? -1 : rows.Int(0);
+  return true;
+}
+
+bool BooksRules::ReadAccounts(sqlite3* db) {
+  std::int64_t last_data = 0, last_code = 0, last_row = 0;
+  bool first = true;
+  return ForEachRow(db, "data_no, code, line_type, formal_name, statement_name", "account", "data_no, code",
+                    [&](Statement& rows) {
+    const std::int64_t row = rows.Int(0), data_no = rows.Int(1), code = rows.Int(2);
+    for (const int column : {4, 5}) {
+      if (const std::string_view name = Text(rows, column); HasControlCharacter(name))
+        Fail(RowPlace("account", rows, column == 4 ? "formal_name" : "statement_name") +
              ControlCharacterFault(name));
-      BooksPeriod period;
-      period.start = rows.Int(1);
-      period.end = rows.Int(2);
-      period.interim = rows.Int(3) == 1;
-      if (IsDate(period.end) && period.end % 100 < DaysInMonth(period.end / 10000, period.end / 100 % 100))
-        period.closing_day = period.end % 100;
-      if (IsDate(period.start)) period.first_month = period.MonthIndex(period.start);
-      if (IsDate(period.end)) period.last_position = period.Position(period.end);
-      data_sets_[rows.Int(0)].period = period;
     }
-    if (rc != SQLITE_DONE) return fail_from_sqlite();
-  }
-  // The ledger writes every date in its era: a date before the first era
-  // would come out as an empty text.
-  {
-    Statement rows(db, "SELECT min(first_day) FROM era");
-    if (!rows.ok() || rows.Step() != SQLITE_ROW) return fail_from_sqlite();
-    first_era_ = sqlite3_column_type(rows.get(), 0) == SQLITE_NULL ? -1 : rows.Int(0);
-  }
-  {
-    Statement rows(db, RowSql(db, "SELECT rowid, data_no, code, line_type, formal_name, statement_name FROM account"
-                                  " ORDER BY data_no, code, rowid",
-                              "SELECT 0, data_no, code, line_type, formal_name, statement_name FROM account"
-                              " ORDER BY data_no, code"));
-    if (!rows.ok()) return fail_from_sqlite();
-    std::int64_t last_data = 0, last_code = 0, last_row = 0;
-    bool first = true;
-    int rc;
-    while ((rc = rows.Step()) == SQLITE_ROW) {
-      const std::int64_t row = rows.Int(0), data_no = rows.Int(1), code = rows.Int(2);
-      for (const int column : {4, 5}) {
-        if (const std::string_view name = Text(rows, column); HasControlCharacter(name))
-          fail("table account, row " + std::to_string(row) + ", column " +
-               (column == 4 ? "formal_name: " : "statement_name: ") + ControlCharacterFault(name));
-      }
-      const std::int64_t line_type = rows.Int(3);
-      if (line_type != 2 && line_type != 3) ordinary_rows.emplace(data_no, code);
-      if (!first && data_no == last_data && code == last_code)
-        fail("table account, row " + std::to_string(row) + ", column code: code " +
-                    std::to_string(code) + " stands twice in data set " + std::to_string(data_no) +
-                    " (rows " + std::to_string(last_row) + " and " + std::to_string(row) + ")");
-      if (code % kBooksCodeScale == 0) {
-        auto set = data_sets_.find(data_no);
-        if (set != data_sets_.end())
-          set->second.main_accounts.emplace(code, static_cast<std::uint32_t>(set->second.main_accounts.size()));
-      }
-      first = false;
-      last_data = data_no;
-      last_code = code;
-      last_row = row;
+    const std::int64_t line_type = rows.Int(3);
+    if (line_type != 2 && line_type != 3) ordinary_rows_.emplace(data_no, code);
+    if (!first && data_no == last_data && code == last_code)
+      Fail("table account, row " + std::to_string(row) + ", column code: code " + std::to_string(code) +
+           " stands twice in data set " + std::to_string(data_no) + " (rows " + std::to_string(last_row) +
+           " and " + std::to_string(row) + ")");
+    if (code % kBooksCodeScale == 0) {
+      auto set = data_sets_.find(data_no);
+      if (set != data_sets_.end())
+        set->second.main_accounts.emplace(code, static_cast<std::uint32_t>(set->second.main_accounts.size()));
     }
-    if (rc != SQLITE_DONE) return fail_from_sqlite();
-  }
-  {
-    Statement rows(db, RowSql(db, "SELECT rowid, data_no, total_code FROM total_member",
-                              "SELECT 0, data_no, total_code FROM total_member"));
-    if (!rows.ok()) return fail_from_sqlite();
-    int rc;
-    while ((rc = rows.Step()) == SQLITE_ROW) {
-      const std::int64_t data_no = rows.Int(1), code = rows.Int(2);
-      if (ordinary_rows.count({data_no, code}) != 0)
-        fail("table total_member, row " + std::to_string(rows.Int(0)) + ", column total_code: " +
-             std::to_string(code) + " is an ordinary account of data set " +
-             std::to_string(data_no) + ", not a total row (line type 2) or a computed item (line type 3)");
-    }
-    if (rc != SQLITE_DONE) return fail_from_sqlite();
-  }
-  // The eras' names go into every date of the ledger; the notes' texts keep
-  // their line breaks and tabs (the notes are read line by line) but no
-  // other control character.
-  {
-    Statement rows(db, RowSql(db, "SELECT rowid, name, abbreviation FROM era", "SELECT 0, name, abbreviation FROM era"));
-    if (!rows.ok()) return fail_from_sqlite();
-    int rc;
-    while ((rc = rows.Step()) == SQLITE_ROW) {
-      for (const int column : {1, 2})
-        if (const std::string_view name = Text(rows, column); HasControlCharacter(name))
-          fail("table era, row " + std::to_string(rows.Int(0)) + ", column " +
-               (column == 1 ? "name: " : "abbreviation: ") + ControlCharacterFault(name));
-    }
-    if (rc != SQLITE_DONE) return fail_from_sqlite();
-  }
-  {
-    Statement rows(db, RowSql(db, "SELECT rowid, text FROM statement_setting", "SELECT 0, text FROM statement_setting"));
-    if (!rows.ok()) return fail_from_sqlite();
-    int rc;
-    while ((rc = rows.Step()) == SQLITE_ROW) {
-      std::string text(Text(rows, 1));
-      for (char& c : text)
-        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-      if (HasControlCharacter(text))
-        fail("table statement_setting, row " + std::to_string(rows.Int(0)) + ", column text: " +
-             ControlCharacterFault(text));
-    }
-    if (rc != SQLITE_DONE) return fail_from_sqlite();
-  }
-  // An opening balance's code names an account when its main account is
-  // in the chart (a sub-account unknown to the chart is posted to its main
-  // account, and its name is simply not found).
-  Statement rows(db, RowSql(db, "SELECT rowid, data_no, code FROM opening_balance",
-                            "SELECT 0, data_no, code FROM opening_balance"));
-  if (!rows.ok()) return fail_from_sqlite();
-  int rc;
-  while ((rc = rows.Step()) == SQLITE_ROW) {
+    first = false;
+    last_data = data_no;
+    last_code = code;
+    last_row = row;
+  });
+}
+
+// Only a total row (line type 2) or a computed item (line type 3) has
+// members: on an ordinary account they would sum other accounts into its
+// own balance.
+bool BooksRules::CheckTotalMembers(sqlite3* db) {
+  return ForEachRow(db, "data_no, total_code", "total_member", "", [this](Statement& rows) {
+    const std::int64_t data_no = rows.Int(1), code = rows.Int(2);
+    if (ordinary_rows_.count({data_no, code}) != 0)
+      Fail(RowPlace("total_member", rows, "total_code") + std::to_string(code) +
+           " is an ordinary account of data set " + std::to_string(data_no) +
+           ", not a total row (line type 2) or a computed item (line type 3)");
+  });
+}
+
+// The eras' names go into every date of the ledger; the notes' texts keep
+// their line breaks and tabs (the notes are read line by line) but no
+// other control character.
+bool BooksRules::CheckTexts(sqlite3* db) {
+  const bool eras = ForEachRow(db, "name, abbreviation", "era", "", [this](Statement& rows) {
+    for (const int column : {1, 2})
+      if (const std::string_view name = Text(rows, column); HasControlCharacter(name))
+        Fail(RowPlace("era", rows, column == 1 ? "name" : "abbreviation") + ControlCharacterFault(name));
+  });
+  return eras && ForEachRow(db, "text", "statement_setting", "", [this](Statement& rows) {
+    std::string text(Text(rows, 1));
+    for (char& c : text)
+      if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    if (HasControlCharacter(text)) Fail(RowPlace("statement_setting", rows, "text") + ControlCharacterFault(text));
+  });
+}
+
+// An opening balance's code names an account when its main account is
+// in the chart (a sub-account unknown to the chart is posted to its main
+// account, and its name is simply not found).
+bool BooksRules::CheckOpeningBalances(sqlite3* db) {
+  return ForEachRow(db, "data_no, code", "opening_balance", "", [this](Statement& rows) {
     const std::int64_t data_no = rows.Int(1), code = rows.Int(2);
     const DataSet* set = Find(data_no);
     if (set != nullptr && set->main_accounts.count(MainAccountOf(code)) == 0)
-      fail("table opening_balance, row " + std::to_string(rows.Int(0)) + ", column code: " +
-                  std::to_string(code) + " names no account of data set " + std::to_string(data_no));
-  }
-  return rc == SQLITE_DONE || fail_from_sqlite();
+      Fail(RowPlace("opening_balance", rows, "code") + std::to_string(code) + " names no account of data set " +
+           std::to_string(data_no));
+  });
 }
 
 bool BooksRules::LineKeepsRules(const DataSet& set, std::int64_t date, std::int64_t slot) const {

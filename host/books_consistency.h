@@ -40,6 +40,8 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -103,7 +105,17 @@ class BooksRules {
                         std::int64_t slot) const;
 
  private:
+  void Fail(const std::string& text);
+  // Each reads or checks one table; false when SQLite fails.
+  bool ReadDataSets(sqlite3* db);
+  bool ReadFirstEra(sqlite3* db);
+  bool ReadAccounts(sqlite3* db);
+  bool CheckTotalMembers(sqlite3* db);
+  bool CheckTexts(sqlite3* db);
+  bool CheckOpeningBalances(sqlite3* db);
+
   std::map<std::int64_t, DataSet> data_sets_;
+  std::set<std::pair<std::int64_t, std::int64_t>> ordinary_rows_; // (data_no, code) of line type 0 or 1
   std::string fault_;
   std::int64_t first_era_ = -1; // -1: no era at all
 };

@@ -1,8 +1,10 @@
 // An exclusive lock held through a lock file, between processes and between
 // threads of one process, for read-modify-write cycles on shared files
-// (as LockFileEx serves on Windows). The lock file itself is left in place:
-// removing it would let a second program lock a new file while a first
-// still holds the old one.
+// (as LockFileEx serves on Windows). The lock file is normally left in
+// place. A holder may remove it before it lets go (to take away a folder
+// it made): a waiter that then gets the lock of the removed file finds it
+// gone from the path and locks the path anew, so that two holders never
+// hold two different files of one name.
 #pragma once
 
 #include <memory>

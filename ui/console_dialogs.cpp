@@ -236,6 +236,9 @@ bool ConsoleDialogs::Command(DialogLogic& logic, const TerminalEntry& entry) {
 }
 
 void ConsoleDialogs::ApplyPresets(DialogLogic& logic) {
+  // Typed in before the form is shown, the values leave the first focus
+  // where the dialog's initialisation put it.
+  const int first_focus = GetFocus();
   for (const ControlInput& input : presets_) {
     if (ended()) return;
     const ControlTemplate* control = FindControl(input.id);
@@ -248,6 +251,7 @@ void ConsoleDialogs::ApplyPresets(DialogLogic& logic) {
                  out_);
     }
   }
+  if (!ended() && first_focus != 0) SetFocus(first_focus);
 }
 
 int ConsoleDialogs::RunModal(DialogLogic& logic) {

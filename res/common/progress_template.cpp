@@ -1,6 +1,7 @@
 #include "res/common/progress_template.h"
 
 #include "res/common/resource.h"
+#include "res/common/window_styles.h"
 
 namespace stmtlink {
 namespace {
@@ -9,6 +10,7 @@ namespace {
 // menu, initially hidden.
 constexpr ProgressWindowTemplate kProgress = {
     IDD_PROGRESS,
+    kStylePopup | kStyleCaption | kStyleModalFrame | kStyleSystemModal,
     "集計中",
     "ＭＳ Ｐゴシック",
     9,

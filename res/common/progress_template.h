@@ -2,6 +2,8 @@
 // bars, positions in dialog units. Texts are CP932.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/win_types.h"
 
 namespace stmtlink {
@@ -15,6 +17,7 @@ struct ProgressBarTemplate {
 
 struct ProgressWindowTemplate {
   UINT resource_id;
+  std::uint32_t style;   // window style bits (res/common/window_styles.h)
   const char* caption;   // CP932
   const char* font_name; // CP932
   int point_size;

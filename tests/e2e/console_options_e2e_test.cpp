@@ -109,6 +109,8 @@ TEST(ConsoleOptionsE2eTest, F12WritesTheFileAskedForWithTheMonthsAndOptionsAsked
   TerminalRun run = RunOnTerminal(args, U8(u8"番号"), "\x1b[24~");
   EXPECT_EQ(0, run.exit_status) << run.screen;
   EXPECT_NE(std::string::npos, run.screen.find("C:\\tty.xml")) << run.screen;
+  // The values stand in the form, and the first focus where it was.
+  EXPECT_NE(std::string::npos, run.screen.find(U8(u8">1[5] 月度(S) ～ 2[3]"))) << run.screen;
   const std::string asked_report = ReadTextFile(home.File("drive_c/batch.xml"));
   ASSERT_FALSE(asked_report.empty());
   EXPECT_EQ(ReadTextFile(home.File("drive_c/tty.xml")), asked_report);

@@ -14,6 +14,7 @@
 #include "app/progress_dialog.h"
 #include "platform/text_codec.h"
 #include "tests/qt/qt_test_support.h"
+#include "ui/qt/qt_window_frame.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
@@ -89,21 +90,34 @@ TEST_F(QtFrontEndTest, ProgressWindowIsResource131WithTwoBarsOnTopWithoutSystemM
   ASSERT_NE(nullptr, window);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(QStringLiteral("集計中"), window->windowTitle());
+  // Above other windows; no frame from the window manager (whose caption
+  // bar would bring a close box), so the window draws its caption itself.
   const Qt::WindowFlags flags = window->windowFlags();
+  EXPECT_EQ(Qt::Dialog, flags & Qt::WindowType_Mask);
   EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
-  EXPECT_TRUE(flags & Qt::WindowTitleHint);
-  EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
-  EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
+  EXPECT_TRUE(flags & Qt::FramelessWindowHint);
+  for (Qt::WindowType none : {Qt::WindowSystemMenuHint, Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint,
+                              Qt::WindowMaximizeButtonHint})
+    EXPECT_FALSE(flags & none) << std::hex << none;
+  auto* framed = dynamic_cast<FramedWindow*>(window);
+  ASSERT_NE(nullptr, framed);
+  const QRect caption = framed->CaptionRect();
+  EXPECT_GE(caption.height(), QFontMetrics(window->font()).height());
+  EXPECT_LT(caption.bottom(), framed->ClientOrigin().y());
+  // The client area is the resource's size, the bars at their places in it.
   const DialogUnits u = DialogUnits::ForFont(window->font());
-  EXPECT_EQ(QSize(u.X(221), u.Y(45)), window->size());
+  EXPECT_EQ(QSize(u.X(221), u.Y(45)), window->contentsRect().size());
   const QList<QWidget*> bars = window->findChildren<QWidget*>();
   ASSERT_EQ(2, bars.size());
-  EXPECT_EQ(u.Rect(5, 6, 211, 22), bars[0]->geometry());
-  EXPECT_EQ(u.Rect(5, 29, 211, 10), bars[1]->geometry());
+  EXPECT_EQ(u.Rect(5, 6, 211, 22).translated(framed->ClientOrigin()), bars[0]->geometry());
+  EXPECT_EQ(u.Rect(5, 29, 211, 10).translated(framed->ClientOrigin()), bars[1]->geometry());
   // The edition's icon set: seven sizes from 16 to 256 pixels.
   EXPECT_EQ(7, window->windowIcon().availableSizes().size());
 
   progress.ShowWindow(true);
+  EXPECT_TRUE(window->isVisible());
+  // Alt+F4, or a window manager's close, does not end it while the run works.
+  EXPECT_FALSE(window->close());
   EXPECT_TRUE(window->isVisible());
   progress.ResetMainBar();
   progress.AdvanceMainBar(0, 4200);
@@ -111,6 +125,14 @@ TEST_F(QtFrontEndTest, ProgressWindowIsResource131WithTwoBarsOnTopWithoutSystemM
   QTest::qWait(2 * QtProgressWindow::kRepaintIntervalMs + 5);
   front_end_.progress().UpdateProgressWindow(progress.GetSafeHwnd());
   EXPECT_EQ(QStringLiteral("集計中 42％"), window->windowTitle());
+  // The caption bar it draws: the selection colour, with the title on it.
+  const QImage drawn = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QRgb text = window->palette().color(QPalette::HighlightedText).rgb();
+  EXPECT_EQ(window->palette().color(QPalette::Highlight).rgb(), drawn.pixel(caption.right() - 1, caption.center().y()));
+  int text_pixels = 0;
+  for (int x = caption.left(); x <= caption.right(); ++x)
+    for (int y = caption.top(); y <= caption.bottom(); ++y) text_pixels += drawn.pixel(x, y) == text;
+  EXPECT_GT(text_pixels, 40);
   const QString shot = testing::SaveScreenshot(window, QStringLiteral("progress.png"));
   EXPECT_GT(QFileInfo(shot).size(), 1500);
   // The message box after the run is owned by the progress window.

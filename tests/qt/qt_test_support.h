@@ -95,6 +95,13 @@ class ModalPoller {
 // and the caption in the window's font. The saved file's path.
 inline QString SaveScreenshot(QWidget* window, const QString& name) {
   const QPixmap client = window->grab();
+  QDir().mkpath(QStringLiteral(STMTLINK_SCREENSHOT_DIR));
+  const QString path = QStringLiteral(STMTLINK_SCREENSHOT_DIR "/") + name;
+  // A window without a frame from the window manager draws its own caption.
+  if (window->windowFlags() & Qt::FramelessWindowHint) {
+    client.save(path, "PNG");
+    return path;
+  }
   const int bar = 24;
   QImage framed(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB32);
   framed.fill(QColor(0, 0, 128));
@@ -109,8 +116,6 @@ inline QString SaveScreenshot(QWidget* window, const QString& name) {
                    window->windowTitle());
   painter.drawPixmap(1, bar, client);
   painter.end();
-  QDir().mkpath(QStringLiteral(STMTLINK_SCREENSHOT_DIR));
-  const QString path = QStringLiteral(STMTLINK_SCREENSHOT_DIR "/") + name;
   framed.save(path, "PNG");
   return path;
 }

@@ -73,6 +73,9 @@ TEST_F(RenderedReport, HtmlIsOneSelfContainedFileWithAPagePerStatement) {
                             "販売費及び一般管理費内訳書", "社員資本等変動計算書", "個別注記表",
                             "総勘定元帳", "自 令和7年4月1日　至 令和8年3月31日", "（単位：円）"})
     EXPECT_NE(std::string::npos, html.find(title)) << title;
+  // The notes' own text, its ampersand escaped.
+  EXPECT_NE(std::string::npos, html.find("株式会社S&amp;Kサービス"));
+  EXPECT_EQ(std::string::npos, html.find("1株当たり当期純損失"));
   EXPECT_EQ(std::string::npos, html.find("http")) << "nothing fetched";
   EXPECT_EQ(std::string::npos, html.find("<link"));
   EXPECT_EQ(std::string::npos, html.find("<script"));

@@ -114,6 +114,31 @@ TEST(CsvFileTest, QuotedFieldsAndTheLinesRecordsStartOn) {
   EXPECT_EQ("plain", CsvField("plain"));
 }
 
+// A spreadsheet takes a cell that starts with =, +, -, @, a tab or a CR for
+// a formula: the export's text cells never start so, and the import reads
+// each text back as it was, apostrophes included.
+TEST(CsvFileTest, TextCellsThatLookLikeFormulasAreGuardedAndReadBackExactly) {
+  const std::string texts[] = {"=cmd|' /C calc'!A0", "+81", "-", "@SUM(A1)", "\tx", "\rx",
+                               "'=x", "''", "'", "'a", "a=b", "plain", "", "'\r\n"};
+  std::string csv = "text,end\r\n";
+  for (const std::string& text : texts) {
+    const std::string cell = CsvTextField(text);
+    const char first = cell[0] == '"' ? cell[1] : cell[0];
+    EXPECT_EQ(std::string::npos, std::string("=+-@\t\r").find(first)) << cell;
+    csv += cell + ",end\r\n";
+  }
+  CsvFile file = CsvFile::FromText("t.csv", csv);
+  ImportProblems problems;
+  CsvRecord record;
+  ASSERT_TRUE(file.Next(&record, &problems));
+  for (const std::string& text : texts) {
+    ASSERT_TRUE(file.Next(&record, &problems)) << text;
+    EXPECT_EQ(text, WithoutFormulaGuard(record.fields[0]));
+  }
+  EXPECT_TRUE(problems.empty()) << problems.Text();
+  EXPECT_EQ("-980.5", WithoutFormulaGuard("-980.5")); // what people write stays
+}
+
 TEST(CsvFileTest, EncodingsAreDetectedOrGivenAndBadBytesNamed) {
   TempDir dir;
   const std::string utf8 = U8(u8"名前\n現金\n");

@@ -55,6 +55,7 @@ class BooksImportTest : public ::testing::Test {
     o.period_start = 20250401;
     o.period_end = 20260331;
     o.replace = replace_;
+    o.create_sub_accounts = create_sub_accounts_;
     if (!opening_.empty()) {
       EXPECT_TRUE(WriteTextFile(dir_.File("opening.csv"), opening_));
       o.opening = dir_.File("opening.csv");
@@ -63,8 +64,8 @@ class BooksImportTest : public ::testing::Test {
       EXPECT_TRUE(WriteTextFile(dir_.File("chart.csv"), chart));
       o.chart = dir_.File("chart.csv");
     }
-    std::string summary;
-    return ImportBooks(o, &summary, messages);
+    summary_.clear();
+    return ImportBooks(o, &summary_, messages);
   }
   // The books exported again, one file's text.
   std::string Exported(const char* name) {
@@ -77,7 +78,9 @@ class BooksImportTest : public ::testing::Test {
 
   TempDir dir_;
   bool replace_ = false;
+  bool create_sub_accounts_ = false;
   std::string opening_; // opening.csv when not empty
+  std::string summary_; // of the last Import
 };
 
 TEST_F(BooksImportTest, JournalByAccountNamesOverTheStandardChartInEachEncoding) {
@@ -311,8 +314,87 @@ TEST_F(BooksImportTest, CompanyFileProblemsNameTheFileAndLongNamesGetNoSlowSugge
       << messages;
   // A text far longer than any account name is compared with no name.
   EXPECT_EQ(ImportStatus::kRefused, Import(ReadTextFile(dir_.File("journal.csv")), &messages));
-  EXPECT_NE(std::string::npos, messages.find("unknown account 'xxx")) << messages.substr(0, 300);
+  // Quoted cut to 60 characters, whatever their length in bytes.
+  EXPECT_NE(std::string::npos,
+            messages.find("unknown account '" + std::string(60, 'x') + U8(u8"…'")))
+      << messages.substr(0, 300);
+  EXPECT_LT(messages.size(), 500u);
   EXPECT_EQ(std::string::npos, messages.find("closest known"));
+  std::string name;
+  for (int i = 0; i < 70; ++i) name += U8(u8"謎");
+  EXPECT_EQ(ImportStatus::kRefused,
+            Import("entry,date,debit,debit_amount,credit,credit_amount\n1,2025-04-05," + name +
+                       U8(u8",1,売上高,1\n"),
+                   &messages));
+  EXPECT_NE(std::string::npos,
+            messages.find("unknown account '" + name.substr(0, 60 * 3) + U8(u8"…'")))
+      << messages;
+}
+
+// The report is Shift_JIS XML with CR LF lines and carries no control
+// character in a text: a name that holds one is refused where it stands. In
+// a description, line breaks and tabs are a spreadsheet cell's Alt+Enter:
+// each run becomes one space and the import says on which lines.
+TEST_F(BooksImportTest, ControlCharactersInNamesAreRefusedAndLineBreaksInDescriptionsBecomeSpaces) {
+  const std::string head = "entry,date,debit,debit_amount,credit,credit_amount,description\n";
+  std::string journal = head + "1,2025-04-05,1110,100,4110,100,\"a\r\n\r\nb\tc\"\n";
+  for (int entry = 2; entry <= 7; ++entry)
+    journal += std::to_string(entry) + ",2025-04-05,1110,100,4110,100,x\ty\n";
+  std::string messages;
+  ASSERT_EQ(ImportStatus::kImported, Import(journal, &messages)) << messages;
+  EXPECT_NE(std::string::npos,
+            summary_.find("Note: the descriptions of " + dir_.File("journal.csv") +
+                          " lines 2, 5, 6, 7, 8 and 2 more held line breaks or tabs; each run of "
+                          "them became one space.\n"))
+      << summary_;
+  EXPECT_NE(std::string::npos, Exported("journal.csv").find(",a b c\r\n"));
+  EXPECT_NE(std::string::npos, Exported("journal.csv").find(",x y\r\n"));
+
+  replace_ = true;
+  create_sub_accounts_ = true;
+  const std::string chart = U8(u8"code,sub,name,nature,side,line_type,members\n"
+                               u8"1110,,現金,流動資産,D,,\n1120,,普通預金,流動資産,D,,\n"
+                               u8"4110,,売上高,売上高,C,,\n");
+  const std::string japanese = U8(u8"伝票番号,日付,借方勘定科目,借方補助科目,金額,貸方勘定科目,摘要\n");
+  struct Case {
+    std::string chart, journal, expected;
+  } const cases[] = {
+      {chart, head + "1,2025-04-05,1110,100,4110,100,\"a\x07" "b\"\n",
+       "journal.csv:2:7: the description holds a control character, which the report cannot "
+       "carry: U+0007"},
+      {chart + U8(u8"5110,,\"仕入\t高\",売上原価,D,,\n"), head + "1,2025-04-05,1110,1,4110,1,\n",
+       "chart.csv:5:3: the name holds a control character, which the report cannot carry: U+0009 "
+       "(a tab)"},
+      {chart + U8(u8"5110,,仕入高,売上原価,D,,売上原価\n"), head + "1,2025-04-05,1110,1,4110,1,\n",
+       "chart.csv:5:7: members belong to a total or a computed item, and this row is an account"},
+      {chart, japanese + U8(u8"1,2025-04-05,普通預金,\"東都\n銀行\",1,売上高,\n"),
+       "journal.csv:2:4: the sub-account name holds a control character, which the report "
+       "cannot carry: U+000A (a line break)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ImportStatus::kRefused, Import(c.journal, &messages, c.chart)) << c.expected;
+    EXPECT_EQ(0u, messages.find(dir_.File(c.expected))) << messages;
+  }
+  // The company name, from the option, and the notes, whose lines end with
+  // CR LF and hold nothing else of the kind.
+  ASSERT_TRUE(WriteTextFile(dir_.File("journal.csv"), head + "1,2025-04-05,1110,1,4110,1,\n"));
+  ASSERT_TRUE(WriteTextFile(dir_.File("notes.csv"),
+                            "kind,text\n1000,\"<ID>1</ID>\r\n<Line>a</Line>\r\n\"\n"
+                            "100,\"[Note_1]\nDisp=1\"\n"));
+  ImportOptions o;
+  o.home = home();
+  o.journal = dir_.File("journal.csv");
+  o.notes = dir_.File("notes.csv");
+  o.company_name = "Two\nLines";
+  o.replace = true;
+  std::string summary;
+  EXPECT_EQ(ImportStatus::kRefused, ImportBooks(o, &summary, &messages));
+  EXPECT_EQ("the company name holds a control character, which the report cannot carry: U+000A "
+            "(a line break)\n" +
+                dir_.File("notes.csv") +
+                ":5:2: the text holds a lone line break (U+000A), which the report cannot "
+                "carry; the notes' lines end with CR LF\nNothing was imported.\n",
+            messages);
 }
 
 TEST_F(BooksImportTest, HledgerPostingsThatReachNoAccountOrAreNotYenAreRefused) {

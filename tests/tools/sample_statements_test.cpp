@@ -3,6 +3,7 @@
 // substitute's own code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -22,6 +23,7 @@ namespace stmtlink {
 namespace {
 
 using testing::TestHome;
+using testing::Utf8;
 
 struct SampleAccount {
   std::int64_t code;
@@ -216,6 +218,77 @@ TEST_F(SampleStatements, ManufacturingInterimAndUnclassifiedBooksBalanceToo) {
     CrossCheck(4, 3, "0,1,2,3,4,5,6,7,8,9,10,11,12,13", "0,1,2,3,4,5,6,7,8,9,10,11,12,13", set);
     // April to September: the interim adjustments, not the year end.
     CrossCheck(4, 9, "0,1,2,3,4,5,6,14", "0,1,2,3,4,5,6,14", set);
+    // The interim settles the half year's consumption tax (kept apart from
+    // the amounts, as the first set keeps it).
+    if (set == 1) {
+      EXPECT_EQ(0, FindNature(0x80880810)->closing);
+      EXPECT_EQ(0, FindNature(0x80484010)->closing);
+    }
+  }
+}
+
+// The books a company would show: the year's consumption tax moved from
+// 仮受消費税 and 仮払消費税 to 未払消費税等 (received on sales less paid,
+// summed here from the journal's tax columns), deposits and cash above zero
+// at every quarter end, and notes whose per-share figures are the year's.
+TEST_F(SampleStatements, YearEndSettlesTaxKeepsCashAndNotesAgree) {
+  struct Case {
+    std::uint32_t seed, entries;
+    bool tax_included;
+    const char8_t* per_share; // the note on the year's result
+  };
+  for (const Case& c : {Case{11, 1200, false, u8"1株当たり当期純利益"},
+                        Case{5, 60, false, u8"1株当たり当期純損失"},
+                        Case{2, 1200, true, u8"1株当たり当期純利益"}}) {
+    SCOPED_TRACE("seed " + std::to_string(c.seed));
+    SampleOptions options;
+    options.seed = c.seed;
+    options.entries = c.entries;
+    options.tax_included = c.tax_included;
+    options.force = true;
+    accounts.clear();
+    masks.clear();
+    Write(options);
+    const int set = c.tax_included ? 2 : 1;
+    for (int to : {6, 9, 12, 3}) {
+      Aggregate(4, to, set == 2 ? 1 : 0);
+      for (std::uint32_t cash : {0x80880001u, 0x80880002u})
+        EXPECT_GE(FindNature(cash)->closing, 0) << "month " << to << std::hex << " " << cash;
+    }
+    Aggregate(4, 3, set == 2 ? 1 : 0);
+    std::int64_t received = 0, paid = 0;
+    BooksStatement q;
+    std::string error;
+    ASSERT_TRUE(db->Prepare("SELECT SUM(credit_tax), SUM(debit_tax) FROM journal_line "
+                            "WHERE data_no = 1 AND slot BETWEEN 1 AND 13", &q, &error));
+    ASSERT_EQ(BooksStatement::Step::kRow, q.Next(&error));
+    received = q.Int64(0);
+    paid = q.Int64(1);
+    // Owed (未払消費税等) or, in the short year that paid more, due back
+    // (未収消費税等); with tax included, nothing on any of them.
+    const std::int64_t owed = c.tax_included ? 0 : received - paid;
+    EXPECT_EQ(0, FindNature(0x80880810)->closing);
+    EXPECT_EQ(0, FindNature(0x80484010)->closing);
+    EXPECT_EQ(std::max<std::int64_t>(owed, 0), FindNature(0x80480009)->closing);
+    EXPECT_EQ(std::max<std::int64_t>(-owed, 0), FindNature(0x80880019)->closing);
+    EXPECT_EQ(c.entries < 100, owed < 0);
+
+    // 200 shares less 8 of its own: the year's result per share, in sen.
+    const std::int64_t net_income = FindNature(0x40200040)->closing;
+    EXPECT_EQ(c.entries < 100, net_income < 0);
+    const std::int64_t sen = ((net_income < 0 ? -net_income : net_income) / 192 + 50) / 100;
+    ASSERT_TRUE(db->Prepare("SELECT text FROM statement_setting WHERE kind = 1000", &q, &error));
+    ASSERT_EQ(BooksStatement::Step::kRow, q.Next(&error));
+    const std::string notes = q.Text(0);
+    std::string yen = std::to_string(sen / 100);
+    for (int at = static_cast<int>(yen.size()) - 3; at > 0; at -= 3)
+      yen.insert(static_cast<std::size_t>(at), ",");
+    const std::string cents = (sen % 100 < 10 ? "0" : "") + std::to_string(sen % 100);
+    EXPECT_NE(std::string::npos, notes.find(Utf8(c.per_share) + Utf8(u8"　") + yen + Utf8(u8"円") +
+                                            cents + Utf8(u8"銭")))
+        << notes;
+    EXPECT_NE(std::string::npos, notes.find(Utf8(c.tax_included ? u8"税込方式によっております。"
+                                                                : u8"税抜方式によっております。")));
   }
 }
 

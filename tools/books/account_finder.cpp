@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "tools/books/user_text.h"
+
 namespace stmtlink {
 namespace {
 
@@ -82,15 +84,15 @@ bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string*
   if (!ParseCodeForm(text, &found)) {
     auto named = by_name_.find(std::string(text));
     if (named == by_name_.end()) {
-      *why = "unknown account '" + std::string(text) + "'";
+      *why = "unknown account '" + TextForMessage(text) + "'";
       const std::vector<std::string> near = ClosestNames(text);
       for (std::size_t i = 0; i < near.size(); ++i)
-        *why += (i == 0 ? " (closest known: " : ", ") + near[i];
+        *why += (i == 0 ? " (closest known: " : ", ") + TextForMessage(near[i]);
       if (!near.empty()) *why += ")";
       return false;
     }
     if (named->second == kAmbiguous) {
-      *why = "account name '" + std::string(text) +
+      *why = "account name '" + TextForMessage(text) +
              "' belongs to several accounts; give its code or main/sub names";
       return false;
     }
@@ -98,11 +100,11 @@ bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string*
   }
   auto account = by_code_.find(found);
   if (account == by_code_.end()) {
-    *why = "no account has the code '" + std::string(text) + "'";
+    *why = "no account has the code '" + TextForMessage(text) + "'";
     return false;
   }
   if (account->second->line_type == 1 || account->second->line_type == 2) {
-    *why = "'" + std::string(text) + "' is a heading or a total, which takes no postings";
+    *why = "'" + TextForMessage(text) + "' is a heading or a total, which takes no postings";
     return false;
   }
   *code = found;
@@ -114,7 +116,7 @@ bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::
   auto main = by_code_.find(main_code);
   if (main == by_code_.end()) return false; // the main account was refused already
   if (main_code % 10000 != 0) {
-    *why = "'" + main->second->formal_name +
+    *why = "'" + TextForMessage(main->second->formal_name) +
            "' is a sub-account already and has no sub-accounts of its own";
     return false;
   }
@@ -123,12 +125,13 @@ bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::
     *code = named->second;
     return true;
   }
-  *why = "unknown sub-account '" + std::string(name) + "' of " + main->second->formal_name;
+  *why = "unknown sub-account '" + TextForMessage(name) + "' of " +
+         TextForMessage(main->second->formal_name);
   auto subs = sub_names_.find(main_code);
   const std::vector<std::string> near =
       subs == sub_names_.end() ? std::vector<std::string>() : ClosestNames(name, subs->second);
   for (std::size_t i = 0; i < near.size(); ++i)
-    *why += (i == 0 ? " (closest known: " : ", ") + near[i];
+    *why += (i == 0 ? " (closest known: " : ", ") + TextForMessage(near[i]);
   *why += near.empty() ? " (give --create-sub-accounts to add it)"
                        : "; give --create-sub-accounts to add it)";
   return false;
@@ -140,8 +143,8 @@ bool AccountFinder::AddSub(std::int64_t main_code, std::string_view name, std::i
   if (main == by_code_.end() || main_code % 10000 != 0) return FindSub(main_code, name, code, why);
   std::int64_t& last = last_sub_[main_code];
   if (last >= 9999) {
-    *why = main->second->formal_name + " has no free sub-account number for '" +
-           std::string(name) + "'";
+    *why = TextForMessage(main->second->formal_name) + " has no free sub-account number for '" +
+           TextForMessage(name) + "'";
     return false;
   }
   ChartAccount sub = *main->second;

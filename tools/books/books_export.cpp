@@ -3,13 +3,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "host/books_db.h"
 #include "platform/ini_file.h"
 #include "tools/books/chart_csv.h"
 #include "tools/books/journal_csv.h"
+#include "tools/books/replacing_stream.h"
 #include "tools/books/side_files_csv.h"
 
 namespace stmtlink {
@@ -83,25 +83,19 @@ bool ChooseDataSet(BooksDb& db, const std::string& home, std::int64_t* data_no,
   return step == BooksStatement::Step::kRow;
 }
 
-// Writes one file through a temporary name, so a failure leaves no half file.
+// Writes one file under a temporary name, put in place only when whole,
+// so a failure leaves the file that was there (or none).
 template <typename Write>
 bool WriteFile(const fs::path& path, Write write, std::string* error) {
-  const fs::path temporary = path.string() + ".new";
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  if (!write(out)) {
-    out.close();
-    fs::remove(temporary);
+  ReplacingStream out(path.string());
+  if (!out.opened()) {
+    *error = "cannot write " + path.string() + " (not a file, or not writable)";
     return false;
   }
-  out.close();
-  std::error_code ec;
-  if (!out)
-    *error = "cannot write " + temporary.string();
-  else
-    fs::rename(temporary, path, ec);
-  if (ec) *error = "cannot rename " + temporary.string() + ": " + ec.message();
-  if (!out || ec) fs::remove(temporary, ec);
-  return out && !ec;
+  if (!write(out)) return false; // *error says why; the temporary goes with out
+  if (out.Commit()) return true;
+  *error = "cannot write " + path.string();
+  return false;
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 #include "tools/books/books_import.h"
 
-#include <filesystem>
-#include <fstream>
 #include <deque>
+#include <filesystem>
 #include <memory>
 #include <cstdint>
 #include <set>
@@ -10,14 +9,19 @@
 
 #include "host/books_db.h"
 #include "host/books_schema.h"
+#include "platform/env.h"
 #include "platform/ini_file.h"
+#include "platform/replacing_file.h"
 #include "tools/books/book_values.h"
+#include "tools/books/books_replacement.h"
 #include "tools/books/chart_csv.h"
 #include "tools/books/hledger_csv.h"
+#include "tools/books/home_lock.h"
 #include "tools/books/journal_csv.h"
 #include "tools/books/journal_writer.h"
 #include "tools/books/sample_host_ini.h"
 #include "tools/books/side_files_csv.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
@@ -64,15 +68,14 @@ DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) 
     else
       problems->Add(message);
   };
-  std::string character;
+  std::string why;
   if (v.company_name.empty())
     problems->Add(options.company.empty()
                       ? "no company name: give --company NAME"
                       : "no company name: give --company NAME or a company_name line in " +
                             options.company);
-  else if (!FitsShiftJis(v.company_name, &character))
-    refuse("company_name", !options.company_name.empty(),
-           "the company name cannot be written in Shift_JIS: " + character);
+  else if (!FitsReportText(v.company_name, &why))
+    refuse("company_name", !options.company_name.empty(), "the company name " + why);
   if (v.period_start != 0) {
     const FiscalPeriod year = FiscalPeriod::YearFrom(v.period_start);
     if (v.period_end < v.period_start || v.period_end > year.end)
@@ -167,11 +170,9 @@ bool WriteHostIniIfMissing(const fs::path& home, std::int64_t data_no, std::stri
   const std::string selected = "SelectedNo2=1";
   if (std::size_t at = text.find(selected); at != std::string::npos)
     text.replace(at, selected.size(), "SelectedNo2=" + std::to_string(data_no));
-  std::ofstream out(home / "host.ini", std::ios::binary);
-  out << text;
-  out.close();
-  if (!out) *error = "cannot write " + (home / "host.ini").string();
-  return static_cast<bool>(out);
+  if (ReplaceFileContents(Env::Current(), (home / "host.ini").string(), text)) return true;
+  *error = "cannot write " + (home / "host.ini").string();
+  return false;
 }
 
 // The balances carried into the year are a balance sheet: its debits must
@@ -218,7 +219,8 @@ struct Summary {
 
 // Reads every file into a new books file; false when anything was wrong.
 bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* summary,
-                ImportProblems* problems, ImportProblems* notes_out, std::string* error) {
+                ImportProblems* problems, ImportProblems* notes_out, ChangedLines* joined,
+                std::string* error) {
   DataSetValues data_set = DataSetOf(options, problems);
   ImportedChart chart;
   CsvFile chart_file;
@@ -262,11 +264,11 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     const bool hledger = journal.Next(&header, &ignored) && LooksLikeHledgerCsv(header);
     journal.Rewind();
     if (hledger)
-      ReadHledgerCsv(journal, accounts, map, &writer, problems);
+      ReadHledgerCsv(journal, accounts, map, &writer, problems, joined);
     else
       ReadJournalCsv(journal, accounts, &writer, problems,
                      JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
-                                        options.create_sub_accounts, notes_out});
+                                        options.create_sub_accounts, notes_out, joined});
   }
   writer.Finish();
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
@@ -297,26 +299,6 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   return true;
 }
 
-// The new books take the place of the old ones, which become books.db.bak.
-// When the new ones cannot be moved in, the old ones go back.
-bool MoveIntoPlace(const fs::path& home, const fs::path& fresh, std::string* error) {
-  std::error_code ec;
-  const fs::path books = home / "books.db", backup = home / "books.db.bak";
-  const bool had_books = fs::exists(books, ec);
-  if (had_books) {
-    fs::rename(books, backup, ec);
-    if (ec) {
-      *error = "cannot keep the old books as books.db.bak: " + ec.message();
-      return false;
-    }
-  }
-  fs::rename(fresh, books, ec);
-  if (!ec) return true;
-  *error = "cannot move the new books into place: " + ec.message();
-  if (had_books) fs::rename(backup, books, ec);
-  return false;
-}
-
 } // namespace
 
 std::string StandardChartPath() {
@@ -328,6 +310,14 @@ std::string StandardChartPath() {
 ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text,
                          std::string* messages) {
   const fs::path home(options.home);
+  HomeLock::Failure failure;
+  std::string error;
+  const std::unique_ptr<HomeLock> lock =
+      HomeLock::Acquire(options.home, options.lock_timeout_ms, options.on_wait, &failure, &error);
+  if (!lock) {
+    *messages = error + "\n";
+    return failure == HomeLock::Failure::kBusy ? ImportStatus::kRefused : ImportStatus::kFailed;
+  }
   std::error_code ec;
   if (fs::exists(home / "books.db", ec) && !options.replace) {
     *messages = (home / "books.db").string() +
@@ -335,32 +325,31 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                 "as books.db.bak)\n";
     return ImportStatus::kRefused;
   }
-  const bool made_home = !fs::exists(home, ec);
-  fs::create_directories(home, ec);
-  if (ec) {
-    *messages = "cannot create the home " + home.string() + ": " + ec.message() + "\n";
+  RemoveLeftoverBooks(options.home);
+  NewBooks fresh;
+  if (!PrepareNewBooks(options.home, &fresh, &error)) {
+    lock->RemoveMadeHome();
+    *messages = error + "\n";
     return ImportStatus::kFailed;
   }
-  const fs::path fresh = home / "books.db.new";
-  fs::remove(fresh, ec); // a leftover of an interrupted import
   ImportProblems problems, notes;
+  ChangedLines joined;
   Summary summary;
-  std::string error;
-  const bool built = BuildBooks(options, fresh, &summary, &problems, &notes, &error);
+  const bool built =
+      BuildBooks(options, fresh.temporary, &summary, &problems, &notes, &joined, &error);
   if (!built || !problems.empty()) {
-    fs::remove(fresh, ec);
-    if (made_home) fs::remove(home, ec); // only when empty again
+    fs::remove(fresh.temporary, ec);
+    lock->RemoveMadeHome(); // a home made for nothing goes again
     if (!problems.empty()) {
       *messages = problems.Text() + "Nothing was imported.\n";
       return ImportStatus::kRefused;
     }
-    *messages = fresh.string() + ": " + error + "\n";
+    *messages = "cannot write the new books " + fresh.temporary + ": " + error + "\n";
     return ImportStatus::kFailed;
   }
   fs::create_directories(home / "drive_c", ec);
-  if (!MoveIntoPlace(home, fresh, &error) ||
+  if (!PutBooksInPlace(options.home, fresh, &error) ||
       !WriteHostIniIfMissing(home, summary.data_set.data_no, &error)) {
-    fs::remove(fresh, ec);
     *messages = error + "\n";
     return ImportStatus::kFailed;
   }
@@ -370,11 +359,12 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   std::string selected;
   if (IniFile::Load((home / "host.ini").string(), &ini) &&
       ini.Get("User", "SelectedNo2", &selected) && selected != std::to_string(d.data_no))
-    note = "Note: host.ini selects data set " + selected +
+    note = "Note: host.ini selects data set " + TextForMessage(selected) +
            "; set SelectedNo2=" + std::to_string(d.data_no) +
            " in its [User] section to open these books.\n";
-  *summary_text = "Imported " + d.company_name + " (data set " + std::to_string(d.data_no) + ", " +
-                  FormatBookDate(d.period_start) + " to " + FormatBookDate(d.period_end) +
+  *summary_text = "Imported " + TextForMessage(d.company_name) + " (data set " +
+                  std::to_string(d.data_no) + ", " + FormatBookDate(d.period_start) + " to " +
+                  FormatBookDate(d.period_end) +
                   (summary.period_from_journal ? ", from the journal's first date" : "") +
                   "): " + std::to_string(summary.accounts) + " accounts, " +
                   std::to_string(summary.opening) + " opening balances, " +
@@ -384,6 +374,10 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     *summary_text += "Note: " + std::to_string(summary.added_subs) +
                      (summary.added_subs == 1 ? " sub-account was" : " sub-accounts were") +
                      " added for the journal's new sub-account names.\n";
+  if (!joined.empty())
+    *summary_text += "Note: the descriptions of " + options.journal +
+                     (joined.count() == 1 ? " line " : " lines ") + joined.Text() +
+                     " held line breaks or tabs; each run of them became one space.\n";
   if (!notes.empty()) *summary_text += "Notes on the journal:\n" + notes.Text();
   return ImportStatus::kImported;
 }

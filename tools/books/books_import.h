@@ -1,16 +1,20 @@
 // `stmtlink-books import`: one data set from CSV files into a host home.
 // Everything is read and checked before the home changes: the books are
-// written to books.db.new in one SQLite transaction and renamed into place
-// only when no problem was found, so a refused import leaves the home as it
-// was. A home that already has books is refused unless replace is set; the
-// old books then stay beside the new ones as books.db.bak.
+// written under a temporary name beside books.db in one SQLite transaction
+// and renamed into place only when no problem was found, so a refused
+// import leaves the home as it was. A home that already has books is
+// refused unless replace is set; the old books then stay beside the new
+// ones as books.db.bak. One import or sample into a home at a time: a
+// second one waits for the first (home_lock.h).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
 #include "tools/books/csv_file.h"
+#include "tools/books/home_lock.h"
 #include "tools/books/tax_category.h"
 
 namespace stmtlink {
@@ -35,18 +39,24 @@ struct ImportOptions {
   bool amounts_exclude_tax = false;
   TaxRounding tax_rounding = TaxRounding::kDown;
   bool create_sub_accounts = false;
+  // How long to wait for another import or sample into the same home, and
+  // what to tell the user before waiting (may be empty).
+  int lock_timeout_ms = HomeLock::kDefaultTimeoutMs;
+  HomeLock::WaitNotice on_wait;
 };
 
 enum class ImportStatus {
   kImported,
-  kRefused, // bad input or a home with books; nothing was changed
+  kRefused, // bad input, a home with books, or a home that another import
+            // kept too long; nothing was changed
   kFailed,  // a file could not be written; nothing was changed
 };
 
 // *messages gets the problems (one a line, FILE:LINE:COLUMN: ...; those of
 // every file together) or the failure; *summary what was imported, with
 // notes on the way (tax figures of the file that differ from the computed
-// ones, sub-accounts made).
+// ones, sub-accounts made, the lines whose descriptions had line breaks
+// made spaces).
 ImportStatus ImportBooks(const ImportOptions& options, std::string* summary, std::string* messages);
 
 // The shipped standard chart: stmtlink-standard-chart.csv beside the

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "tools/books/book_values.h"
+#include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -203,30 +204,31 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     auto field = [&](int index) { return CsvColumns::Field(record, index); };
     const std::string_view only = field(c_only);
     if (!only.empty() && only != "manufacturing") {
-      bad(c_only, "only '" + std::string(only) + "' is not empty or manufacturing");
+      bad(c_only, "only '" + TextForMessage(only) + "' is not empty or manufacturing");
       continue;
     }
     if (only == "manufacturing" && !keeps_mfg_schedule) continue;
     ChartAccount a;
     std::int64_t main = 0, sub = 0;
     if (!ParseWhole(field(c_code), &main) || main < 1 || main > kMaxMain) {
-      bad(c_code, "code '" + std::string(field(c_code)) + "' is not a main code from 1 to 214747");
+      bad(c_code,
+          "code '" + TextForMessage(field(c_code)) + "' is not a main code from 1 to 214747");
       continue;
     }
     if (!field(c_sub).empty() && (!ParseWhole(field(c_sub), &sub) || sub > kMaxSub)) {
       bad(c_sub,
-          "sub '" + std::string(field(c_sub)) + "' is not a sub-account number from 1 to 9999");
+          "sub '" + TextForMessage(field(c_sub)) + "' is not a sub-account number from 1 to 9999");
       continue;
     }
     a.code = main * 10000 + sub;
     a.seq = static_cast<std::int64_t>(chart->accounts.size()) + 1;
-    a.formal_name = field(c_name);
-    a.statement_name = field(c_statement);
+    a.formal_name = WithoutFormulaGuard(field(c_name));
+    a.statement_name = WithoutFormulaGuard(field(c_statement));
     if (a.formal_name.empty()) bad(c_name, "the account has no name");
-    for (int index : {c_name, c_statement}) {
-      std::string character;
-      if (!FitsShiftJis(field(index), &character))
-        bad(index, "the name cannot be written in Shift_JIS: " + character);
+    for (auto [index, name] :
+         {std::pair{c_name, &a.formal_name}, std::pair{c_statement, &a.statement_name}}) {
+      std::string why;
+      if (!FitsReportText(*name, &why)) bad(index, "the name " + why);
     }
     if (auto seen = by_code.find(a.code); seen != by_code.end()) {
       bad(sub ? c_sub : c_code,
@@ -244,8 +246,9 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       }
       main_account = &chart->accounts[found->second];
     }
-    if (!ParseLineType(field(c_type), &a.line_type))
-      bad(c_type, "line type '" + std::string(field(c_type)) +
+    const bool type_read = ParseLineType(field(c_type), &a.line_type);
+    if (!type_read)
+      bad(c_type, "line type '" + TextForMessage(field(c_type)) +
                       "' is not account, heading, total or computed");
 
     const std::string_view nature = field(c_nature);
@@ -260,7 +263,7 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       if (keyword->category && (a.line_type == 0 || a.line_type == 3) && !main_account)
         pending.push_back({chart->accounts.size(), keyword});
     } else if (!ParseNatureCode(nature, &a.nature)) {
-      bad(c_nature, "nature '" + std::string(nature) +
+      bad(c_nature, "nature '" + TextForMessage(nature) +
                         "' is neither a code (0x80880001) nor a keyword such as " +
                         U(u8"流動資産"));
     }
@@ -275,21 +278,27 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       else
         bad(c_side, "the account has no side (D or C)");
     } else if (!ParseSide(side, &a.normal_side)) {
-      bad(c_side, "side '" + std::string(side) + "' is not D or C");
+      bad(c_side, "side '" + TextForMessage(side) + "' is not D or C");
     }
 
     const std::string_view excluded = field(c_excluded);
     if (excluded == "a" || excluded == "ab") a.ledger_excluded_a = 1;
     if (excluded == "b" || excluded == "ab") a.ledger_excluded_b = 1;
     if (!excluded.empty() && excluded != "a" && excluded != "b" && excluded != "ab")
-      bad(c_excluded, "ledger_excluded '" + std::string(excluded) + "' is not a, b or ab");
+      bad(c_excluded, "ledger_excluded '" + TextForMessage(excluded) + "' is not a, b or ab");
 
-    for (std::string_view member : SplitMembers(field(c_members))) {
+    // Only a total or a computed item sums members: on any other row the
+    // masks would be kept and never used, or read as a total's.
+    const bool sums_members = a.line_type == 2 || a.line_type == 3;
+    if (!field(c_members).empty() && !sums_members && type_read)
+      bad(c_members, std::string("members belong to a total or a computed item, and this row is ") +
+                         (a.line_type == 1 ? "a heading" : "an account"));
+    for (std::string_view member : SplitMembers(sums_members ? field(c_members) : "")) {
       std::uint32_t mask = 0;
       if (const NatureKeyword* k = FindKeyword(member))
         mask = k->code;
       else if (!ParseNatureCode(member, &mask)) {
-        bad(c_members, "member '" + std::string(member) + "' is neither a code nor a keyword");
+        bad(c_members, "member '" + TextForMessage(member) + "' is neither a code nor a keyword");
         continue;
       }
       chart->members.push_back({a.code, mask});
@@ -335,7 +344,8 @@ void WriteChartCsv(const std::vector<ChartAccount>& accounts,
     const std::string excluded =
         std::string(a.ledger_excluded_a ? "a" : "") + (a.ledger_excluded_b ? "b" : "");
     out << a.code / 10000 << ',' << (sub ? std::to_string(sub) : "") << ','
-        << CsvField(a.formal_name) << ',' << CsvField(a.statement_name) << ',' << Hex(a.nature)
+        << CsvTextField(a.formal_name) << ',' << CsvTextField(a.statement_name) << ','
+        << Hex(a.nature)
         << ',' << (a.normal_side == 2 ? 'C' : 'D') << ','
         << (a.line_type >= 0 && a.line_type <= 3 ? kTypes[a.line_type]
                                                  : std::to_string(a.line_type).c_str())

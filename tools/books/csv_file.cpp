@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/text_codec.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
@@ -230,6 +231,28 @@ std::string CsvField(std::string_view text) {
 
 namespace {
 
+bool StartsFormula(char c) {
+  return c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r';
+}
+
+bool IsGuarded(std::string_view text) {
+  return text.size() >= 2 && text[0] == '\'' && (StartsFormula(text[1]) || text[1] == '\'');
+}
+
+} // namespace
+
+std::string CsvTextField(std::string_view text) {
+  if (!text.empty() && (StartsFormula(text[0]) || IsGuarded(text)))
+    return CsvField("'" + std::string(text));
+  return CsvField(text);
+}
+
+std::string_view WithoutFormulaGuard(std::string_view field) {
+  return IsGuarded(field) ? field.substr(1) : field;
+}
+
+namespace {
+
 // The spellings of a known column: "date|取引日|日付".
 std::vector<std::string_view> Spellings(std::string_view known) {
   std::vector<std::string_view> out;
@@ -286,12 +309,12 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
       continue;
     } else if (named[i].empty()) {
       problems->Add(file.name(), header.line, column,
-                    "unknown column '" + header.fields[i] + "' (the columns are: " +
+                    "unknown column '" + TextForMessage(header.fields[i]) + "' (the columns are: " +
                         ColumnList(known) + ")");
       ok = false;
     } else if (Index(named[i]) != kAbsent) {
       problems->Add(file.name(), header.line, column,
-                    "column '" + header.fields[i] + "' is given twice");
+                    "column '" + TextForMessage(header.fields[i]) + "' is given twice");
       ok = false;
     } else {
       columns_.emplace_back(named[i], static_cast<int>(i));

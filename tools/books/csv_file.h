@@ -59,6 +59,16 @@ class CsvFile {
 // comma, a quote, a line break or leading or trailing spaces.
 std::string CsvField(std::string_view text);
 
+// A text cell (a name, a description; never an amount, a code or a date)
+// as the export writes it: a spreadsheet would take one that starts with
+// =, +, -, @, a tab or a CR for a formula, so it gets a leading
+// apostrophe; so does one that starts with an apostrophe before one of
+// those or before another apostrophe. WithoutFormulaGuard, which the import
+// applies to its text cells, then gives every text back exactly.
+std::string CsvTextField(std::string_view text);
+// One leading apostrophe before =, +, -, @, ', a tab or a CR is dropped.
+std::string_view WithoutFormulaGuard(std::string_view field);
+
 // The header's column names, matched without regard to case, spaces or
 // underscores against the names a reader knows. A known column may have
 // several spellings, "date|取引日|日付": the first is its name for Index()

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "tools/books/book_values.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
@@ -52,8 +53,10 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
     if (auto [it, fresh] = seen.emplace(name, record.line); !fresh) {
       problems->Add(
           file.name(), record.line, c_account + 1,
-          "account '" + name + "' is already mapped on line " + std::to_string(it->second));
-    } else if (!accounts.Find(CsvColumns::Field(record, c_code), &code, &why)) {
+          "account '" + TextForMessage(name) + "' is already mapped on line " +
+              std::to_string(it->second));
+    } else if (!accounts.Find(WithoutFormulaGuard(CsvColumns::Field(record, c_code)), &code,
+                              &why)) {
       problems->Add(file.name(), record.line, c_code + 1, why);
     } else {
       (*map)[name] = code;
@@ -63,7 +66,7 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
 }
 
 void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountMap& map,
-                    EntrySink* sink, ImportProblems* problems) {
+                    EntrySink* sink, ImportProblems* problems, ChangedLines* joined_descriptions) {
   CsvRecord record;
   CsvColumns columns;
   if (!file.Next(&record, problems)) {
@@ -134,14 +137,19 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
       first_line = line;
       if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos ||
           index.size() > 9)
-        bad(c_index, "txnidx '" + index + "' is not a transaction number");
+        bad(c_index, "txnidx '" + TextForMessage(index) + "' is not a transaction number");
       if (!ParseBookDate(field(c_date), &date))
-        bad(c_date, "date '" + std::string(field(c_date)) + "' is not a calendar day");
+        bad(c_date, "date '" + TextForMessage(field(c_date)) + "' is not a calendar day");
       else if (sink->period().start == 0)
         sink->SetPeriodFrom(date);
       std::string character;
-      if (!FitsShiftJis(description, &character))
+      const DescriptionCleaning cleaning = CleanDescription(&description, &why);
+      if (cleaning == DescriptionCleaning::kRefused)
+        bad(c_description, "the description " + why);
+      else if (!FitsShiftJis(description, &character))
         bad(c_description, "the description cannot be written in Shift_JIS: " + character);
+      else if (cleaning == DescriptionCleaning::kJoined && joined_descriptions)
+        joined_descriptions->Add(line);
     }
     Posting p{0, 0, line};
     const std::string account(field(c_account));
@@ -151,15 +159,15 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
       const std::size_t colon = account.rfind(':');
       const std::string last = colon == std::string::npos ? account : account.substr(colon + 1);
       if (!accounts.Find(account, &p.code, &why) && !accounts.Find(last, &p.code, &why))
-        bad(c_account, "account '" + account + "' is not in the map, and " + why);
+        bad(c_account, "account '" + TextForMessage(account) + "' is not in the map, and " + why);
     }
     if (!IsYen(field(c_commodity))) {
-      bad(c_commodity, "commodity '" + std::string(field(c_commodity)) +
+      bad(c_commodity, "commodity '" + TextForMessage(field(c_commodity)) +
                            "' is not yen (yen is written as JPY, \xC2\xA5, \xEF\xBF\xA5, "
                            "\xE5\x86\x86 or nothing)");
       p.unreadable = true;
     } else if (!ParseYenAmount(field(c_amount), &p.amount, &why)) {
-      bad(c_amount, "amount '" + std::string(field(c_amount)) + "': " + why);
+      bad(c_amount, "amount '" + TextForMessage(field(c_amount)) + "': " + why);
       p.unreadable = true;
     }
     postings.push_back(p);

@@ -18,6 +18,7 @@
 #include "tools/books/account_finder.h"
 #include "tools/books/csv_file.h"
 #include "tools/books/journal_entries.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 
@@ -30,7 +31,10 @@ bool LooksLikeHledgerCsv(const CsvRecord& header);
 bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* map,
                     ImportProblems* problems);
 
+// Descriptions are cleaned as journal_csv's are; the lines whose line
+// breaks or tabs became spaces go to *joined_descriptions (when not null).
 void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountMap& map,
-                    EntrySink* sink, ImportProblems* problems);
+                    EntrySink* sink, ImportProblems* problems,
+                    ChangedLines* joined_descriptions = nullptr);
 
 } // namespace stmtlink

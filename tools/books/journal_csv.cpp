@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "tools/books/book_values.h"
+#include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -164,7 +165,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       entry_id = 0;
       if (c_id != CsvColumns::kAbsent && !field(c_id).empty() &&
           !ParseCount(field(c_id), 0x7FFFFFFF, &entry_id))
-        bad(c_id, "id '" + std::string(field(c_id)) + "' is not a number from 1 to 2147483647");
+        bad(c_id, "id '" + TextForMessage(field(c_id)) + "' is not a number from 1 to 2147483647");
     } else if (!field(c_entry).empty() &&
                (!keyed || field(c_entry) != entry_key_no || field(c_id) != entry_key_id)) {
       flush();
@@ -173,7 +174,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       keyed = true;
       entry_id = 0;
       if (c_id != CsvColumns::kAbsent && !ParseCount(field(c_id), 0x7FFFFFFF, &entry_id))
-        bad(c_id, "id '" + std::string(field(c_id)) + "' is not a number from 1 to 2147483647");
+        bad(c_id, "id '" + TextForMessage(field(c_id)) + "' is not a number from 1 to 2147483647");
     } else if (entry.empty() && field(c_entry).empty() && !keyed) {
       bad(c_entry, "the first line of the journal has no entry number");
     }
@@ -185,17 +186,18 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     row.source_line = line;
     if (!field(c_entry).empty() && !ParseCount(field(c_entry), 0x7FFFFFFF, &row.entry_no))
       bad(c_entry,
-          "entry '" + std::string(field(c_entry)) + "' is not a number from 1 to 2147483647");
+          "entry '" + TextForMessage(field(c_entry)) + "' is not a number from 1 to 2147483647");
     if (field(c_entry).empty() && !entry.empty()) row.entry_no = entry.front().entry_no;
     if (c_entry == CsvColumns::kAbsent) row.entry_no = ++numbered;
 
     const std::string_view slot = field(c_slot);
     row.slot = -1; // from the date
     if (!slot.empty() && !ParseSlot(slot, &row.slot))
-      bad(c_slot, "slot '" + std::string(slot) + "' is not year-end, interim, opening or 1 to 14");
+      bad(c_slot,
+          "slot '" + TextForMessage(slot) + "' is not year-end, interim, opening or 1 to 14");
     if (!ParseBookDate(field(c_date), &row.date)) {
       if (!(row.slot == kOpeningSlot && field(c_date).empty()))
-        bad(c_date, "date '" + std::string(field(c_date)) +
+        bad(c_date, "date '" + TextForMessage(field(c_date)) +
                         "' is not a calendar day written as 2025-04-01");
     } else if (sink->period().start == 0) {
       sink->SetPeriodFrom(row.date);
@@ -212,7 +214,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     int line_category_side = -1;
     if (!field(c_category).empty()) {
       if (!category_of(2, field(c_category), &line_category)) {
-        bad(c_category, "tax category '" + std::string(field(c_category)) + "' is not one of " +
+        bad(c_category, "tax category '" + TextForMessage(field(c_category)) + "' is not one of " +
                             kTaxCategories);
         row.unreadable = true;
       } else {
@@ -224,32 +226,31 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     }
     bool excludes_tax = options.amounts_exclude_tax;
     if (!field(c_method).empty() && !ParseTaxMethod(field(c_method), &excludes_tax)) {
-      bad(c_method, "tax method '" + std::string(field(c_method)) +
+      bad(c_method, "tax method '" + TextForMessage(field(c_method)) +
                         U(u8"' is not 内税 (税込) or 外税 (税抜)"));
       row.unreadable = true;
     }
 
     std::int64_t shared_amount = 0; // the line's one amount column, read once
     if (!ParseYenAmount(field(c_amount), &shared_amount, &why)) {
-      bad(c_amount, "amount '" + std::string(field(c_amount)) + "': " + why);
+      bad(c_amount, "amount '" + TextForMessage(field(c_amount)) + "': " + why);
       row.unreadable = true;
     }
     for (int side = 0; side < 2; ++side) {
       SideFields& s = sides[side];
-      const std::string_view account = field(s.account);
+      const std::string_view account = WithoutFormulaGuard(field(s.account));
       if (!account.empty() && !accounts.Find(account, s.code, &why)) {
         bad(s.account, why);
       } else if (!field(s.sub).empty()) {
-        const std::string_view sub = field(s.sub);
-        std::string character;
+        const std::string_view sub = WithoutFormulaGuard(field(s.sub));
         if (account.empty())
           bad(s.sub, "a sub-account with no account on its side");
         else if (accounts.FindSub(*s.code, sub, s.code, &why))
           ;
         else if (!options.create_sub_accounts || why.rfind("unknown", 0) != 0)
           bad(s.sub, why);
-        else if (!FitsShiftJis(sub, &character))
-          bad(s.sub, "the sub-account name cannot be written in Shift_JIS: " + character);
+        else if (!FitsReportText(sub, &why))
+          bad(s.sub, "the sub-account name " + why);
         else if (!accounts.AddSub(*s.code, sub, s.code, &why))
           bad(s.sub, why);
       }
@@ -257,13 +258,13 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
         s.amount_shared = true;
         *s.amount_out = account.empty() ? 0 : shared_amount;
       } else if (!ParseYenAmount(field(s.amount), s.amount_out, &why)) {
-        bad(s.amount, "amount '" + std::string(field(s.amount)) + "': " + why);
+        bad(s.amount, "amount '" + TextForMessage(field(s.amount)) + "': " + why);
         row.unreadable = true;
       } else if (*s.amount_out != 0 && account.empty()) {
         bad(s.amount, "an amount with no account on its side");
       }
       if (!ParseYenAmount(field(s.tax), s.tax_out, &why)) {
-        bad(s.tax, "amount '" + std::string(field(s.tax)) + "': " + why);
+        bad(s.tax, "amount '" + TextForMessage(field(s.tax)) + "': " + why);
         row.unreadable = true;
       } else if (*s.tax_out != 0 && account.empty()) {
         bad(s.tax, "an amount with no account on its side");
@@ -274,7 +275,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       if (!field(s.category).empty()) {
         has_category = category_of(side, field(s.category), &category);
         if (!has_category) {
-          bad(s.category, "tax category '" + std::string(field(s.category)) +
+          bad(s.category, "tax category '" + TextForMessage(field(s.category)) +
                               "' is not one of " + kTaxCategories);
           row.unreadable = true;
         }
@@ -323,8 +324,13 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     }
     if (field(sides[0].account).empty() && field(sides[1].account).empty())
       bad(sides[0].account, "the line names no account on either side");
-    row.description = field(c_description);
-    if (!good_texts.count(row.description)) {
+    row.description = WithoutFormulaGuard(field(c_description));
+    const DescriptionCleaning cleaning = CleanDescription(&row.description, &why);
+    if (cleaning == DescriptionCleaning::kRefused)
+      bad(c_description, "the description " + why);
+    else if (cleaning == DescriptionCleaning::kJoined && options.joined_descriptions)
+      options.joined_descriptions->Add(line);
+    if (cleaning != DescriptionCleaning::kRefused && !good_texts.count(row.description)) {
       std::string character;
       if (!FitsShiftJis(row.description, &character))
         bad(c_description, "the description cannot be written in Shift_JIS: " + character);
@@ -368,7 +374,7 @@ bool WriteJournalCsv(BooksDb& db, std::int64_t data_no, const FiscalPeriod& peri
     out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(rows.Int64(4)) << ','
         << AmountText(rows.Int64(5)) << ',' << AmountText(rows.Int64(6)) << ','
         << CodeText(rows.Int64(7)) << ',' << AmountText(rows.Int64(8)) << ','
-        << AmountText(rows.Int64(9)) << ',' << CsvField(rows.Text(10)) << "\r\n";
+        << AmountText(rows.Int64(9)) << ',' << CsvTextField(rows.Text(10)) << "\r\n";
     last_id = id;
   }
   return true;

@@ -10,7 +10,9 @@
 //                  (普通預金) or main/sub names; empty: none on that side
 //   debit_amount, debit_tax, credit_amount, credit_tax
 //                  yen, without and of consumption tax
-//   description    the entry's text (Shift_JIS-writable)
+//   description    the entry's text (Shift_JIS-writable); each run of line
+//                  breaks and tabs becomes one space, other control
+//                  characters are refused
 // and, for journals kept the Japanese way:
 //   debit_sub, credit_sub
 //                  a sub-account (補助科目) by its name under the side's account
@@ -39,6 +41,7 @@
 #include "tools/books/csv_file.h"
 #include "tools/books/journal_entries.h"
 #include "tools/books/tax_category.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 
@@ -49,6 +52,9 @@ struct JournalReadOptions {
   // Where a tax figure of the file that differs from the computed one by
   // more than a yen is noted; nullptr: not noted.
   ImportProblems* notes = nullptr;
+  // The lines whose descriptions had line breaks or tabs made spaces;
+  // nullptr: not kept.
+  ChangedLines* joined_descriptions = nullptr;
 };
 
 // Reads every record into entries for the sink; problems as they come.

@@ -16,6 +16,7 @@
 #include "tools/books/home_info.h"
 #include "tools/books/sample_books.h"
 #include "tools/books/transfer_commands.h"
+#include "tools/books/user_text.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ bool Parse(const std::vector<std::string>& args, CommandLine* line, std::string*
   }
   line->command = args[0];
   if (line->command != "sample" && line->command != "info") {
-    *message = "unknown command '" + line->command + "'";
+    *message = "unknown command '" + stmtlink::TextForMessage(line->command) + "'";
     return false;
   }
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -162,7 +163,8 @@ bool Parse(const std::vector<std::string>& args, CommandLine* line, std::string*
     } else if (name == "--tax-included" && for_sample && !has_value) {
       line->sample.tax_included = true;
     } else {
-      *message = "unknown option '" + args[i] + "' for '" + line->command + "'";
+      *message = "unknown option '" + stmtlink::TextForMessage(args[i]) + "' for '" +
+                 line->command + "'";
       return false;
     }
   }
@@ -179,6 +181,9 @@ int RunSample(const CommandLine& line) {
   options.home = line.home;
   options.seed = line.seed;
   options.force = line.force;
+  options.on_wait = [](const std::string& message) {
+    std::cerr << "stmtlink-books: " << message << std::endl;
+  };
   std::string error;
   switch (stmtlink::WriteSampleHome(options, &error)) {
     case stmtlink::SampleStatus::kWritten:

@@ -1,12 +1,14 @@
 #include "tools/books/sample_books.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "host/books_db.h"
 #include "host/books_schema.h"
+#include "platform/env.h"
+#include "platform/replacing_file.h"
+#include "tools/books/books_replacement.h"
+#include "tools/books/home_lock.h"
 #include "tools/books/sample_host_ini.h"
 #include "tools/books/sample_tables.h"
 
@@ -25,26 +27,6 @@ bool MakeFolder(const fs::path& folder, std::string* error) {
   return true;
 }
 
-bool RemoveIfPresent(const fs::path& file, std::string* error) {
-  std::error_code ec;
-  fs::remove(file, ec);
-  if (ec) {
-    *error = "cannot remove " + file.string() + ": " + ec.message();
-    return false;
-  }
-  return true;
-}
-
-bool MoveInto(const fs::path& from, const fs::path& to, std::string* error) {
-  std::error_code ec;
-  fs::rename(from, to, ec);
-  if (ec) {
-    *error = "cannot rename " + from.string() + " to " + to.string() + ": " + ec.message();
-    return false;
-  }
-  return true;
-}
-
 // The table writers in order; a new table of the books adds its writer here.
 bool WriteTables(SampleContext& context, std::string* error) {
   return WriteSampleDataSets(context, error) && WriteSampleEras(context, error) &&
@@ -53,7 +35,6 @@ bool WriteTables(SampleContext& context, std::string* error) {
 }
 
 bool WriteBooks(const SampleOptions& options, const fs::path& file, std::string* error) {
-  if (!RemoveIfPresent(file, error)) return false; // a leftover of a failed run
   std::shared_ptr<BooksDb> db;
   if (!BooksDb::Open(file.string(), BooksDb::Mode::kCreate, &db, error)) return false;
   if (!CreateBooksSchema(db->handle(), error)) return false;
@@ -61,17 +42,6 @@ bool WriteBooks(const SampleOptions& options, const fs::path& file, std::string*
   SampleContext context{options, *db, std::mt19937(options.seed), BuildSampleChart(options)};
   if (!WriteTables(context, error)) return false;
   return db->Exec("COMMIT", error);
-}
-
-bool WriteTextFile(const fs::path& file, const std::string& text, std::string* error) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) {
-    *error = "cannot write " + file.string();
-    return false;
-  }
-  return true;
 }
 
 } // namespace
@@ -84,6 +54,11 @@ SampleStatus WriteSampleHome(const SampleOptions& options, std::string* error) {
     return SampleStatus::kFailed;
   }
   const fs::path home(options.home);
+  HomeLock::Failure failure;
+  const std::unique_ptr<HomeLock> lock =
+      HomeLock::Acquire(options.home, options.lock_timeout_ms, options.on_wait, &failure, error);
+  if (!lock)
+    return failure == HomeLock::Failure::kBusy ? SampleStatus::kRefused : SampleStatus::kFailed;
   const fs::path books = home / "books.db";
   std::error_code ec;
   if (fs::exists(books, ec) && !options.force) {
@@ -94,19 +69,21 @@ SampleStatus WriteSampleHome(const SampleOptions& options, std::string* error) {
   for (const std::string& folder : SampleAppFolders(options))
     if (!MakeFolder(folder, error)) return SampleStatus::kFailed;
 
-  const fs::path new_books = home / "books.db.new";
-  if (!WriteBooks(options, new_books, error)) {
-    *error = new_books.string() + ": " + *error;
-    fs::remove(new_books, ec);
+  RemoveLeftoverBooks(options.home);
+  NewBooks fresh;
+  if (!PrepareNewBooks(options.home, &fresh, error)) return SampleStatus::kFailed;
+  if (!WriteBooks(options, fresh.temporary, error)) {
+    *error = fresh.temporary + ": " + *error;
+    fs::remove(fresh.temporary, ec);
     return SampleStatus::kFailed;
   }
-  const fs::path new_ini = home / "host.ini.new";
-  if (!WriteTextFile(new_ini, SampleHostIniText(options), error) ||
-      !MoveInto(new_ini, home / "host.ini", error) || !MoveInto(new_books, books, error)) {
-    fs::remove(new_ini, ec);
-    fs::remove(new_books, ec);
+  const std::string ini = (home / "host.ini").string();
+  if (!ReplaceFileContents(Env::Current(), ini, SampleHostIniText(options))) {
+    *error = "cannot write " + ini;
+    fs::remove(fresh.temporary, ec);
     return SampleStatus::kFailed;
   }
+  if (!PutBooksInPlace(options.home, fresh, error)) return SampleStatus::kFailed;
   return SampleStatus::kWritten;
 }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/books/home_lock.h"
+
 namespace stmtlink {
 
 struct SampleOptions {
@@ -28,16 +30,23 @@ struct SampleOptions {
   // entries with two debits and two credits whose every line balances: the
   // ledger reads their entries to name the counter account.
   std::uint32_t balanced_compound_percent = 0;
+  // How long to wait for another import or sample into the same home, and
+  // what to tell the user before waiting (may be empty).
+  int lock_timeout_ms = HomeLock::kDefaultTimeoutMs;
+  HomeLock::WaitNotice on_wait;
 };
 
 enum class SampleStatus {
   kWritten,
-  kRefused, // the home holds books.db and force is off; nothing was touched
+  kRefused, // the home holds books.db and force is off, or another import or
+            // sample kept the home too long; nothing was touched
   kFailed,  // a file or folder could not be written; books.db is unchanged
 };
 
 // Writes the home. books.db and host.ini are written beside their final
-// names and renamed into place, so a failure never leaves half a file.
+// names and renamed into place, so a failure never leaves half a file;
+// books that are replaced stay as books.db.bak. One import or sample into
+// a home at a time: a second one waits for the first (home_lock.h).
 // *error says what went wrong (kRefused and kFailed).
 SampleStatus WriteSampleHome(const SampleOptions& options, std::string* error);
 

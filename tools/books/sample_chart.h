@@ -52,12 +52,14 @@ struct SampleChart {
 // Main codes the journal uses (stored form is x 10,000).
 namespace chart {
 constexpr std::int64_t kCash = 1110, kBank = 1120, kNotesReceivable = 1130, kReceivable = 1140,
-                       kGoods = 1150, kLoanReceivable = 1160, kPrepaid = 1170, kMaterials = 1180,
+                       kGoods = 1150, kLoanReceivable = 1160, kConsumptionTaxRefundable = 1167,
+                       kPrepaid = 1170, kMaterials = 1180,
                        kWorkInProcess = 1185, kInputTax = 1190, kBuildings = 1211,
                        kVehicles = 1212, kTools = 1213, kLand = 1214, kSoftware = 1221,
                        kSecurities = 1231, kDeposits = 1232, kStartUp = 1310, kPayable = 2110,
                        kShortLoan = 2120, kAccrued = 2130, kIncomeTaxPayable = 2140,
-                       kWithholding = 2150, kOutputTax = 2190, kLongLoan = 2210, kCapital = 3110,
+                       kConsumptionTaxPayable = 2141, kWithholding = 2150, kOutputTax = 2190,
+                       kLongLoan = 2210, kCapital = 3110,
                        kRetainedEarnings = 3340, kTreasuryStock = 3410, kSales = 4110,
                        kSalesReturns = 4120, kOpeningGoods = 5110, kPurchases = 5120,
                        kClosingGoods = 5190, kDirectorsPay = 6110, kSalaries = 6120,

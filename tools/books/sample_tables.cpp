@@ -123,7 +123,10 @@ bool WriteSampleOpeningBalances(SampleContext& context, std::string* error) {
   put(Stored(kCash), 1'200'000, true);
   for (std::int64_t bank : c.banks) put(bank, 12'000'000, true);
   put(Stored(kNotesReceivable), 2'000'000, true);
-  for (std::int64_t customer : c.customers) put(customer, 3'000'000 / 5, true);
+  // Customers and suppliers share one total however many there are.
+  const auto customers = static_cast<std::int64_t>(c.customers.size());
+  const auto suppliers = static_cast<std::int64_t>(c.suppliers.size());
+  for (std::int64_t customer : c.customers) put(customer, 3'000'000 / customers, true);
   put(Stored(kGoods), 4'500'000, true);
   put(Stored(kLoanReceivable), 1'000'000, true);
   put(Stored(kPrepaid), 600'000, true);
@@ -144,7 +147,7 @@ bool WriteSampleOpeningBalances(SampleContext& context, std::string* error) {
     put(Stored(1250), 300'000, true);
     put(Stored(1260), 200'000, true);
   }
-  for (std::int64_t supplier : c.suppliers) put(supplier, 2'400'000 / 3, false);
+  for (std::int64_t supplier : c.suppliers) put(supplier, 2'400'000 / suppliers, false);
   put(Stored(kShortLoan), 5'000'000, false);
   put(Stored(kAccrued), 900'000, false);
   put(Stored(kIncomeTaxPayable), 1'400'000, false);

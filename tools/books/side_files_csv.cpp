@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "tools/books/book_values.h"
+#include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -83,10 +84,12 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
     };
     v->file_lines[std::string(field)] = record.line;
     if (field == "company_name" || field == "data_id") {
-      std::string character;
-      if (!FitsShiftJis(value, &character))
-        bad("the text cannot be written in Shift_JIS: " + character);
-      (field == "company_name" ? v->company_name : v->data_id) = value;
+      // The company name is checked where it is settled, since an option
+      // may take its place (books_import).
+      const std::string_view text = WithoutFormulaGuard(value);
+      std::string why;
+      if (field == "data_id" && !FitsReportText(text, &why)) bad("the text " + why);
+      (field == "company_name" ? v->company_name : v->data_id) = text;
       continue;
     }
     bool known = false;
@@ -95,12 +98,12 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
       known = true;
       const bool ok = n.date ? ParseBookDate(value, n.value) : ParseNumber(value, n.value);
       if (!ok)
-        bad(std::string(n.name) + " '" + std::string(value) + "' is not " +
+        bad(std::string(n.name) + " '" + TextForMessage(value) + "' is not " +
             (n.date ? "a calendar day" : "a whole number"));
     }
     if (!known)
       problems->Add(file.name(), record.line, c_field + 1,
-                    "unknown field '" + std::string(field) + "'");
+                    "unknown field '" + TextForMessage(field) + "'");
   }
 }
 
@@ -124,16 +127,17 @@ void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalance
     std::int64_t code = 0;
     OpeningBalance b;
     b.line = record.line;
-    if (!accounts.Find(CsvColumns::Field(record, c_account), &code, &why)) {
+    const std::string_view account = WithoutFormulaGuard(CsvColumns::Field(record, c_account));
+    if (!accounts.Find(account, &code, &why)) {
       bad(c_account, why);
       continue;
     }
     for (auto [column, out] : {std::pair{c_debit, &b.debit}, std::pair{c_credit, &b.credit}})
       if (!ParseYenAmount(CsvColumns::Field(record, column), out, &why))
-        bad(column, "amount '" + std::string(CsvColumns::Field(record, column)) + "': " + why);
+        bad(column, "amount '" + TextForMessage(CsvColumns::Field(record, column)) + "': " + why);
     auto [it, fresh] = balances->emplace(code, b);
     if (!fresh)
-      bad(c_account, "account '" + std::string(CsvColumns::Field(record, c_account)) +
+      bad(c_account, "account '" + TextForMessage(account) +
                          "' already has an opening balance on line " +
                          std::to_string(it->second.line));
   }
@@ -149,17 +153,16 @@ void ReadNotesCsv(CsvFile& file, StatementSettings* settings, ImportProblems* pr
   while (file.Next(&record, problems)) {
     if (!columns.Fits(file, record, problems)) continue;
     std::int64_t kind = 0;
-    const std::string_view text = CsvColumns::Field(record, c_text);
-    std::string character;
+    const std::string_view text = WithoutFormulaGuard(CsvColumns::Field(record, c_text));
+    std::string why;
     if (!ParseNumber(CsvColumns::Field(record, c_kind), &kind))
       problems->Add(file.name(), record.line, c_kind + 1, "kind is not a whole number");
     else if (auto [it, fresh] = seen.emplace(kind, record.line); !fresh)
       problems->Add(file.name(), record.line, c_kind + 1,
                     "kind " + std::to_string(kind) + " is already given on line " +
                         std::to_string(it->second));
-    if (!FitsShiftJis(text, &character))
-      problems->Add(file.name(), record.line, c_text + 1,
-                    "the text cannot be written in Shift_JIS: " + character);
+    if (!FitsNotesText(text, &why))
+      problems->Add(file.name(), record.line, c_text + 1, "the text " + why);
     settings->emplace_back(kind, std::string(text));
   }
 }
@@ -186,8 +189,8 @@ bool LoadDataSet(BooksDb& db, std::int64_t data_no, DataSetValues* v, std::strin
 void WriteCompanyCsv(const DataSetValues& v, std::ostream& out) {
   out << "field,value\r\n"
       << "data_no," << v.data_no << "\r\n"
-      << "data_id," << CsvField(v.data_id) << "\r\n"
-      << "company_name," << CsvField(v.company_name) << "\r\n"
+      << "data_id," << CsvTextField(v.data_id) << "\r\n"
+      << "company_name," << CsvTextField(v.company_name) << "\r\n"
       << "period_start," << FormatBookDate(v.period_start) << "\r\n"
       << "period_end," << FormatBookDate(v.period_end) << "\r\n"
       << "keeps_mfg_schedule," << v.keeps_mfg_schedule << "\r\n"
@@ -228,7 +231,7 @@ bool WriteNotesCsv(BooksDb& db, std::int64_t data_no, std::ostream& out, std::st
     const BooksStatement::Step step = rows.Next(error);
     if (step == BooksStatement::Step::kError) return false;
     if (step == BooksStatement::Step::kDone) return true;
-    out << rows.Int64(0) << ',' << CsvField(rows.Text(1)) << "\r\n";
+    out << rows.Int64(0) << ',' << CsvTextField(rows.Text(1)) << "\r\n";
   }
 }
 

@@ -7,6 +7,7 @@
 #include "tools/books/book_values.h"
 #include "tools/books/books_export.h"
 #include "tools/books/books_import.h"
+#include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
@@ -42,7 +43,7 @@ std::string WalkOptions(const std::vector<std::string>& args,
       }
       if (std::string why = take(name, value); !why.empty()) return why;
     } else if (inline_value || !flag(name)) {
-      return "unknown option '" + args[i] + "'";
+      return "unknown option '" + TextForMessage(args[i]) + "'";
     }
   }
   return std::string();
@@ -76,6 +77,8 @@ const char8_t kTransferUsageText[] =
     "      line and column, and then nothing is written. A home that has\n"
     "      books is refused unless --replace (the old books stay as\n"
     "      books.db.bak). --from FOLDER takes the files an export wrote.\n"
+    "      One import or sample into a home at a time: a second one waits\n"
+    "      for the first (at most 60 seconds).\n"
     "      Headings may be Japanese (取引日, 借方勘定科目, 借方補助科目, 借方金額,\n"
     "      借方税区分, 摘要 ...). On lines with a tax category (課税売上10%,\n"
     "      課税仕入8%(軽減) ...) amounts hold the tax (内税) unless the line's\n"
@@ -152,6 +155,9 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
     fill(&o.notes, "notes.csv");
   }
   if (o.home.empty()) return Refuse("no host home: give --home DIR or set STMTLINK_HOME");
+  o.on_wait = [](const std::string& message) {
+    std::cerr << "stmtlink-books: " << message << std::endl;
+  };
   std::string summary, messages;
   const ImportStatus status = ImportBooks(o, &summary, &messages);
   if (status == ImportStatus::kImported) {

@@ -12,7 +12,8 @@ set_target_properties(stmtlink_ui_qt PROPERTIES STMTLINK_UTF8_TEXT ON)
 # placement that the report tool links without those windows (and without
 # the program's dialogs, which the front end draws).
 set_target_properties(stmtlink_ui_qt PROPERTIES UNITY_BUILD_MODE GROUP)
-foreach(file qt_dialog_window qt_dialogs qt_display_probe qt_front_end qt_progress_window)
+foreach(file qt_dialog_window qt_dialogs qt_display_probe qt_front_end qt_progress_window
+    qt_window_frame)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/ui/qt/${file}.cpp PROPERTIES UNITY_GROUP windows)
 endforeach()
 foreach(file qt_fonts qt_placement qt_start_environment qt_text)

@@ -8,6 +8,7 @@
 #include "res/common/progress_template.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/qt_placement.h"
+#include "ui/qt/qt_window_frame.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
@@ -70,10 +71,10 @@ class BarWidget : public QWidget {
 };
 
 // The window itself: the user cannot close it (it has no system menu, and
-// the run ends it).
-class ProgressWidget : public QWidget {
+// the run ends it), not with Alt+F4 either.
+class ProgressWidget : public FramedWindow {
  public:
-  using QWidget::QWidget;
+  using FramedWindow::FramedWindow;
 
  protected:
   void closeEvent(QCloseEvent* event) override { event->ignore(); }
@@ -114,21 +115,21 @@ QtProgressWindow::~QtProgressWindow() {
 HWND QtProgressWindow::CreateProgressWindow(HWND parent) {
   const ProgressWindowTemplate& resource = ProgressTemplate();
   auto window = std::make_unique<Window>();
-  // Caption bar and modal frame, above other windows, no system menu.
-  window->widget = std::make_unique<ProgressWidget>(
-      front_end_->WidgetOf(parent), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                        Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-  QWidget* widget = window->widget.get();
+  // Caption bar and modal frame, above other windows, no system menu and
+  // so no box to close it with.
+  auto owned = std::make_unique<ProgressWidget>(front_end_->WidgetOf(parent), resource.style);
+  ProgressWidget* widget = owned.get();
+  window->widget = std::move(owned);
   widget->setFont(front_end_->font());
   const DialogUnits units = DialogUnits::ForFont(widget->font());
-  widget->setFixedSize(units.Size(resource.cx, resource.cy));
+  widget->SetFixedClientSize(units.Size(resource.cx, resource.cy));
   widget->setWindowIcon(front_end_->icon());
   window->caption = FromCp932(resource.caption);
   widget->setWindowTitle(window->caption);
   CentreWhenFirstShown(widget);
   for (const ProgressBarTemplate& bar : resource.bars) {
     auto* drawn = new BarWidget(bar, widget);
-    drawn->setGeometry(units.Rect(bar.x, bar.y, bar.cx, bar.cy));
+    drawn->setGeometry(units.Rect(bar.x, bar.y, bar.cx, bar.cy).translated(widget->ClientOrigin()));
     (bar.id == kMainProgressBar ? window->main_bar : window->second_bar) = drawn;
   }
   window->handle = front_end_->Register(widget);

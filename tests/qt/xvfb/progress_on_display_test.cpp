@@ -27,12 +27,14 @@
 #include "tests/qt/xvfb/sample_home.h"
 #include "tests/qt/xvfb/xvfb_display.h"
 #include "tests/support/temp_dir.h"
+#include "ui/qt/qt_window_frame.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
 namespace {
 
 using testing::TempDir;
+using testing::XMotifDecorations;
 using testing::XWindowTitle;
 
 // How much of a bar the screen shows filled, along the middle row of its
@@ -68,7 +70,25 @@ struct Moment {
   BarPixels main_pixels;
   BarPixels second_pixels;
   bool wait_cursor = false;
+  std::optional<std::uint32_t> x_decorations; // what a window manager is asked to draw
+  int caption_width = 0;
+  int caption_fill = 0;        // selection-coloured pixels along the caption bar's second row
+  int caption_text_pixels = 0; // pixels of the title drawn on it
 };
+
+// The caption bar the window draws itself, as the screen shows it.
+void ReadCaption(const QImage& screen, QWidget* window, Moment* moment) {
+  auto* framed = dynamic_cast<FramedWindow*>(window);
+  if (framed == nullptr) return;
+  const QRect caption = framed->CaptionRect();
+  const QRgb fill = window->palette().color(QPalette::Highlight).rgb();
+  const QRgb text = window->palette().color(QPalette::HighlightedText).rgb();
+  moment->caption_width = caption.width();
+  for (int x = caption.left(); x <= caption.right(); ++x) {
+    moment->caption_fill += screen.pixel(x, caption.top() + 1) == fill;
+    for (int y = caption.top(); y <= caption.bottom(); ++y) moment->caption_text_pixels += screen.pixel(x, y) == text;
+  }
+}
 
 // The Qt progress window itself, following the state the program gives it;
 // at the chosen moments it draws the present state and reads the screen
@@ -165,7 +185,9 @@ class ObservedProgress : public QtProgressWindow {
                               .convertToFormat(QImage::Format_RGB32);
     const QCursor* cursor = QGuiApplication::overrideCursor();
     moments.push_back({main_, second_, caption_, XWindowTitle(window), ReadBar(screen, window, bars[0], 2),
-                       ReadBar(screen, window, bars[1], 1), cursor != nullptr && cursor->shape() == Qt::WaitCursor});
+                       ReadBar(screen, window, bars[1], 1), cursor != nullptr && cursor->shape() == Qt::WaitCursor,
+                       XMotifDecorations(window)});
+    ReadCaption(screen, window, &moments.back());
     QDir().mkpath(STMTLINK_SCREENSHOT_DIR);
     screen.save(QStringLiteral(STMTLINK_SCREENSHOT_DIR "/progress-xvfb-%1.png").arg(moments.size()));
   }
@@ -234,6 +256,13 @@ TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
     EXPECT_TRUE(m.caption.startsWith(QStringLiteral("集計中 ")) && m.caption.endsWith(QStringLiteral("％")))
         << m.caption.toStdString();
     EXPECT_EQ(m.caption.toStdString(), m.x_title.toStdString());
+    // No frame asked of the window manager (whose caption bar would bring
+    // close, minimise and maximise boxes): the window's own caption bar
+    // stands on the screen, with the title drawn on it.
+    EXPECT_EQ(std::optional<std::uint32_t>(0), m.x_decorations);
+    EXPECT_GT(m.caption_width, 0);
+    EXPECT_EQ(m.caption_width, m.caption_fill);
+    EXPECT_GT(m.caption_text_pixels, 40);
     // The smooth main bar filled to its position, to the pixel.
     const int main_fill = (m.main.pos - m.main.low) * m.main_pixels.width / (m.main.high - m.main.low);
     EXPECT_NEAR(main_fill, m.main_pixels.extent, 1);

@@ -22,9 +22,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "tools/report/output_file.h"
 #include "tools/report/qt/ledger_table.h"
+#include "tools/report/qt/report_window_layout.h"
 #include "ui/qt/qt_start_environment.h"
 
 namespace stmtlink::report {
@@ -65,30 +67,26 @@ void Print(QWidget* parent, const ViewContent& content) {
 
 } // namespace
 
-int ShowReportWindow(const ViewContent& content, const std::string& screenshot) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr && !screenshot.empty())
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "stmtlink-report";
-  static char* argv[] = {name, nullptr};
-  QtStartEnvironment start;
-  start.BeforeQtStarts();
-  QApplication app(argc, argv);
-  start.AfterQtStarted();
+void SetReportFont(QApplication* app) {
   QFont font("IPAPGothic");
   font.setPointSizeF(9);
-  app.setFont(font);
+  app->setFont(font);
+}
 
-  QMainWindow window;
+std::unique_ptr<QMainWindow> MakeReportWindow(const ViewContent& content) {
+  auto owned = std::make_unique<QMainWindow>();
+  QMainWindow& window = *owned;
   window.setWindowTitle(Q(content.page.title) + " - stmtlink-report");
   auto* splitter = new QSplitter(&window);
-  // The statements, and the ledger beside them read as it is scrolled.
-  auto* tabs = new QTabWidget(splitter);
-  auto* document = new QTextBrowser(tabs);
+  // The statements; with a ledger, the ledger in a tab beside them, read as
+  // it is scrolled (the tabs without a frame, so the statements' pane keeps
+  // the width the window is fitted to).
+  QTabWidget* tabs = content.ledger_path.empty() ? nullptr : new QTabWidget(splitter);
+  auto* document = new QTextBrowser(tabs ? static_cast<QWidget*>(tabs) : splitter);
   document->setHtml(Q(content.html));
-  tabs->addTab(document, "決算書");
-  if (!content.ledger_path.empty()) {
+  if (tabs != nullptr) {
+    tabs->setDocumentMode(true);
+    tabs->addTab(document, "決算書");
     auto* ledger = new QTableView(tabs);
     ledger->setModel(new LedgerTableModel(content.ledger_path, ledger));
     ledger->verticalHeader()->setVisible(false);
@@ -128,7 +126,7 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
 
   auto* print = new QAction("印刷(&P)…", &window);
   print->setShortcut(QKeySequence::Print);
-  QObject::connect(print, &QAction::triggered, &window, [&] { Print(&window, content); });
+  QObject::connect(print, &QAction::triggered, &window, [&window, &content] { Print(&window, content); });
   auto* close = new QAction("閉じる(&C)", &window);
   close->setShortcut(QKeySequence::Close);
   QObject::connect(close, &QAction::triggered, &window, &QWidget::close);
@@ -138,25 +136,44 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
   file->addAction(close);
   window.addToolBar("操作")->addAction(print);
 
-  window.resize(1200, 800);
-  window.show();
+  FitReportWindow(&window, splitter, document);
+  return owned;
+}
+
+int ShowReportWindow(const ViewContent& content, const std::string& screenshot) {
+  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+      std::getenv("QT_QPA_PLATFORM") == nullptr && !screenshot.empty())
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "stmtlink-report";
+  static char* argv[] = {name, nullptr};
+  QtStartEnvironment start;
+  start.BeforeQtStarts();
+  QApplication app(argc, argv);
+  start.AfterQtStarted();
+  SetReportFont(&app);
+
+  const std::unique_ptr<QMainWindow> window = MakeReportWindow(content);
+  window->show();
   if (!screenshot.empty()) {
-    QTimer::singleShot(200, &window, [&] {
+    QTimer::singleShot(200, window.get(), [&window, &screenshot] {
       // The window as shown; with a ledger, its tab too (beside it, "-ledger" on the name).
-      auto save = [&](const std::string& path) {
+      auto save = [&window](const std::string& path) {
         ReplacementPath picture;
         std::string reason;
-        if (!picture.Prepare(path, &reason) || !window.grab().save(Q(picture.temporary()), "PNG") ||
+        if (!picture.Prepare(path, &reason) || !window->grab().save(Q(picture.temporary()), "PNG") ||
             !picture.Commit(&reason))
           std::fprintf(stderr, "%s: 書き込めません: %s\n", path.c_str(), reason.c_str());
       };
       save(screenshot);
-      if (tabs->count() > 1) {
+      auto* tabs = window->findChild<QTabWidget*>();
+      if (tabs != nullptr && tabs->count() > 1) {
         tabs->setCurrentIndex(1);
         const std::size_t dot = screenshot.rfind('.');
-        save(dot == std::string::npos ? screenshot + "-ledger" : screenshot.substr(0, dot) + "-ledger" + screenshot.substr(dot));
+        save(dot == std::string::npos ? screenshot + "-ledger"
+                                      : screenshot.substr(0, dot) + "-ledger" + screenshot.substr(dot));
       }
-      window.close();
+      window->close();
     });
   }
   app.exec();

@@ -3,10 +3,14 @@
 // a printer or a PDF file) with the same pages as the PDF.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "tools/report/findings.h"
 #include "tools/report/qt/pdf_writer.h"
+
+class QApplication;
+class QMainWindow;
 
 namespace stmtlink::report {
 
@@ -18,6 +22,13 @@ struct ViewContent {
   bool refused = false;    // the file could not be read: findings holds the reason
   std::string ledger_path; // the report, when it has a general ledger: shown in a tab of its own
 };
+
+// The window's font: IPAPGothic 9 pt, set on the whole application.
+void SetReportFont(QApplication* app);
+
+// The window for content, sized for it and centred on its screen when
+// shown (report_window_layout.h). content must outlive the window.
+std::unique_ptr<QMainWindow> MakeReportWindow(const ViewContent& content);
 
 // Shows the window until it is closed; returns the exit status. With
 // screenshot set, saves the window to that PNG once shown and closes.

@@ -1,0 +1,119 @@
+#include "tools/books/user_text.h"
+
+#include <cstdio>
+
+#include "tools/books/book_values.h"
+
+namespace stmtlink {
+namespace {
+
+bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+std::string CodeOf(unsigned char c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "U+%04X", c);
+  return text;
+}
+
+std::string ControlWhy(unsigned char c) {
+  const char* name = c == '\t'   ? " (a tab)"
+                     : c == '\n' ? " (a line break)"
+                     : c == '\r' ? " (a carriage return)"
+                                 : "";
+  return "holds a control character, which the report cannot carry: " + CodeOf(c) + name;
+}
+
+} // namespace
+
+std::string TextForMessage(std::string_view utf8) {
+  std::string out;
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    const bool starts_character = (c & 0xC0) != 0x80;
+    if (starts_character && characters++ == kMessageTextLength) {
+      out += "\xE2\x80\xA6"; // …
+      break;
+    }
+    if (IsControl(c))
+      out += "<" + CodeOf(c) + ">";
+    else
+      out += static_cast<char>(c);
+  }
+  return out;
+}
+
+bool FitsReportText(std::string_view utf8, std::string* why) {
+  for (char c : utf8)
+    if (IsControl(static_cast<unsigned char>(c))) {
+      *why = ControlWhy(static_cast<unsigned char>(c));
+      return false;
+    }
+  std::string character;
+  if (FitsShiftJis(utf8, &character)) return true;
+  *why = "cannot be written in Shift_JIS: " + character;
+  return false;
+}
+
+bool FitsNotesText(std::string_view utf8, std::string* why) {
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
+      ++i; // a line of the notes ends
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      *why = "holds a lone line break (" + CodeOf(c) +
+             "), which the report cannot carry; the notes' lines end with CR LF";
+      return false;
+    }
+    if (IsControl(c)) {
+      *why = ControlWhy(c);
+      return false;
+    }
+  }
+  std::string character;
+  if (FitsShiftJis(utf8, &character)) return true;
+  *why = "cannot be written in Shift_JIS: " + character;
+  return false;
+}
+
+DescriptionCleaning CleanDescription(std::string* text, std::string* why) {
+  std::string& t = *text;
+  std::size_t at = 0;
+  while (at < t.size() && !IsControl(static_cast<unsigned char>(t[at]))) ++at;
+  if (at == t.size()) return DescriptionCleaning::kUnchanged;
+  // From the first control character on, the text is rewritten in place.
+  std::size_t out = at;
+  for (std::size_t i = at; i < t.size();) {
+    const unsigned char c = static_cast<unsigned char>(t[i]);
+    if (!IsControl(c)) {
+      t[out++] = t[i++];
+      continue;
+    }
+    if (c != '\r' && c != '\n' && c != '\t') {
+      *why = ControlWhy(c);
+      return DescriptionCleaning::kRefused;
+    }
+    while (i < t.size() && (t[i] == '\r' || t[i] == '\n' || t[i] == '\t')) ++i;
+    t[out++] = ' ';
+  }
+  t.resize(out);
+  return DescriptionCleaning::kJoined;
+}
+
+void ChangedLines::Add(long line) {
+  if (shown_.size() < kMaxShown) shown_.push_back(line);
+  ++count_;
+}
+
+std::string ChangedLines::Text() const {
+  std::string text;
+  for (std::size_t i = 0; i < shown_.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == shown_.size() && count_ == shown_.size() ? " and " : ", ") +
+            std::to_string(shown_[i]);
+  if (count_ > shown_.size()) text += " and " + std::to_string(count_ - shown_.size()) + " more";
+  return text;
+}
+
+} // namespace stmtlink
