@@ -9,6 +9,10 @@
 #include "tools/report/net_assets_classes.h"
 #include "tools/report/notes_form.h"
 #include "tools/report/previous_year.h"
+#include "tools/report/statements_html.h"
+
+#include <regex>
+#include <sstream>
 #include "tools/report/statement_model.h"
 
 namespace stmtlink::report {
@@ -236,6 +240,39 @@ TEST(StatementModel, LastYearBesideThisKeepsTheItemsOfEitherYear) {
   EXPECT_NE(std::string::npos, PreviousRefusal(now, other).find("「株式会社　他社」"));
   const Node early = year("20240101", "20241231", "株式会社　見本", {});
   EXPECT_NE(std::string::npos, PreviousPeriodRemark(now, early).find("自 令和6年1月1日　至 令和6年12月31日"));
+}
+
+
+// The HTML writes the model: one bottom row for both grand totals, 「現在」
+// under the balance sheet, a loss by its name and unsigned, the notes' page
+// saying there are none, the cover's contents and its remark on last year.
+TEST(StatementModel, HtmlPrintsTheModelAsTheDocument) {
+  const Node report = Report({
+      Element("BalanceSheet", {Category("Assets", "資産合計", 100, {Category("CurrentAssets", "流動資産合計", 100,
+                                                                            {ItemOf("現金", 100)})}),
+                               Category("Liabilities", "負債合計", 40, {Category("CurrentLiabilities", "流動負債合計", 40,
+                                                                                 {ItemOf("未払金", 40)})}),
+                               Category("NetAssets", "純資産合計", 60, {ItemOf("資本金", 60)})}),
+      Element("IncomeStatement", {Category("NetSales", "売上高合計", 10, {ItemOf("売上高", 10)}),
+                                  Category("NetIncome", "当期純利益", -7, {})}),
+      Element("StatementChangesNetAssets", {Text("Select", "1"), EquityItem("資本金", 60)})});
+  for (bool for_qt : {false, true}) {
+    std::ostringstream out;
+    HtmlOptions options;
+    options.for_qt = for_qt;
+    options.previous = for_qt ? &report : nullptr; // as last year: the same period, which is said
+    StatementsHtml html(out, options);
+    html.WriteStatements(report);
+    html.Finish();
+    const std::string text = out.str();
+    EXPECT_NE(std::string::npos, text.find("令和8年3月31日現在"));
+    EXPECT_TRUE(std::regex_search(text, std::regex("<tr>.*資産合計.*負債・純資産合計.*</tr>"))) << "one bottom row";
+    EXPECT_NE(std::string::npos, text.find("当期純損失"));
+    EXPECT_EQ(std::string::npos, text.find("△7<")) << "a loss is shown without a sign";
+    EXPECT_NE(std::string::npos, text.find(kNoNotes));
+    EXPECT_NE(std::string::npos, text.find("目　次"));
+    EXPECT_EQ(for_qt, text.find("当期の開始日") != std::string::npos) << "said only when last year does not meet this one";
+  }
 }
 
 } // namespace
