@@ -15,6 +15,7 @@
 #include "tools/books/book_values.h"
 #include "tools/books/books_replacement.h"
 #include "tools/books/chart_csv.h"
+#include "tools/books/era_table.h"
 #include "tools/books/hledger_csv.h"
 #include "tools/books/home_lock.h"
 #include "tools/books/journal_csv.h"
@@ -32,12 +33,15 @@ std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text)
 
 // The real era table, as every host keeps it.
 bool WriteEras(BooksDb& db, std::string* error) {
-  return db.Exec(
-      reinterpret_cast<const char*>(u8"INSERT INTO era (first_day, name, abbreviation) VALUES "
-                                    u8"(18681023, '明治', 'M'), (19120730, '大正', 'T'), "
-                                    u8"(19261225, '昭和', 'S'), (19890108, '平成', 'H'), "
-                                    u8"(20190501, '令和', 'R')"),
-      error);
+  BooksStatement s;
+  if (!db.Prepare("INSERT INTO era (first_day, name, abbreviation) VALUES (?1, ?2, ?3)", &s, error))
+    return false;
+  for (const Era& era : kEras)
+    if (!s.BindInt64(1, era.first_day, error) || !s.BindText(2, era.name, error) ||
+        !s.BindText(3, era.abbreviation, error) ||
+        s.Next(error) != BooksStatement::Step::kDone || !s.Reset(error))
+      return false;
+  return true;
 }
 
 bool Load(const std::string& path, const ImportOptions& options, CsvFile* file,
@@ -213,6 +217,7 @@ void AddSubAccounts(const std::deque<ChartAccount>& added, ImportedChart* chart)
 
 struct Summary {
   std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0, added_subs = 0;
+  long empty_rows = 0; // of the journal, skipped
   bool period_from_journal = false;
   DataSetValues data_set;
 };
@@ -228,7 +233,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   // The chart's problems end the reading: the other files name its
   // accounts. The data set's problems are kept and reported with the rest.
   const std::size_t before_chart = problems->count();
-  if (Load(chart_path, options, &chart_file, problems))
+  // The shipped chart is UTF-8 whatever the user's files are.
+  const TextEncoding chart_encoding = options.chart.empty() ? TextEncoding::kUtf8 : options.encoding;
+  if (CsvFile::Load(chart_path, chart_encoding, &chart_file, problems))
     ReadChartCsv(chart_file, data_set.keeps_mfg_schedule != 0, &chart, problems);
   if (problems->count() != before_chart) return false;
   AccountFinder accounts(chart.accounts);
@@ -295,6 +302,7 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   summary->lines = writer.lines();
   summary->opening = opening.size();
   summary->period_from_journal = writer.period_from_journal();
+  summary->empty_rows = journal.empty_rows();
   summary->data_set = data_set;
   return true;
 }
@@ -374,6 +382,10 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     *summary_text += "Note: " + std::to_string(summary.added_subs) +
                      (summary.added_subs == 1 ? " sub-account was" : " sub-accounts were") +
                      " added for the journal's new sub-account names.\n";
+  if (summary.empty_rows > 0)
+    *summary_text += "Note: " + std::to_string(summary.empty_rows) + " empty " +
+                     (summary.empty_rows == 1 ? "row" : "rows") + " of " + options.journal +
+                     " (separators or spaces only) skipped.\n";
   if (!joined.empty())
     *summary_text += "Note: the descriptions of " + options.journal +
                      (joined.count() == 1 ? " line " : " lines ") + joined.Text() +

@@ -14,9 +14,17 @@
 namespace stmtlink {
 namespace {
 
+// A heading as compared: without spaces of either width, underscores or
+// hyphens, in lower case.
 std::string Normalize(std::string_view name) {
+  static constexpr std::string_view kWide = "\xE3\x80\x80"; // U+3000
   std::string out;
-  for (char c : name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (name.substr(i, kWide.size()) == kWide) {
+      i += kWide.size() - 1;
+      continue;
+    }
     if (c == ' ' || c == '_' || c == '-') continue;
     out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
@@ -125,6 +133,7 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
   out->name_ = path;
   out->pos_ = 0;
   out->line_ = 1;
+  out->empty_rows_ = 0;
   const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
   std::size_t bad = 0;
   const bool auto_utf8 = encoding == TextEncoding::kAuto && !bom && IsValidUtf8(bytes, &bad);
@@ -154,7 +163,26 @@ CsvFile CsvFile::FromText(std::string name, std::string utf8) {
   return file;
 }
 
+namespace {
+
+// A record that a spreadsheet leaves behind: separators and spaces only.
+bool IsEmptyRecord(const CsvRecord& record) {
+  for (const std::string& field : record.fields)
+    if (!WithoutOuterSpaces(field).empty()) return false;
+  return true;
+}
+
+} // namespace
+
 bool CsvFile::Next(CsvRecord* record, ImportProblems* problems) {
+  while (NextRecord(record, problems)) {
+    if (!IsEmptyRecord(*record)) return true;
+    ++empty_rows_;
+  }
+  return false;
+}
+
+bool CsvFile::NextRecord(CsvRecord* record, ImportProblems* problems) {
   const std::string& t = text_;
   const std::size_t n = t.size();
   // Blank lines between records are skipped.

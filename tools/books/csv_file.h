@@ -2,8 +2,10 @@
 // first (UTF-8 with or without a byte-order mark, or CP932; detected, or
 // as given), then walked record by record. Records follow RFC 4180: commas,
 // double quotes around a field that holds commas, quotes or line breaks,
-// "" for a quote inside one; CR LF or LF ends a record. Blank lines are
-// skipped. The first record is the header, naming the columns.
+// "" for a quote inside one; CR LF or LF ends a record. Empty rows (blank
+// lines, or only separators and spaces, as a spreadsheet leaves them) are
+// skipped wherever they are, and counted. The first record is the header,
+// naming the columns.
 #pragma once
 
 #include <cstddef>
@@ -46,13 +48,19 @@ class CsvFile {
   void Rewind() {
     pos_ = 0;
     line_ = 1;
+    empty_rows_ = 0;
   }
+  // The empty rows skipped so far (blank lines aside).
+  long empty_rows() const { return empty_rows_; }
 
  private:
+  bool NextRecord(CsvRecord* record, ImportProblems* problems);
+
   std::string name_;
   std::string text_;
   std::size_t pos_ = 0;
   long line_ = 1;
+  long empty_rows_ = 0;
 };
 
 // One field as written: quoted (with "" for a quote) only when it holds a

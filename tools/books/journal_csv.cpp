@@ -197,8 +197,8 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
           "slot '" + TextForMessage(slot) + "' is not year-end, interim, opening or 1 to 14");
     if (!ParseBookDate(field(c_date), &row.date)) {
       if (!(row.slot == kOpeningSlot && field(c_date).empty()))
-        bad(c_date, "date '" + TextForMessage(field(c_date)) +
-                        "' is not a calendar day written as 2025-04-01");
+        bad(c_date, "date '" + TextForMessage(field(c_date)) + "' is not a calendar day (" +
+                        kDateForms + ")");
     } else if (sink->period().start == 0) {
       sink->SetPeriodFrom(row.date);
     }
@@ -214,8 +214,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     int line_category_side = -1;
     if (!field(c_category).empty()) {
       if (!category_of(2, field(c_category), &line_category)) {
-        bad(c_category, "tax category '" + TextForMessage(field(c_category)) + "' is not one of " +
-                            kTaxCategories);
+        bad(c_category, TaxCategoryRefusal(field(c_category)));
         row.unreadable = true;
       } else {
         line_category_side = line_category.sales ? 1 : 0;
@@ -238,11 +237,11 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
     }
     for (int side = 0; side < 2; ++side) {
       SideFields& s = sides[side];
-      const std::string_view account = WithoutFormulaGuard(field(s.account));
+      const std::string_view account = WithoutFormulaGuard(WithoutOuterSpaces(field(s.account)));
       if (!account.empty() && !accounts.Find(account, s.code, &why)) {
         bad(s.account, why);
       } else if (!field(s.sub).empty()) {
-        const std::string_view sub = WithoutFormulaGuard(field(s.sub));
+        const std::string_view sub = WithoutFormulaGuard(WithoutOuterSpaces(field(s.sub)));
         if (account.empty())
           bad(s.sub, "a sub-account with no account on its side");
         else if (accounts.FindSub(*s.code, sub, s.code, &why))
@@ -275,8 +274,7 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
       if (!field(s.category).empty()) {
         has_category = category_of(side, field(s.category), &category);
         if (!has_category) {
-          bad(s.category, "tax category '" + TextForMessage(field(s.category)) +
-                              "' is not one of " + kTaxCategories);
+          bad(s.category, TaxCategoryRefusal(field(s.category)));
           row.unreadable = true;
         }
       } else if (line_category_side == side) {

@@ -116,4 +116,20 @@ std::string ChangedLines::Text() const {
   return text;
 }
 
+std::string_view WithoutOuterSpaces(std::string_view text) {
+  static constexpr std::string_view kWide = "\xE3\x80\x80"; // U+3000
+  for (;;) {
+    if (!text.empty() && text.front() == ' ')
+      text.remove_prefix(1);
+    else if (!text.empty() && text.back() == ' ')
+      text.remove_suffix(1);
+    else if (text.substr(0, kWide.size()) == kWide)
+      text.remove_prefix(kWide.size());
+    else if (text.size() >= kWide.size() && text.substr(text.size() - kWide.size()) == kWide)
+      text.remove_suffix(kWide.size());
+    else
+      return text;
+  }
+}
+
 } // namespace stmtlink
