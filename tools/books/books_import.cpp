@@ -218,6 +218,7 @@ void AddSubAccounts(const std::deque<ChartAccount>& added, ImportedChart* chart)
 struct Summary {
   std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0, added_subs = 0;
   long empty_rows = 0; // of the journal, skipped
+  std::vector<std::string> unread_columns; // of the journal, skipped
   bool period_from_journal = false;
   DataSetValues data_set;
 };
@@ -275,7 +276,8 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     else
       ReadJournalCsv(journal, accounts, &writer, problems,
                      JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
-                                        options.create_sub_accounts, notes_out, joined});
+                                        options.create_sub_accounts, notes_out, joined, &map,
+                                        options.strict, &summary->unread_columns});
   }
   writer.Finish();
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
@@ -386,6 +388,15 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     *summary_text += "Note: " + std::to_string(summary.empty_rows) + " empty " +
                      (summary.empty_rows == 1 ? "row" : "rows") + " of " + options.journal +
                      " (separators or spaces only) skipped.\n";
+  if (!summary.unread_columns.empty()) {
+    std::string names;
+    for (const std::string& name : summary.unread_columns)
+      names += (names.empty() ? "'" : ", '") + TextForMessage(name) + "'";
+    *summary_text += "Note: the column" + std::string(summary.unread_columns.size() == 1 ? " " : "s ") +
+                     names + " of " + options.journal +
+                     (summary.unread_columns.size() == 1 ? " was" : " were") +
+                     " not read (the import does not know them; --strict refuses them).\n";
+  }
   if (!joined.empty())
     *summary_text += "Note: the descriptions of " + options.journal +
                      (joined.count() == 1 ? " line " : " lines ") + joined.Text() +

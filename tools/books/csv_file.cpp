@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/text_codec.h"
+#include "tools/books/nearest_names.h"
 #include "tools/books/user_text.h"
 
 namespace stmtlink {
@@ -306,10 +307,39 @@ std::string ColumnList(const std::vector<std::string_view>& known) {
 
 } // namespace
 
+namespace {
+
+// The spelling of a known column that the header lacks nearest to an
+// unknown heading, when it is near enough to be a typo of it: one
+// character in a short heading, two in a longer one. "" when none is.
+std::string TypoOf(const std::string& heading, const std::vector<std::string_view>& known,
+                   const std::vector<std::string>& named) {
+  const std::string normalized = Normalize(heading);
+  const std::size_t most = normalized.size() <= 12 ? 1 : 2; // bytes: 4 kanji
+  std::string best;
+  std::size_t best_distance = most + 1;
+  for (std::string_view k : known) {
+    const std::vector<std::string_view> names = Spellings(k);
+    if (std::find(named.begin(), named.end(), Normalize(names[0])) != named.end()) continue;
+    for (std::string_view n : names) {
+      if (Normalize(n).size() < 4) continue; // "id" is near too much
+      const std::size_t distance = NameDistance(normalized, Normalize(n));
+      if (distance < best_distance) {
+        best_distance = distance;
+        best = std::string(n);
+      }
+    }
+  }
+  return best;
+}
+
+} // namespace
+
 bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
                       const std::vector<std::string_view>& known, ImportProblems* problems,
-                      bool ignore_unknown) {
+                      UnknownColumns unknown) {
   columns_.clear();
+  unread_.clear();
   width_ = header.fields.size();
   // The column each header field names, by the first spelling of the known one.
   std::vector<std::string> named(header.fields.size());
@@ -324,7 +354,7 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
     }
     any_known = any_known || !named[i].empty();
   }
-  if (!any_known && !ignore_unknown) {
+  if (!any_known && unknown != UnknownColumns::kIgnored) {
     problems->Add(file.name(), header.line, 0,
                   "no header line: the first line must name the columns (" + ColumnList(known) +
                       ")");
@@ -333,16 +363,25 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
   bool ok = true;
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
     const int column = static_cast<int>(i) + 1;
-    if (named[i].empty() && ignore_unknown) {
+    const std::string heading(WithoutOuterSpaces(header.fields[i]));
+    if (named[i].empty() && unknown == UnknownColumns::kIgnored)
       continue;
-    } else if (named[i].empty()) {
+    if (named[i].empty()) {
+      const std::string typo = TypoOf(heading, known, named);
+      if (typo.empty() && unknown == UnknownColumns::kNoted) {
+        unread_.push_back(heading);
+        continue;
+      }
+      const std::string list = ColumnList(known);
       problems->Add(file.name(), header.line, column,
-                    "unknown column '" + TextForMessage(header.fields[i]) + "' (the columns are: " +
-                        ColumnList(known) + ")");
+                    "unknown column '" + TextForMessage(heading) + "'" +
+                        (!typo.empty()        ? " (closest known: " + typo + ")"
+                         : list.size() <= 200 ? " (the columns are: " + list + ")"
+                                              : std::string()));
       ok = false;
     } else if (Index(named[i]) != kAbsent) {
       problems->Add(file.name(), header.line, column,
-                    "column '" + TextForMessage(header.fields[i]) + "' is given twice");
+                    "column '" + TextForMessage(heading) + "' is given twice");
       ok = false;
     } else {
       columns_.emplace_back(named[i], static_cast<int>(i));

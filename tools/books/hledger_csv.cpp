@@ -48,7 +48,7 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
   std::string why;
   while (file.Next(&record, problems)) {
     if (!columns.Fits(file, record, problems)) continue;
-    const std::string name(CsvColumns::Field(record, c_account));
+    const std::string name(WithoutOuterSpaces(CsvColumns::Field(record, c_account)));
     std::int64_t code = 0;
     if (auto [it, fresh] = seen.emplace(name, record.line); !fresh) {
       problems->Add(
@@ -73,7 +73,7 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
     problems->Add(file.name() + ": the file is empty");
     return;
   }
-  if (!columns.Read(file, record, kHledgerColumns, problems, true)) return;
+  if (!columns.Read(file, record, kHledgerColumns, problems, UnknownColumns::kIgnored)) return;
   for (std::string_view required : {"txnidx", "date", "account", "amount"})
     if (!columns.Has(required)) {
       problems->Add(file.name(), record.line, 0,

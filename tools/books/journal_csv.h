@@ -35,6 +35,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "host/books_db.h"
 #include "tools/books/account_finder.h"
@@ -55,6 +56,12 @@ struct JournalReadOptions {
   // The lines whose descriptions had line breaks or tabs made spaces;
   // nullptr: not kept.
   ChangedLines* joined_descriptions = nullptr;
+  // A company's own account names, looked up before the chart's; nullptr: none.
+  const AccountMap* map = nullptr;
+  // Columns the reader does not know refuse the file; otherwise they are
+  // skipped and their headings go to *unread_columns (when not null).
+  bool strict = false;
+  std::vector<std::string>* unread_columns = nullptr;
 };
 
 // Reads every record into entries for the sink; problems as they come.

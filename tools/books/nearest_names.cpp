@@ -47,7 +47,11 @@ std::vector<std::string> NearestNames(std::string_view text, const std::vector<s
   constexpr std::size_t kEdited = 64;           // code points
   if (text.size() > kLongestCompared) return {};
   const std::u32string query = CodePoints(text);
-  std::vector<std::pair<std::size_t, const std::string*>> scored;
+  // A name that starts as the query does, all but its last character (at
+  // least two), is near too and comes first among its equals: 法人税等 and
+  // 法人税、住民税及び事業税, whose short form it is.
+  const std::u32string stem = query.size() >= 3 ? query.substr(0, query.size() - 1) : query;
+  std::vector<std::pair<std::size_t, const std::string*>> scored; // distance x 2, name
   for (const std::string& name : names) {
     if (name.size() > kLongestCompared) continue;
     const std::u32string candidate = CodePoints(name);
@@ -57,8 +61,10 @@ std::vector<std::string> NearestNames(std::string_view text, const std::vector<s
     if (candidate.find(query) != std::u32string::npos ||
         query.find(candidate) != std::u32string::npos)
       distance = std::min<std::size_t>(distance, 1);
+    const bool same_start = stem.size() >= 2 && candidate.compare(0, stem.size(), stem) == 0;
+    if (same_start) distance = std::min<std::size_t>(distance, 1);
     if (distance <= std::max<std::size_t>(2, query.size() / 2))
-      scored.emplace_back(distance, &name);
+      scored.emplace_back(distance * 2 + (same_start ? 0 : 1), &name);
   }
   std::stable_sort(scored.begin(), scored.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -69,6 +75,10 @@ std::vector<std::string> NearestNames(std::string_view text, const std::vector<s
     if (out.size() == 3) break;
   }
   return out;
+}
+
+std::size_t NameDistance(std::string_view a, std::string_view b) {
+  return EditDistance(CodePoints(a), CodePoints(b));
 }
 
 std::string NearestNamesText(const std::vector<std::string>& near) {

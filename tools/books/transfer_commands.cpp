@@ -65,14 +65,15 @@ const char8_t kTransferUsageText[] =
     "         [--map MAP.csv] [--company NAME] [--period YYYYMMDD-YYYYMMDD]\n"
     "         [--tax-included] [--manufacturing] [--interim]\n"
     "         [--amounts tax-included|tax-excluded] [--tax-rounding down|nearest|up]\n"
-    "         [--create-sub-accounts]\n"
+    "         [--create-sub-accounts] [--strict]\n"
     "         [--encoding auto|utf-8|cp932] [--replace] | import --from FOLDER ...\n"
     "      Make the books of one company from CSV files (see docs/books.md).\n"
     "      Without --chart the standard chart shipped with the tool is used,\n"
     "      and the journal may name accounts by their usual names (現金,\n"
     "      普通預金, 売上高 ...). The journal is this tool's CSV or the CSV of\n"
-    "      'hledger print -O csv' (with --map from its account names to chart\n"
-    "      codes). Without --period: twelve months from the month of the\n"
+    "      'hledger print -O csv'. --map MAP.csv (account, code) turns a\n"
+    "      company's own account names (or hledger's) into the chart's.\n"
+    "      Without --period: twelve months from the month of the\n"
     "      journal's first line. Every bad value is reported with its file,\n"
     "      line and column, and then nothing is written. A home that has\n"
     "      books is refused unless --replace (the old books stay as\n"
@@ -85,6 +86,8 @@ const char8_t kTransferUsageText[] =
     "      税計算区分 says 外税 or --amounts tax-excluded is given; the tax is\n"
     "      rounded down to the yen unless --tax-rounding says otherwise.\n"
     "      --create-sub-accounts adds the sub-accounts the journal names.\n"
+    "      Columns the import does not read (部門, 識別フラグ ...) are skipped\n"
+    "      with a notice; --strict refuses them.\n"
     "  export [--home DIR] --out FOLDER [--data N] [--replace]\n"
     "      Write the books of the selected data set (or data set N) as the\n"
     "      CSV files the import reads: company.csv, chart.csv, opening.csv,\n"
@@ -136,8 +139,9 @@ int RunImportCommand(const std::vector<std::string>& args, const std::string& de
           if (name == option) *flag = 1;
         if (name == "--replace") o.replace = true;
         if (name == "--create-sub-accounts") o.create_sub_accounts = true;
-        return name == "--replace" || name == "--create-sub-accounts" || name == "--tax-included" || name == "--manufacturing" ||
-               name == "--interim";
+        if (name == "--strict") o.strict = true;
+        return name == "--replace" || name == "--create-sub-accounts" || name == "--strict" ||
+               name == "--tax-included" || name == "--manufacturing" || name == "--interim";
       });
   if (!refusal.empty()) return Refuse(refusal);
   if (!from.empty()) {
