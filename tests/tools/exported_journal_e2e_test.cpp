@@ -29,8 +29,9 @@ using testing::TempDir;
 using testing::U8;
 using testing::WriteTextFile;
 
-ProgramRun ExportedBooks(std::vector<std::string> args) {
-  return RunProgram(BuiltProgram("stmtlink-books"), args, {"LANG=en_US.UTF-8"});
+ProgramRun ExportedBooks(std::vector<std::string> args, const char* lang = "en_US.UTF-8") {
+  return RunProgram(BuiltProgram("stmtlink-books"), args,
+                    {"LC_ALL=", "LC_MESSAGES=", std::string("LANG=") + lang});
 }
 
 // Amounts hold their tax (内税). The heading 借方勘定科目 ends in a
@@ -154,6 +155,30 @@ TEST(ExportedJournal, FaultsAreRefusedWithFileLineAndColumn) {
                        "--company", "X", "--strict"});
   EXPECT_EQ(2, run.exit_status);
   EXPECT_EQ(0u, run.err.find(dir.File(U8(u8"k.csv:1:5: unknown column '識別フラグ'\n")))) << run.err;
+}
+
+// The tool speaks Japanese unless the locale asks for English; a refusal
+// still names file, line and column.
+TEST(ExportedJournal, SpeaksJapaneseUnlessTheLocaleIsEnglish) {
+  EXPECT_EQ(0u, ExportedBooks({"--help"}, "ja_JP.UTF-8").out.find(U8(u8"使い方: stmtlink-books")));
+  EXPECT_EQ(0u, ExportedBooks({"--help"}, "").out.find(U8(u8"使い方: stmtlink-books")));
+  EXPECT_EQ(0u, ExportedBooks({"--help"}).out.find("Usage: stmtlink-books"));
+  const ProgramRun messages = RunProgram(BuiltProgram("stmtlink-books"), {"--help"},
+                                         {"LC_ALL=", "LC_MESSAGES=en_GB.UTF-8", "LANG=ja_JP.UTF-8"});
+  EXPECT_EQ(0u, messages.out.find("Usage: stmtlink-books"));
+
+  TempDir dir;
+  ASSERT_TRUE(WriteTextFile(dir.File("j.csv"), U8(u8"日付,借方勘定科目,貸方勘定科目,金額\n"
+                                                  u8"R7/2/30,現金,売上,100\n")));
+  const ProgramRun run = ExportedBooks(
+      {"import", "--home", dir.File("home"), "--journal", dir.File("j.csv"), "--company", "X"},
+      "ja_JP.UTF-8");
+  EXPECT_EQ(2, run.exit_status);
+  EXPECT_NE(std::string::npos, run.err.find(dir.File(U8(u8"j.csv:2:1: 日付 'R7/2/30' が実在する日ではありません ("))))
+      << run.err;
+  EXPECT_NE(std::string::npos, run.err.find(dir.File(U8(u8"j.csv:2:3: 勘定科目 '売上' がありません (近いもの: 売上高"))))
+      << run.err;
+  EXPECT_NE(std::string::npos, run.err.find(U8(u8"何もインポートしませんでした。"))) << run.err;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tools/books/account_finder.h"
 
+#include "tools/books/books_language.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -55,27 +57,33 @@ bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string*
   if (!ParseCodeForm(text, &found)) {
     auto named = by_name_.find(std::string(text));
     if (named == by_name_.end()) {
-      *why = "unknown account '" + TextForMessage(text) + "'";
       const std::vector<std::string> near = ClosestNames(text);
-      for (std::size_t i = 0; i < near.size(); ++i)
-        *why += (i == 0 ? " (closest known: " : ", ") + TextForMessage(near[i]);
-      if (!near.empty()) *why += ")";
+      *why = near.empty()
+                 ? Say("unknown account '{0}'", u8"勘定科目 '{0}' がありません",
+                       {TextForMessage(text)})
+                 : Say("unknown account '{0}' (closest known: {1})",
+                       u8"勘定科目 '{0}' がありません (近いもの: {1})",
+                       {TextForMessage(text), TextForMessage(NearestNamesText(near))});
       return false;
     }
     if (named->second == kAmbiguous) {
-      *why = "account name '" + TextForMessage(text) +
-             "' belongs to several accounts; give its code or main/sub names";
+      *why = Say("account name '{0}' belongs to several accounts; give its code or main/sub names",
+                 u8"勘定科目名 '{0}' は複数の科目にあります。コードか「科目/補助科目」で"
+                 u8"書いてください",
+                 {TextForMessage(text)});
       return false;
     }
     found = named->second;
   }
   auto account = by_code_.find(found);
   if (account == by_code_.end()) {
-    *why = "no account has the code '" + TextForMessage(text) + "'";
+    *why = Say("no account has the code '{0}'", u8"コード '{0}' の勘定科目がありません",
+               {TextForMessage(text)});
     return false;
   }
   if (account->second->line_type == 1 || account->second->line_type == 2) {
-    *why = "'" + TextForMessage(text) + "' is a heading or a total, which takes no postings";
+    *why = Say("'{0}' is a heading or a total, which takes no postings",
+               u8"'{0}' は見出しか合計で、仕訳を計上できません", {TextForMessage(text)});
     return false;
   }
   *code = found;
@@ -88,8 +96,9 @@ bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::
   auto main = by_code_.find(main_code);
   if (main == by_code_.end()) return false; // the main account was refused already
   if (main_code % 10000 != 0) {
-    *why = "'" + TextForMessage(main->second->formal_name) +
-           "' is a sub-account already and has no sub-accounts of its own";
+    *why = Say("'{0}' is a sub-account already and has no sub-accounts of its own",
+               u8"'{0}' は補助科目で、その下に補助科目はありません",
+               {TextForMessage(main->second->formal_name)});
     return false;
   }
   auto named = by_name_.find(main->second->formal_name + "/" + std::string(name));
@@ -97,15 +106,19 @@ bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::
     *code = named->second;
     return true;
   }
-  *why = "unknown sub-account '" + TextForMessage(name) + "' of " +
-         TextForMessage(main->second->formal_name);
+  const std::string main_name = TextForMessage(main->second->formal_name);
   auto subs = sub_names_.find(main_code);
   const std::vector<std::string> near =
       subs == sub_names_.end() ? std::vector<std::string>() : ClosestNames(name, subs->second);
-  for (std::size_t i = 0; i < near.size(); ++i)
-    *why += (i == 0 ? " (closest known: " : ", ") + TextForMessage(near[i]);
-  *why += near.empty() ? " (give --create-sub-accounts to add it)"
-                       : "; give --create-sub-accounts to add it)";
+  *why = near.empty()
+             ? Say("unknown sub-account '{0}' of {1} (give --create-sub-accounts to add it)",
+                   u8"{1} に補助科目 '{0}' がありません (追加するには --create-sub-accounts)",
+                   {TextForMessage(name), main_name})
+             : Say("unknown sub-account '{0}' of {1} (closest known: {2}; give "
+                   "--create-sub-accounts to add it)",
+                   u8"{1} に補助科目 '{0}' がありません (近いもの: {2}。追加するには"
+                   u8" --create-sub-accounts)",
+                   {TextForMessage(name), main_name, TextForMessage(NearestNamesText(near))});
   return false;
 }
 
@@ -115,8 +128,9 @@ bool AccountFinder::AddSub(std::int64_t main_code, std::string_view name, std::i
   if (main == by_code_.end() || main_code % 10000 != 0) return FindSub(main_code, name, code, why);
   std::int64_t& last = last_sub_[main_code];
   if (last >= 9999) {
-    *why = TextForMessage(main->second->formal_name) + " has no free sub-account number for '" +
-           TextForMessage(name) + "'";
+    *why = Say("{0} has no free sub-account number for '{1}'",
+               u8"{0} には補助科目 '{1}' に使える番号が残っていません",
+               {TextForMessage(main->second->formal_name), TextForMessage(name)});
     return false;
   }
   ChartAccount sub = *main->second;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "platform/text_codec.h"
+#include "tools/books/books_language.h"
 #include "tools/books/era_table.h"
 
 namespace stmtlink {
@@ -83,6 +84,26 @@ const char kAmountForms[] =
     " before or a \xE5\x86\x86"
     " after if you like; full-width digits and separators are read too";
 
+namespace {
+
+std::string NotAnAmount() {
+  return Say("not an amount ({0})",
+             u8"金額ではありません (1234567, 1,234,567, 980.5 のように書きます。マイナスは"
+             u8"先頭の -, △, ▲ か括弧、前に ¥ や後に 円 を付けても、全角の数字と区切りでも"
+             u8"読めます)",
+             {kAmountForms});
+}
+
+} // namespace
+
+std::string DateForms() {
+  return InJapanese() ? std::string(reinterpret_cast<const char*>(
+                            u8"日付は 2025/4/1, 2025-04-01, 2025.4.1, 2025年4月1日, 20250401 か、"
+                            u8"和暦で 令和7年4月1日, R7/4/1, R07.04.01 (初年は 元年) のように"
+                            u8"書きます"))
+                      : std::string(kDateForms);
+}
+
 bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why) {
   *units = 0;
   // Most fields are empty or plain digits.
@@ -96,7 +117,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   std::string ascii;
   if (!IsAscii(text) || text.find('(') != std::string_view::npos) {
     if (!AsciiAmountForm(text, &ascii)) {
-      *why = std::string("not an amount (") + kAmountForms + ")";
+      *why = NotAnAmount();
       return false;
     }
     text = ascii;
@@ -119,7 +140,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   std::string_view whole = text.substr(0, point);
   std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
   if (whole.empty() || (point != std::string_view::npos && fraction.empty())) {
-    *why = std::string("not an amount (") + kAmountForms + ")";
+    *why = NotAnAmount();
     return false;
   }
   // Thousands separators: a first group of one to three digits, then
@@ -130,7 +151,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   for (std::size_t i = 0; i <= whole.size(); ++i) {
     if (i < whole.size() && whole[i] != ',') {
       if (!IsDigit(whole[i])) {
-        *why = std::string("not an amount (") + kAmountForms + ")";
+        *why = NotAnAmount();
         return false;
       }
       digits += whole[i];
@@ -139,26 +160,27 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
     const std::size_t length = i - group_start;
     const bool grouped = whole.find(',') != std::string_view::npos;
     if (grouped && (first_group ? length < 1 || length > 3 : length != 3)) {
-      *why = "thousands separators must group three digits";
+      *why = Say("thousands separators must group three digits", u8"桁区切りは三桁ごとです");
       return false;
     }
     first_group = false;
     group_start = i + 1;
   }
   if (fraction.size() > 4) {
-    *why = "more than four decimals";
+    *why = Say("more than four decimals", u8"小数が四桁を超えます");
     return false;
   }
   for (char c : fraction)
     if (!IsDigit(c)) {
-      *why = std::string("not an amount (") + kAmountForms + ")";
+      *why = NotAnAmount();
       return false;
     }
   const std::size_t first = digits.find_first_not_of('0');
   const std::string_view significant =
       first == std::string::npos ? std::string_view() : std::string_view(digits).substr(first);
   if (significant.size() > 14) {
-    *why = "beyond the host's range (less than 100,000,000,000,000 yen)";
+    *why = Say("beyond the host's range (less than 100,000,000,000,000 yen)",
+               u8"帳簿の範囲 (100,000,000,000,000 円未満) を超えます");
     return false;
   }
   std::int64_t value = 0;

@@ -33,8 +33,10 @@ std::string FormatYenAmount(std::int64_t units);
 std::string FormatYenForPeople(std::int64_t units);
 
 bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd);
-// The accepted forms in words (UTF-8), for messages that refuse a date.
+// The accepted forms in words (UTF-8), for messages that refuse a date:
+// in English, and in the language spoken (books_language.h).
 extern const char kDateForms[];
+std::string DateForms();
 bool IsCalendarDate(std::int64_t yyyymmdd);
 std::string FormatBookDate(std::int64_t yyyymmdd); // 2025-04-01
 

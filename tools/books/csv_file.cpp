@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/text_codec.h"
+#include "tools/books/books_language.h"
 #include "tools/books/nearest_names.h"
 #include "tools/books/user_text.h"
 
@@ -110,7 +111,7 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
                    ImportProblems* problems) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    problems->Add(path + ": cannot open the file");
+    problems->Add(path + ": " + Say("cannot open the file", u8"ファイルを開けません"));
     return false;
   }
   // The whole file in one read (a byte-by-byte iterator costs seconds on a
@@ -128,7 +129,7 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   if (in.bad()) {
-    problems->Add(path + ": cannot read the file");
+    problems->Add(path + ": " + Say("cannot read the file", u8"ファイルを読めません"));
     return false;
   }
   out->name_ = path;
@@ -142,8 +143,10 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
     if (bom) bytes.erase(0, 3);
     if (!auto_utf8 && !IsValidUtf8(bytes, &bad)) {
       problems->Add(path, LineOfOffset(bytes, bad), 0,
-                    "the file is not valid UTF-8 here (give --encoding cp932 for a "
-                    "Shift_JIS file)");
+                    Say("the file is not valid UTF-8 here (give --encoding cp932 for a "
+                        "Shift_JIS file)",
+                        u8"ここが UTF-8 として正しくありません (Shift_JIS のファイルには"
+                        u8" --encoding cp932 を付けてください)"));
       return false;
     }
     out->text_ = std::move(bytes);
@@ -151,7 +154,8 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
   }
   if (!Cp932ToUtf8(bytes, &out->text_)) {
     problems->Add(path, FirstBadCp932Line(bytes), 0,
-                  "the file is neither UTF-8 nor CP932 (Shift_JIS) text");
+                  Say("the file is neither UTF-8 nor CP932 (Shift_JIS) text",
+                      u8"ファイルが UTF-8 でも CP932 (Shift_JIS) でもありません"));
     return false;
   }
   return true;
@@ -208,7 +212,7 @@ bool CsvFile::NextRecord(CsvRecord* record, ImportProblems* problems) {
         const std::size_t quote = t.find('"', pos_);
         if (quote == std::string::npos) {
           problems->Add(name_, record->line, static_cast<int>(count),
-                        "a quoted field is not closed");
+                        Say("a quoted field is not closed", u8"引用符で始まる欄が閉じていません"));
           pos_ = n;
           return false;
         }
@@ -356,8 +360,9 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
   }
   if (!any_known && unknown != UnknownColumns::kIgnored) {
     problems->Add(file.name(), header.line, 0,
-                  "no header line: the first line must name the columns (" + ColumnList(known) +
-                      ")");
+                  Say("no header line: the first line must name the columns ({0})",
+                      u8"見出しの行がありません: 最初の行に列の名前を書いてください ({0})",
+                      {ColumnList(known)}));
     return false;
   }
   bool ok = true;
@@ -374,14 +379,19 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
       }
       const std::string list = ColumnList(known);
       problems->Add(file.name(), header.line, column,
-                    "unknown column '" + TextForMessage(heading) + "'" +
-                        (!typo.empty()        ? " (closest known: " + typo + ")"
-                         : list.size() <= 200 ? " (the columns are: " + list + ")"
-                                              : std::string()));
+                    !typo.empty()
+                        ? Say("unknown column '{0}' (closest known: {1})",
+                              u8"列 '{0}' はありません (近いもの: {1})", {TextForMessage(heading), typo})
+                    : list.size() <= 200
+                        ? Say("unknown column '{0}' (the columns are: {1})",
+                              u8"列 '{0}' はありません (列: {1})", {TextForMessage(heading), list})
+                        : Say("unknown column '{0}'", u8"列 '{0}' はありません",
+                              {TextForMessage(heading)}));
       ok = false;
     } else if (Index(named[i]) != kAbsent) {
       problems->Add(file.name(), header.line, column,
-                    "column '" + TextForMessage(heading) + "' is given twice");
+                    Say("column '{0}' is given twice", u8"列 '{0}' が二度あります",
+                        {TextForMessage(heading)}));
       ok = false;
     } else {
       columns_.emplace_back(named[i], static_cast<int>(i));
@@ -394,10 +404,11 @@ bool CsvColumns::Fits(const CsvFile& file, const CsvRecord& record,
                       ImportProblems* problems) const {
   if (record.fields.size() <= width_) return true;
   problems->Add(file.name(), record.line, static_cast<int>(width_) + 1,
-                "the line has " + std::to_string(record.fields.size()) + " fields, the header " +
-                    std::to_string(width_) +
-                    " (an amount with thousands separators needs "
-                    "double quotes)");
+                Say("the line has {0} fields, the header {1} (an amount with thousands separators "
+                    "needs double quotes)",
+                    u8"行の欄が {0} 個、見出しは {1} 個です (桁区切りのある金額は二重引用符で"
+                    u8"囲みます)",
+                    {std::to_string(record.fields.size()), std::to_string(width_)}));
   return false;
 }
 

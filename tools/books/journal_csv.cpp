@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "tools/books/book_values.h"
+#include "tools/books/books_language.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
@@ -132,6 +133,14 @@ bool ParseAdjustment(std::string_view text, int* slot) {
   return false;
 }
 
+std::string AmountRefusal(std::string_view field, const std::string& why) {
+  return Say("amount '{0}': {1}", u8"金額 '{0}': {1}", {TextForMessage(field), why});
+}
+
+std::string NoAccountForAmount() {
+  return Say("an amount with no account on its side", u8"勘定科目のない側に金額があります");
+}
+
 // One side of a line as the reader works it out.
 struct SideState {
   std::string_view account; // as named, without its outer spaces
@@ -218,7 +227,7 @@ class JournalReader {
 
 bool JournalReader::ReadHeader() {
   if (!file_.Next(&record_, problems_)) {
-    problems_->Add(file_.name() + ": the file is empty");
+    problems_->Add(file_.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
     return false;
   }
   const UnknownColumns unknown = options_.strict ? UnknownColumns::kRefused : UnknownColumns::kNoted;
@@ -232,8 +241,8 @@ bool JournalReader::ReadHeader() {
       for (char& c : spellings)
         if (c == '|') c = '/';
       problems_->Add(file_.name(), record_.line, 0,
-                     "the header has no column '" + std::string(required) + "' (" + spellings +
-                         ")");
+                     Say("the header has no column '{0}' ({1})",
+                         u8"見出しに列 '{0}' がありません ({1})", {required, spellings}));
       return false;
     }
   c_ = IndexColumns(columns_);
@@ -255,13 +264,15 @@ JournalRow JournalReader::NewRow() {
 // the column each line is an entry of its own.
 void JournalReader::GroupIntoEntry(JournalRow* row) {
   const std::string_view no = Field(c_.entry), id = Field(c_.id);
-  const std::string id_problem =
-      "id '" + TextForMessage(id) + "' is not a number from 1 to 2147483647";
+  const auto id_problem = [&] {
+    return Say("id '{0}' is not a number from 1 to 2147483647",
+               u8"仕訳 ID '{0}' が 1 から 2147483647 の数ではありません", {TextForMessage(id)});
+  };
   if (c_.entry == CsvColumns::kAbsent) {
     Flush();
     entry_id_ = 0;
     if (c_.id != CsvColumns::kAbsent && !id.empty() && !ParseCount(id, 0x7FFFFFFF, &entry_id_))
-      Bad(c_.id, id_problem);
+      Bad(c_.id, id_problem());
     row->entry_no = ++numbered_;
     return;
   }
@@ -272,12 +283,15 @@ void JournalReader::GroupIntoEntry(JournalRow* row) {
     keyed_ = true;
     entry_id_ = 0;
     if (c_.id != CsvColumns::kAbsent && !ParseCount(id, 0x7FFFFFFF, &entry_id_))
-      Bad(c_.id, id_problem);
+      Bad(c_.id, id_problem());
   } else if (entry_.empty() && no.empty() && !keyed_) {
-    Bad(c_.entry, "the first line of the journal has no entry number");
+    Bad(c_.entry, Say("the first line of the journal has no entry number",
+                      u8"仕訳の最初の行に伝票番号がありません"));
   }
   if (!no.empty() && !ParseCount(no, 0x7FFFFFFF, &row->entry_no))
-    Bad(c_.entry, "entry '" + TextForMessage(no) + "' is not a number from 1 to 2147483647");
+    Bad(c_.entry, Say("entry '{0}' is not a number from 1 to 2147483647",
+                      u8"伝票番号 '{0}' が 1 から 2147483647 の数ではありません",
+                      {TextForMessage(no)}));
   if (no.empty() && !entry_.empty()) row->entry_no = entry_.front().entry_no;
 }
 
@@ -287,20 +301,28 @@ void JournalReader::ReadWhen(JournalRow* row) {
   row->slot = -1; // from the date
   if (!slot.empty() && !ParseSlot(slot, &row->slot))
     Bad(c_.slot,
-        "slot '" + TextForMessage(slot) + "' is not year-end, interim, opening or 1 to 14");
+        Say("slot '{0}' is not year-end, interim, opening or 1 to 14",
+            u8"区分 '{0}' が year-end, interim, opening, 1 から 14 のどれでもありません",
+            {TextForMessage(slot)}));
   int adjustment = -1;
   if (!ParseAdjustment(Field(c_.adjustment), &adjustment))
-    Bad(c_.adjustment, "adjustment '" + TextForMessage(Field(c_.adjustment)) +
-                           U(u8"' is not 本決 (決算, 決算整理), 中決 (中間決算) or empty"));
+    Bad(c_.adjustment,
+        Say("adjustment '{0}' is not \xE6\x9C\xAC\xE6\xB1\xBA (\xE6\xB1\xBA\xE7\xAE\x97, "
+            "\xE6\xB1\xBA\xE7\xAE\x97\xE6\x95\xB4\xE7\x90\x86), \xE4\xB8\xAD\xE6\xB1\xBA ("
+            "\xE4\xB8\xAD\xE9\x96\x93\xE6\xB1\xBA\xE7\xAE\x97) or empty",
+            u8"決算区分 '{0}' が 本決 (決算, 決算整理)、中決 (中間決算)、空 のどれでもありません",
+            {TextForMessage(Field(c_.adjustment))}));
   else if (adjustment >= 0 && !slot.empty() && row->slot != adjustment)
-    Bad(c_.adjustment, "the adjustment and the slot '" + TextForMessage(slot) + "' disagree");
+    Bad(c_.adjustment, Say("the adjustment and the slot '{0}' disagree",
+                           u8"決算区分と区分 '{0}' が食い違います", {TextForMessage(slot)}));
   else if (adjustment >= 0)
     row->slot = adjustment;
   const std::string_view date = Field(c_.date);
   if (!ParseBookDate(date, &row->date)) {
     if (!(row->slot == kOpeningSlot && date.empty()))
       Bad(c_.date,
-          "date '" + TextForMessage(date) + "' is not a calendar day (" + kDateForms + ")");
+          Say("date '{0}' is not a calendar day ({1})", u8"日付 '{0}' が実在する日ではありません ({1})",
+              {TextForMessage(date), DateForms()}));
   } else if (sink_->period().start == 0) {
     sink_->SetPeriodFrom(row->date);
   }
@@ -354,13 +376,14 @@ bool JournalReader::ReadAccount(const SideColumns& c, SideState* s) {
   const std::string_view sub = WithoutFormulaGuard(WithoutOuterSpaces(Field(c.sub)));
   if (sub.empty()) return true;
   if (s->account.empty())
-    Bad(c.sub, "a sub-account with no account on its side");
+    Bad(c.sub, Say("a sub-account with no account on its side",
+                   u8"勘定科目のない側に補助科目があります"));
   else if (accounts_.FindSub(*s->code, sub, s->code, &why_))
     return true;
-  else if (!options_.create_sub_accounts || why_.rfind("unknown", 0) != 0)
+  else if (!options_.create_sub_accounts || *s->code % 10000 != 0) // not unknown: refused
     Bad(c.sub, why_);
   else if (!FitsReportText(sub, &why_))
-    Bad(c.sub, "the sub-account name " + why_);
+    Bad(c.sub, Say("the sub-account name {0}", u8"補助科目名が{0}", {why_}));
   else if (!accounts_.AddSub(*s->code, sub, s->code, &why_))
     Bad(c.sub, why_);
   return true;
@@ -372,16 +395,16 @@ void JournalReader::ReadAmounts(const SideColumns& c, std::int64_t shared_amount
     s->amount_shared = true;
     *s->amount = s->account.empty() ? 0 : shared_amount;
   } else if (!ParseYenAmount(Field(c.amount), s->amount, &why_)) {
-    Bad(c.amount, "amount '" + TextForMessage(Field(c.amount)) + "': " + why_);
+    Bad(c.amount, AmountRefusal(Field(c.amount), why_));
     row->unreadable = true;
   } else if (*s->amount != 0 && s->account.empty()) {
-    Bad(c.amount, "an amount with no account on its side");
+    Bad(c.amount, NoAccountForAmount());
   }
   if (!ParseYenAmount(Field(s->tax_column), s->tax, &why_)) {
-    Bad(s->tax_column, "amount '" + TextForMessage(Field(s->tax_column)) + "': " + why_);
+    Bad(s->tax_column, AmountRefusal(Field(s->tax_column), why_));
     row->unreadable = true;
   } else if (*s->tax != 0 && s->account.empty()) {
-    Bad(s->tax_column, "an amount with no account on its side");
+    Bad(s->tax_column, NoAccountForAmount());
   }
   s->tax_given = !Field(s->tax_column).empty();
 }
@@ -392,11 +415,14 @@ void JournalReader::ReadAmounts(const SideColumns& c, std::int64_t shared_amount
 void JournalReader::ApplyTax(bool excludes_tax, SideState* s, JournalRow* row) {
   if (!s->has_category || row->unreadable) return;
   if (s->account.empty()) {
-    Bad(s->category_column, "a tax category with no account on its side");
+    Bad(s->category_column, Say("a tax category with no account on its side",
+                                u8"勘定科目のない側に税区分があります"));
     return;
   }
   if (s->category.rate == 0) {
-    if (*s->tax != 0) Bad(s->tax_column, "a tax on a line whose category bears none");
+    if (*s->tax != 0)
+      Bad(s->tax_column, Say("a tax on a line whose category bears none",
+                             u8"税のかからない税区分の行に税額があります"));
     return;
   }
   const std::int64_t computed =
@@ -406,12 +432,16 @@ void JournalReader::ApplyTax(bool excludes_tax, SideState* s, JournalRow* row) {
   } else if (options_.notes &&
              (*s->tax - computed > kUnitsPerYen || computed - *s->tax > kUnitsPerYen)) {
     options_.notes->Add(file_.name(), record_.line, s->tax_column + 1,
-                        "the tax " + FormatYenForPeople(*s->tax) + " yen differs from " +
-                            FormatYenForPeople(computed) + " yen computed at " +
-                            std::to_string(s->category.rate) + "%; the file's figure is kept");
+                        Say("the tax {0} yen differs from {1} yen computed at {2}%; the file's "
+                            "figure is kept",
+                            u8"税額 {0} 円が {2}% で計算した {1} 円と違います。ファイルの額の"
+                            u8"ままにします",
+                            {FormatYenForPeople(*s->tax), FormatYenForPeople(computed),
+                             std::to_string(s->category.rate)}));
   }
   if (!excludes_tax && std::llabs(*s->tax) > std::llabs(*s->amount)) {
-    Bad(s->tax_column, "the tax is larger than the amount that holds it");
+    Bad(s->tax_column, Say("the tax is larger than the amount that holds it",
+                           u8"税額がそれを含む金額より大きいです"));
     row->unreadable = true;
     return;
   }
@@ -429,13 +459,16 @@ void JournalReader::ReadSides(JournalRow* row) {
   const int line_side = LineCategorySide(row, &line_category);
   bool excludes_tax = options_.amounts_exclude_tax;
   if (!Field(c_.method).empty() && !ParseTaxMethod(Field(c_.method), &excludes_tax)) {
-    Bad(c_.method, "tax method '" + TextForMessage(Field(c_.method)) +
-                       U(u8"' is not 内税 (税込) or 外税 (税抜)"));
+    Bad(c_.method,
+        Say("tax method '{0}' is not \xE5\x86\x85\xE7\xA8\x8E (\xE7\xA8\x8E\xE8\xBE\xBC) or "
+            "\xE5\xA4\x96\xE7\xA8\x8E (\xE7\xA8\x8E\xE6\x8A\x9C)",
+            u8"税計算区分 '{0}' が 内税 (税込) でも 外税 (税抜) でもありません",
+            {TextForMessage(Field(c_.method))}));
     row->unreadable = true;
   }
   std::int64_t shared_amount = 0; // the line's one amount column, read once
   if (!ParseYenAmount(Field(c_.amount), &shared_amount, &why_)) {
-    Bad(c_.amount, "amount '" + TextForMessage(Field(c_.amount)) + "': " + why_);
+    Bad(c_.amount, AmountRefusal(Field(c_.amount), why_));
     row->unreadable = true;
   }
   for (int side = 0; side < 2; ++side) {
@@ -460,7 +493,8 @@ void JournalReader::ReadSides(JournalRow* row) {
     ApplyTax(excludes_tax, &s, row);
   }
   if (!Field(c_.tax).empty() && line_side < 0 && !row->unreadable)
-    Bad(c_.tax, "a tax on a line with no tax category (税区分)");
+    Bad(c_.tax, Say("a tax on a line with no tax category",
+                    u8"税区分のない行に税額があります"));
   // One amount for both sides, written without the tax: the side that
   // bears none takes the amount and the tax.
   if (!row->unreadable && excludes_tax && sides[0].amount_shared && sides[1].amount_shared &&
@@ -470,20 +504,22 @@ void JournalReader::ReadSides(JournalRow* row) {
     if (*other.amount != 0) *other.amount += *taxed.tax;
   }
   if (sides[0].account.empty() && sides[1].account.empty())
-    Bad(c_.sides[0].account, "the line names no account on either side");
+    Bad(c_.sides[0].account, Say("the line names no account on either side",
+                                 u8"行の借方にも貸方にも勘定科目がありません"));
 }
 
 void JournalReader::ReadDescription(JournalRow* row) {
   row->description = WithoutFormulaGuard(Field(c_.description));
   const DescriptionCleaning cleaning = CleanDescription(&row->description, &why_);
   if (cleaning == DescriptionCleaning::kRefused)
-    Bad(c_.description, "the description " + why_);
+    Bad(c_.description, Say("the description {0}", u8"摘要が{0}", {why_}));
   else if (cleaning == DescriptionCleaning::kJoined && options_.joined_descriptions)
     options_.joined_descriptions->Add(record_.line);
   if (cleaning != DescriptionCleaning::kRefused && !good_texts_.count(row->description)) {
     std::string character;
     if (!FitsShiftJis(row->description, &character))
-      Bad(c_.description, "the description cannot be written in Shift_JIS: " + character);
+      Bad(c_.description, Say("the description cannot be written in Shift_JIS: {0}",
+                              u8"摘要を Shift_JIS で書けません: {0}", {character}));
     else if (good_texts_.size() < 100000)
       good_texts_.insert(row->description);
   }

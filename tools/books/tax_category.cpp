@@ -1,5 +1,7 @@
 #include "tools/books/tax_category.h"
 
+#include "tools/books/books_language.h"
+
 #include <cstdlib>
 #include <vector>
 
@@ -109,10 +111,12 @@ std::string TaxCategoryRefusal(std::string_view text) {
       U(u8"課税売上10%"), U(u8"課税売上8%(軽減)"), U(u8"課税仕入10%"), U(u8"課税仕入8%(軽減)"),
       U(u8"非課税売上"),  U(u8"非課税仕入"),       U(u8"免税売上"),    U(u8"対象外")};
   const std::vector<std::string> near = NearestNames(Plain(text), kNames);
-  return "tax category '" + TextForMessage(text) + "' is not known (" +
-         (near.empty() ? std::string("the categories: ") + kTaxCategories
-                       : "closest known: " + NearestNamesText(near)) +
-         ")";
+  return near.empty() ? Say("tax category '{0}' is not known (the categories: {1})",
+                            u8"税区分 '{0}' はありません (税区分: {1})",
+                            {TextForMessage(text), kTaxCategories})
+                      : Say("tax category '{0}' is not known (closest known: {1})",
+                            u8"税区分 '{0}' はありません (近いもの: {1})",
+                            {TextForMessage(text), NearestNamesText(near)});
 }
 
 bool ParseTaxMethod(std::string_view text, bool* amount_excludes_tax) {
