@@ -229,9 +229,10 @@ int RunExportCommand(const std::vector<std::string>& args, const std::string& de
         else if (name == "--data") {
           o.data_no = std::atoll(value.c_str());
           if (o.data_no < 1 || value.find_first_not_of("0123456789") != std::string::npos)
-            return "--data needs a data set number";
+            return Say("--data needs a data set number", u8"--data にはデータの番号が要ります");
         }
-        return value.empty() ? name + " needs a value" : std::string();
+        return value.empty() ? Say("{0} needs a value", u8"{0} には値が要ります", {name})
+                             : std::string();
       },
       [&](const std::string& name) {
         if (name != "--replace") return false;
@@ -239,8 +240,11 @@ int RunExportCommand(const std::vector<std::string>& args, const std::string& de
         return true;
       });
   if (!refusal.empty()) return Refuse(refusal);
-  if (o.folder.empty()) return Refuse("export needs --out FOLDER");
-  if (o.home.empty()) return Refuse("no host home: give --home DIR or set STMTLINK_HOME");
+  if (o.folder.empty())
+    return Refuse(Say("export needs --out FOLDER", u8"export には --out フォルダ が要ります"));
+  if (o.home.empty())
+    return Refuse(Say("no host home: give --home DIR or set STMTLINK_HOME",
+                      u8"ホームがありません: --home DIR か STMTLINK_HOME で指定してください"));
   std::string summary, error;
   if (!ExportBooks(o, &summary, &error)) {
     std::cerr << "stmtlink-books: " << error << "\n";
