@@ -181,7 +181,7 @@ bool WriteHostIniIfMissing(const fs::path& home, std::int64_t data_no, std::stri
   if (std::size_t at = text.find(selected); at != std::string::npos)
     text.replace(at, selected.size(), "SelectedNo2=" + std::to_string(data_no));
   if (ReplaceFileContents(Env::Current(), (home / "host.ini").string(), text)) return true;
-  *error = "cannot write " + (home / "host.ini").string();
+  *error = Say("cannot write {0}", u8"{0} を書けません", {(home / "host.ini").string()});
   return false;
 }
 
