@@ -49,6 +49,7 @@ const char8_t kExported[] =
     u8",,,,,,,,,,,,,,,,\r\n"
     u8"7,20250501,,地代家賃,,,55000,課税仕入 １０％,,普通預金,,,55000,,,家賃,0\r\n"
     u8"8,2026-03-31,本決,支払手数料,,,1000,対象外,,未払金,,,1000,,,未払計上,0\r\n"
+    u8"9,R7.9.30,中間決算,支払手数料,,,500,,,未払金,,,500,,,中間未払,0\r\n"
     u8",,,,,,,,,,,,,,,,\r\n"
     u8" , ,　,,,,,,,,,,,,,,\r\n";
 
@@ -82,7 +83,7 @@ TEST(ExportedJournal, EveryFormInEitherEncodingGivesTheHandFigures) {
     ProgramRun imported =
         ExportedBooks({"import", "--home", home, "--journal", dir.File(f.name), "--map",
                        dir.File(f.encoding == std::string("cp932") ? "map-cp932.csv" : "map.csv"),
-                       "--company", "X", "--encoding", f.encoding});
+                       "--company", "X", "--interim", "--encoding", f.encoding});
     ASSERT_EQ(0, imported.exit_status) << f.name << ": " << imported.err;
     EXPECT_NE(std::string::npos, imported.out.find("3 empty rows")) << imported.out;
     EXPECT_NE(std::string::npos, imported.out.find(U8(u8"column '識別フラグ' of ")))
@@ -96,7 +97,9 @@ TEST(ExportedJournal, EveryFormInEitherEncodingGivesTheHandFigures) {
     }
     // By hand: the taxes of the taxed lines on the two tax accounts
     // (110,000 at 10%: 10,000; 1,080,000 at 8%: 80,000; 300 as given;
-    // 55,000 at 10%: 5,000), the rest without them.
+    // 55,000 at 10%: 5,000), the rest without them. The interim
+    // adjustment (500) belongs to the interim statements, and the year's
+    // (months 4 to 3 and the year-end) leave it out, as the program does.
     const std::map<std::string, long long> items = ReportItems(report);
     const std::pair<const char8_t*, long long> want[] = {
         {u8"現金", 96700},         {u8"普通預金", 2645012},  {u8"売掛金", 1080000},
@@ -111,11 +114,14 @@ TEST(ExportedJournal, EveryFormInEitherEncodingGivesTheHandFigures) {
       ASSERT_TRUE(items.count(U8(label))) << U8(label);
       EXPECT_EQ(yen, items.at(U8(label))) << U8(label);
     }
-    // The 本決 line is a year-end adjustment, the others lines of their month.
+    // The 本決 line is a year-end adjustment, the 中間決算 one an interim
+    // one, the others lines of their month.
     ASSERT_EQ(0, ExportedBooks({"export", "--home", home, "--out", dir.File("out")}).exit_status);
     const std::string journal = ReadTextFile(dir.File("out/journal.csv"));
     EXPECT_NE(std::string::npos, journal.find("2026-03-31,year-end,6200,1000")) << journal;
+    EXPECT_NE(std::string::npos, journal.find("2025-09-30,interim,6200,500")) << journal;
     EXPECT_EQ(journal.find("year-end"), journal.rfind("year-end")) << journal;
+    EXPECT_EQ(journal.find("interim"), journal.rfind("interim")) << journal;
   }
 }
 
@@ -131,7 +137,8 @@ TEST(ExportedJournal, FaultsAreRefusedWithFileLineAndColumn) {
                 u8"2,2025/4/2,期末,現金,100,,資本金,100,no such adjustment\n"
                 u8"3,2025/4/3,,法人税等,100,,現金,100,short name\n"
                 u8"4,2025/4/4,,仕入高,110,課対仕入11%,現金,110,no such rate\n"
-                u8"5,2025/4/5,,給与手当,100,,現金,100,not in the map\n")));
+                u8"5,2025/4/5,,給与手当,100,,現金,100,not in the map\n"
+                u8"6,2025/9/30,中決,支払手数料,100,,現金,100,no interim closing\n")));
   ASSERT_TRUE(WriteTextFile(dir.File("map.csv"), U8(u8"account,code\n旅費,旅費交通費\n")));
   ProgramRun run = ExportedBooks({"import", "--home", dir.File("home"), "--journal",
                                   dir.File("j.csv"), "--company", "X", "--map", dir.File("map.csv")});
@@ -142,10 +149,11 @@ TEST(ExportedJournal, FaultsAreRefusedWithFileLineAndColumn) {
       U8(u8"j.csv:4:4: unknown account '法人税等' (closest known: 法人税、住民税及び事業税, "),
       U8(u8"j.csv:5:6: tax category '課対仕入11%' is not known (closest known: 課税仕入10%"),
       U8(u8"j.csv:6:4: unknown account '給与手当' (closest known: 給料手当"),
+      "j.csv:7:3: an interim adjustment, but the data set keeps no interim closing (give --interim)",
       "Nothing was imported."};
   for (const std::string& e : expected)
     EXPECT_NE(std::string::npos, run.err.find(e)) << e << "\n" << run.err;
-  EXPECT_EQ(6, std::count(run.err.begin(), run.err.end(), '\n')) << run.err;
+  EXPECT_EQ(7, std::count(run.err.begin(), run.err.end(), '\n')) << run.err;
   EXPECT_FALSE(std::filesystem::exists(dir.File("home/books.db")));
 
   // --strict: a column the import does not read is refused, not skipped.

@@ -287,7 +287,8 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
       ReadJournalCsv(journal, accounts, &writer, problems,
                      JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
                                         options.create_sub_accounts, notes_out, joined, &map,
-                                        options.strict, &summary->unread_columns});
+                                        options.strict, &summary->unread_columns,
+                                        data_set.interim_closing != 0});
   }
   writer.Finish();
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,

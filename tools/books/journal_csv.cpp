@@ -317,6 +317,10 @@ void JournalReader::ReadWhen(JournalRow* row) {
                            u8"決算区分と区分 '{0}' が食い違います", {TextForMessage(slot)}));
   else if (adjustment >= 0)
     row->slot = adjustment;
+  if (row->slot == kInterimSlot && !options_.interim_closing)
+    Bad(adjustment == kInterimSlot ? c_.adjustment : c_.slot,
+        Say("an interim adjustment, but the data set keeps no interim closing (give --interim)",
+            u8"中間決算の整理仕訳ですが、データに中間決算がありません (--interim を付けてください)"));
   const std::string_view date = Field(c_.date);
   if (!ParseBookDate(date, &row->date)) {
     if (!(row->slot == kOpeningSlot && date.empty()))

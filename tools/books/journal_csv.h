@@ -26,7 +26,8 @@
 //   tax_method     内税 (the amount holds the tax) or 外税 (it does not);
 //                  empty: as the options say
 //   tax            the line's one tax: that of the side taking tax_category
-//   adjustment     本決 (決算, 決算整理): year-end; 中決 (中間決算): interim;
+//   adjustment     本決 (決算, 決算整理): year-end; 中決 (中間決算): interim
+//                  (only in a data set with an interim closing);
 //                  empty (通常): a line of its month
 //   debit_department, credit_department, department
 //                  read past: the books keep no departments
@@ -72,6 +73,9 @@ struct JournalReadOptions {
   // skipped and their headings go to *unread_columns (when not null).
   bool strict = false;
   std::vector<std::string>* unread_columns = nullptr;
+  // Whether the data set keeps an interim closing: without one the program
+  // refuses books with interim adjustments, so the import refuses them.
+  bool interim_closing = false;
 };
 
 // Reads every record into entries for the sink; problems as they come.
