@@ -322,6 +322,68 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   return true;
 }
 
+// What the import says when it is done: what it imported, and its notes.
+std::string SummaryText(const ImportOptions& options, const Summary& summary,
+                        const std::string& note, const ChangedLines& joined,
+                        const ImportProblems& notes) {
+  const fs::path home(options.home);
+  const DataSetValues& d = summary.data_set;
+  std::string text =
+      Say("Imported {0} (data set {1}, {2} to {3}{4}): {5} accounts, {6} opening balances, {7} "
+          "entries, {8} journal lines into {9}\n",
+          u8"{0} をインポートしました (データ {1}、{2} から {3}{4}): 勘定科目 {5}、期首残高 {6}、"
+          u8"仕訳 {7} 件 ({8} 行) を {9} へ\n",
+          {TextForMessage(d.company_name), std::to_string(d.data_no), FormatBookDate(d.period_start),
+           FormatBookDate(d.period_end),
+           summary.period_from_journal
+               ? Say(", from the journal's first date", u8"、仕訳の最初の日付から")
+               : std::string(),
+           std::to_string(summary.accounts), std::to_string(summary.opening),
+           std::to_string(summary.entries), std::to_string(summary.lines),
+           (home / "books.db").string()}) +
+      note;
+  if (summary.added_subs > 0)
+    text += Say(summary.added_subs == 1
+                             ? "Note: 1 sub-account was added for the journal's new sub-account "
+                               "names.\n"
+                             : "Note: {0} sub-accounts were added for the journal's new "
+                               "sub-account names.\n",
+                         u8"注: 仕訳の新しい補助科目名に、補助科目を {0} 件追加しました。\n",
+                         {std::to_string(summary.added_subs)});
+  if (summary.empty_rows > 0)
+    text += Say(summary.empty_rows == 1
+                             ? "Note: 1 empty row of {1} (separators or spaces only) skipped.\n"
+                             : "Note: {0} empty rows of {1} (separators or spaces only) skipped.\n",
+                         u8"注: {1} の空の行 (区切りか空白だけ) {0} 行を読み飛ばしました。\n",
+                         {std::to_string(summary.empty_rows), options.journal});
+  if (!summary.unread_columns.empty()) {
+    std::string names;
+    for (const std::string& name : summary.unread_columns)
+      names += (names.empty() ? "'" : ", '") + TextForMessage(name) + "'";
+    text +=
+        Say(summary.unread_columns.size() == 1
+                ? "Note: the column {0} of {1} was not read (the import does not know it; "
+                  "--strict refuses it).\n"
+                : "Note: the columns {0} of {1} were not read (the import does not know them; "
+                  "--strict refuses them).\n",
+            u8"注: {1} の列 {0} は読みませんでした (インポートの知らない列です。--strict では"
+            u8"断ります)。\n",
+            {names, options.journal});
+  }
+  if (!joined.empty())
+    text +=
+        Say(joined.count() == 1 ? "Note: the descriptions of {0} line {1} held line breaks or tabs; "
+                                  "each run of them became one space.\n"
+                                : "Note: the descriptions of {0} lines {1} held line breaks or "
+                                  "tabs; each run of them became one space.\n",
+            u8"注: {0} の {1} 行目の摘要に改行かタブがありました。続くものごとに空白一つに"
+            u8"しました。\n",
+            {options.journal, joined.Text()});
+  if (!notes.empty())
+    text += Say("Notes on the journal:\n", u8"仕訳についての注:\n") + notes.Text();
+  return text;
+}
+
 } // namespace
 
 std::string StandardChartPath() {
@@ -391,59 +453,7 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
                u8"注: host.ini はデータ {0} を選んでいます。この帳簿を開くには [User] の"
                u8" SelectedNo2={1} にしてください。\n",
                {TextForMessage(selected), std::to_string(d.data_no)});
-  *summary_text =
-      Say("Imported {0} (data set {1}, {2} to {3}{4}): {5} accounts, {6} opening balances, {7} "
-          "entries, {8} journal lines into {9}\n",
-          u8"{0} をインポートしました (データ {1}、{2} から {3}{4}): 勘定科目 {5}、期首残高 {6}、"
-          u8"仕訳 {7} 件 ({8} 行) を {9} へ\n",
-          {TextForMessage(d.company_name), std::to_string(d.data_no), FormatBookDate(d.period_start),
-           FormatBookDate(d.period_end),
-           summary.period_from_journal
-               ? Say(", from the journal's first date", u8"、仕訳の最初の日付から")
-               : std::string(),
-           std::to_string(summary.accounts), std::to_string(summary.opening),
-           std::to_string(summary.entries), std::to_string(summary.lines),
-           (home / "books.db").string()}) +
-      note;
-  if (summary.added_subs > 0)
-    *summary_text += Say(summary.added_subs == 1
-                             ? "Note: 1 sub-account was added for the journal's new sub-account "
-                               "names.\n"
-                             : "Note: {0} sub-accounts were added for the journal's new "
-                               "sub-account names.\n",
-                         u8"注: 仕訳の新しい補助科目名に、補助科目を {0} 件追加しました。\n",
-                         {std::to_string(summary.added_subs)});
-  if (summary.empty_rows > 0)
-    *summary_text += Say(summary.empty_rows == 1
-                             ? "Note: 1 empty row of {1} (separators or spaces only) skipped.\n"
-                             : "Note: {0} empty rows of {1} (separators or spaces only) skipped.\n",
-                         u8"注: {1} の空の行 (区切りか空白だけ) {0} 行を読み飛ばしました。\n",
-                         {std::to_string(summary.empty_rows), options.journal});
-  if (!summary.unread_columns.empty()) {
-    std::string names;
-    for (const std::string& name : summary.unread_columns)
-      names += (names.empty() ? "'" : ", '") + TextForMessage(name) + "'";
-    *summary_text +=
-        Say(summary.unread_columns.size() == 1
-                ? "Note: the column {0} of {1} was not read (the import does not know it; "
-                  "--strict refuses it).\n"
-                : "Note: the columns {0} of {1} were not read (the import does not know them; "
-                  "--strict refuses them).\n",
-            u8"注: {1} の列 {0} は読みませんでした (インポートの知らない列です。--strict では"
-            u8"断ります)。\n",
-            {names, options.journal});
-  }
-  if (!joined.empty())
-    *summary_text +=
-        Say(joined.count() == 1 ? "Note: the descriptions of {0} line {1} held line breaks or tabs; "
-                                  "each run of them became one space.\n"
-                                : "Note: the descriptions of {0} lines {1} held line breaks or "
-                                  "tabs; each run of them became one space.\n",
-            u8"注: {0} の {1} 行目の摘要に改行かタブがありました。続くものごとに空白一つに"
-            u8"しました。\n",
-            {options.journal, joined.Text()});
-  if (!notes.empty())
-    *summary_text += Say("Notes on the journal:\n", u8"仕訳についての注:\n") + notes.Text();
+  *summary_text = SummaryText(options, summary, note, joined, notes);
   return ImportStatus::kImported;
 }
 
