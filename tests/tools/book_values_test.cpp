@@ -80,7 +80,25 @@ TEST(BookValues, DatesAndShiftJisTexts) {
     ASSERT_TRUE(ParseBookDate(text, &date)) << text;
     EXPECT_EQ(20240229, date);
   }
-  for (const char* bad : {"2025-02-29", "2025-13-01", "2025-04", "2025/04-01", "250401", "", "x"})
+  for (const char* bad : {"2025-02-29", "2025-13-01", "2025-04", "2025/04-01", "250401", "", "x",
+                          "2025n4m1d", "2025.4.1."})
+    EXPECT_FALSE(ParseBookDate(bad, &date)) << bad;
+  // The forms Japanese bookkeeping software writes, the era ones read by the
+  // host's era table: 令和 from 2019-05-01, 平成 from 1989-01-08.
+  const std::pair<std::string, std::int64_t> written[] = {
+      {U8(u8"令和7年6月10日"), 20250610}, {"R7/4/5", 20250405},     {"R07.04.15", 20250415},
+      {U8(u8"2025年4月20日"), 20250420},  {"2025.4.25", 20250425},  {U8(u8"2025年4月20"), 20250420},
+      {U8(u8"令和元年5月1日"), 20190501}, {"h31-04-30", 20190430},  {U8(u8"平成元年1月8日"), 19890108},
+      {U8(u8"Ｒ７／４／１"), 0},          {U8(u8"２０２５／４／１ "), 20250401},
+  };
+  for (const auto& [text, want] : written) {
+    date = 0;
+    EXPECT_EQ(want != 0, ParseBookDate(text, &date)) << text;
+    EXPECT_EQ(want, date) << text;
+  }
+  for (const std::string& bad :
+       {U8(u8"平成31年5月1日"), U8(u8"令和1年4月30日"), U8(u8"平成元年1月7日"), std::string("R0/4/1"),
+        std::string("R123/4/1"), U8(u8"令和7年4月"), U8(u8"令和7/4月1日"), std::string("X7/4/1")})
     EXPECT_FALSE(ParseBookDate(bad, &date)) << bad;
   EXPECT_EQ("2025-04-01", FormatBookDate(20250401));
 

@@ -211,12 +211,12 @@ TEST_F(BooksImportTest, JapaneseJournalRefusalsAreOneMessageEach) {
   } const cases[] = {
       {U8(u8"1,2025-04-05,現金,,100,,,売上高,100,,売上\n"),
        "journal.csv:1: no header line: the first line must name the columns (entry ("},
-      {U8(u8"伝票番号,日付,借方勘定科目,借方部門,貸方勘定科目\n"),
-       U8(u8"journal.csv:1:4: unknown column '借方部門' (the columns are: entry (伝票番号")},
+      {U8(u8"伝票番号,日付,借方勘定科目,借方部門,貸方勘定課目 \n"),
+       U8(u8"journal.csv:1:5: unknown column '貸方勘定課目' (closest known: 貸方勘定科目)\n")},
       {head + U8(u8"1,2025-04-05,現金,,12x円,,,売上高,12,,売上\n"),
        "journal.csv:2:5: amount '12x" },
       {head + U8(u8"1,2025-04-05,現金,,110,,,売上高,110,課税売上5%,売上\n"),
-       U8(u8"journal.csv:2:10: tax category '課税売上5%' is not one of 課税売上10%, ")},
+       U8(u8"journal.csv:2:10: tax category '課税売上5%' is not known (closest known: 課税売上10%, ")},
       {head + U8(u8"1,2025-04-05,普通預金,東都銀,110,,,売上高,110,,売上\n"),
        U8(u8"journal.csv:2:4: unknown sub-account '東都銀' of 普通預金 (closest known: 東都銀行; "
           u8"give --create-sub-accounts to add it)")},

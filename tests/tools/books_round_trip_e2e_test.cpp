@@ -26,7 +26,9 @@ using testing::U8;
 using testing::WriteTextFile;
 
 ProgramRun Books(std::vector<std::string> args) {
-  return RunProgram(BuiltProgram("stmtlink-books"), args);
+  // In English: the messages checked here are.
+  return RunProgram(BuiltProgram("stmtlink-books"), args,
+                    {"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"});
 }
 
 std::string Report(const std::string& home, const std::vector<std::string>& conditions) {

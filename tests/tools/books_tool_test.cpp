@@ -28,12 +28,14 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
-// Runs stmtlink-books with the arguments (already quoted for the shell).
+// Runs stmtlink-books with the arguments (already quoted for the shell),
+// speaking English.
 ToolRun RunTool(const TestHome& home, const std::string& args) {
   std::string out = home.dir() + "/tool.out";
   std::string err = home.dir() + "/tool.err";
-  std::string command = "'" STMTLINK_BIN_DIR "/stmtlink-books' " + args + " >'" + out +
-                        "' 2>'" + err + "'";
+  // In English: the texts checked here are.
+  std::string command = "LC_ALL= LC_MESSAGES= LANG=en_US.UTF-8 '" STMTLINK_BIN_DIR
+                        "/stmtlink-books' " + args + " >'" + out + "' 2>'" + err + "'";
   int raw = std::system(command.c_str());
   ToolRun run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

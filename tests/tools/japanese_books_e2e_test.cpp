@@ -28,7 +28,9 @@ using testing::U8;
 using testing::WriteTextFile;
 
 ProgramRun JpBooks(std::vector<std::string> args) {
-  return RunProgram(BuiltProgram("stmtlink-books"), args);
+  // In English: the messages checked here are.
+  return RunProgram(BuiltProgram("stmtlink-books"), args,
+                    {"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"});
 }
 
 std::string Report(const std::string& home, const char* ledger = "1") {

@@ -19,6 +19,12 @@ TEST(TaxCategory, SpellingsAndRates) {
       {U8(u8"非課税売上"), {0, true}},       {U8(u8"非課税仕入"), {0, false}},
       {U8(u8"免税売上"), {0, true}},         {U8(u8"対象外"), {0, false}},
       {U8(u8"不課税"), {0, false}},
+      // The short forms Japanese bookkeeping software exports.
+      {U8(u8"課対仕入10%"), {10, false}},    {U8(u8"課対仕入8%(軽)"), {8, false}},
+      {U8(u8"課仕 ８％（軽減）"), {8, false}}, {U8(u8"課税売上8%(軽)"), {8, true}},
+      {U8(u8"課売軽減8%"), {8, true}},       {U8(u8"非課売上"), {0, true}},
+      {U8(u8"非課仕入"), {0, false}},        {U8(u8"輸出売上"), {0, true}},
+      {U8(u8"不課"), {0, false}},            {U8(u8"課税仕入　10％"), {10, false}},
   };
   for (const auto& [text, want] : goods) {
     TaxCategory got;
@@ -27,8 +33,11 @@ TEST(TaxCategory, SpellingsAndRates) {
     EXPECT_EQ(want.sales, got.sales);
   }
   TaxCategory ignored;
-  for (const std::string& bad : {U8(u8"課税売上5%"), U8(u8"課税"), std::string("10%")})
-    EXPECT_FALSE(ParseTaxCategory(bad, &ignored));
+  for (const std::string& bad : {U8(u8"課税売上5%"), U8(u8"課税"), std::string("10%"),
+                                 U8(u8"課仕入10%"), U8(u8"課税売上10%軽")})
+    EXPECT_FALSE(ParseTaxCategory(bad, &ignored)) << bad;
+  EXPECT_EQ(0u, TaxCategoryRefusal(U8(u8"課対仕入１１％"))
+                    .find(U8(u8"tax category '課対仕入１１％' is not known (closest known: 課税仕入10%")));
   bool excluded = true;
   EXPECT_TRUE(ParseTaxMethod(U8(u8"内税"), &excluded));
   EXPECT_FALSE(excluded);

@@ -1,43 +1,15 @@
 #include "tools/books/account_finder.h"
 
+#include "tools/books/books_language.h"
+
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 
+#include "tools/books/nearest_names.h"
 #include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
-
-// Code points of a UTF-8 text, for distances in characters, not bytes.
-std::u32string CodePoints(std::string_view utf8) {
-  std::u32string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    char32_t code = n == 1 ? c : c & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
-    for (std::size_t k = 1; k < n && i + k < utf8.size(); ++k)
-      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    out += code;
-    i += n;
-  }
-  return out;
-}
-
-std::size_t EditDistance(const std::u32string& a, const std::u32string& b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
 
 // "1120" or "1120-1": the stored code; false when text is not of that form.
 bool ParseCodeForm(std::string_view text, std::int64_t* code) {
@@ -80,31 +52,38 @@ AccountFinder::AccountFinder(const std::vector<ChartAccount>& accounts) {
 }
 
 bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string* why) const {
+  text = WithoutOuterSpaces(text);
   std::int64_t found = 0;
   if (!ParseCodeForm(text, &found)) {
     auto named = by_name_.find(std::string(text));
     if (named == by_name_.end()) {
-      *why = "unknown account '" + TextForMessage(text) + "'";
       const std::vector<std::string> near = ClosestNames(text);
-      for (std::size_t i = 0; i < near.size(); ++i)
-        *why += (i == 0 ? " (closest known: " : ", ") + TextForMessage(near[i]);
-      if (!near.empty()) *why += ")";
+      *why = near.empty()
+                 ? Say("unknown account '{0}'", u8"勘定科目 '{0}' がありません",
+                       {TextForMessage(text)})
+                 : Say("unknown account '{0}' (closest known: {1})",
+                       u8"勘定科目 '{0}' がありません (近いもの: {1})",
+                       {TextForMessage(text), TextForMessage(NearestNamesText(near))});
       return false;
     }
     if (named->second == kAmbiguous) {
-      *why = "account name '" + TextForMessage(text) +
-             "' belongs to several accounts; give its code or main/sub names";
+      *why = Say("account name '{0}' belongs to several accounts; give its code or main/sub names",
+                 u8"勘定科目名 '{0}' は複数の科目にあります。コードか「科目/補助科目」で"
+                 u8"書いてください",
+                 {TextForMessage(text)});
       return false;
     }
     found = named->second;
   }
   auto account = by_code_.find(found);
   if (account == by_code_.end()) {
-    *why = "no account has the code '" + TextForMessage(text) + "'";
+    *why = Say("no account has the code '{0}'", u8"コード '{0}' の勘定科目がありません",
+               {TextForMessage(text)});
     return false;
   }
   if (account->second->line_type == 1 || account->second->line_type == 2) {
-    *why = "'" + TextForMessage(text) + "' is a heading or a total, which takes no postings";
+    *why = Say("'{0}' is a heading or a total, which takes no postings",
+               u8"'{0}' は見出しか合計で、仕訳を計上できません", {TextForMessage(text)});
     return false;
   }
   *code = found;
@@ -113,11 +92,13 @@ bool AccountFinder::Find(std::string_view text, std::int64_t* code, std::string*
 
 bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::int64_t* code,
                             std::string* why) const {
+  name = WithoutOuterSpaces(name);
   auto main = by_code_.find(main_code);
   if (main == by_code_.end()) return false; // the main account was refused already
   if (main_code % 10000 != 0) {
-    *why = "'" + TextForMessage(main->second->formal_name) +
-           "' is a sub-account already and has no sub-accounts of its own";
+    *why = Say("'{0}' is a sub-account already and has no sub-accounts of its own",
+               u8"'{0}' は補助科目で、その下に補助科目はありません",
+               {TextForMessage(main->second->formal_name)});
     return false;
   }
   auto named = by_name_.find(main->second->formal_name + "/" + std::string(name));
@@ -125,15 +106,19 @@ bool AccountFinder::FindSub(std::int64_t main_code, std::string_view name, std::
     *code = named->second;
     return true;
   }
-  *why = "unknown sub-account '" + TextForMessage(name) + "' of " +
-         TextForMessage(main->second->formal_name);
+  const std::string main_name = TextForMessage(main->second->formal_name);
   auto subs = sub_names_.find(main_code);
   const std::vector<std::string> near =
       subs == sub_names_.end() ? std::vector<std::string>() : ClosestNames(name, subs->second);
-  for (std::size_t i = 0; i < near.size(); ++i)
-    *why += (i == 0 ? " (closest known: " : ", ") + TextForMessage(near[i]);
-  *why += near.empty() ? " (give --create-sub-accounts to add it)"
-                       : "; give --create-sub-accounts to add it)";
+  *why = near.empty()
+             ? Say("unknown sub-account '{0}' of {1} (give --create-sub-accounts to add it)",
+                   u8"{1} に補助科目 '{0}' がありません (追加するには --create-sub-accounts)",
+                   {TextForMessage(name), main_name})
+             : Say("unknown sub-account '{0}' of {1} (closest known: {2}; give "
+                   "--create-sub-accounts to add it)",
+                   u8"{1} に補助科目 '{0}' がありません (近いもの: {2}。追加するには"
+                   u8" --create-sub-accounts)",
+                   {TextForMessage(name), main_name, TextForMessage(NearestNamesText(near))});
   return false;
 }
 
@@ -143,8 +128,9 @@ bool AccountFinder::AddSub(std::int64_t main_code, std::string_view name, std::i
   if (main == by_code_.end() || main_code % 10000 != 0) return FindSub(main_code, name, code, why);
   std::int64_t& last = last_sub_[main_code];
   if (last >= 9999) {
-    *why = TextForMessage(main->second->formal_name) + " has no free sub-account number for '" +
-           TextForMessage(name) + "'";
+    *why = Say("{0} has no free sub-account number for '{1}'",
+               u8"{0} には補助科目 '{1}' に使える番号が残っていません",
+               {TextForMessage(main->second->formal_name), TextForMessage(name)});
     return false;
   }
   ChartAccount sub = *main->second;
@@ -165,36 +151,7 @@ std::vector<std::string> AccountFinder::ClosestNames(std::string_view text) cons
 
 std::vector<std::string> AccountFinder::ClosestNames(std::string_view text,
                                                      const std::vector<std::string>& names) const {
-  // Account names are short (the host keeps 30 bytes of one). A text or a
-  // name far longer than any account name is compared with nothing, and
-  // the distance is worked out only for texts of a name's length, so that
-  // any text against any chart stays quick.
-  constexpr std::size_t kLongestCompared = 256; // bytes
-  constexpr std::size_t kEdited = 64;           // code points
-  if (text.size() > kLongestCompared) return {};
-  const std::u32string query = CodePoints(text);
-  std::vector<std::pair<std::size_t, const std::string*>> scored;
-  for (const std::string& name : names) {
-    if (name.size() > kLongestCompared) continue;
-    const std::u32string candidate = CodePoints(name);
-    std::size_t distance = std::numeric_limits<std::size_t>::max();
-    if (query.size() <= kEdited && candidate.size() <= kEdited) distance = EditDistance(query, candidate);
-    // A name that holds the query, or is held by it, is near whatever its length.
-    if (candidate.find(query) != std::u32string::npos ||
-        query.find(candidate) != std::u32string::npos)
-      distance = std::min<std::size_t>(distance, 1);
-    if (distance <= std::max<std::size_t>(2, query.size() / 2))
-      scored.emplace_back(distance, &name);
-  }
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<std::string> out;
-  for (const auto& [distance, name] : scored) {
-    if (std::find(out.begin(), out.end(), *name) != out.end()) continue;
-    out.push_back(*name);
-    if (out.size() == 3) break;
-  }
-  return out;
+  return NearestNames(text, names);
 }
 
 std::string AccountFinder::NameOf(std::int64_t code) const {

@@ -15,6 +15,10 @@
 
 namespace stmtlink {
 
+// A company's own account names (or hledger's) and the stored code each
+// stands for, from the --map file.
+using AccountMap = std::unordered_map<std::string, std::int64_t>;
+
 class AccountFinder {
  public:
   explicit AccountFinder(const std::vector<ChartAccount>& accounts);

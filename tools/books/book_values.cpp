@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "platform/text_codec.h"
+#include "tools/books/books_language.h"
+#include "tools/books/era_table.h"
 
 namespace stmtlink {
 namespace {
@@ -81,6 +84,26 @@ const char kAmountForms[] =
     " before or a \xE5\x86\x86"
     " after if you like; full-width digits and separators are read too";
 
+namespace {
+
+std::string NotAnAmount() {
+  return Say("not an amount ({0})",
+             u8"金額ではありません (1234567, 1,234,567, 980.5 のように書きます。マイナスは"
+             u8"先頭の -, △, ▲ か括弧、前に ¥ や後に 円 を付けても、全角の数字と区切りでも"
+             u8"読めます)",
+             {kAmountForms});
+}
+
+} // namespace
+
+std::string DateForms() {
+  return InJapanese() ? std::string(reinterpret_cast<const char*>(
+                            u8"日付は 2025/4/1, 2025-04-01, 2025.4.1, 2025年4月1日, 20250401 か、"
+                            u8"和暦で 令和7年4月1日, R7/4/1, R07.04.01 (初年は 元年) のように"
+                            u8"書きます"))
+                      : std::string(kDateForms);
+}
+
 bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why) {
   *units = 0;
   // Most fields are empty or plain digits.
@@ -94,7 +117,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   std::string ascii;
   if (!IsAscii(text) || text.find('(') != std::string_view::npos) {
     if (!AsciiAmountForm(text, &ascii)) {
-      *why = std::string("not an amount (") + kAmountForms + ")";
+      *why = NotAnAmount();
       return false;
     }
     text = ascii;
@@ -117,7 +140,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   std::string_view whole = text.substr(0, point);
   std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
   if (whole.empty() || (point != std::string_view::npos && fraction.empty())) {
-    *why = std::string("not an amount (") + kAmountForms + ")";
+    *why = NotAnAmount();
     return false;
   }
   // Thousands separators: a first group of one to three digits, then
@@ -128,7 +151,7 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
   for (std::size_t i = 0; i <= whole.size(); ++i) {
     if (i < whole.size() && whole[i] != ',') {
       if (!IsDigit(whole[i])) {
-        *why = std::string("not an amount (") + kAmountForms + ")";
+        *why = NotAnAmount();
         return false;
       }
       digits += whole[i];
@@ -137,26 +160,27 @@ bool ParseYenAmount(std::string_view text, std::int64_t* units, std::string* why
     const std::size_t length = i - group_start;
     const bool grouped = whole.find(',') != std::string_view::npos;
     if (grouped && (first_group ? length < 1 || length > 3 : length != 3)) {
-      *why = "thousands separators must group three digits";
+      *why = Say("thousands separators must group three digits", u8"桁区切りは三桁ごとです");
       return false;
     }
     first_group = false;
     group_start = i + 1;
   }
   if (fraction.size() > 4) {
-    *why = "more than four decimals";
+    *why = Say("more than four decimals", u8"小数が四桁を超えます");
     return false;
   }
   for (char c : fraction)
     if (!IsDigit(c)) {
-      *why = std::string("not an amount (") + kAmountForms + ")";
+      *why = NotAnAmount();
       return false;
     }
   const std::size_t first = digits.find_first_not_of('0');
   const std::string_view significant =
       first == std::string::npos ? std::string_view() : std::string_view(digits).substr(first);
   if (significant.size() > 14) {
-    *why = "beyond the host's range (less than 100,000,000,000,000 yen)";
+    *why = Say("beyond the host's range (less than 100,000,000,000,000 yen)",
+               u8"帳簿の範囲 (100,000,000,000,000 円未満) を超えます");
     return false;
   }
   std::int64_t value = 0;
@@ -205,34 +229,122 @@ bool IsCalendarDate(std::int64_t d) {
   return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
-bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd) {
+namespace {
+
+// Year, month and day as digits between separators: the same one of / . -
+// twice, or 年 月 (with 日 after the day, or nothing), here already made
+// 'n', 'm', 'd'; or eight digits in a row.
+bool ParseWesternDate(std::string_view text, bool marks, std::int64_t* yyyymmdd) {
   std::int64_t parts[3] = {0, 0, 0};
+  char separators[3] = {0, 0, 0};
   int count = 0, digits = 0;
-  char separator = 0;
+  bool closed = false; // 日 ends the date
   for (char c : text) {
+    const bool mark = c == 'n' || c == 'm' || c == 'd';
+    if (closed) return false;
     if (IsDigit(c)) {
-      if (count == 0 && digits == 0) count = 1;
+      if (digits == 0 && count++ == 3) return false;
       parts[count - 1] = parts[count - 1] * 10 + (c - '0');
       if (++digits > 8) return false;
-    } else if ((c == '-' || c == '/') && digits > 0 && count < 3 &&
-               (separator == 0 || separator == c)) {
-      separator = c;
-      ++count;
+    } else if (digits > 0 && (c == '-' || c == '/' || c == '.' || (marks && mark))) {
+      separators[count - 1] = c;
       digits = 0;
+      closed = c == 'd';
     } else {
       return false;
     }
   }
   std::int64_t date = 0;
-  if (count == 1 && digits == 8)
+  const bool marked = separators[0] == 'n' && separators[1] == 'm' &&
+                      (separators[2] == 'd' || separators[2] == 0);
+  const bool plain = separators[0] != 'n' && separators[0] == separators[1] && separators[2] == 0;
+  if (count == 1 && digits == 8 && separators[0] == 0)
     date = parts[0];
-  else if (count == 3 && digits > 0 && digits <= 2)
+  else if (count == 3 && (marked || plain) && parts[1] < 100 && parts[2] < 100)
     date = parts[0] * 10000 + parts[1] * 100 + parts[2];
   else
     return false;
   if (!IsCalendarDate(date)) return false;
   *yyyymmdd = date;
   return true;
+}
+
+// A date as people write it made plain: full-width digits and separators
+// ASCII, 年 月 日 'n' 'm' 'd', spaces around it gone. Era names stay.
+std::string PlainDate(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = std::min(SequenceLength(c), text.size() - i);
+    const std::string_view character = text.substr(i, length);
+    i += length;
+    const unsigned int code = length == 1 ? c : CodePoint(character);
+    if (code >= 0xFF10 && code <= 0xFF19)
+      out += static_cast<char>('0' + (code - 0xFF10));
+    else if (code == 0xFF0F || code == 0xFF0E || code == 0xFF0D)
+      out += static_cast<char>(code - 0xFF0F + '/'); // ／ ． －
+    else if (code == 0x5E74 || code == 0x6708 || code == 0x65E5)
+      out += code == 0x5E74 ? 'n' : code == 0x6708 ? 'm' : 'd'; // 年 月 日
+    else if (code != ' ' && code != 0x3000)
+      out += character;
+  }
+  return out;
+}
+
+
+// An era date made plain: the era's name or letter (R, H, S, T, M; either
+// case), the year (one or two digits, or 元 for the first), then the month
+// and the day as in a western date. The day must lie inside the era.
+bool ParseEraDate(std::string_view text, std::int64_t* yyyymmdd) {
+  int era = -1;
+  for (int i = 0; i < static_cast<int>(std::size(kEras)) && era < 0; ++i) {
+    const std::string_view name = kEras[i].name;
+    const char letter = kEras[i].abbreviation[0];
+    if (text.substr(0, name.size()) == name) {
+      text.remove_prefix(name.size());
+      era = i;
+    } else if (text[0] == letter || text[0] == letter - 'A' + 'a') {
+      text.remove_prefix(1);
+      era = i;
+    }
+  }
+  if (era < 0) return false;
+  int era_year = 0;
+  const std::string_view first_year = "\xE5\x85\x83"; // 元
+  if (text.substr(0, first_year.size()) == first_year) {
+    era_year = 1;
+    text.remove_prefix(first_year.size());
+  } else {
+    std::size_t digits = 0;
+    while (digits < text.size() && IsDigit(text[digits])) ++digits;
+    if (digits < 1 || digits > 2) return false;
+    for (std::size_t i = 0; i < digits; ++i) era_year = era_year * 10 + (text[i] - '0');
+    text.remove_prefix(digits);
+  }
+  if (era_year < 1) return false;
+  const std::int64_t year = kEras[era].first_day / 10000 + era_year - 1;
+  std::int64_t date = 0;
+  if (!ParseWesternDate(std::to_string(year) + std::string(text), true, &date)) return false;
+  const bool last = era + 1 == static_cast<int>(std::size(kEras));
+  if (date < kEras[era].first_day || (!last && date >= kEras[era + 1].first_day)) return false;
+  *yyyymmdd = date;
+  return true;
+}
+
+} // namespace
+
+const char kDateForms[] =
+    "write a date as 2025/4/1, 2025-04-01, 2025.4.1, 2025\xE5\xB9\xB4" "4\xE6\x9C\x88" "1\xE6\x97\xA5"
+    " or 20250401, or in the era as \xE4\xBB\xA4\xE5\x92\x8C" "7\xE5\xB9\xB4" "4\xE6\x9C\x88"
+    "1\xE6\x97\xA5, R7/4/1 or R07.04.01 (\xE5\x85\x83\xE5\xB9\xB4 for an era's first year)";
+
+bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd) {
+  // Most journals write one plain form: read it as it stands.
+  if (ParseWesternDate(text, false, yyyymmdd)) return true;
+  const std::string plain = PlainDate(text);
+  if (plain.empty()) return false;
+  if (!IsDigit(plain[0])) return ParseEraDate(plain, yyyymmdd);
+  return plain != text && ParseWesternDate(plain, true, yyyymmdd);
 }
 
 std::string FormatBookDate(std::int64_t d) {

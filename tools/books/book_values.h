@@ -6,7 +6,9 @@
 //    write them: "3,000,000円", "△1,000" or "▲1,000" and "(1,000)" for a
 //    minus, full-width digits and separators ("５００，０００"). The host keeps
 //    amounts below 10^14 yen (10^18 units), the limit of its sums.
-//  - Dates: 2025-04-01, 2025/4/1 or 20250401, a real calendar day.
+//  - Dates: a real calendar day written 2025-04-01, 2025/4/1, 2025.4.1,
+//    2025年4月1日 or 20250401, or in the era (era_table.h): 令和7年4月1日,
+//    R7/4/1, R07.04.01; full-width digits and separators are read too.
 //  - Texts: UTF-8 that must also be writable in Shift_JIS (code page 932),
 //    which is how the program and the receiver hold them.
 #pragma once
@@ -31,6 +33,10 @@ std::string FormatYenAmount(std::int64_t units);
 std::string FormatYenForPeople(std::int64_t units);
 
 bool ParseBookDate(std::string_view text, std::int64_t* yyyymmdd);
+// The accepted forms in words (UTF-8), for messages that refuse a date:
+// in English, and in the language spoken (books_language.h).
+extern const char kDateForms[];
+std::string DateForms();
 bool IsCalendarDate(std::int64_t yyyymmdd);
 std::string FormatBookDate(std::int64_t yyyymmdd); // 2025-04-01
 

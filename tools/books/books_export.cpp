@@ -7,6 +7,7 @@
 
 #include "host/books_db.h"
 #include "platform/ini_file.h"
+#include "tools/books/books_language.h"
 #include "tools/books/chart_csv.h"
 #include "tools/books/journal_csv.h"
 #include "tools/books/replacing_stream.h"
@@ -79,7 +80,7 @@ bool ChooseDataSet(BooksDb& db, const std::string& home, std::int64_t* data_no,
   if (step == BooksStatement::Step::kRow)
     *data_no = first.Int64(0);
   else if (step == BooksStatement::Step::kDone)
-    *error = "the books have no data set";
+    *error = Say("the books have no data set", u8"帳簿にデータがありません");
   return step == BooksStatement::Step::kRow;
 }
 
@@ -89,12 +90,13 @@ template <typename Write>
 bool WriteFile(const fs::path& path, Write write, std::string* error) {
   ReplacingStream out(path.string());
   if (!out.opened()) {
-    *error = "cannot write " + path.string() + " (not a file, or not writable)";
+    *error = Say("cannot write {0} (not a file, or not writable)",
+                 u8"{0} を書けません (ファイルでないか、書き込めません)", {path.string()});
     return false;
   }
   if (!write(out)) return false; // *error says why; the temporary goes with out
   if (out.Commit()) return true;
-  *error = "cannot write " + path.string();
+  *error = Say("cannot write {0}", u8"{0} を書けません", {path.string()});
   return false;
 }
 
@@ -106,7 +108,9 @@ bool ExportBooks(const ExportOptions& options, std::string* summary, std::string
   if (!options.replace)
     for (const char* name : kExportFiles)
       if (fs::exists(folder / name, ec)) {
-        *error = (folder / name).string() + " already exists; give --replace to overwrite it";
+        *error = Say("{0} already exists; give --replace to overwrite it",
+                     u8"{0} はもうあります。上書きするには --replace を付けてください",
+                     {(folder / name).string()});
         return false;
       }
   std::shared_ptr<BooksDb> db;
@@ -123,7 +127,7 @@ bool ExportBooks(const ExportOptions& options, std::string* summary, std::string
     return false;
   fs::create_directories(folder, ec);
   if (ec) {
-    *error = "cannot create " + folder.string() + ": " + ec.message();
+    *error = Say("cannot create {0}: {1}", u8"{0} を作れません: {1}", {folder.string(), ec.message()});
     return false;
   }
   const FiscalPeriod period{data_set.period_start, data_set.period_end};
@@ -153,10 +157,11 @@ bool ExportBooks(const ExportOptions& options, std::string* summary, std::string
           folder / "notes.csv",
           [&](std::ostream& out) { return WriteNotesCsv(*db, data_no, out, error); }, error);
   if (!written) return false;
-  *summary = "Exported data set " + std::to_string(data_no) + " (" + data_set.company_name +
-             ") to " + folder.string() +
-             ": company.csv, chart.csv, opening.csv, journal.csv, "
-             "notes.csv\n";
+  *summary = Say("Exported data set {0} ({1}) to {2}: company.csv, chart.csv, opening.csv, "
+                 "journal.csv, notes.csv\n",
+                 u8"データ {0} ({1}) を {2} に書き出しました: company.csv, chart.csv, "
+                 u8"opening.csv, journal.csv, notes.csv\n",
+                 {std::to_string(data_no), data_set.company_name, folder.string()});
   return db->Exec("COMMIT", error);
 }
 

@@ -13,8 +13,10 @@
 #include "platform/ini_file.h"
 #include "platform/replacing_file.h"
 #include "tools/books/book_values.h"
+#include "tools/books/books_language.h"
 #include "tools/books/books_replacement.h"
 #include "tools/books/chart_csv.h"
+#include "tools/books/era_table.h"
 #include "tools/books/hledger_csv.h"
 #include "tools/books/home_lock.h"
 #include "tools/books/journal_csv.h"
@@ -28,16 +30,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
 // The real era table, as every host keeps it.
 bool WriteEras(BooksDb& db, std::string* error) {
-  return db.Exec(
-      reinterpret_cast<const char*>(u8"INSERT INTO era (first_day, name, abbreviation) VALUES "
-                                    u8"(18681023, '明治', 'M'), (19120730, '大正', 'T'), "
-                                    u8"(19261225, '昭和', 'S'), (19890108, '平成', 'H'), "
-                                    u8"(20190501, '令和', 'R')"),
-      error);
+  BooksStatement s;
+  if (!db.Prepare("INSERT INTO era (first_day, name, abbreviation) VALUES (?1, ?2, ?3)", &s, error))
+    return false;
+  for (const Era& era : kEras)
+    if (!s.BindInt64(1, era.first_day, error) || !s.BindText(2, era.name, error) ||
+        !s.BindText(3, era.abbreviation, error) ||
+        s.Next(error) != BooksStatement::Step::kDone || !s.Reset(error))
+      return false;
+  return true;
 }
 
 bool Load(const std::string& path, const ImportOptions& options, CsvFile* file,
@@ -71,20 +75,26 @@ DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) 
   std::string why;
   if (v.company_name.empty())
     problems->Add(options.company.empty()
-                      ? "no company name: give --company NAME"
-                      : "no company name: give --company NAME or a company_name line in " +
-                            options.company);
+                      ? Say("no company name: give --company NAME",
+                            u8"会社名がありません: --company 会社名 で指定してください")
+                      : Say("no company name: give --company NAME or a company_name line in {0}",
+                            u8"会社名がありません: --company 会社名 か {0} の company_name の行で"
+                            u8"指定してください",
+                            {options.company}));
   else if (!FitsReportText(v.company_name, &why))
-    refuse("company_name", !options.company_name.empty(), "the company name " + why);
+    refuse("company_name", !options.company_name.empty(),
+           Say("the company name {0}", u8"会社名が{0}", {why}));
   if (v.period_start != 0) {
     const FiscalPeriod year = FiscalPeriod::YearFrom(v.period_start);
     if (v.period_end < v.period_start || v.period_end > year.end)
       refuse("period_end", options.period_start != 0,
-             "the period " + FormatBookDate(v.period_start) + " to " + FormatBookDate(v.period_end) +
-                 " is not one fiscal year of at most twelve months");
+             Say("the period {0} to {1} is not one fiscal year of at most twelve months",
+                 u8"会計期間 {0} から {1} が、12 か月以内の一事業年度ではありません",
+                 {FormatBookDate(v.period_start), FormatBookDate(v.period_end)}));
   }
   if (v.data_no < 1 || v.data_no > 0x7FFFFFFF)
-    refuse("data_no", false, "data_no must be from 1 to 2147483647");
+    refuse("data_no", false,
+           Say("data_no must be from 1 to 2147483647", u8"data_no は 1 から 2147483647 です"));
   return v;
 }
 
@@ -171,7 +181,7 @@ bool WriteHostIniIfMissing(const fs::path& home, std::int64_t data_no, std::stri
   if (std::size_t at = text.find(selected); at != std::string::npos)
     text.replace(at, selected.size(), "SelectedNo2=" + std::to_string(data_no));
   if (ReplaceFileContents(Env::Current(), (home / "host.ini").string(), text)) return true;
-  *error = "cannot write " + (home / "host.ini").string();
+  *error = Say("cannot write {0}", u8"{0} を書けません", {(home / "host.ini").string()});
   return false;
 }
 
@@ -190,10 +200,13 @@ void CheckOpeningBalances(const OpeningBalances& opening, const std::string& fil
                ? std::string("(beyond range)")
                : FormatYenForPeople(static_cast<std::int64_t>(units));
   };
-  problems->Add(file + ": the opening balances do not balance: debits " + yen(debits) +
-                " yen, credits " + yen(credits) +
-                U8(u8" yen (book a difference that is meant "
-                   u8"to 未確定勘定)"));
+  problems->Add(file + ": " +
+                Say("the opening balances do not balance: debits {0} yen, credits {1} yen "
+                    "(book a difference that is meant to \xE6\x9C\xAA\xE7\xA2\xBA\xE5\xAE\x9A"
+                    "\xE5\x8B\x98\xE5\xAE\x9A)",
+                    u8"期首残高の貸借が一致しません: 借方 {0} 円、貸方 {1} 円 (意図した差額は"
+                    u8"未確定勘定に計上してください)",
+                    {yen(debits), yen(credits)}));
 }
 
 // Sub-accounts the journal named and the import made: each after the last
@@ -213,6 +226,8 @@ void AddSubAccounts(const std::deque<ChartAccount>& added, ImportedChart* chart)
 
 struct Summary {
   std::uint64_t accounts = 0, entries = 0, lines = 0, opening = 0, added_subs = 0;
+  long empty_rows = 0; // of the journal, skipped
+  std::vector<std::string> unread_columns; // of the journal, skipped
   bool period_from_journal = false;
   DataSetValues data_set;
 };
@@ -228,7 +243,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   // The chart's problems end the reading: the other files name its
   // accounts. The data set's problems are kept and reported with the rest.
   const std::size_t before_chart = problems->count();
-  if (Load(chart_path, options, &chart_file, problems))
+  // The shipped chart is UTF-8 whatever the user's files are.
+  const TextEncoding chart_encoding = options.chart.empty() ? TextEncoding::kUtf8 : options.encoding;
+  if (CsvFile::Load(chart_path, chart_encoding, &chart_file, problems))
     ReadChartCsv(chart_file, data_set.keeps_mfg_schedule != 0, &chart, problems);
   if (problems->count() != before_chart) return false;
   AccountFinder accounts(chart.accounts);
@@ -257,7 +274,8 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   if (!writer.Prepare(error)) return false;
   CsvFile journal;
   if (options.journal.empty()) {
-    problems->Add("no journal: give --journal JOURNAL.csv");
+    problems->Add(Say("no journal: give --journal JOURNAL.csv",
+                      u8"仕訳がありません: --journal 仕訳.csv で指定してください"));
   } else if (Load(options.journal, options, &journal, problems)) {
     CsvRecord header; // the header decides the format
     ImportProblems ignored;
@@ -268,7 +286,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     else
       ReadJournalCsv(journal, accounts, &writer, problems,
                      JournalReadOptions{options.amounts_exclude_tax, options.tax_rounding,
-                                        options.create_sub_accounts, notes_out, joined});
+                                        options.create_sub_accounts, notes_out, joined, &map,
+                                        options.strict, &summary->unread_columns,
+                                        data_set.interim_closing != 0});
   }
   writer.Finish();
   CheckOpeningBalances(opening, options.opening.empty() ? options.journal : options.opening,
@@ -279,7 +299,9 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
     data_set.period_end = writer.period().end;
   }
   if (data_set.period_start == 0) {
-    problems->Add("no period: give --period YYYYMMDD-YYYYMMDD (the journal has no lines)");
+    problems->Add(Say("no period: give --period YYYYMMDD-YYYYMMDD (the journal has no lines)",
+                      u8"会計期間がありません: --period YYYYMMDD-YYYYMMDD で指定してください"
+                      u8" (仕訳に行がありません)"));
     return false;
   }
   AddSubAccounts(accounts.added(), &chart);
@@ -295,8 +317,71 @@ bool BuildBooks(const ImportOptions& options, const fs::path& file, Summary* sum
   summary->lines = writer.lines();
   summary->opening = opening.size();
   summary->period_from_journal = writer.period_from_journal();
+  summary->empty_rows = journal.empty_rows();
   summary->data_set = data_set;
   return true;
+}
+
+// What the import says when it is done: what it imported, and its notes.
+std::string SummaryText(const ImportOptions& options, const Summary& summary,
+                        const std::string& note, const ChangedLines& joined,
+                        const ImportProblems& notes) {
+  const fs::path home(options.home);
+  const DataSetValues& d = summary.data_set;
+  std::string text =
+      Say("Imported {0} (data set {1}, {2} to {3}{4}): {5} accounts, {6} opening balances, {7} "
+          "entries, {8} journal lines into {9}\n",
+          u8"{0} をインポートしました (データ {1}、{2} から {3}{4}): 勘定科目 {5}、期首残高 {6}、"
+          u8"仕訳 {7} 件 ({8} 行) を {9} へ\n",
+          {TextForMessage(d.company_name), std::to_string(d.data_no), FormatBookDate(d.period_start),
+           FormatBookDate(d.period_end),
+           summary.period_from_journal
+               ? Say(", from the journal's first date", u8"、仕訳の最初の日付から")
+               : std::string(),
+           std::to_string(summary.accounts), std::to_string(summary.opening),
+           std::to_string(summary.entries), std::to_string(summary.lines),
+           (home / "books.db").string()}) +
+      note;
+  if (summary.added_subs > 0)
+    text += Say(summary.added_subs == 1
+                             ? "Note: 1 sub-account was added for the journal's new sub-account "
+                               "names.\n"
+                             : "Note: {0} sub-accounts were added for the journal's new "
+                               "sub-account names.\n",
+                         u8"注: 仕訳の新しい補助科目名に、補助科目を {0} 件追加しました。\n",
+                         {std::to_string(summary.added_subs)});
+  if (summary.empty_rows > 0)
+    text += Say(summary.empty_rows == 1
+                             ? "Note: 1 empty row of {1} (separators or spaces only) skipped.\n"
+                             : "Note: {0} empty rows of {1} (separators or spaces only) skipped.\n",
+                         u8"注: {1} の空の行 (区切りか空白だけ) {0} 行を読み飛ばしました。\n",
+                         {std::to_string(summary.empty_rows), options.journal});
+  if (!summary.unread_columns.empty()) {
+    std::string names;
+    for (const std::string& name : summary.unread_columns)
+      names += (names.empty() ? "'" : ", '") + TextForMessage(name) + "'";
+    text +=
+        Say(summary.unread_columns.size() == 1
+                ? "Note: the column {0} of {1} was not read (the import does not know it; "
+                  "--strict refuses it).\n"
+                : "Note: the columns {0} of {1} were not read (the import does not know them; "
+                  "--strict refuses them).\n",
+            u8"注: {1} の列 {0} は読みませんでした (インポートの知らない列です。--strict では"
+            u8"断ります)。\n",
+            {names, options.journal});
+  }
+  if (!joined.empty())
+    text +=
+        Say(joined.count() == 1 ? "Note: the descriptions of {0} line {1} held line breaks or tabs; "
+                                  "each run of them became one space.\n"
+                                : "Note: the descriptions of {0} lines {1} held line breaks or "
+                                  "tabs; each run of them became one space.\n",
+            u8"注: {0} の {1} 行目の摘要に改行かタブがありました。続くものごとに空白一つに"
+            u8"しました。\n",
+            {options.journal, joined.Text()});
+  if (!notes.empty())
+    text += Say("Notes on the journal:\n", u8"仕訳についての注:\n") + notes.Text();
+  return text;
 }
 
 } // namespace
@@ -320,9 +405,11 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   }
   std::error_code ec;
   if (fs::exists(home / "books.db", ec) && !options.replace) {
-    *messages = (home / "books.db").string() +
-                " already holds books; give --replace to replace them (the old ones are kept "
-                "as books.db.bak)\n";
+    *messages = Say("{0} already holds books; give --replace to replace them (the old ones are "
+                    "kept as books.db.bak)\n",
+                    u8"{0} にはもう帳簿があります。置き換えるには --replace を付けてください"
+                    u8" (古い帳簿は books.db.bak に残ります)\n",
+                    {(home / "books.db").string()});
     return ImportStatus::kRefused;
   }
   RemoveLeftoverBooks(options.home);
@@ -341,10 +428,12 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
     fs::remove(fresh.temporary, ec);
     lock->RemoveMadeHome(); // a home made for nothing goes again
     if (!problems.empty()) {
-      *messages = problems.Text() + "Nothing was imported.\n";
+      *messages = problems.Text() + Say("Nothing was imported.\n",
+                                        u8"何もインポートしませんでした。\n");
       return ImportStatus::kRefused;
     }
-    *messages = "cannot write the new books " + fresh.temporary + ": " + error + "\n";
+    *messages = Say("cannot write the new books {0}: {1}\n", u8"新しい帳簿 {0} を書けません: {1}\n",
+                    {fresh.temporary, error});
     return ImportStatus::kFailed;
   }
   fs::create_directories(home / "drive_c", ec);
@@ -359,26 +448,12 @@ ImportStatus ImportBooks(const ImportOptions& options, std::string* summary_text
   std::string selected;
   if (IniFile::Load((home / "host.ini").string(), &ini) &&
       ini.Get("User", "SelectedNo2", &selected) && selected != std::to_string(d.data_no))
-    note = "Note: host.ini selects data set " + TextForMessage(selected) +
-           "; set SelectedNo2=" + std::to_string(d.data_no) +
-           " in its [User] section to open these books.\n";
-  *summary_text = "Imported " + TextForMessage(d.company_name) + " (data set " +
-                  std::to_string(d.data_no) + ", " + FormatBookDate(d.period_start) + " to " +
-                  FormatBookDate(d.period_end) +
-                  (summary.period_from_journal ? ", from the journal's first date" : "") +
-                  "): " + std::to_string(summary.accounts) + " accounts, " +
-                  std::to_string(summary.opening) + " opening balances, " +
-                  std::to_string(summary.entries) + " entries, " + std::to_string(summary.lines) +
-                  " journal lines into " + (home / "books.db").string() + "\n" + note;
-  if (summary.added_subs > 0)
-    *summary_text += "Note: " + std::to_string(summary.added_subs) +
-                     (summary.added_subs == 1 ? " sub-account was" : " sub-accounts were") +
-                     " added for the journal's new sub-account names.\n";
-  if (!joined.empty())
-    *summary_text += "Note: the descriptions of " + options.journal +
-                     (joined.count() == 1 ? " line " : " lines ") + joined.Text() +
-                     " held line breaks or tabs; each run of them became one space.\n";
-  if (!notes.empty()) *summary_text += "Notes on the journal:\n" + notes.Text();
+    note = Say("Note: host.ini selects data set {0}; set SelectedNo2={1} in its [User] section "
+               "to open these books.\n",
+               u8"注: host.ini はデータ {0} を選んでいます。この帳簿を開くには [User] の"
+               u8" SelectedNo2={1} にしてください。\n",
+               {TextForMessage(selected), std::to_string(d.data_no)});
+  *summary_text = SummaryText(options, summary, note, joined, notes);
   return ImportStatus::kImported;
 }
 

@@ -26,7 +26,7 @@ struct ImportOptions {
   std::string opening; // optional opening balances (code, debit, credit)
   std::string company; // optional data-set file (field, value)
   std::string notes;   // optional financial-statement settings (kind, text)
-  std::string map;     // optional hledger account map (account, code)
+  std::string map;     // optional account map (account, code): own or hledger names
   TextEncoding encoding = TextEncoding::kAuto;
   // Data-set values given as options; they win over the company file.
   std::string company_name;
@@ -39,6 +39,7 @@ struct ImportOptions {
   bool amounts_exclude_tax = false;
   TaxRounding tax_rounding = TaxRounding::kDown;
   bool create_sub_accounts = false;
+  bool strict = false; // refuse the journal's unknown columns instead of skipping them
   // How long to wait for another import or sample into the same home, and
   // what to tell the user before waiting (may be empty).
   int lock_timeout_ms = HomeLock::kDefaultTimeoutMs;

@@ -4,6 +4,7 @@
 
 #include "platform/env.h"
 #include "platform/replacing_file.h"
+#include "tools/books/books_language.h"
 
 namespace stmtlink {
 namespace {
@@ -34,7 +35,8 @@ bool KeepBackup(const std::string& home, const std::string& books, std::string* 
   Env* env = Env::Current();
   std::string target, temporary;
   if (!PrepareReplacement(env, (fs::path(home) / kBackup).string(), &target, &temporary)) {
-    *error = "cannot replace " + (fs::path(home) / kBackup).string();
+    *error = Say("cannot replace {0}", u8"{0} を置き換えられません",
+                 {(fs::path(home) / kBackup).string()});
     return false;
   }
   std::error_code ec;
@@ -45,7 +47,7 @@ bool KeepBackup(const std::string& home, const std::string& books, std::string* 
   }
   if (ec || !CommitReplacement(env, temporary, target)) {
     fs::remove(temporary, ec);
-    *error = "cannot keep the old books as " + target;
+    *error = Say("cannot keep the old books as {0}", u8"古い帳簿を {0} として残せません", {target});
     return false;
   }
   return true;
@@ -56,7 +58,8 @@ bool KeepBackup(const std::string& home, const std::string& books, std::string* 
 bool PrepareNewBooks(const std::string& home, NewBooks* books, std::string* error) {
   const std::string path = (fs::path(home) / kBooks).string();
   if (PrepareReplacement(Env::Current(), path, &books->target, &books->temporary)) return true;
-  *error = path + " cannot be replaced (not a file, or not writable)";
+  *error = Say("{0} cannot be replaced (not a file, or not writable)",
+               u8"{0} を置き換えられません (ファイルでないか、書き込めません)", {path});
   return false;
 }
 
@@ -67,7 +70,8 @@ bool PutBooksInPlace(const std::string& home, const NewBooks& books, std::string
     return false;
   }
   if (CommitReplacement(Env::Current(), books.temporary, books.target)) return true;
-  *error = "cannot move the new books into place as " + books.target;
+  *error = Say("cannot move the new books into place as {0}",
+               u8"新しい帳簿を {0} に置けません", {books.target});
   return false;
 }
 

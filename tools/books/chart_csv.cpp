@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "tools/books/books_language.h"
 #include "tools/books/book_values.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
@@ -174,14 +175,15 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
   CsvRecord record;
   CsvColumns columns;
   if (!file.Next(&record, problems)) {
-    if (problems->count() == before) problems->Add(file.name() + ": the file is empty");
+    if (problems->count() == before) problems->Add(file.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
     return false;
   }
   if (!columns.Read(file, record, kChartColumns, problems)) return false;
   for (std::string_view required : {"code", "name"})
     if (!columns.Has(required)) {
       problems->Add(file.name(), record.line, 0,
-                    "the header has no column '" + std::string(required) + "'");
+                    Say("the header has no column '{0}'", u8"見出しに列 '{0}' がありません",
+                        {required}));
       return false;
     }
   const int c_code = columns.Index("code"), c_sub = columns.Index("sub"),
@@ -204,7 +206,9 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     auto field = [&](int index) { return CsvColumns::Field(record, index); };
     const std::string_view only = field(c_only);
     if (!only.empty() && only != "manufacturing") {
-      bad(c_only, "only '" + TextForMessage(only) + "' is not empty or manufacturing");
+      bad(c_only, Say("only '{0}' is not empty or manufacturing",
+                      u8"製造原価 '{0}' が空でも manufacturing でもありません",
+                      {TextForMessage(only)}));
       continue;
     }
     if (only == "manufacturing" && !keeps_mfg_schedule) continue;
@@ -212,28 +216,35 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     std::int64_t main = 0, sub = 0;
     if (!ParseWhole(field(c_code), &main) || main < 1 || main > kMaxMain) {
       bad(c_code,
-          "code '" + TextForMessage(field(c_code)) + "' is not a main code from 1 to 214747");
+          Say("code '{0}' is not a main code from 1 to 214747",
+              u8"科目コード '{0}' が 1 から 214747 のコードではありません",
+              {TextForMessage(field(c_code))}));
       continue;
     }
     if (!field(c_sub).empty() && (!ParseWhole(field(c_sub), &sub) || sub > kMaxSub)) {
       bad(c_sub,
-          "sub '" + TextForMessage(field(c_sub)) + "' is not a sub-account number from 1 to 9999");
+          Say("sub '{0}' is not a sub-account number from 1 to 9999",
+              u8"補助コード '{0}' が 1 から 9999 の番号ではありません",
+              {TextForMessage(field(c_sub))}));
       continue;
     }
     a.code = main * 10000 + sub;
     a.seq = static_cast<std::int64_t>(chart->accounts.size()) + 1;
     a.formal_name = WithoutFormulaGuard(field(c_name));
     a.statement_name = WithoutFormulaGuard(field(c_statement));
-    if (a.formal_name.empty()) bad(c_name, "the account has no name");
+    if (a.formal_name.empty())
+      bad(c_name, Say("the account has no name", u8"勘定科目に名前がありません"));
     for (auto [index, name] :
          {std::pair{c_name, &a.formal_name}, std::pair{c_statement, &a.statement_name}}) {
       std::string why;
-      if (!FitsReportText(*name, &why)) bad(index, "the name " + why);
+      if (!FitsReportText(*name, &why)) bad(index, Say("the name {0}", u8"名前が{0}", {why}));
     }
     if (auto seen = by_code.find(a.code); seen != by_code.end()) {
       bad(sub ? c_sub : c_code,
-          "code " + std::to_string(main) + (sub ? "-" + std::to_string(sub) : "") +
-              " is already the account on line " + std::to_string(chart->lines[seen->second]));
+          Say("code {0} is already the account on line {1}",
+              u8"コード {0} は {1} 行目の勘定科目にもう使われています",
+              {std::to_string(main) + (sub ? "-" + std::to_string(sub) : ""),
+               std::to_string(chart->lines[seen->second])}));
       continue;
     }
     const ChartAccount* main_account = nullptr;
@@ -241,15 +252,18 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       auto found = by_code.find(main * 10000);
       if (found == by_code.end()) {
         bad(c_code,
-            "sub-account of main code " + std::to_string(main) + ", which no line above defines");
+            Say("sub-account of main code {0}, which no line above defines",
+                u8"科目コード {0} の補助科目ですが、その科目が上の行にありません",
+                {std::to_string(main)}));
         continue;
       }
       main_account = &chart->accounts[found->second];
     }
     const bool type_read = ParseLineType(field(c_type), &a.line_type);
     if (!type_read)
-      bad(c_type, "line type '" + TextForMessage(field(c_type)) +
-                      "' is not account, heading, total or computed");
+      bad(c_type, Say("line type '{0}' is not account, heading, total or computed",
+                      u8"行区分 '{0}' が account, heading, total, computed のどれでもありません",
+                      {TextForMessage(field(c_type))}));
 
     const std::string_view nature = field(c_nature);
     const NatureKeyword* keyword = FindKeyword(nature);
@@ -257,15 +271,18 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       if (main_account)
         inherit.push_back(chart->accounts.size());
       else if (a.line_type != 1)
-        bad(c_nature, "the account has no nature code or keyword");
+        bad(c_nature, Say("the account has no nature code or keyword",
+                          u8"勘定科目に科目区分 (コードかキーワード) がありません"));
     } else if (keyword) {
       a.nature = keyword->code;
       if (keyword->category && (a.line_type == 0 || a.line_type == 3) && !main_account)
         pending.push_back({chart->accounts.size(), keyword});
     } else if (!ParseNatureCode(nature, &a.nature)) {
-      bad(c_nature, "nature '" + TextForMessage(nature) +
-                        "' is neither a code (0x80880001) nor a keyword such as " +
-                        U(u8"流動資産"));
+      bad(c_nature, Say("nature '{0}' is neither a code (0x80880001) nor a keyword such as "
+                        "\xE6\xB5\x81\xE5\x8B\x95\xE8\xB3\x87\xE7\x94\xA3",
+                        u8"科目区分 '{0}' がコード (0x80880001) でも 流動資産 などのキーワード"
+                        u8"でもありません",
+                        {TextForMessage(nature)}));
     }
     if (!keyword || !keyword->category || a.line_type == 2) used_natures.insert(a.nature);
 
@@ -276,34 +293,46 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
       else if (keyword)
         a.normal_side = keyword->side;
       else
-        bad(c_side, "the account has no side (D or C)");
+        bad(c_side, Say("the account has no side (D or C)",
+                        u8"勘定科目に貸借 (D か C) がありません"));
     } else if (!ParseSide(side, &a.normal_side)) {
-      bad(c_side, "side '" + TextForMessage(side) + "' is not D or C");
+      bad(c_side, Say("side '{0}' is not D or C", u8"貸借 '{0}' が D でも C でもありません",
+                      {TextForMessage(side)}));
     }
 
     const std::string_view excluded = field(c_excluded);
     if (excluded == "a" || excluded == "ab") a.ledger_excluded_a = 1;
     if (excluded == "b" || excluded == "ab") a.ledger_excluded_b = 1;
     if (!excluded.empty() && excluded != "a" && excluded != "b" && excluded != "ab")
-      bad(c_excluded, "ledger_excluded '" + TextForMessage(excluded) + "' is not a, b or ab");
+      bad(c_excluded, Say("ledger_excluded '{0}' is not a, b or ab",
+                          u8"元帳除外 '{0}' が a, b, ab のどれでもありません",
+                          {TextForMessage(excluded)}));
 
     // Only a total or a computed item sums members: on any other row the
     // masks would be kept and never used, or read as a total's.
     const bool sums_members = a.line_type == 2 || a.line_type == 3;
     if (!field(c_members).empty() && !sums_members && type_read)
-      bad(c_members, std::string("members belong to a total or a computed item, and this row is ") +
-                         (a.line_type == 1 ? "a heading" : "an account"));
+      bad(c_members, a.line_type == 1
+                         ? Say("members belong to a total or a computed item, and this row is a "
+                               "heading",
+                               u8"集計対象は合計か計算科目のものですが、この行は見出しです")
+                         : Say("members belong to a total or a computed item, and this row is an "
+                               "account",
+                               u8"集計対象は合計か計算科目のものですが、この行は勘定科目です"));
     for (std::string_view member : SplitMembers(sums_members ? field(c_members) : "")) {
       std::uint32_t mask = 0;
       if (const NatureKeyword* k = FindKeyword(member))
         mask = k->code;
       else if (!ParseNatureCode(member, &mask)) {
-        bad(c_members, "member '" + TextForMessage(member) + "' is neither a code nor a keyword");
+        bad(c_members, Say("member '{0}' is neither a code nor a keyword",
+                           u8"集計対象 '{0}' がコードでもキーワードでもありません",
+                           {TextForMessage(member)}));
         continue;
       }
       chart->members.push_back({a.code, mask});
     }
-    if ((a.line_type == 2) && field(c_members).empty()) bad(c_members, "a total needs its members");
+    if ((a.line_type == 2) && field(c_members).empty())
+      bad(c_members, Say("a total needs its members", u8"合計には集計対象が要ります"));
 
     by_code[a.code] = chart->accounts.size();
     chart->accounts.push_back(std::move(a));
@@ -325,7 +354,7 @@ bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
     a.nature = chart->accounts[by_code[a.code / 10000 * 10000]].nature;
   }
   if (chart->accounts.empty() && problems->count() == before)
-    problems->Add(file.name() + ": the chart has no accounts");
+    problems->Add(file.name() + ": " + Say("the chart has no accounts", u8"勘定科目表に科目がありません"));
   return problems->count() == before;
 }
 

@@ -9,14 +9,24 @@
 #include <sstream>
 
 #include "platform/text_codec.h"
+#include "tools/books/books_language.h"
+#include "tools/books/nearest_names.h"
 #include "tools/books/user_text.h"
 
 namespace stmtlink {
 namespace {
 
+// A heading as compared: without spaces of either width, underscores or
+// hyphens, in lower case.
 std::string Normalize(std::string_view name) {
+  static constexpr std::string_view kWide = "\xE3\x80\x80"; // U+3000
   std::string out;
-  for (char c : name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (name.substr(i, kWide.size()) == kWide) {
+      i += kWide.size() - 1;
+      continue;
+    }
     if (c == ' ' || c == '_' || c == '-') continue;
     out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
@@ -101,7 +111,7 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
                    ImportProblems* problems) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    problems->Add(path + ": cannot open the file");
+    problems->Add(path + ": " + Say("cannot open the file", u8"ファイルを開けません"));
     return false;
   }
   // The whole file in one read (a byte-by-byte iterator costs seconds on a
@@ -119,12 +129,13 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   if (in.bad()) {
-    problems->Add(path + ": cannot read the file");
+    problems->Add(path + ": " + Say("cannot read the file", u8"ファイルを読めません"));
     return false;
   }
   out->name_ = path;
   out->pos_ = 0;
   out->line_ = 1;
+  out->empty_rows_ = 0;
   const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
   std::size_t bad = 0;
   const bool auto_utf8 = encoding == TextEncoding::kAuto && !bom && IsValidUtf8(bytes, &bad);
@@ -132,8 +143,10 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
     if (bom) bytes.erase(0, 3);
     if (!auto_utf8 && !IsValidUtf8(bytes, &bad)) {
       problems->Add(path, LineOfOffset(bytes, bad), 0,
-                    "the file is not valid UTF-8 here (give --encoding cp932 for a "
-                    "Shift_JIS file)");
+                    Say("the file is not valid UTF-8 here (give --encoding cp932 for a "
+                        "Shift_JIS file)",
+                        u8"ここが UTF-8 として正しくありません (Shift_JIS のファイルには"
+                        u8" --encoding cp932 を付けてください)"));
       return false;
     }
     out->text_ = std::move(bytes);
@@ -141,7 +154,8 @@ bool CsvFile::Load(const std::string& path, TextEncoding encoding, CsvFile* out,
   }
   if (!Cp932ToUtf8(bytes, &out->text_)) {
     problems->Add(path, FirstBadCp932Line(bytes), 0,
-                  "the file is neither UTF-8 nor CP932 (Shift_JIS) text");
+                  Say("the file is neither UTF-8 nor CP932 (Shift_JIS) text",
+                      u8"ファイルが UTF-8 でも CP932 (Shift_JIS) でもありません"));
     return false;
   }
   return true;
@@ -154,7 +168,26 @@ CsvFile CsvFile::FromText(std::string name, std::string utf8) {
   return file;
 }
 
+namespace {
+
+// A record that a spreadsheet leaves behind: separators and spaces only.
+bool IsEmptyRecord(const CsvRecord& record) {
+  for (const std::string& field : record.fields)
+    if (!WithoutOuterSpaces(field).empty()) return false;
+  return true;
+}
+
+} // namespace
+
 bool CsvFile::Next(CsvRecord* record, ImportProblems* problems) {
+  while (NextRecord(record, problems)) {
+    if (!IsEmptyRecord(*record)) return true;
+    ++empty_rows_;
+  }
+  return false;
+}
+
+bool CsvFile::NextRecord(CsvRecord* record, ImportProblems* problems) {
   const std::string& t = text_;
   const std::size_t n = t.size();
   // Blank lines between records are skipped.
@@ -179,7 +212,7 @@ bool CsvFile::Next(CsvRecord* record, ImportProblems* problems) {
         const std::size_t quote = t.find('"', pos_);
         if (quote == std::string::npos) {
           problems->Add(name_, record->line, static_cast<int>(count),
-                        "a quoted field is not closed");
+                        Say("a quoted field is not closed", u8"引用符で始まる欄が閉じていません"));
           pos_ = n;
           return false;
         }
@@ -278,10 +311,39 @@ std::string ColumnList(const std::vector<std::string_view>& known) {
 
 } // namespace
 
+namespace {
+
+// The spelling of a known column that the header lacks nearest to an
+// unknown heading, when it is near enough to be a typo of it: one
+// character in a short heading, two in a longer one. "" when none is.
+std::string TypoOf(const std::string& heading, const std::vector<std::string_view>& known,
+                   const std::vector<std::string>& named) {
+  const std::string normalized = Normalize(heading);
+  const std::size_t most = normalized.size() <= 12 ? 1 : 2; // bytes: 4 kanji
+  std::string best;
+  std::size_t best_distance = most + 1;
+  for (std::string_view k : known) {
+    const std::vector<std::string_view> names = Spellings(k);
+    if (std::find(named.begin(), named.end(), Normalize(names[0])) != named.end()) continue;
+    for (std::string_view n : names) {
+      if (Normalize(n).size() < 4) continue; // "id" is near too much
+      const std::size_t distance = NameDistance(normalized, Normalize(n));
+      if (distance < best_distance) {
+        best_distance = distance;
+        best = std::string(n);
+      }
+    }
+  }
+  return best;
+}
+
+} // namespace
+
 bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
                       const std::vector<std::string_view>& known, ImportProblems* problems,
-                      bool ignore_unknown) {
+                      UnknownColumns unknown) {
   columns_.clear();
+  unread_.clear();
   width_ = header.fields.size();
   // The column each header field names, by the first spelling of the known one.
   std::vector<std::string> named(header.fields.size());
@@ -296,25 +358,40 @@ bool CsvColumns::Read(const CsvFile& file, const CsvRecord& header,
     }
     any_known = any_known || !named[i].empty();
   }
-  if (!any_known && !ignore_unknown) {
+  if (!any_known && unknown != UnknownColumns::kIgnored) {
     problems->Add(file.name(), header.line, 0,
-                  "no header line: the first line must name the columns (" + ColumnList(known) +
-                      ")");
+                  Say("no header line: the first line must name the columns ({0})",
+                      u8"見出しの行がありません: 最初の行に列の名前を書いてください ({0})",
+                      {ColumnList(known)}));
     return false;
   }
   bool ok = true;
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
     const int column = static_cast<int>(i) + 1;
-    if (named[i].empty() && ignore_unknown) {
+    const std::string heading(WithoutOuterSpaces(header.fields[i]));
+    if (named[i].empty() && unknown == UnknownColumns::kIgnored)
       continue;
-    } else if (named[i].empty()) {
+    if (named[i].empty()) {
+      const std::string typo = TypoOf(heading, known, named);
+      if (typo.empty() && unknown == UnknownColumns::kNoted) {
+        unread_.push_back(heading);
+        continue;
+      }
+      const std::string list = ColumnList(known);
       problems->Add(file.name(), header.line, column,
-                    "unknown column '" + TextForMessage(header.fields[i]) + "' (the columns are: " +
-                        ColumnList(known) + ")");
+                    !typo.empty()
+                        ? Say("unknown column '{0}' (closest known: {1})",
+                              u8"列 '{0}' はありません (近いもの: {1})", {TextForMessage(heading), typo})
+                    : list.size() <= 200
+                        ? Say("unknown column '{0}' (the columns are: {1})",
+                              u8"列 '{0}' はありません (列: {1})", {TextForMessage(heading), list})
+                        : Say("unknown column '{0}'", u8"列 '{0}' はありません",
+                              {TextForMessage(heading)}));
       ok = false;
     } else if (Index(named[i]) != kAbsent) {
       problems->Add(file.name(), header.line, column,
-                    "column '" + TextForMessage(header.fields[i]) + "' is given twice");
+                    Say("column '{0}' is given twice", u8"列 '{0}' が二度あります",
+                        {TextForMessage(heading)}));
       ok = false;
     } else {
       columns_.emplace_back(named[i], static_cast<int>(i));
@@ -327,10 +404,11 @@ bool CsvColumns::Fits(const CsvFile& file, const CsvRecord& record,
                       ImportProblems* problems) const {
   if (record.fields.size() <= width_) return true;
   problems->Add(file.name(), record.line, static_cast<int>(width_) + 1,
-                "the line has " + std::to_string(record.fields.size()) + " fields, the header " +
-                    std::to_string(width_) +
-                    " (an amount with thousands separators needs "
-                    "double quotes)");
+                Say("the line has {0} fields, the header {1} (an amount with thousands separators "
+                    "needs double quotes)",
+                    u8"行の欄が {0} 個、見出しは {1} 個です (桁区切りのある金額は二重引用符で"
+                    u8"囲みます)",
+                    {std::to_string(record.fields.size()), std::to_string(width_)}));
   return false;
 }
 

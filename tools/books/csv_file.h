@@ -2,8 +2,10 @@
 // first (UTF-8 with or without a byte-order mark, or CP932; detected, or
 // as given), then walked record by record. Records follow RFC 4180: commas,
 // double quotes around a field that holds commas, quotes or line breaks,
-// "" for a quote inside one; CR LF or LF ends a record. Blank lines are
-// skipped. The first record is the header, naming the columns.
+// "" for a quote inside one; CR LF or LF ends a record. Empty rows (blank
+// lines, or only separators and spaces, as a spreadsheet leaves them) are
+// skipped wherever they are, and counted. The first record is the header,
+// naming the columns.
 #pragma once
 
 #include <cstddef>
@@ -46,13 +48,19 @@ class CsvFile {
   void Rewind() {
     pos_ = 0;
     line_ = 1;
+    empty_rows_ = 0;
   }
+  // The empty rows skipped so far (blank lines aside).
+  long empty_rows() const { return empty_rows_; }
 
  private:
+  bool NextRecord(CsvRecord* record, ImportProblems* problems);
+
   std::string name_;
   std::string text_;
   std::size_t pos_ = 0;
   long line_ = 1;
+  long empty_rows_ = 0;
 };
 
 // One field as written: quoted (with "" for a quote) only when it holds a
@@ -69,20 +77,32 @@ std::string CsvTextField(std::string_view text);
 // One leading apostrophe before =, +, -, @, ', a tab or a CR is dropped.
 std::string_view WithoutFormulaGuard(std::string_view field);
 
-// The header's column names, matched without regard to case, spaces or
-// underscores against the names a reader knows. A known column may have
-// several spellings, "date|取引日|日付": the first is its name for Index()
-// and Has(), the others are read as the same column. A header that names
-// no known column at all is reported once, as a missing header line.
+// What a reader does with a column it does not know.
+enum class UnknownColumns {
+  kRefused, // a problem
+  kNoted,   // skipped, and kept in unread() for a notice
+  kIgnored, // skipped quietly (files another program writes, whose later
+            // versions may add columns)
+};
+
+// The header's column names, matched without regard to case, spaces of
+// either width, hyphens or underscores against the names a reader knows. A
+// known column may have several spellings, "date|取引日|日付": the first is
+// its name for Index() and Has(), the others are read as the same column.
+// A header that names no known column at all is reported once, as a
+// missing header line.
 class CsvColumns {
  public:
   static constexpr int kAbsent = -1;
-  // Reads the header record. Repeated names are problems, and so are
-  // unknown ones unless ignore_unknown (for files another program writes,
-  // whose later versions may add columns).
+  // Reads the header record. Repeated names are problems. An unknown name
+  // within a character or two of a known column that the header lacks is a
+  // typo, refused with that column's spelling (unless kIgnored); any other
+  // unknown name is treated as unknown says.
   bool Read(const CsvFile& file, const CsvRecord& header,
             const std::vector<std::string_view>& known, ImportProblems* problems,
-            bool ignore_unknown = false);
+            UnknownColumns unknown = UnknownColumns::kRefused);
+  // The headings skipped under kNoted, as written.
+  const std::vector<std::string>& unread() const { return unread_; }
   // The field's index of a known column, kAbsent when the header lacks it.
   int Index(std::string_view name) const;
   bool Has(std::string_view name) const { return Index(name) != kAbsent; }
@@ -99,6 +119,7 @@ class CsvColumns {
  private:
   std::vector<std::pair<std::string, int>> columns_; // normalized name, index
   std::size_t width_ = 0;                            // fields of the header
+  std::vector<std::string> unread_;
 };
 
 } // namespace stmtlink

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <unordered_set>
 
+#include "tools/books/books_language.h"
 #include "tools/books/book_values.h"
 #include "tools/books/user_text.h"
 
@@ -39,7 +40,7 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
   CsvRecord record;
   CsvColumns columns;
   if (!file.Next(&record, problems)) {
-    problems->Add(file.name() + ": the file is empty");
+    problems->Add(file.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
     return false;
   }
   if (!columns.Read(file, record, {"account", "code"}, problems)) return false;
@@ -48,13 +49,14 @@ bool ReadAccountMap(CsvFile& file, const AccountFinder& accounts, AccountMap* ma
   std::string why;
   while (file.Next(&record, problems)) {
     if (!columns.Fits(file, record, problems)) continue;
-    const std::string name(CsvColumns::Field(record, c_account));
+    const std::string name(WithoutOuterSpaces(CsvColumns::Field(record, c_account)));
     std::int64_t code = 0;
     if (auto [it, fresh] = seen.emplace(name, record.line); !fresh) {
       problems->Add(
           file.name(), record.line, c_account + 1,
-          "account '" + TextForMessage(name) + "' is already mapped on line " +
-              std::to_string(it->second));
+          Say("account '{0}' is already mapped on line {1}",
+              u8"勘定科目 '{0}' は {1} 行目でもう対応づけられています",
+              {TextForMessage(name), std::to_string(it->second)}));
     } else if (!accounts.Find(WithoutFormulaGuard(CsvColumns::Field(record, c_code)), &code,
                               &why)) {
       problems->Add(file.name(), record.line, c_code + 1, why);
@@ -70,14 +72,15 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
   CsvRecord record;
   CsvColumns columns;
   if (!file.Next(&record, problems)) {
-    problems->Add(file.name() + ": the file is empty");
+    problems->Add(file.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
     return;
   }
-  if (!columns.Read(file, record, kHledgerColumns, problems, true)) return;
+  if (!columns.Read(file, record, kHledgerColumns, problems, UnknownColumns::kIgnored)) return;
   for (std::string_view required : {"txnidx", "date", "account", "amount"})
     if (!columns.Has(required)) {
       problems->Add(file.name(), record.line, 0,
-                    "the header has no column '" + std::string(required) + "'");
+                    Say("the header has no column '{0}'", u8"見出しに列 '{0}' がありません",
+                        {required}));
       return;
     }
   const int c_index = columns.Index("txnidx"), c_date = columns.Index("date"),
@@ -137,17 +140,20 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
       first_line = line;
       if (index.empty() || index.find_first_not_of("0123456789") != std::string::npos ||
           index.size() > 9)
-        bad(c_index, "txnidx '" + TextForMessage(index) + "' is not a transaction number");
+        bad(c_index, Say("txnidx '{0}' is not a transaction number",
+                         u8"txnidx '{0}' が取引の番号ではありません", {TextForMessage(index)}));
       if (!ParseBookDate(field(c_date), &date))
-        bad(c_date, "date '" + TextForMessage(field(c_date)) + "' is not a calendar day");
+        bad(c_date, Say("date '{0}' is not a calendar day", u8"日付 '{0}' が実在する日ではありません",
+                        {TextForMessage(field(c_date))}));
       else if (sink->period().start == 0)
         sink->SetPeriodFrom(date);
       std::string character;
       const DescriptionCleaning cleaning = CleanDescription(&description, &why);
       if (cleaning == DescriptionCleaning::kRefused)
-        bad(c_description, "the description " + why);
+        bad(c_description, Say("the description {0}", u8"摘要が{0}", {why}));
       else if (!FitsShiftJis(description, &character))
-        bad(c_description, "the description cannot be written in Shift_JIS: " + character);
+        bad(c_description, Say("the description cannot be written in Shift_JIS: {0}",
+                               u8"摘要を Shift_JIS で書けません: {0}", {character}));
       else if (cleaning == DescriptionCleaning::kJoined && joined_descriptions)
         joined_descriptions->Add(line);
     }
@@ -159,15 +165,18 @@ void ReadHledgerCsv(CsvFile& file, const AccountFinder& accounts, const AccountM
       const std::size_t colon = account.rfind(':');
       const std::string last = colon == std::string::npos ? account : account.substr(colon + 1);
       if (!accounts.Find(account, &p.code, &why) && !accounts.Find(last, &p.code, &why))
-        bad(c_account, "account '" + TextForMessage(account) + "' is not in the map, and " + why);
+        bad(c_account, Say("account '{0}' is not in the map, and {1}",
+                           u8"勘定科目 '{0}' は対応表になく、{1}", {TextForMessage(account), why}));
     }
     if (!IsYen(field(c_commodity))) {
-      bad(c_commodity, "commodity '" + TextForMessage(field(c_commodity)) +
-                           "' is not yen (yen is written as JPY, \xC2\xA5, \xEF\xBF\xA5, "
-                           "\xE5\x86\x86 or nothing)");
+      bad(c_commodity, Say("commodity '{0}' is not yen (yen is written as JPY, \xC2\xA5, "
+                           "\xEF\xBF\xA5, \xE5\x86\x86 or nothing)",
+                           u8"通貨 '{0}' が円ではありません (円は JPY, ¥, ￥, 円 か空で書きます)",
+                           {TextForMessage(field(c_commodity))}));
       p.unreadable = true;
     } else if (!ParseYenAmount(field(c_amount), &p.amount, &why)) {
-      bad(c_amount, "amount '" + TextForMessage(field(c_amount)) + "': " + why);
+      bad(c_amount, Say("amount '{0}': {1}", u8"金額 '{0}': {1}",
+                        {TextForMessage(field(c_amount)), why}));
       p.unreadable = true;
     }
     postings.push_back(p);

@@ -22,8 +22,6 @@
 
 namespace stmtlink {
 
-using AccountMap = std::unordered_map<std::string, std::int64_t>; // hledger name -> code
-
 // True when the header record is hledger's.
 bool LooksLikeHledgerCsv(const CsvRecord& header);
 

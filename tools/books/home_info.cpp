@@ -7,6 +7,7 @@
 
 #include "host/books_db.h"
 #include "platform/ini_file.h"
+#include "tools/books/books_language.h"
 
 namespace stmtlink {
 namespace {
@@ -41,8 +42,7 @@ bool WriteHomeInfo(const std::string& home, std::ostream& out, std::string* erro
                    &rows, error))
     return false;
 
-  out << "Host home: " << home << "\n";
-  out << "Data sets:\n";
+  out << Say("Host home: {0}\nData sets:\n", u8"ホーム: {0}\nデータ:\n", {home});
   std::map<long long, std::string> names; // data_no -> company name
   for (;;) {
     BooksStatement::Step step = rows.Next(error);
@@ -54,19 +54,23 @@ bool WriteHomeInfo(const std::string& home, std::ostream& out, std::string* erro
         << " interim-closing=" << rows.Int64(6) << " introduction-month=" << rows.Int64(7)
         << " company-law=" << rows.Int64(8) << " tax-included=" << rows.Int64(9) << "\n";
   }
-  if (names.empty()) out << "  (none)\n";
+  if (names.empty()) out << Say("  (none)\n", u8"  (なし)\n");
 
   // host.ini is optional: a home without it has every key at its default.
   IniFile ini;
-  if (!IniFile::Load(home + "/host.ini", &ini)) out << "host.ini: missing\n";
-  out << "User: " << IniValue(ini, "User", "CurrentUserID")
-      << "  selection: SelectedNo1=" << IniValue(ini, "User", "SelectedNo1")
-      << " SelectedNo2=" << IniValue(ini, "User", "SelectedNo2") << "\n";
+  if (!IniFile::Load(home + "/host.ini", &ini))
+    out << Say("host.ini: missing\n", u8"host.ini: なし\n");
+  out << Say("User: {0}  selection: SelectedNo1={1} SelectedNo2={2}\n",
+             u8"利用者: {0}  選択: SelectedNo1={1} SelectedNo2={2}\n",
+             {IniValue(ini, "User", "CurrentUserID"), IniValue(ini, "User", "SelectedNo1"),
+              IniValue(ini, "User", "SelectedNo2")});
   auto selected = names.find(SelectionNumber(ini, "SelectedNo2"));
   if (selected == names.end())
-    out << "Selected data set: none (no data set has the number SelectedNo2)\n";
+    out << Say("Selected data set: none (no data set has the number SelectedNo2)\n",
+               u8"選ばれたデータ: なし (SelectedNo2 の番号のデータがありません)\n");
   else
-    out << "Selected data set: " << selected->first << "  " << selected->second << "\n";
+    out << Say("Selected data set: {0}  {1}\n", u8"選ばれたデータ: {0}  {1}\n",
+               {std::to_string(selected->first), selected->second});
   return true;
 }
 

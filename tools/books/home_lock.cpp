@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "tools/books/books_language.h"
+
 namespace stmtlink {
 namespace {
 
@@ -11,7 +13,8 @@ namespace fs = std::filesystem;
 
 std::string Seconds(int ms) {
   if (ms % 1000 == 0) return std::to_string(ms / 1000) + (ms == 1000 ? " second" : " seconds");
-  return std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100) + " seconds";
+  return Say("{0} seconds", u8"{0} 秒",
+             {std::to_string(ms / 1000) + "." + std::to_string(ms % 1000 / 100)});
 }
 
 // A lock file that can never be locked (a folder or a link at its name, no
@@ -36,14 +39,16 @@ std::unique_ptr<HomeLock> HomeLock::Acquire(const std::string& home, int timeout
     const bool made = !fs::exists(home, ec);
     fs::create_directories(home, ec);
     if (ec) {
-      *error = "cannot create the home " + home + ": " + ec.message();
+      *error = Say("cannot create the home {0}: {1}", u8"ホーム {0} を作れません: {1}",
+                   {home, ec.message()});
       return nullptr;
     }
     std::unique_ptr<FileLock> lock = FileLock::Acquire(lock_path.string(), 0);
     if (!lock && UsableLockFile(lock_path)) {
       if (on_wait)
-        on_wait("Waiting for another import or sample into " + home + " to finish (at most " +
-                Seconds(timeout_ms) + ")...");
+        on_wait(Say("Waiting for another import or sample into {0} to finish (at most {1})...",
+                    u8"{0} への別のインポートかサンプルが終わるのを待っています (最長 {1})…",
+                    {home, Seconds(timeout_ms)}));
       lock = FileLock::Acquire(lock_path.string(), timeout_ms);
     }
     if (lock) {
@@ -52,17 +57,23 @@ std::unique_ptr<HomeLock> HomeLock::Acquire(const std::string& home, int timeout
     }
     if (fs::exists(home, ec)) {
       if (!UsableLockFile(lock_path)) {
-        *error = "cannot lock the home " + home + ": " + lock_path.string() +
-                 " cannot be made or opened as a lock file";
+        *error = Say("cannot lock the home {0}: {1} cannot be made or opened as a lock file",
+                     u8"ホーム {0} をロックできません: {1} をロックファイルとして作るか開く"
+                     u8"ことができません",
+                     {home, lock_path.string()});
         return nullptr;
       }
       *failure = Failure::kBusy;
-      *error = "another import or sample into " + home + " has not finished within " +
-               Seconds(timeout_ms) + "; nothing was changed, try again when it has";
+      *error = Say("another import or sample into {0} has not finished within {1}; nothing was "
+                   "changed, try again when it has",
+                   u8"{0} への別のインポートかサンプルが {1} たっても終わりません。何も変えて"
+                   u8"いません。終わってからもう一度どうぞ",
+                   {home, Seconds(timeout_ms)});
       return nullptr;
     }
   }
-  *error = "cannot lock the home " + home + ": it was removed again while waiting for it";
+  *error = Say("cannot lock the home {0}: it was removed again while waiting for it",
+               u8"ホーム {0} をロックできません: 待つ間に消されました", {home});
   return nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include "tools/books/import_problems.h"
 
+#include "tools/books/books_language.h"
+
 namespace stmtlink {
 
 void ImportProblems::Add(const std::string& file, long line, int column,
@@ -18,7 +20,8 @@ std::string ImportProblems::Text() const {
   std::string text;
   for (const std::string& line : shown_) text += line + "\n";
   if (count_ > shown_.size())
-    text += "... and " + std::to_string(count_ - shown_.size()) + " more problems\n";
+    text += Say("... and {0} more problems\n", u8"… ほかに {0} 件の問題があります\n",
+                {std::to_string(count_ - shown_.size())});
   return text;
 }
 

@@ -3,7 +3,8 @@
 //                  (or an empty one) are the lines of one compound entry;
 //                  without the column each record is an entry of its own
 //   id             optional: the host's entry id (the export writes it)
-//   date           2025-04-01, 2025/4/1 or 20250401, inside the period
+//   date           inside the period, in any form book_values.h reads
+//                  (2025/4/1, 2025年4月1日, 令和7年4月1日, R7/4/1 ...)
 //   slot           empty: the month of the date; year-end, interim, opening
 //                  (a balance carried into the year), or 1 to 14 as stored
 //   debit, credit  the account of each side: code (1120, 1120-1), name
@@ -24,17 +25,28 @@
 //                  the only side that names an account)
 //   tax_method     内税 (the amount holds the tax) or 外税 (it does not);
 //                  empty: as the options say
+//   tax            the line's one tax: that of the side taking tax_category
+//   adjustment     本決 (決算, 決算整理): year-end; 中決 (中間決算): interim
+//                  (only in a data set with an interim closing);
+//                  empty (通常): a line of its month
+//   debit_department, credit_department, department
+//                  read past: the books keep no departments
+// A column the reader does not know is skipped and named for a notice,
+// or refused when the options say strict.
 // On a side with a taxed category the amount is read by the tax method and
 // the tax is computed, unless the side's tax column gives it (the file's
 // figure is kept; one more than a yen away from the computed one is noted).
 // Every column also has its Japanese headings: 伝票番号 (伝票No), 取引日
 // (日付), 借方科目 (借方勘定科目), 借方補助 (借方補助科目), 借方金額,
-// 借方税区分, 借方税額, the same for 貸方, 金額, 税区分, 税計算区分, 摘要.
+// 借方税区分, 借方税額 (借方税金額), the same for 貸方, 金額, 税区分,
+// 税計算区分, 摘要, 税額, 決算 (決算整理, 整理区分, 仕訳区分), 部門.
+// Account names may be a company's own, turned into the chart's by the map.
 // An entry balances when its debits, tax included, equal its credits.
 #pragma once
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "host/books_db.h"
 #include "tools/books/account_finder.h"
@@ -55,6 +67,15 @@ struct JournalReadOptions {
   // The lines whose descriptions had line breaks or tabs made spaces;
   // nullptr: not kept.
   ChangedLines* joined_descriptions = nullptr;
+  // A company's own account names, looked up before the chart's; nullptr: none.
+  const AccountMap* map = nullptr;
+  // Columns the reader does not know refuse the file; otherwise they are
+  // skipped and their headings go to *unread_columns (when not null).
+  bool strict = false;
+  std::vector<std::string>* unread_columns = nullptr;
+  // Whether the data set keeps an interim closing: without one the program
+  // refuses books with interim adjustments, so the import refuses them.
+  bool interim_closing = false;
 };
 
 // Reads every record into entries for the sink; problems as they come.

@@ -1,5 +1,7 @@
 #include "tools/books/journal_writer.h"
 
+#include "tools/books/books_language.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -24,8 +26,10 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
     if (row.date == 0) continue; // a malformed date, already a problem
     if (!period_.Contains(row.date)) {
       problems_->Add(file, row.source_line, 0,
-                     "date " + FormatBookDate(row.date) + " is outside the period " +
-                         FormatBookDate(period_.start) + " to " + FormatBookDate(period_.end));
+                     Say("date {0} is outside the period {1} to {2}",
+                         u8"日付 {0} が会計期間 {1} から {2} の外です",
+                         {FormatBookDate(row.date), FormatBookDate(period_.start),
+                          FormatBookDate(period_.end)}));
       dated = false;
     } else if (row.slot < 0) {
       row.slot = period_.MonthPosition(row.date);
@@ -34,22 +38,26 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
   if (debits >= kAmountLimit || debits <= -kAmountLimit || credits >= kAmountLimit ||
       credits <= -kAmountLimit) {
     problems_->Add(file, lines.front().source_line, 0,
-                   "entry " + std::to_string(lines.front().entry_no) +
-                       " adds up beyond the host's range (less than 100,000,000,000,000 yen)");
+                   Say("entry {0} adds up beyond the host's range (less than "
+                       "100,000,000,000,000 yen)",
+                       u8"伝票 {0} の合計が帳簿の範囲 (100,000,000,000,000 円未満) を超えます",
+                       {std::to_string(lines.front().entry_no)}));
     return;
   }
   if (debits != credits) {
     problems_->Add(file, lines.front().source_line, 0,
-                   "entry " + std::to_string(lines.front().entry_no) +
-                       " does not balance: debits " + ForPeople(debits) + " yen, credits " +
-                       ForPeople(credits) + " yen");
+                   Say("entry {0} does not balance: debits {1} yen, credits {2} yen",
+                       u8"伝票 {0} の貸借が一致しません: 借方 {1} 円、貸方 {2} 円",
+                       {std::to_string(lines.front().entry_no), ForPeople(debits),
+                        ForPeople(credits)}));
     return;
   }
   if (!dated) return;
   if (opening && ordinary) {
     problems_->Add(file, lines.front().source_line, 0,
-                   "entry " + std::to_string(lines.front().entry_no) +
-                       " mixes opening balances with lines of the year");
+                   Say("entry {0} mixes opening balances with lines of the year",
+                       u8"伝票 {0} に期首残高と期中の行が混ざっています",
+                       {std::to_string(lines.front().entry_no)}));
     return;
   }
   if (opening) {
@@ -59,7 +67,8 @@ void JournalWriter::Entry(const std::string& file, std::int64_t entry_id,
   if (entry_id == 0) entry_id = next_id_;
   if (!TakeId(entry_id)) {
     problems_->Add(file, lines.front().source_line, 0,
-                   "entry id " + std::to_string(entry_id) + " is given to an earlier entry");
+                   Say("entry id {0} is given to an earlier entry",
+                       u8"仕訳 ID {0} は前の仕訳にもう使われています", {std::to_string(entry_id)}));
     return;
   }
   next_id_ = std::max(next_id_, entry_id + 1);
@@ -138,7 +147,7 @@ bool JournalWriter::WriteHeld(bool all) {
     if (ok) ++lines_;
   }
   if (!ok) {
-    problems_->Add("cannot write the journal: " + write_error_);
+    problems_->Add(Say("cannot write the journal: {0}", u8"仕訳を書けません: {0}", {write_error_}));
     held_count_ = 0;
     return false;
   }
@@ -164,7 +173,9 @@ void JournalWriter::AddOpening(const std::string& file, const JournalRow& row) {
     std::int64_t& side = is_debit ? b.debit : b.credit;
     if (__builtin_add_overflow(side, amount, &side) || side >= kAmountLimit ||
         side <= -kAmountLimit)
-      problems_->Add(file, row.source_line, 0, "the opening balance goes beyond the host's range");
+      problems_->Add(file, row.source_line, 0,
+                     Say("the opening balance goes beyond the host's range",
+                         u8"期首残高が帳簿の範囲を超えます"));
   }
 }
 

@@ -7,6 +7,7 @@
 #include "host/books_schema.h"
 #include "platform/env.h"
 #include "platform/replacing_file.h"
+#include "tools/books/books_language.h"
 #include "tools/books/books_replacement.h"
 #include "tools/books/home_lock.h"
 #include "tools/books/sample_host_ini.h"
@@ -21,7 +22,8 @@ bool MakeFolder(const fs::path& folder, std::string* error) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) {
-    *error = "cannot create folder " + folder.string() + ": " + ec.message();
+    *error = Say("cannot create folder {0}: {1}", u8"フォルダ {0} を作れません: {1}",
+                 {folder.string(), ec.message()});
     return false;
   }
   return true;
@@ -50,7 +52,7 @@ SampleStatus WriteSampleHome(const SampleOptions& options, std::string* error) {
   std::string ignored;
   if (!error) error = &ignored;
   if (options.home.empty()) {
-    *error = "no host home folder given";
+    *error = Say("no host home folder given", u8"ホームのフォルダがありません");
     return SampleStatus::kFailed;
   }
   const fs::path home(options.home);
@@ -62,7 +64,8 @@ SampleStatus WriteSampleHome(const SampleOptions& options, std::string* error) {
   const fs::path books = home / "books.db";
   std::error_code ec;
   if (fs::exists(books, ec) && !options.force) {
-    *error = books.string() + " already exists; use --force to replace it";
+    *error = Say("{0} already exists; use --force to replace it",
+                 u8"{0} はもうあります。置き換えるには --force を付けてください", {books.string()});
     return SampleStatus::kRefused;
   }
   if (!MakeFolder(home / "drive_c", error)) return SampleStatus::kFailed;
@@ -79,7 +82,7 @@ SampleStatus WriteSampleHome(const SampleOptions& options, std::string* error) {
   }
   const std::string ini = (home / "host.ini").string();
   if (!ReplaceFileContents(Env::Current(), ini, SampleHostIniText(options))) {
-    *error = "cannot write " + ini;
+    *error = Say("cannot write {0}", u8"{0} を書けません", {ini});
     fs::remove(fresh.temporary, ec);
     return SampleStatus::kFailed;
   }

@@ -1,8 +1,10 @@
 #include "tools/books/sample_tables.h"
 
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
+#include "tools/books/era_table.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -58,24 +60,12 @@ bool WriteSampleDataSets(SampleContext& context, std::string* error) {
 }
 
 bool WriteSampleEras(SampleContext& context, std::string* error) {
-  struct EraRow {
-    std::int64_t first_day;
-    const char* name;
-    const char* abbreviation;
-  };
-  static const EraRow kRows[] = {
-      {18681023, U(u8"明治"), "M"},
-      {19120730, U(u8"大正"), "T"},
-      {19261225, U(u8"昭和"), "S"},
-      {19890108, U(u8"平成"), "H"},
-      {20190501, U(u8"令和"), "R"},
-  };
-  auto bind = [](BooksStatement& s, const EraRow& r, std::string* e) {
+  auto bind = [](BooksStatement& s, const Era& r, std::string* e) {
     return s.BindInt64(1, r.first_day, e) && s.BindText(2, r.name, e) &&
            s.BindText(3, r.abbreviation, e);
   };
   return InsertRows(context.db, "INSERT INTO era (first_day, name, abbreviation) VALUES (?1, ?2, ?3)",
-                    kRows, std::size(kRows), bind, error);
+                    kEras, std::size(kEras), bind, error);
 }
 
 bool WriteSampleAccounts(SampleContext& context, std::string* error) {

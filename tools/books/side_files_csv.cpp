@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "tools/books/books_language.h"
 #include "tools/books/book_values.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
@@ -37,7 +38,7 @@ bool ReadHeader(CsvFile& file, const std::vector<std::string_view>& known, CsvCo
                 ImportProblems* problems) {
   CsvRecord header;
   if (!file.Next(&header, problems)) {
-    problems->Add(file.name() + ": the file is empty");
+    problems->Add(file.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
     return false;
   }
   if (!columns->Read(file, header, known, problems)) return false;
@@ -47,8 +48,9 @@ bool ReadHeader(CsvFile& file, const std::vector<std::string_view>& known, CsvCo
       for (char& c : spellings)
         if (c == '|') c = '/';
       problems->Add(file.name(), header.line, 0,
-                    "the header has no column '" + std::string(name.substr(0, name.find('|'))) +
-                        "' (" + spellings + ")");
+                    Say("the header has no column '{0}' ({1})",
+                        u8"見出しに列 '{0}' がありません ({1})",
+                        {name.substr(0, name.find('|')), spellings}));
       return false;
     }
   return true;
@@ -88,7 +90,7 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
       // may take its place (books_import).
       const std::string_view text = WithoutFormulaGuard(value);
       std::string why;
-      if (field == "data_id" && !FitsReportText(text, &why)) bad("the text " + why);
+      if (field == "data_id" && !FitsReportText(text, &why)) bad(Say("the text {0}", u8"値が{0}", {why}));
       (field == "company_name" ? v->company_name : v->data_id) = text;
       continue;
     }
@@ -98,12 +100,15 @@ void ReadCompanyCsv(CsvFile& file, DataSetValues* v, ImportProblems* problems) {
       known = true;
       const bool ok = n.date ? ParseBookDate(value, n.value) : ParseNumber(value, n.value);
       if (!ok)
-        bad(std::string(n.name) + " '" + TextForMessage(value) + "' is not " +
-            (n.date ? "a calendar day" : "a whole number"));
+        bad(n.date ? Say("{0} '{1}' is not a calendar day ({2})",
+                         u8"{0} '{1}' が実在する日ではありません ({2})",
+                         {n.name, TextForMessage(value), DateForms()})
+                   : Say("{0} '{1}' is not a whole number", u8"{0} '{1}' が整数ではありません",
+                         {n.name, TextForMessage(value)}));
     }
     if (!known)
       problems->Add(file.name(), record.line, c_field + 1,
-                    "unknown field '" + TextForMessage(field) + "'");
+                    Say("unknown field '{0}'", u8"項目 '{0}' はありません", {TextForMessage(field)}));
   }
 }
 
@@ -127,19 +132,21 @@ void ReadOpeningCsv(CsvFile& file, const AccountFinder& accounts, OpeningBalance
     std::int64_t code = 0;
     OpeningBalance b;
     b.line = record.line;
-    const std::string_view account = WithoutFormulaGuard(CsvColumns::Field(record, c_account));
+    const std::string_view account =
+        WithoutFormulaGuard(WithoutOuterSpaces(CsvColumns::Field(record, c_account)));
     if (!accounts.Find(account, &code, &why)) {
       bad(c_account, why);
       continue;
     }
     for (auto [column, out] : {std::pair{c_debit, &b.debit}, std::pair{c_credit, &b.credit}})
       if (!ParseYenAmount(CsvColumns::Field(record, column), out, &why))
-        bad(column, "amount '" + TextForMessage(CsvColumns::Field(record, column)) + "': " + why);
+        bad(column, Say("amount '{0}': {1}", u8"金額 '{0}': {1}",
+                        {TextForMessage(CsvColumns::Field(record, column)), why}));
     auto [it, fresh] = balances->emplace(code, b);
     if (!fresh)
-      bad(c_account, "account '" + TextForMessage(account) +
-                         "' already has an opening balance on line " +
-                         std::to_string(it->second.line));
+      bad(c_account, Say("account '{0}' already has an opening balance on line {1}",
+                         u8"勘定科目 '{0}' の期首残高は {1} 行目にもうあります",
+                         {TextForMessage(account), std::to_string(it->second.line)}));
   }
 }
 
@@ -156,13 +163,15 @@ void ReadNotesCsv(CsvFile& file, StatementSettings* settings, ImportProblems* pr
     const std::string_view text = WithoutFormulaGuard(CsvColumns::Field(record, c_text));
     std::string why;
     if (!ParseNumber(CsvColumns::Field(record, c_kind), &kind))
-      problems->Add(file.name(), record.line, c_kind + 1, "kind is not a whole number");
+      problems->Add(file.name(), record.line, c_kind + 1,
+                    Say("kind is not a whole number", u8"種類が整数ではありません"));
     else if (auto [it, fresh] = seen.emplace(kind, record.line); !fresh)
       problems->Add(file.name(), record.line, c_kind + 1,
-                    "kind " + std::to_string(kind) + " is already given on line " +
-                        std::to_string(it->second));
+                    Say("kind {0} is already given on line {1}",
+                        u8"種類 {0} は {1} 行目にもうあります",
+                        {std::to_string(kind), std::to_string(it->second)}));
     if (!FitsNotesText(text, &why))
-      problems->Add(file.name(), record.line, c_text + 1, "the text " + why);
+      problems->Add(file.name(), record.line, c_text + 1, Say("the text {0}", u8"内容が{0}", {why}));
     settings->emplace_back(kind, std::string(text));
   }
 }
@@ -178,7 +187,8 @@ bool LoadDataSet(BooksDb& db, std::int64_t data_no, DataSetValues* v, std::strin
   const BooksStatement::Step step = row.Next(error);
   if (step == BooksStatement::Step::kError) return false;
   if (step == BooksStatement::Step::kDone) {
-    *error = "the books have no data set " + std::to_string(data_no);
+    *error = Say("the books have no data set {0}", u8"帳簿にデータ {0} がありません",
+                 {std::to_string(data_no)});
     return false;
   }
   *v = DataSetValues{row.Int64(0), row.Text(1),  row.Text(2),  row.Int64(3), row.Int64(4),

@@ -1,13 +1,17 @@
 #include "tools/books/tax_category.h"
 
+#include "tools/books/books_language.h"
+
 #include <cstdlib>
+#include <vector>
 
 #include "tools/books/book_values.h"
+#include "tools/books/nearest_names.h"
+#include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
 namespace {
-
 
 // Full-width digits and ％ as ASCII; spaces, brackets and 「率」 left out.
 std::string Plain(std::string_view text) {
@@ -51,27 +55,68 @@ const char kTaxCategories[] =
     "\xE5\x85\x8D\xE7\xA8\x8E\xE5\xA3\xB2\xE4\xB8\x8A, "                           // 免税売上
     "\xE5\xAF\xBE\xE8\xB1\xA1\xE5\xA4\x96 (\xE4\xB8\x8D\xE8\xAA\xB2\xE7\xA8\x8E)"; // 対象外 (不課税)
 
+namespace {
+
+// The usual short and long spellings of the taxed kinds, before the rate.
+struct TaxedKind {
+  const char8_t* spelling;
+  bool sales;
+};
+const TaxedKind kTaxedKinds[] = {
+    {u8"課税売上", true},  {u8"課売", true},   {u8"課税仕入", false},
+    {u8"課対仕入", false}, {u8"課仕", false},
+};
+
+// The rate after a taxed kind: 10%, 8%, and the reduced 8% written 8%軽,
+// 8%軽減, 軽減8% or 軽8% (brackets already dropped).
+int RateOf(std::string_view rest) {
+  if (rest == "10%") return 10;
+  for (const char8_t* reduced : {u8"8%", u8"8%軽減", u8"8%軽", u8"軽減8%", u8"軽8%"})
+    if (rest == U(reduced)) return 8;
+  return -1;
+}
+
+struct UntaxedKind {
+  const char8_t* spelling;
+  bool sales;
+};
+const UntaxedKind kUntaxedKinds[] = {
+    {u8"非課税売上", true}, {u8"非課売上", true},  {u8"非課税仕入", false},
+    {u8"非課仕入", false},  {u8"免税売上", true},  {u8"輸出売上", true},
+    {u8"対象外", false},    {u8"不課税", false},   {u8"不課", false},
+};
+
+} // namespace
+
 bool ParseTaxCategory(std::string_view text, TaxCategory* out) {
   const std::string plain = Plain(text);
-  struct Known {
-    const char8_t* name;
-    int rate;
-    bool sales;
-  } static const kKnown[] = {
-      {u8"課税売上10%", 10, true},       {u8"課税売上8%軽減", 8, true},
-      {u8"課税売上軽減8%", 8, true},     {u8"課税売上8%", 8, true},
-      {u8"課税仕入10%", 10, false},      {u8"課税仕入8%軽減", 8, false},
-      {u8"課税仕入軽減8%", 8, false},    {u8"課税仕入8%", 8, false},
-      {u8"非課税売上", 0, true},         {u8"非課税仕入", 0, false},
-      {u8"免税売上", 0, true},           {u8"輸出売上", 0, true},
-      {u8"対象外", 0, false},            {u8"不課税", 0, false},
-  };
-  for (const Known& k : kKnown)
-    if (plain == U(k.name)) {
-      *out = TaxCategory{k.rate, k.sales};
+  for (const UntaxedKind& k : kUntaxedKinds)
+    if (plain == U(k.spelling)) {
+      *out = TaxCategory{0, k.sales};
       return true;
     }
+  for (const TaxedKind& k : kTaxedKinds) {
+    const std::string_view kind = U(k.spelling);
+    if (plain.compare(0, kind.size(), kind) != 0) continue;
+    const int rate = RateOf(std::string_view(plain).substr(kind.size()));
+    if (rate < 0) return false;
+    *out = TaxCategory{rate, k.sales};
+    return true;
+  }
   return false;
+}
+
+std::string TaxCategoryRefusal(std::string_view text) {
+  static const std::vector<std::string> kNames = {
+      U(u8"課税売上10%"), U(u8"課税売上8%(軽減)"), U(u8"課税仕入10%"), U(u8"課税仕入8%(軽減)"),
+      U(u8"非課税売上"),  U(u8"非課税仕入"),       U(u8"免税売上"),    U(u8"対象外")};
+  const std::vector<std::string> near = NearestNames(Plain(text), kNames);
+  return near.empty() ? Say("tax category '{0}' is not known (the categories: {1})",
+                            u8"税区分 '{0}' はありません (税区分: {1})",
+                            {TextForMessage(text), kTaxCategories})
+                      : Say("tax category '{0}' is not known (closest known: {1})",
+                            u8"税区分 '{0}' はありません (近いもの: {1})",
+                            {TextForMessage(text), NearestNamesText(near)});
 }
 
 bool ParseTaxMethod(std::string_view text, bool* amount_excludes_tax) {

@@ -15,10 +15,16 @@ struct TaxCategory {
   bool sales = false; // a sales category (the credit side's), else a purchase one
 };
 
-// The categories as written, with the usual variants: a space before the
-// rate, full-width ％ and digits, 軽減 with or without brackets, 不課税 for
-// 対象外. False for anything else.
+// The categories as Japanese bookkeeping software writes them: 課税売上 or
+// 課売, 課税仕入, 課対仕入 or 課仕, then 10% or 8% with the reduced rate's
+// mark (8%(軽), 8%(軽減), 軽減8%); 非課税売上 or 非課売上, 非課税仕入 or
+// 非課仕入; 免税売上 or 輸出売上; 対象外, 不課税 or 不課. Spaces of either
+// width, brackets of either width and full-width ％ and digits do not
+// matter. False for anything else.
 bool ParseTaxCategory(std::string_view text, TaxCategory* out);
+// The message that refuses an unknown category, with the closest known
+// ones (or all of them when none is close).
+std::string TaxCategoryRefusal(std::string_view text);
 // The categories in words, for messages (UTF-8).
 extern const char kTaxCategories[];
 

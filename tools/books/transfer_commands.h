@@ -11,7 +11,8 @@ namespace stmtlink {
 int RunImportCommand(const std::vector<std::string>& args, const std::string& default_home);
 int RunExportCommand(const std::vector<std::string>& args, const std::string& default_home);
 
-// The commands' part of the help text (UTF-8).
+// The commands' part of the help text (UTF-8), in English and in Japanese.
 extern const char* const kTransferUsage;
+extern const char* const kTransferUsageJapanese;
 
 } // namespace stmtlink

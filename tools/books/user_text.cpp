@@ -1,5 +1,7 @@
 #include "tools/books/user_text.h"
 
+#include "tools/books/books_language.h"
+
 #include <cstdio>
 
 #include "tools/books/book_values.h"
@@ -16,11 +18,12 @@ std::string CodeOf(unsigned char c) {
 }
 
 std::string ControlWhy(unsigned char c) {
-  const char* name = c == '\t'   ? " (a tab)"
-                     : c == '\n' ? " (a line break)"
-                     : c == '\r' ? " (a carriage return)"
-                                 : "";
-  return "holds a control character, which the report cannot carry: " + CodeOf(c) + name;
+  const std::string name = c == '\t'   ? Say(" (a tab)", u8" (タブ)")
+                           : c == '\n' ? Say(" (a line break)", u8" (改行)")
+                           : c == '\r' ? Say(" (a carriage return)", u8" (復帰)")
+                                       : std::string();
+  return Say("holds a control character, which the report cannot carry: {0}{1}",
+             u8"決算書に書けない制御文字を含みます: {0}{1}", {CodeOf(c), name});
 }
 
 } // namespace
@@ -51,7 +54,7 @@ bool FitsReportText(std::string_view utf8, std::string* why) {
     }
   std::string character;
   if (FitsShiftJis(utf8, &character)) return true;
-  *why = "cannot be written in Shift_JIS: " + character;
+  *why = Say("cannot be written in Shift_JIS: {0}", u8"Shift_JIS で書けません: {0}", {character});
   return false;
 }
 
@@ -63,8 +66,10 @@ bool FitsNotesText(std::string_view utf8, std::string* why) {
       continue;
     }
     if (c == '\r' || c == '\n') {
-      *why = "holds a lone line break (" + CodeOf(c) +
-             "), which the report cannot carry; the notes' lines end with CR LF";
+      *why = Say("holds a lone line break ({0}), which the report cannot carry; the notes' lines "
+                 "end with CR LF",
+                 u8"決算書に書けない単独の改行 ({0}) を含みます。注記の行は CR LF で終わります",
+                 {CodeOf(c)});
       return false;
     }
     if (IsControl(c)) {
@@ -74,7 +79,7 @@ bool FitsNotesText(std::string_view utf8, std::string* why) {
   }
   std::string character;
   if (FitsShiftJis(utf8, &character)) return true;
-  *why = "cannot be written in Shift_JIS: " + character;
+  *why = Say("cannot be written in Shift_JIS: {0}", u8"Shift_JIS で書けません: {0}", {character});
   return false;
 }
 
@@ -110,10 +115,27 @@ void ChangedLines::Add(long line) {
 std::string ChangedLines::Text() const {
   std::string text;
   for (std::size_t i = 0; i < shown_.size(); ++i)
-    text += (i == 0 ? "" : i + 1 == shown_.size() && count_ == shown_.size() ? " and " : ", ") +
+    text += (i == 0 ? "" : i + 1 == shown_.size() && count_ == shown_.size() ? Say(" and ", u8"、") : ", ") +
             std::to_string(shown_[i]);
-  if (count_ > shown_.size()) text += " and " + std::to_string(count_ - shown_.size()) + " more";
+  if (count_ > shown_.size())
+    text += Say(" and {0} more", u8" ほか {0} 行", {std::to_string(count_ - shown_.size())});
   return text;
+}
+
+std::string_view WithoutOuterSpaces(std::string_view text) {
+  static constexpr std::string_view kWide = "\xE3\x80\x80"; // U+3000
+  for (;;) {
+    if (!text.empty() && text.front() == ' ')
+      text.remove_prefix(1);
+    else if (!text.empty() && text.back() == ' ')
+      text.remove_suffix(1);
+    else if (text.substr(0, kWide.size()) == kWide)
+      text.remove_prefix(kWide.size());
+    else if (text.size() >= kWide.size() && text.substr(text.size() - kWide.size()) == kWide)
+      text.remove_suffix(kWide.size());
+    else
+      return text;
+  }
 }
 
 } // namespace stmtlink

@@ -37,6 +37,10 @@ bool FitsReportText(std::string_view utf8, std::string* why);
 // A notes text: as FitsReportText, except that CR LF ends a line of it.
 bool FitsNotesText(std::string_view utf8, std::string* why);
 
+// The text without leading and trailing spaces, half- or full-width (U+3000),
+// as names and headings are compared: "普通預金　" names 普通預金.
+std::string_view WithoutOuterSpaces(std::string_view utf8);
+
 enum class DescriptionCleaning {
   kUnchanged,
   kJoined,  // line breaks or tabs were made spaces
