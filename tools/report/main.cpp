@@ -168,6 +168,16 @@ PdfPage PageOf(const Node& root) {
 
 // Reads the report's ledger into a book laid out on pages (painter null:
 // counted only); false when the report cannot be read.
+// The rendering's options from the command line: Qt's text engine or a
+// browser, the minus sign, last year's report when given.
+HtmlOptions RenderOptions(const RenderArgs& r, const ReadResult& previous, bool for_qt) {
+  HtmlOptions options;
+  options.for_qt = for_qt;
+  options.minus = r.minus.c_str();
+  options.previous = r.previous.empty() ? nullptr : &previous.root;
+  return options;
+}
+
 bool LayLedger(const std::string& path, LedgerPagePainter* painter, ReadResult* read, int* pages) {
   LedgerPagination pagination(kLedgerRowsPerPage, painter);
   LedgerBook book(&pagination, &read->root);
@@ -195,11 +205,7 @@ int LedgerPdf(const RenderArgs& r, const ReadResult& previous, ReplacementPath* 
       return 2;
     }
   std::ostringstream text;
-  HtmlOptions options;
-  options.for_qt = true;
-  options.minus = r.minus.c_str();
-  options.previous = r.previous.empty() ? nullptr : &previous.root;
-  StatementsHtml html(text, options);
+  StatementsHtml html(text, RenderOptions(r, previous, true));
   html.WriteStatements(read.root, ledger_pages > 0);
   html.Finish();
   auto paint = [&](LedgerPagePainter* painter) {
@@ -239,10 +245,7 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   std::ostringstream text; // the PDF's HTML, laid out by Qt
   std::ostream& out = pdf ? static_cast<std::ostream&>(text)
                           : file ? static_cast<std::ostream&>(*file) : std::cout;
-  HtmlOptions options;
-  options.for_qt = pdf;
-  options.minus = r.minus.c_str();
-  options.previous = r.previous.empty() ? nullptr : &previous.root;
+  HtmlOptions options = RenderOptions(r, previous, pdf);
   options.ledger = r.ledger;
   // The statements are written when the ledger begins (it comes last), the
   // ledger's rows as they are read: nothing of it is kept.
@@ -336,11 +339,7 @@ int View(const std::vector<std::string>& args) {
         return 2;
       }
     std::ostringstream html;
-    HtmlOptions options;
-    options.for_qt = true;
-    options.minus = r.minus.c_str();
-    options.previous = r.previous.empty() ? nullptr : &previous.root;
-    StatementsHtml document(html, options);
+    StatementsHtml document(html, RenderOptions(r, previous, true));
     document.WriteStatements(outcome.read.root);
     document.Finish();
     content.html = html.str();

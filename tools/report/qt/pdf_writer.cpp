@@ -203,14 +203,7 @@ class QtLedgerPainter : public LedgerPagePainter {
 
 bool WritePdf(const std::string& html, const PdfPage& page, const std::string& path,
               int* page_count) {
-  EnsureQtApplication();
-  QPdfWriter writer(QString::fromStdString(path));
-  SetUpWriter(&writer, page);
-  QPainter painter;
-  if (!painter.begin(&writer)) return false;
-  const int pages = PaintPages(html, page, &writer, &painter);
-  if (page_count) *page_count = pages;
-  return painter.end() && QFile::exists(QString::fromStdString(path));
+  return WritePdfWithLedger(html, page, path, 0, [](LedgerPagePainter*) { return true; }, page_count);
 }
 
 bool WritePdfWithLedger(const std::string& html, const PdfPage& page, const std::string& path,
