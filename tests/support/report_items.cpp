@@ -8,6 +8,7 @@
 #include "platform/text_codec.h"
 #include "tests/support/program_runner.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/utf8.h"
 
 namespace stmtlink::testing {
 
@@ -31,6 +32,15 @@ std::map<std::string, long long> ReportItems(const std::string& cp932) {
     if (!figure.empty()) items.emplace((*it)[2].str(), std::atoll(figure.c_str()));
   }
   return items;
+}
+
+void ExpectItems(const std::map<std::string, long long>& items,
+                 const std::vector<std::pair<const char8_t*, long long>>& want) {
+  for (const auto& [label, yen] : want) {
+    const std::string name = U8(label);
+    ASSERT_TRUE(items.count(name)) << name;
+    EXPECT_EQ(yen, items.at(name)) << name;
+  }
 }
 
 } // namespace stmtlink::testing

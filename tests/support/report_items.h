@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace stmtlink::testing {
@@ -15,5 +16,9 @@ std::string YearReport(const std::string& home, const std::vector<std::string>& 
 // Each labelled figure of a report (CP932): items by their text, totals by
 // their Amount; in yen. The first of a repeated label is kept.
 std::map<std::string, long long> ReportItems(const std::string& cp932);
+
+// Expects each (UTF-8 label, yen) of want among the items, with that figure.
+void ExpectItems(const std::map<std::string, long long>& items,
+                 const std::vector<std::pair<const char8_t*, long long>>& want);
 
 } // namespace stmtlink::testing

@@ -110,10 +110,7 @@ TEST(ExportedJournal, EveryFormInEitherEncodingGivesTheHandFigures) {
         {u8"当期純利益", 646012},  {u8"資産合計", 3837012},  {u8"負債合計", 191000},
         {u8"純資産合計", 3646012},
     };
-    for (const auto& [label, yen] : want) {
-      ASSERT_TRUE(items.count(U8(label))) << U8(label);
-      EXPECT_EQ(yen, items.at(U8(label))) << U8(label);
-    }
+    testing::ExpectItems(items, {std::begin(want), std::end(want)});
     // The 本決 line is a year-end adjustment, the 中間決算 one an interim
     // one, the others lines of their month.
     ASSERT_EQ(0, ExportedBooks({"export", "--home", home, "--out", dir.File("out")}).exit_status);

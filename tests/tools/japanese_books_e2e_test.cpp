@@ -79,10 +79,7 @@ TEST(JapaneseBooks, FirstQuarterWithTaxCategoriesGivesTheHandFigures) {
       {u8"当期純利益", 396981},    {u8"資産合計", 3476981},  {u8"負債合計", 80000},
       {u8"純資産合計", 3396981},
   };
-  for (const auto& [label, yen] : want) {
-    ASSERT_TRUE(items.count(U8(label))) << U8(label);
-    EXPECT_EQ(yen, items.at(U8(label))) << U8(label);
-  }
+  testing::ExpectItems(items, {std::begin(want), std::end(want)});
 
   // Books kept with tax: the same journal lines, each account taking its
   // amount and its tax.

@@ -10,7 +10,8 @@
 #include "tools/books/books_language.h"
 #include "tools/books/chart_csv.h"
 #include "tools/books/journal_csv.h"
-#include "tools/books/replacing_stream.h"
+#include "platform/env.h"
+#include "platform/replacing_stream.h"
 #include "tools/books/side_files_csv.h"
 
 namespace stmtlink {
@@ -88,7 +89,7 @@ bool ChooseDataSet(BooksDb& db, const std::string& home, std::int64_t* data_no,
 // so a failure leaves the file that was there (or none).
 template <typename Write>
 bool WriteFile(const fs::path& path, Write write, std::string* error) {
-  ReplacingStream out(path.string());
+  ReplacingStream out(ReplacingFile::Open(Env::Current(), path.string()));
   if (!out.opened()) {
     *error = Say("cannot write {0} (not a file, or not writable)",
                  u8"{0} を書けません (ファイルでないか、書き込めません)", {path.string()});

@@ -24,4 +24,6 @@ std::string EraDate(int date) {
   return std::to_string(date);
 }
 
+std::string EraPeriod(int from, int to) { return "自 " + EraDate(from) + "　至 " + EraDate(to); }
+
 } // namespace stmtlink::report

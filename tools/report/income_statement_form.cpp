@@ -118,7 +118,7 @@ Statement IncomeStatementForm(const Node& root) {
   Statement statement;
   statement.title = kIncome;
   const ReportHeader header = HeaderOf(root);
-  statement.date_line = "自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
+  statement.date_line = EraPeriod(header.period_from, header.period_to);
   const Node& income = *root.Child("DATA")->Child("IncomeStatement");
   std::int64_t running = 0;
   int number = 0;
@@ -150,7 +150,7 @@ Statement ManufacturingForm(const Node& root) {
   Statement statement;
   statement.title = "製造原価報告書";
   const ReportHeader header = HeaderOf(root);
-  statement.date_line = "自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
+  statement.date_line = EraPeriod(header.period_from, header.period_to);
   const Node& schedule = *root.Child("DATA")->Child("ScheduleCostGoodsManufactured");
   int number = 0;
   for (const Node& node : schedule.children) {
@@ -187,7 +187,7 @@ Statement ExpenseDetailForm(const Node& root) {
   Statement statement;
   statement.title = "販売費及び一般管理費内訳書";
   const ReportHeader header = HeaderOf(root);
-  statement.date_line = "自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
+  statement.date_line = EraPeriod(header.period_from, header.period_to);
   statement.one_column = true;
   const Node& section = *root.Child("DATA")->Child("IncomeStatement")->Child("SellingGeneralAndAdministrativeExpenses");
   const std::string here = std::string(kIncome) + " / " + SectionName(section.name);

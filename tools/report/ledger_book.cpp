@@ -6,6 +6,22 @@
 #include "tools/report/statement_terms.h"
 
 namespace stmtlink::report {
+namespace {
+
+// A line the book adds of its own (brought forward, month and running
+// totals, the closing balance): its words in the description column.
+LedgerLine BookLine(LedgerLineKind kind, const char* words, std::optional<std::int64_t> debit,
+                    std::optional<std::int64_t> credit, std::optional<std::int64_t> balance) {
+  LedgerLine line;
+  line.kind = kind;
+  line.description = words;
+  line.debit = debit;
+  line.credit = credit;
+  line.balance = balance;
+  return line;
+}
+
+} // namespace
 
 std::string LedgerBook::MonthOf(const std::string& date) {
   const std::size_t month = date.find("月");
@@ -21,11 +37,7 @@ void LedgerBook::BeginBlock(const LedgerBlock& block) {
   month_debit_ = month_credit_ = total_debit_ = total_credit_ = 0;
   rows_ = false;
   output_->BeginAccount(block.account, block.category);
-  LedgerLine opening;
-  opening.kind = LedgerLineKind::kBroughtForward;
-  opening.description = "前期繰越";
-  opening.balance = block.opening;
-  output_->Line(opening);
+  output_->Line(BookLine(LedgerLineKind::kBroughtForward, "前期繰越", {}, {}, block.opening));
 }
 
 void LedgerBook::Row(const LedgerRow& row) {
@@ -50,28 +62,14 @@ void LedgerBook::Row(const LedgerRow& row) {
 void LedgerBook::CloseMonth() {
   total_debit_ = Plus(total_debit_, month_debit_);
   total_credit_ = Plus(total_credit_, month_credit_);
-  LedgerLine month;
-  month.kind = LedgerLineKind::kMonthTotal;
-  month.description = "月計";
-  month.debit = month_debit_;
-  month.credit = month_credit_;
-  output_->Line(month);
-  LedgerLine cumulative;
-  cumulative.kind = LedgerLineKind::kCumulative;
-  cumulative.description = "累計";
-  cumulative.debit = total_debit_;
-  cumulative.credit = total_credit_;
-  output_->Line(cumulative);
+  output_->Line(BookLine(LedgerLineKind::kMonthTotal, "月計", month_debit_, month_credit_, {}));
+  output_->Line(BookLine(LedgerLineKind::kCumulative, "累計", total_debit_, total_credit_, {}));
   month_debit_ = month_credit_ = 0;
 }
 
 void LedgerBook::EndBlock() {
   if (rows_ && months_) CloseMonth();
-  LedgerLine closing;
-  closing.kind = LedgerLineKind::kClosing;
-  closing.description = "期末残高";
-  closing.balance = closing_;
-  output_->Line(closing);
+  output_->Line(BookLine(LedgerLineKind::kClosing, "期末残高", {}, {}, closing_));
   output_->EndAccount();
 }
 

@@ -161,7 +161,7 @@ int CannotWrite(const std::string& output, const std::string& reason) {
 PdfPage PageOf(const Node& root) {
   const ReportHeader header = HeaderOf(root);
   PdfPage page;
-  page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
+  page.running_head = header.company + "　" + EraPeriod(header.period_from, header.period_to);
   page.title = "決算報告書 " + header.company;
   return page;
 }
@@ -234,9 +234,9 @@ int Render(const std::vector<std::string>& args, bool pdf) {
       return 2;
     }
   }
-  std::unique_ptr<ReplacingStream> file;
+  std::unique_ptr<stmtlink::ReplacingStream> file;
   ReplacementPath pdf_file;
-  if (!r.output.empty() && !pdf && !(file = ReplacingStream::Open(r.output, &reason)))
+  if (!r.output.empty() && !pdf && !(file = OpenOutput(r.output, &reason)))
     return CannotWrite(r.output, reason);
   if (pdf && !pdf_file.Prepare(r.output, &reason)) return CannotWrite(r.output, reason);
   ReadResult previous;
@@ -289,16 +289,11 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   }
   sink.html.Finish();
   if (pdf) {
-    const ReportHeader header = HeaderOf(read.root);
-    PdfPage page;
-    page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
-                        EraDate(header.period_to);
-    page.title = "決算報告書 " + header.company;
-    if (!WritePdf(text.str(), page, pdf_file.temporary()) || !pdf_file.Commit(&reason))
+    if (!WritePdf(text.str(), PageOf(read.root), pdf_file.temporary()) || !pdf_file.Commit(&reason))
       return CannotWrite(r.output, reason.empty() ? "PDF を作れません" : reason);
     return 0;
   }
-  if (file) return file->Commit(&reason) ? 0 : CannotWrite(r.output, reason);
+  if (file) return CommitOutput(file.get(), &reason) ? 0 : CannotWrite(r.output, reason);
   errno = 0;
   out.flush();
   if (!out)
@@ -321,10 +316,7 @@ int View(const std::vector<std::string>& args) {
   CheckReport(r.report, DefaultSchemaPath(), &outcome);
   ViewContent content;
   content.findings = &outcome.findings;
-  const ReportHeader header = HeaderOf(outcome.read.root);
-  content.page.running_head = header.company + "　自 " + EraDate(header.period_from) + "　至 " +
-                              EraDate(header.period_to);
-  content.page.title = "決算報告書 " + header.company;
+  content.page = PageOf(outcome.read.root);
   if (outcome.read.refusal != Refusal::kNone) {
     content.refused = true;
     content.summary = r.report + ": 読めません: " + RefusalMessage(outcome.read);

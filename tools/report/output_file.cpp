@@ -29,57 +29,31 @@ std::string OutputRefusal(const std::string& output, const std::vector<std::stri
   return "";
 }
 
-std::unique_ptr<ReplacingStream> ReplacingStream::Open(const std::string& target,
-                                                       std::string* reason) {
+std::unique_ptr<ReplacingStream> OpenOutput(const std::string& target, std::string* reason) {
   ReplacingFile::OpenError error = ReplacingFile::OpenError::kNone;
   std::unique_ptr<ReplacingFile> file = ReplacingFile::Open(Env::Real(), target, &error);
   if (!file) {
     *reason = ReplacementReason(error, target);
     return nullptr;
   }
-  return std::unique_ptr<ReplacingStream>(new ReplacingStream(std::move(file)));
+  return std::make_unique<ReplacingStream>(std::move(file));
 }
 
-ReplacingStream::ReplacingStream(std::unique_ptr<ReplacingFile> file)
-    : std::ostream(nullptr), file_(std::move(file)), buffer_(new Buffer(file_.get())) {
-  rdbuf(buffer_.get());
-}
-
-ReplacingStream::~ReplacingStream() {
-  rdbuf(nullptr);
-  if (file_) file_->Discard();
-}
-
-bool ReplacingStream::Commit(std::string* reason) {
+bool CommitOutput(ReplacingStream* stream, std::string* reason) {
+  ReplacingFile* file = stream->file();
   errno = 0;
-  const bool written = good() && buffer_->Flush();
-  const int write_error = errno;
-  if (!written) {
-    file_->Discard();
-    *reason = CommitReason(write_error, file_->target());
+  if (!stream->Finish()) {
+    const int write_error = errno;
+    file->Discard();
+    *reason = CommitReason(write_error, file->target());
     return false;
   }
   errno = 0;
-  if (!file_->Commit()) {
-    *reason = CommitReason(errno, file_->target());
+  if (!file->Commit()) {
+    *reason = CommitReason(errno, file->target());
     return false;
   }
   return true;
-}
-
-bool ReplacingStream::Buffer::Flush() {
-  const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
-  setp(data_, data_ + sizeof data_);
-  return size == 0 || file_->Append(std::string_view(data_, size));
-}
-
-ReplacingStream::Buffer::int_type ReplacingStream::Buffer::overflow(int_type c) {
-  if (!Flush()) return traits_type::eof();
-  if (!traits_type::eq_int_type(c, traits_type::eof())) {
-    *pptr() = traits_type::to_char_type(c);
-    pbump(1);
-  }
-  return traits_type::not_eof(c);
 }
 
 ReplacementPath::~ReplacementPath() {

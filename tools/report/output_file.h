@@ -6,14 +6,10 @@
 #pragma once
 
 #include <memory>
-#include <ostream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
-namespace stmtlink {
-class ReplacingFile;
-}
+#include "platform/replacing_stream.h"
 
 namespace stmtlink::report {
 
@@ -22,38 +18,13 @@ namespace stmtlink::report {
 // or a symbolic link).
 std::string OutputRefusal(const std::string& output, const std::vector<std::string>& inputs);
 
-// A stream whose text replaces the target when Commit succeeds; destroyed
-// without Commit, it leaves the target untouched and removes its temporary.
-class ReplacingStream : public std::ostream {
- public:
-  // Null, with *reason (Japanese), when the target cannot be replaced: a
-  // folder, no permission, a missing folder.
-  static std::unique_ptr<ReplacingStream> Open(const std::string& target, std::string* reason);
-  ~ReplacingStream() override;
-
-  // Puts the whole text in place; false with *reason when any write or the
-  // rename failed (the target is then as it was).
-  bool Commit(std::string* reason);
-
- private:
-  class Buffer : public std::streambuf {
-   public:
-    explicit Buffer(ReplacingFile* file) : file_(file) { setp(data_, data_ + sizeof data_); }
-    bool Flush();
-
-   protected:
-    int_type overflow(int_type c) override;
-    int sync() override { return Flush() ? 0 : -1; }
-
-   private:
-    ReplacingFile* file_;
-    char data_[64 * 1024];
-  };
-  explicit ReplacingStream(std::unique_ptr<ReplacingFile> file);
-
-  std::unique_ptr<ReplacingFile> file_;
-  std::unique_ptr<Buffer> buffer_;
-};
+// A stream whose text replaces the target when committed
+// (platform/replacing_stream.h); null, with *reason (Japanese), when the
+// target cannot be replaced: a folder, no permission, a missing folder.
+std::unique_ptr<ReplacingStream> OpenOutput(const std::string& target, std::string* reason);
+// Puts the whole text in place; false with *reason when any write or the
+// rename failed (the target is then as it was).
+bool CommitOutput(ReplacingStream* stream, std::string* reason);
 
 // For a writer that takes a path (the PDF writer): Prepare names a fresh
 // temporary beside the target, the writer writes it, Commit puts it in

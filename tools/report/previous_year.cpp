@@ -84,8 +84,7 @@ std::string PreviousRefusal(const Node& now, const Node& last) {
 std::string PreviousPeriodRemark(const Node& now, const Node& last) {
   const ReportHeader header = HeaderOf(now), previous = HeaderOf(last);
   if (previous.period_to != 0 && previous.period_to == DayBefore(header.period_from)) return "";
-  return "前期として示したレポートの事業年度（自 " + EraDate(previous.period_from) + "　至 " +
-         EraDate(previous.period_to) + "）は、当期の開始日（" + EraDate(header.period_from) +
+  return "前期として示したレポートの事業年度（" + EraPeriod(previous.period_from, previous.period_to) + "）は、当期の開始日（" + EraDate(header.period_from) +
          "）の前日に終わっていません。";
 }
 

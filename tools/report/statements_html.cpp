@@ -91,7 +91,7 @@ class Writer {
       : out_(out), options_(options), root_(root), amount_(amount), self_(self) {
     const ReportHeader header = HeaderOf(root);
     company_ = HtmlEscape(header.company);
-    period_ = "自 " + EraDate(header.period_from) + "　至 " + EraDate(header.period_to);
+    period_ = EraPeriod(header.period_from, header.period_to);
     if (options.previous) { // last year's figures by the keys of its own statements
       const Statements last = BuildStatements(WithItemsOf(*options.previous, root));
       for (const std::optional<Statement>* statement :
