@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "AccUty/host_read_failure.h"
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 #include "dialog/folder_tree.h"
 #include "dialog/path_checks.h"
 #include "dialog/path_parts.h"

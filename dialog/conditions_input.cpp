@@ -1,6 +1,6 @@
 #include "dialog/conditions_input.h"
 
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 
 namespace stmtlink {
 

@@ -1,6 +1,6 @@
 #include "ui/batch_dialogs.h"
 
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 #include "platform/text_codec.h"
 
 namespace stmtlink {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "dialog/conditions_dialog.h"
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 #include "host/host_ini.h"
 #include "platform/env.h"
 #include "tests/dialog/dialog_test_support.h"

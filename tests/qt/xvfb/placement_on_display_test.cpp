@@ -17,7 +17,7 @@
 #include <fstream>
 
 #include "dialog/conditions_dialog.h"
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 #include "platform/host_home.h"
 #include "platform/text_codec.h"
 #include "tests/qt/qt_test_support.h"

@@ -1,4 +1,4 @@
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 
 #include <iterator>
 
