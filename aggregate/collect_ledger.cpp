@@ -13,7 +13,7 @@
 #include "aggregate/amount.h"
 #include "aggregate/ledger_line.h"
 #include "aggregate/statement_aggregator.h"
-#include "app/progress_dialog.h"
+#include "progress/run_progress.h"
 #include "host/acc_period.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
@@ -172,7 +172,7 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   {
     // The first account's cursor waits for the host to read the whole
     // journal: the progress window pulses whenever the host says it is busy.
-    ProgressDialog* window = progressWindow;
+    RunProgress* window = progressWindow;
     if (window) SetHostBusyHook([window] { window->PulseSecondBar(); });
     ready = cursor->MoveReady(&find, order, &ledgerDisplay_);
     if (window) SetHostBusyHook(nullptr);

@@ -11,7 +11,7 @@
 #include "AccUty/host_cursor_setup.h"
 #include "AccUty/host_read_failure.h"
 #include "aggregate/amount.h"
-#include "app/progress_dialog.h"
+#include "progress/run_progress.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
 #include "host/rule_kamoku.h"

@@ -28,7 +28,7 @@ class ClRuleMotocho;
 namespace stmtlink {
 
 class Amount;
-class ProgressDialog;
+class RunProgress;
 
 // Whether opening balances come from slot 0 (the amount carried into the
 // year): for a period starting at the first month, or for books that start
@@ -75,7 +75,7 @@ class StatementAggregator {
   bool HasSumCursor() const { return sumCursor_ != nullptr; }
 
   // Set by the run before aggregate; none of them is owned.
-  ProgressDialog* progressWindow = nullptr; // null: no progress is shown
+  RunProgress* progressWindow = nullptr; // null: no progress is shown
   AccountLineList* lines = nullptr;
   LedgerLineList* ledgerLines = nullptr;
   std::int32_t ledgerEnabled = 0;

@@ -5,20 +5,22 @@
 // The whole run works on one thread without a message loop, so the window
 // brings itself to the front and repaints itself after every step. This is
 // the toolkit-free logic; a front end draws it through ProgressWindowPort.
+// The aggregation and the report writer see it only as RunProgress.
 #pragma once
 
 #include "platform/progress_window_port.h"
+#include "progress/run_progress.h"
 #include "platform/win_types.h"
 
 namespace stmtlink {
 
-class ProgressDialog {
+class ProgressDialog : public RunProgress {
  public:
   // parent: the owner window (the run passes none). port: where the window
   // is drawn; null for the current front end's.
   explicit ProgressDialog(HWND parent = 0, ProgressWindowPort* port = nullptr);
   // Destroys the window when it was created.
-  virtual ~ProgressDialog();
+  ~ProgressDialog() override;
 
   ProgressDialog(const ProgressDialog&) = delete;
   ProgressDialog& operator=(const ProgressDialog&) = delete;
@@ -37,10 +39,10 @@ class ProgressDialog {
   // For every i from `from` up to and including `to`: caption "集計中 %d％"
   // with i / 100 when i is a multiple of 100, main bar forward by 1, one
   // PulseSecondBar, repaint. Nothing when from > to.
-  void AdvanceMainBar(short from, short to);
+  void AdvanceMainBar(short from, short to) override;
   // Second bar range 0 to 5, step 1, position 0; then six times: forward by
   // 1, bring to top, foreground request, repaint.
-  void PulseSecondBar();
+  void PulseSecondBar() override;
 
   // The bars as the window shows them.
   const ProgressBarState& MainBar() const { return main_bar_; }

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "app/progress_dialog.h"
+#include "progress/run_progress.h"
 #include "platform/cfile.h"
 #include "platform/full_width.h"
 #include "platform/mbcs.h"

@@ -23,7 +23,7 @@ namespace stmtlink {
 
 class IndexScope;
 class LineIndex;
-class ProgressDialog;
+class RunProgress;
 class XmlWriter;
 
 class ReportWriter {
@@ -42,7 +42,7 @@ class ReportWriter {
   int WriteReport(const char* path, std::int16_t functionId, const StDATAINFO* dataInfo);
 
   // Set by the run before WriteReport; nothing here is owned.
-  ProgressDialog* progressWindow = nullptr; // null: no progress shown
+  RunProgress* progressWindow = nullptr; // null: no progress shown
   const AccountLineList* lines = nullptr;   // null reads as an empty list
   // The general-ledger lines (null or empty: no ledger section). The
   // section walks them with a cursor of its own.
