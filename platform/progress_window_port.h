@@ -33,6 +33,18 @@ struct ProgressBarState {
   void DeltaPos(int delta) { SetPos(pos + delta); }
 };
 
+// The two bars of one progress window, addressed by control ID.
+struct ProgressBars {
+  ProgressBarState main;
+  ProgressBarState second;
+  // Null for an ID that names neither bar.
+  ProgressBarState* Of(int id) {
+    if (id == kMainProgressBar) return &main;
+    if (id == kSecondProgressBar) return &second;
+    return nullptr;
+  }
+};
+
 class ProgressWindowPort {
  public:
   virtual ~ProgressWindowPort() = default;
@@ -55,6 +67,24 @@ class ProgressWindowPort {
   virtual void SetProgressForeground(HWND /*window*/) {}
   virtual void UpdateProgressWindow(HWND /*window*/) {}
   virtual void DestroyProgressWindow(HWND /*window*/) {}
+};
+
+// A front end that keeps the bars of its windows itself and draws them
+// from that state: the four bar calls applied with the control's clamping,
+// for a window the front end knows; calls for any other are ignored.
+class BarKeepingProgressWindow : public ProgressWindowPort {
+ public:
+  void SetBarRange(HWND window, int bar, int low, int high) override;
+  void SetBarStep(HWND window, int bar, int step) override;
+  void SetBarPos(HWND window, int bar, int pos) override;
+  void DeltaBarPos(HWND window, int bar, int delta) override;
+
+ protected:
+  // The bars of `window`; null when this front end shows no such window.
+  virtual ProgressBars* BarsOf(HWND window) = 0;
+
+ private:
+  ProgressBarState* Bar(HWND window, int bar);
 };
 
 } // namespace stmtlink

@@ -30,8 +30,7 @@ HWND ConsoleProgressWindow::CreateProgressWindow(HWND parent) {
   window_ = ProgressWindowPort::CreateProgressWindow(parent);
   visible_ = false;
   caption_ = "集計中";
-  main_ = ProgressBarState();
-  second_ = ProgressBarState();
+  bars_ = ProgressBars();
   drawn_once_ = false;
   return window_;
 }
@@ -52,27 +51,8 @@ void ConsoleProgressWindow::SetProgressCaption(HWND window, const std::string& c
   if (window == window_ && window_) caption_ = caption;
 }
 
-ProgressBarState* ConsoleProgressWindow::Bar(HWND window, int bar) {
-  if (window != window_ || !window_) return nullptr;
-  if (bar == kMainProgressBar) return &main_;
-  if (bar == kSecondProgressBar) return &second_;
-  return nullptr;
-}
-
-void ConsoleProgressWindow::SetBarRange(HWND window, int bar, int low, int high) {
-  if (ProgressBarState* b = Bar(window, bar)) b->SetRange(low, high);
-}
-
-void ConsoleProgressWindow::SetBarStep(HWND window, int bar, int step) {
-  if (ProgressBarState* b = Bar(window, bar)) b->step = step;
-}
-
-void ConsoleProgressWindow::SetBarPos(HWND window, int bar, int pos) {
-  if (ProgressBarState* b = Bar(window, bar)) b->SetPos(pos);
-}
-
-void ConsoleProgressWindow::DeltaBarPos(HWND window, int bar, int delta) {
-  if (ProgressBarState* b = Bar(window, bar)) b->DeltaPos(delta);
+ProgressBars* ConsoleProgressWindow::BarsOf(HWND window) {
+  return window == window_ && window_ ? &bars_ : nullptr;
 }
 
 void ConsoleProgressWindow::UpdateProgressWindow(HWND window) {
@@ -90,15 +70,15 @@ void ConsoleProgressWindow::DestroyProgressWindow(HWND window) {
 }
 
 void ConsoleProgressWindow::Draw() {
-  const int span = main_.high - main_.low;
-  const int done = main_.pos - main_.low;
+  const int span = bars_.main.high - bars_.main.low;
+  const int done = bars_.main.pos - bars_.main.low;
   const int filled = span > 0 ? static_cast<int>(static_cast<long long>(done) * kBarWidth / span) : 0;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(kBarWidth - filled), '.');
   // The second bar as a spinner of its position, so that the line visibly
   // works while the main bar stands still.
   static const char kSpinner[] = "|/-\\|/-\\";
-  const char spin = kSpinner[static_cast<unsigned>(second_.pos) % 8];
+  const char spin = kSpinner[static_cast<unsigned>(bars_.second.pos) % 8];
   // The position in hundredths of a percent when the range is the run's
   // 0-10,000, otherwise in percent of the range.
   const long long hundredths = span > 0 ? static_cast<long long>(done) * 10000 / span : 0;

@@ -15,7 +15,7 @@
 
 namespace stmtlink {
 
-class ConsoleProgressWindow : public ProgressWindowPort {
+class ConsoleProgressWindow : public BarKeepingProgressWindow {
  public:
   // Milliseconds of a monotonic clock. (<chrono> cannot be used here: its
   // "\u00b5s" literal has no CP932 form.)
@@ -28,10 +28,6 @@ class ConsoleProgressWindow : public ProgressWindowPort {
   HWND CreateProgressWindow(HWND parent) override;
   void ShowProgressWindow(HWND window, bool show) override;
   void SetProgressCaption(HWND window, const std::string& caption) override;
-  void SetBarRange(HWND window, int bar, int low, int high) override;
-  void SetBarStep(HWND window, int bar, int step) override;
-  void SetBarPos(HWND window, int bar, int pos) override;
-  void DeltaBarPos(HWND window, int bar, int delta) override;
   void UpdateProgressWindow(HWND window) override;
   void DestroyProgressWindow(HWND window) override;
 
@@ -39,7 +35,7 @@ class ConsoleProgressWindow : public ProgressWindowPort {
   int draws() const { return draws_; }
 
  private:
-  ProgressBarState* Bar(HWND window, int bar);
+  ProgressBars* BarsOf(HWND window) override;
   void Draw();
   // Ends the drawn line, so that later output starts on a line of its own.
   void EndLine();
@@ -50,8 +46,7 @@ class ConsoleProgressWindow : public ProgressWindowPort {
   bool visible_ = false;
   bool line_open_ = false;
   std::string caption_ = "集計中"; // CP932
-  ProgressBarState main_;
-  ProgressBarState second_;
+  ProgressBars bars_;
   std::int64_t last_draw_ = 0;
   bool drawn_once_ = false;
   int draws_ = 0;

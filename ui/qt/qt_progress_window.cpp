@@ -6,8 +6,8 @@
 #include <QStyleOption>
 
 #include "res/common/progress_template.h"
-#include "ui/qt/qt_text.h"
-#include "ui/qt/qt_placement.h"
+#include "ui/qt_support/qt_text.h"
+#include "ui/qt_support/qt_placement.h"
 #include "ui/qt/qt_window_frame.h"
 #include "ui/qt/qt_windows.h"
 
@@ -95,8 +95,7 @@ struct QtProgressWindow::Window {
   std::unique_ptr<QWidget> widget;
   BarWidget* main_bar = nullptr;
   BarWidget* second_bar = nullptr;
-  ProgressBarState main;
-  ProgressBarState second;
+  ProgressBars bars;
   QString caption;
   bool visible = false;
   bool wants_top = false;
@@ -179,28 +178,9 @@ void QtProgressWindow::SetProgressCaption(HWND window, const std::string& captio
   if (Window* w = Find(window)) w->caption = FromCp932(caption);
 }
 
-ProgressBarState* QtProgressWindow::Bar(HWND window, int bar) {
+ProgressBars* QtProgressWindow::BarsOf(HWND window) {
   Window* w = Find(window);
-  if (w == nullptr) return nullptr;
-  if (bar == kMainProgressBar) return &w->main;
-  if (bar == kSecondProgressBar) return &w->second;
-  return nullptr;
-}
-
-void QtProgressWindow::SetBarRange(HWND window, int bar, int low, int high) {
-  if (ProgressBarState* b = Bar(window, bar)) b->SetRange(low, high);
-}
-
-void QtProgressWindow::SetBarStep(HWND window, int bar, int step) {
-  if (ProgressBarState* b = Bar(window, bar)) b->step = step;
-}
-
-void QtProgressWindow::SetBarPos(HWND window, int bar, int pos) {
-  if (ProgressBarState* b = Bar(window, bar)) b->SetPos(pos);
-}
-
-void QtProgressWindow::DeltaBarPos(HWND window, int bar, int delta) {
-  if (ProgressBarState* b = Bar(window, bar)) b->DeltaPos(delta);
+  return w != nullptr ? &w->bars : nullptr;
 }
 
 void QtProgressWindow::BringProgressToTop(HWND window) {
@@ -219,7 +199,7 @@ void QtProgressWindow::UpdateProgressWindow(HWND window) {
   if (w->drawn_once) {
     const std::int64_t since = MonotonicMs() - w->last_draw;
     if (since < kRepaintIntervalMs) return;
-    if (since < 2 * kRepaintIntervalMs && w->second.pos != w->second_wanted) return;
+    if (since < 2 * kRepaintIntervalMs && w->bars.second.pos != w->second_wanted) return;
   }
   Paint(*w);
 }
@@ -227,8 +207,8 @@ void QtProgressWindow::UpdateProgressWindow(HWND window) {
 void QtProgressWindow::Paint(Window& w) {
   QWidget* widget = w.widget.get();
   if (widget->windowTitle() != w.caption) widget->setWindowTitle(w.caption);
-  w.main_bar->SetState(w.main);
-  w.second_bar->SetState(w.second);
+  w.main_bar->SetState(w.bars.main);
+  w.second_bar->SetState(w.bars.second);
   if (w.wants_top && !widget->isActiveWindow() && HasWindowOrder()) {
     // Above the other windows and the active one, as often as it is drawn
     // and has lost that place.
@@ -248,7 +228,7 @@ void QtProgressWindow::Paint(Window& w) {
   w.last_draw = MonotonicMs();
   // The next drawing waits for the step after this one (the empty bar
   // comes only from a reset, so the steps run from low + 1 to high).
-  w.second_wanted = w.second.pos < w.second.high ? w.second.pos + 1 : w.second.low + 1;
+  w.second_wanted = w.bars.second.pos < w.bars.second.high ? w.bars.second.pos + 1 : w.bars.second.low + 1;
   ++w.repaints;
 }
 
