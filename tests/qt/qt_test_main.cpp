@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "ui/qt/qt_start_environment.h"
+#include "ui/qt_support/qt_start_environment.h"
 
 int main(int argc, char** argv) {
   // Listing and running alike: no display is needed or used.

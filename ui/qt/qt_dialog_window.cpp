@@ -10,8 +10,8 @@
 #include <QRadioButton>
 
 #include "ui/qt/qt_edit_rules.h"
-#include "ui/qt/qt_placement.h"
-#include "ui/qt/qt_text.h"
+#include "ui/qt_support/qt_placement.h"
+#include "ui/qt_support/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {

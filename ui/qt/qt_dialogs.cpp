@@ -16,8 +16,8 @@
 #include "platform/text_codec.h"
 #include "platform/win_path.h"
 #include "ui/qt/qt_edit_rules.h"
-#include "ui/qt/qt_placement.h"
-#include "ui/qt/qt_text.h"
+#include "ui/qt_support/qt_placement.h"
+#include "ui/qt_support/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {

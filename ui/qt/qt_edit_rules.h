@@ -5,7 +5,7 @@
 #include <QString>
 #include <QValidator>
 
-#include "ui/qt/qt_text.h"
+#include "ui/qt_support/qt_text.h"
 
 namespace stmtlink {
 

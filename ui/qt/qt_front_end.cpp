@@ -13,11 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "dialog/conditions_template.h"
+#include "res/common/conditions_template.h"
 #include "ui/message_text.h"
-#include "ui/qt/qt_placement.h"
-#include "ui/qt/qt_start_environment.h"
-#include "ui/qt/qt_text.h"
+#include "ui/qt_support/qt_placement.h"
+#include "ui/qt_support/qt_text.h"
 #include "ui/qt/qt_windows.h"
 
 namespace stmtlink {
@@ -99,14 +98,8 @@ QtFrontEnd::QtFrontEnd(QtFrontEndSettings settings) : settings_(std::move(settin
     fatal_exit->previous = qInstallMessageHandler(HandleQtMessage);
     owns_fatal_exit_ = true;
   }
-  if (QApplication::instance() == nullptr) {
-    argv0_ = settings_.application_name;
-    argv_[0] = argv0_.data();
-    QtStartEnvironment start;
-    start.BeforeQtStarts();
-    own_app_ = std::make_unique<QApplication>(argc_, argv_);
-    start.AfterQtStarted();
-  }
+  qt_ = std::make_unique<QtApplicationStart>(settings_.application_name,
+                                             QtApplicationStart::Kind::kWidgets);
   ReleaseDisplayProbe(); // Qt holds its own connection now
   // Qt's own texts (the file dialog's views, its context menus) in
   // Japanese, from Debian's qt6-translations-l10n when it is installed; the

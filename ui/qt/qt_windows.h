@@ -17,7 +17,8 @@
 #include "platform/dialog_port.h"
 #include "platform/front_end_port.h"
 #include "platform/progress_window_port.h"
-#include "ui/qt/qt_fonts.h"
+#include "ui/qt_support/qt_application_start.h"
+#include "ui/qt_support/qt_fonts.h"
 #include "ui/qt/qt_front_end.h"
 
 class QApplication;
@@ -99,7 +100,7 @@ class QtDialogs : public DialogPort {
   HWND window_handle_ = 0;
 };
 
-class QtProgressWindow : public ProgressWindowPort {
+class QtProgressWindow : public BarKeepingProgressWindow {
  public:
   // At most one repaint in this many milliseconds; the window is always
   // drawn when it is shown, hidden or destroyed, so the final state shows.
@@ -118,10 +119,6 @@ class QtProgressWindow : public ProgressWindowPort {
   void SetProgressParent(HWND window, HWND parent) override;
   void ShowProgressWindow(HWND window, bool show) override;
   void SetProgressCaption(HWND window, const std::string& caption) override;
-  void SetBarRange(HWND window, int bar, int low, int high) override;
-  void SetBarStep(HWND window, int bar, int step) override;
-  void SetBarPos(HWND window, int bar, int pos) override;
-  void DeltaBarPos(HWND window, int bar, int delta) override;
   void BringProgressToTop(HWND window) override;
   void SetProgressForeground(HWND window) override;
   void UpdateProgressWindow(HWND window) override;
@@ -134,7 +131,7 @@ class QtProgressWindow : public ProgressWindowPort {
  private:
   struct Window;
   Window* Find(HWND window) const;
-  ProgressBarState* Bar(HWND window, int bar);
+  ProgressBars* BarsOf(HWND window) override;
   void Paint(Window& window);
 
   QtFrontEnd* front_end_;
@@ -169,10 +166,7 @@ class QtFrontEnd : public FrontEndPort {
 
  private:
   QtFrontEndSettings settings_;
-  int argc_ = 1;
-  std::string argv0_;
-  char* argv_[2] = {nullptr, nullptr};
-  std::unique_ptr<QApplication> own_app_;
+  std::unique_ptr<QtApplicationStart> qt_; // the application object, when this front end made it
   std::unique_ptr<QTranslator> translator_; // Qt's own Japanese texts, when installed
   QFont font_;
   QIcon icon_;

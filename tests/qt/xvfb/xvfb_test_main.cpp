@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "tests/qt/xvfb/xvfb_display.h"
-#include "ui/qt/qt_start_environment.h"
+#include "ui/qt_support/qt_start_environment.h"
 
 namespace stmtlink::testing {
 

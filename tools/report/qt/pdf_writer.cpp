@@ -17,7 +17,7 @@
 
 #include "tools/report/findings.h"
 #include "tools/report/ledger_pages.h"
-#include "ui/qt/qt_start_environment.h"
+#include "ui/qt_support/qt_application_start.h"
 
 namespace stmtlink::report {
 namespace {
@@ -45,18 +45,9 @@ void PaintHeadAndFoot(QPainter* painter, const QFont& font, const QString& runni
 void EnsureQtApplication() {
   if (QCoreApplication::instance() != nullptr) return;
   qInstallMessageHandler(QuietQtNotes);
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr)
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "stmtlink-report";
-  static char* argv[] = {name, nullptr};
-  // The same start as the program's windows: a runtime folder (no warning
-  // on standard error) and Japanese formats under the C locale.
-  QtStartEnvironment start;
-  start.BeforeQtStarts();
-  static std::unique_ptr<QGuiApplication> app(new QGuiApplication(argc, argv));
-  start.AfterQtStarted();
+  UseOffscreenWithoutDisplay();
+  // Kept for the rest of the process: pages may be painted more than once.
+  static QtApplicationStart start(kReportToolName, QtApplicationStart::Kind::kPainting);
 }
 
 int PaintPages(const std::string& html, const PdfPage& page, QPagedPaintDevice* device,

@@ -37,6 +37,9 @@ bool WritePdfWithLedger(const std::string& html, const PdfPage& page, const std:
 // display; made once, on first use.
 void EnsureQtApplication();
 
+// The name the tool's Qt application object goes by (argv[0] for Qt).
+inline constexpr char kReportToolName[] = "stmtlink-report";
+
 // Lays out html and paints it page by page onto an open painter of device
 // (a PDF writer or a printer), with the running head and page numbers.
 // Returns the number of pages; the page numbers' total counts

@@ -26,8 +26,9 @@
 
 #include "tools/report/output_file.h"
 #include "tools/report/qt/ledger_table.h"
+#include "tools/report/qt/pdf_writer.h"
 #include "tools/report/qt/report_window_layout.h"
-#include "ui/qt/qt_start_environment.h"
+#include "ui/qt_support/qt_application_start.h"
 
 namespace stmtlink::report {
 namespace {
@@ -141,17 +142,9 @@ std::unique_ptr<QMainWindow> MakeReportWindow(const ViewContent& content) {
 }
 
 int ShowReportWindow(const ViewContent& content, const std::string& screenshot) {
-  if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
-      std::getenv("QT_QPA_PLATFORM") == nullptr && !screenshot.empty())
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "stmtlink-report";
-  static char* argv[] = {name, nullptr};
-  QtStartEnvironment start;
-  start.BeforeQtStarts();
-  QApplication app(argc, argv);
-  start.AfterQtStarted();
-  SetReportFont(&app);
+  if (!screenshot.empty()) UseOffscreenWithoutDisplay();
+  const QtApplicationStart start(kReportToolName, QtApplicationStart::Kind::kWidgets);
+  SetReportFont(qApp);
 
   const std::unique_ptr<QMainWindow> window = MakeReportWindow(content);
   window->show();
@@ -176,7 +169,7 @@ int ShowReportWindow(const ViewContent& content, const std::string& screenshot) 
       window->close();
     });
   }
-  app.exec();
+  QApplication::exec();
   return content.refused ? 2 : 0;
 }
 

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <memory>
 
-#include "ui/qt/qt_placement.h"
+#include "ui/qt_support/qt_placement.h"
 
 namespace stmtlink::report {
 namespace {

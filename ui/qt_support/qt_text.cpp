@@ -1,4 +1,4 @@
-#include "ui/qt/qt_text.h"
+#include "ui/qt_support/qt_text.h"
 
 #include "platform/mbcs.h"
 #include "platform/text_codec.h"

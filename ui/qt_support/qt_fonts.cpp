@@ -1,4 +1,4 @@
-#include "ui/qt/qt_fonts.h"
+#include "ui/qt_support/qt_fonts.h"
 
 #include <fontconfig/fontconfig.h>
 

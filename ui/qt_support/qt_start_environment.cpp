@@ -1,4 +1,4 @@
-#include "ui/qt/qt_start_environment.h"
+#include "ui/qt_support/qt_start_environment.h"
 
 #include <QDir>
 #include <QLocale>

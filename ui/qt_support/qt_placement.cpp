@@ -1,4 +1,4 @@
-#include "ui/qt/qt_placement.h"
+#include "ui/qt_support/qt_placement.h"
 
 #include <QEvent>
 #include <QGuiApplication>
