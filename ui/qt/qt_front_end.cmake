@@ -5,20 +5,16 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb)
 
-stmtlink_library(stmtlink_ui_qt FOLDERS ui/qt
-  LIBS stmtlink_ui stmtlink_res stmtlink_platform Qt6::Widgets PkgConfig::FONTCONFIG PkgConfig::XCB)
+# The start of Qt, its fonts, the program's texts in Qt and the placement
+# of windows: the front end and the report tool both use them.
+stmtlink_library(stmtlink_qt_support FOLDER ui/qt_support
+  USES stmtlink_platform Qt6::Widgets PkgConfig::FONTCONFIG)
+set_target_properties(stmtlink_qt_support PROPERTIES STMTLINK_UTF8_TEXT ON)
+
+stmtlink_library(stmtlink_ui_qt FOLDER ui/qt
+  USES stmtlink_qt_support stmtlink_ui stmtlink_res_common stmtlink_platform Qt6::Widgets
+       PkgConfig::XCB)
 set_target_properties(stmtlink_ui_qt PROPERTIES STMTLINK_UTF8_TEXT ON)
-# Two units: the windows of the program, and the start, fonts, texts and
-# placement that the report tool links without those windows (and without
-# the program's dialogs, which the front end draws).
-set_target_properties(stmtlink_ui_qt PROPERTIES UNITY_BUILD_MODE GROUP)
-foreach(file qt_dialog_window qt_dialogs qt_display_probe qt_front_end qt_progress_window
-    qt_window_frame)
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/ui/qt/${file}.cpp PROPERTIES UNITY_GROUP windows)
-endforeach()
-foreach(file qt_fonts qt_placement qt_start_environment qt_text)
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/ui/qt/${file}.cpp PROPERTIES UNITY_GROUP support)
-endforeach()
 # Qt's widget headers are most of each file's compile time: parsed once.
 target_precompile_headers(stmtlink_ui_qt PRIVATE
   <QApplication> <QDialog> <QFileDialog> <QLabel> <QLineEdit> <QMessageBox> <QPainter>
