@@ -49,119 +49,143 @@ bool LooksLikeOption(const std::string& arg) {
   return arg[1] == '-' || arg.find(',') == std::string::npos;
 }
 
-} // namespace
+// Reads the options in order, then the host's command line after them.
+// Each step returns false with *error set at the first fault.
+class OptionReader {
+ public:
+  OptionReader(const std::vector<std::string>& args, ProgramOptions* options, std::string* error)
+      : args_(args), options_(options), error_(error) {}
 
-bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
-                         std::string* error) {
-  std::size_t i = 0;
+  bool Run() { return ReadOptions() && ReadHostLine(); }
+
+ private:
+  bool ReadOptions();
+  // One option, its name split from an inline value ("--from=4").
+  bool ReadOption(const std::string& arg);
+  bool ReadTextOption(const std::string& arg);
+  bool ReadNumberOption(const std::string& arg);
+  bool ReadHostLine();
+
   // "--from=4" carries its value; "--from 4" takes the next argument.
-  std::optional<std::string> inline_value;
-  auto value_of = [&](const std::string& name, std::string* value) {
-    if (inline_value) {
-      *value = *inline_value;
+  bool ValueOf(const std::string& name, std::string* value) {
+    if (inline_value_) {
+      *value = *inline_value_;
       return true;
     }
-    if (i + 1 >= args.size()) {
-      *error = "option " + name + " needs a value (see --help)";
-      return false;
-    }
-    *value = args[++i];
+    if (next_ + 1 >= args_.size()) return Fail("option " + name + " needs a value (see --help)");
+    *value = args_[++next_];
     return true;
-  };
-  auto number_of = [&](const std::string& name, int low, int high, std::optional<int>* out) {
+  }
+  bool NumberOf(const std::string& name, int low, int high, std::optional<int>* out) {
     std::string text;
-    if (!value_of(name, &text)) return false;
+    if (!ValueOf(name, &text)) return false;
     int value = 0;
-    if (!ParseNumber(text, low, high, &value)) {
-      *error = "option " + name + " takes a number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not '" + text + "'";
-      return false;
-    }
+    if (!ParseNumber(text, low, high, &value))
+      return Fail("option " + name + " takes a number from " + std::to_string(low) + " to " +
+                  std::to_string(high) + ", not '" + text + "'");
     *out = value;
     return true;
-  };
-
-  bool after_double_dash = false;
-  for (; i < args.size(); ++i) {
-    if (args[i] == "--") {
-      ++i;
-      after_double_dash = true;
-      break;
-    }
-    if (!LooksLikeOption(args[i])) break; // the host's command line
-    std::string arg = args[i];
-    inline_value.reset();
-    if (std::size_t equals = arg.find('='); arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-      inline_value = arg.substr(equals + 1);
-      arg.resize(equals);
-    }
-    const bool takes_value = arg == "--home" || arg == "--ui" || arg == "--from" || arg == "--to" ||
-                             arg == "--equity" || arg == "--ledger" || arg == "--output" ||
-                             arg == "--answer";
-    if (inline_value && !takes_value) {
-      *error = "option " + arg + " takes no value (see --help)";
-      return false;
-    }
-    if (arg == "--help" || arg == "-h") {
-      options->help = true;
-    } else if (arg == "--version" || arg == "-V") {
-      options->version = true;
-    } else if (arg == "--home") {
-      if (!value_of(arg, &options->home)) return false;
-      if (options->home.empty()) {
-        *error = "option --home needs a folder";
-        return false;
-      }
-    } else if (arg == "--ui") {
-      if (!value_of(arg, &options->ui)) return false;
-      if (options->ui != "batch" && options->ui != "console" && options->ui != "qt") {
-        *error = "option --ui takes batch, console or qt, not '" + options->ui + "'";
-        return false;
-      }
-    } else if (arg == "--unattended") {
-      options->unattended = true;
-    } else if (arg == "--from") {
-      if (!number_of(arg, 1, 12, &options->from_month)) return false;
-    } else if (arg == "--to") {
-      if (!number_of(arg, 1, 12, &options->to_month)) return false;
-    } else if (arg == "--equity") {
-      if (!number_of(arg, 1, 2, &options->equity_kind)) return false;
-    } else if (arg == "--ledger") {
-      if (!number_of(arg, 0, 1, &options->ledger)) return false;
-    } else if (arg == "--output") {
-      std::string path;
-      if (!value_of(arg, &path)) return false;
-      options->output_path = path;
-    } else if (arg == "--answer") {
-      std::string answer;
-      if (!value_of(arg, &answer)) return false;
-      if (answer != "yes" && answer != "no") {
-        *error = "option --answer takes yes or no, not '" + answer + "'";
-        return false;
-      }
-      options->answer_yes = answer == "yes";
-    } else {
-      *error = "unknown option '" + args[i] + "' (see --help)";
-      return false;
-    }
+  }
+  bool Fail(std::string message) {
+    *error_ = std::move(message);
+    return false;
   }
 
+  const std::vector<std::string>& args_;
+  ProgramOptions* options_;
+  std::string* error_;
+  std::size_t next_ = 0;
+  std::optional<std::string> inline_value_;
+  bool after_double_dash_ = false;
+};
+
+bool OptionReader::ReadOptions() {
+  for (; next_ < args_.size(); ++next_) {
+    if (args_[next_] == "--") {
+      ++next_;
+      after_double_dash_ = true;
+      return true;
+    }
+    if (!LooksLikeOption(args_[next_])) return true; // the host's command line
+    std::string arg = args_[next_];
+    inline_value_.reset();
+    if (std::size_t equals = arg.find('='); arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      inline_value_ = arg.substr(equals + 1);
+      arg.resize(equals);
+    }
+    if (!ReadOption(arg)) return false;
+  }
+  return true;
+}
+
+bool OptionReader::ReadOption(const std::string& arg) {
+  const bool takes_value = arg == "--home" || arg == "--ui" || arg == "--from" || arg == "--to" ||
+                           arg == "--equity" || arg == "--ledger" || arg == "--output" ||
+                           arg == "--answer";
+  if (inline_value_ && !takes_value) return Fail("option " + arg + " takes no value (see --help)");
+  if (arg == "--help" || arg == "-h") {
+    options_->help = true;
+  } else if (arg == "--version" || arg == "-V") {
+    options_->version = true;
+  } else if (arg == "--unattended") {
+    options_->unattended = true;
+  } else if (arg == "--from" || arg == "--to" || arg == "--equity" || arg == "--ledger") {
+    return ReadNumberOption(arg);
+  } else if (takes_value) {
+    return ReadTextOption(arg);
+  } else {
+    return Fail("unknown option '" + args_[next_] + "' (see --help)");
+  }
+  return true;
+}
+
+bool OptionReader::ReadNumberOption(const std::string& arg) {
+  if (arg == "--from") return NumberOf(arg, 1, 12, &options_->from_month);
+  if (arg == "--to") return NumberOf(arg, 1, 12, &options_->to_month);
+  if (arg == "--equity") return NumberOf(arg, 1, 2, &options_->equity_kind);
+  return NumberOf(arg, 0, 1, &options_->ledger);
+}
+
+bool OptionReader::ReadTextOption(const std::string& arg) {
+  std::string value;
+  if (!ValueOf(arg, &value)) return false;
+  if (arg == "--home") {
+    if (value.empty()) return Fail("option --home needs a folder");
+    options_->home = value;
+  } else if (arg == "--ui") {
+    if (value != "batch" && value != "console" && value != "qt")
+      return Fail("option --ui takes batch, console or qt, not '" + value + "'");
+    options_->ui = value;
+  } else if (arg == "--output") {
+    options_->output_path = value;
+  } else { // --answer
+    if (value != "yes" && value != "no") return Fail("option --answer takes yes or no, not '" + value + "'");
+    options_->answer_yes = value == "yes";
+  }
+  return true;
+}
+
+bool OptionReader::ReadHostLine() {
   std::string host_line;
-  for (; i < args.size(); ++i) {
+  for (; next_ < args_.size(); ++next_) {
     if (!host_line.empty()) host_line.push_back(' ');
-    host_line += args[i];
+    host_line += args_[next_];
   }
   // The host always writes "window,message,function[,path]"; a word without
   // a comma is a mistyped option or a stray argument, and taking it as the
   // host's line would start a run the user did not mean.
-  if (!host_line.empty() && host_line.find(',') == std::string::npos) {
-    *error = "'" + host_line + "' is neither an option nor a host command line " +
-             "(window,message,function[,output path])" +
-             (after_double_dash ? "" : "; see --help");
-    return false;
-  }
-  options->host_command_line = host_line;
+  if (!host_line.empty() && host_line.find(',') == std::string::npos)
+    return Fail("'" + host_line + "' is neither an option nor a host command line " +
+                "(window,message,function[,output path])" + (after_double_dash_ ? "" : "; see --help"));
+  options_->host_command_line = host_line;
   return true;
+}
+
+} // namespace
+
+bool ParseProgramOptions(const std::vector<std::string>& args, ProgramOptions* options,
+                         std::string* error) {
+  return OptionReader(args, options, error).Run();
 }
 
 std::string ProgramUsage(const std::string& program_name) {
