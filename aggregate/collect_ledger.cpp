@@ -9,7 +9,6 @@
 
 #include "AccUty/CmnProcHpr.h"
 #include "AccUty/host_cursor_setup.h"
-#include "AccUty/host_read_failure.h"
 #include "aggregate/amount.h"
 #include "aggregate/ledger_line.h"
 #include "aggregate/statement_aggregator.h"
@@ -60,25 +59,26 @@ constexpr char kPeriodWhat[] = "会計期間";
 
 // An account of the account data set by number (a number below 10,000 is
 // a main code). False when there is none (an empty name, as the ledger
-// expects) and when the host failed, which is noted: the caller asks
-// HostReadFailed(). A main code whose stored form does not fit 32 bits
-// (corrupted books) names no account.
-bool LookUpAccount(std::int32_t number, StKAMOKUINFO* info) {
+// expects) and when the host failed, which is kept in *failure. A main
+// code whose stored form does not fit 32 bits (corrupted books) names no
+// account.
+bool LookUpAccount(std::int32_t number, StKAMOKUINFO* info, RunFailure* failure) {
   std::memset(info, 0, sizeof(*info));
   std::int32_t code = number;
   if (number < kCodeScale && __builtin_mul_overflow(number, kCodeScale, &code)) return false;
   auto* accounts = static_cast<ClSetKamoku*>(ClDataMgr::Inst()->GetSetObject(1, 1));
-  if (!HostObjectOk(accounts, "ClDataMgr::GetSetObject", kAccountsWhat)) return false;
+  if (!HostObjectOk(accounts, "ClDataMgr::GetSetObject", kAccountsWhat, failure)) return false;
   const StFINDINFO find = Condition(2, 1, code);
   long cursor = 0;
-  if (!HostReadOk(accounts->GetCursor(&cursor), "ClSetKamoku::GetCursor", kAccountsWhat))
+  if (!HostReadOk(accounts->GetCursor(&cursor), "ClSetKamoku::GetCursor", kAccountsWhat, failure))
     return false;
   bool found = false;
-  if (HostReadOk(accounts->ReadyCursor(cursor, &find), "ClSetKamoku::ReadyCursor", kAccountsWhat)) {
+  if (HostReadOk(accounts->ReadyCursor(cursor, &find), "ClSetKamoku::ReadyCursor", kAccountsWhat,
+                 failure)) {
     const long walked = accounts->WalkFind(cursor, info);
     found = walked == 0;
     // No account of that code is a normal answer; anything else failed.
-    if (walked != kHostEndOfRows) HostReadOk(walked, "ClSetKamoku::WalkFind", kAccountsWhat);
+    if (walked != kHostEndOfRows) HostReadOk(walked, "ClSetKamoku::WalkFind", kAccountsWhat, failure);
   }
   accounts->ReleaseCursor(cursor);
   if (!found) std::memset(info, 0, sizeof(*info));
@@ -91,21 +91,24 @@ void CopyText(char* to, std::size_t size, const char* from, std::size_t from_siz
 
 // Whether the lines of the entry before line `line_no` leave debits and
 // credits unequal (tax included): then this line's counterpart is several
-// accounts. A host failure is noted (the answer is then meaningless).
-bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::int32_t line_no) {
+// accounts. A host failure is kept in *failure (the answer is then
+// meaningless).
+bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::int32_t line_no,
+                            RunFailure* failure) {
   auto journal = std::make_unique<ClRuleShiwake>();
   char data_id[sizeof(data->dataId) + 1] = {};
   std::memcpy(data_id, data->dataId, sizeof(data->dataId));
-  if (!AttachToCompanyData(journal.get(), "ClRuleShiwake", data_id, kJournalWhat)) return false;
+  if (failure->Note(AttachToCompanyData(journal.get(), "ClRuleShiwake", data_id, kJournalWhat)))
+    return false;
   const StFINDINFO find = Condition(6, 1, entry_id);
   StSORTINFO order[6];
   FillOrder(order);
   if (!HostReadOk(journal->MoveReady(&find, order, nullptr, 2), "ClRuleShiwake::MoveReady",
-                  kJournalWhat))
+                  kJournalWhat, failure))
     return false;
   long count = 0;
   if (!HostReadOk(journal->GetSwkCount(&find, nullptr, &count), "ClRuleShiwake::GetSwkCount",
-                  kJournalWhat))
+                  kJournalWhat, failure))
     return false;
   std::int64_t debits = 0, credits = 0;
   StSWKTINFO line;
@@ -114,7 +117,7 @@ bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::
     const long read = i == 0 ? journal->MoveFirst(&line) : journal->MoveNext(&line);
     if (read == kHostEndOfRows) break;
     if (!HostReadOk(read, i == 0 ? "ClRuleShiwake::MoveFirst" : "ClRuleShiwake::MoveNext",
-                    kJournalWhat))
+                    kJournalWhat, failure))
       return false;
     if (line.lineNo == line_no) break;
     debits = AddUnits(debits, AddUnits(line.debitAmount, line.debitTax));
@@ -126,19 +129,22 @@ bool EarlierLinesUnbalanced(const StDATAINFO* data, std::int32_t entry_id, std::
 
 } // namespace
 
-int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
-                                       const StFINDINFO* conditions, StKAMOKUSUMINFO row) {
+RunFailure StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
+                                              const StFINDINFO* conditions, StKAMOKUSUMINFO row) {
+  using Kind = RunFailure::Kind;
   const std::int32_t nature = row.nature;
   if (row.lineType != 0 || row.ledgerExcludedA == 1 || row.ledgerExcludedB == 1 ||
       nature == kNotAggregated || nature == kNotAggregatedB)
-    return 1;
+    return RunFailure();
   LedgerLineFeed* const feed = ledgerFeed_.get();
-  if (feed == nullptr || data == nullptr || conditions == nullptr) return 0;
+  if (feed == nullptr || data == nullptr || conditions == nullptr) return RunFailure::Of(Kind::kNoInput);
 
+  RunFailure failure;
   if (ledgerCursor_ == nullptr) {
     ledgerCursor_.reset(new (std::nothrow) ClRuleMotocho());
-    if (ledgerCursor_ == nullptr) return 0;
-    if (!AttachToCompanyData(ledgerCursor_.get(), "ClRuleMotocho", nullptr, kLedgerWhat)) return 0;
+    if (ledgerCursor_ == nullptr) return RunFailure::Of(Kind::kNoMemory);
+    if (failure.Note(AttachToCompanyData(ledgerCursor_.get(), "ClRuleMotocho", nullptr, kLedgerWhat)))
+      return failure;
   }
 
   // The display settings: the account and the dates of the chosen months.
@@ -150,16 +156,16 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
   ledgerDisplay_.interim = e == kInterimPosition ? 1 : 0;
   std::int32_t first_date = 0, last_date = 0, unused = 0;
   ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
-  if (!HostObjectOk(set_mgr, "ClDataMgr::GetSetMgr", kPeriodWhat)) return 0;
+  if (!HostObjectOk(set_mgr, "ClDataMgr::GetSetMgr", kPeriodWhat, &failure)) return failure;
   auto* data_set = static_cast<ClSetData*>(set_mgr->GetSetObject(5, 1));
-  if (!HostObjectOk(data_set, "ClSetMgr::GetSetObject", kPeriodWhat)) return 0;
+  if (!HostObjectOk(data_set, "ClSetMgr::GetSetObject", kPeriodWhat, &failure)) return failure;
   ClAccPeriod* period = data_set->GetAccPeriod();
-  if (!HostObjectOk(period, "ClSetData::GetAccPeriod", kPeriodWhat) ||
+  if (!HostObjectOk(period, "ClSetData::GetAccPeriod", kPeriodWhat, &failure) ||
       !HostReadOk(period->GetPeriodByMonthKind(s, &first_date, &unused, 0),
-                  "ClAccPeriod::GetPeriodByMonthKind", kPeriodWhat) ||
+                  "ClAccPeriod::GetPeriodByMonthKind", kPeriodWhat, &failure) ||
       !HostReadOk(period->GetPeriodByMonthKind(e, &unused, &last_date, 0),
-                  "ClAccPeriod::GetPeriodByMonthKind", kPeriodWhat))
-    return 0;
+                  "ClAccPeriod::GetPeriodByMonthKind", kPeriodWhat, &failure))
+    return failure;
   ledgerDisplay_.firstDate = first_date;
   ledgerDisplay_.lastDate = last_date;
   ledgerDisplay_.extra = ledgerExtra_;
@@ -177,12 +183,12 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     ready = cursor->MoveReady(&find, order, &ledgerDisplay_);
     if (window) SetHostBusyHook(nullptr);
   }
-  if (!HostReadOk(ready, "ClRuleMotocho::MoveReady", kLedgerWhat)) return 0;
+  if (!HostReadOk(ready, "ClRuleMotocho::MoveReady", kLedgerWhat, &failure)) return failure;
   long count = 0;
   if (!HostReadOk(cursor->GetCount(&find, &ledgerDisplay_, &count), "ClRuleMotocho::GetCount",
-                  kLedgerWhat) ||
-      !HostReadOk(cursor->SetMovePos(0), "ClRuleMotocho::SetMovePos", kLedgerWhat))
-    return 0;
+                  kLedgerWhat, &failure) ||
+      !HostReadOk(cursor->SetMovePos(0), "ClRuleMotocho::SetMovePos", kLedgerWhat, &failure))
+    return failure;
 
   const bool tax_account = nature == kTaxPayable || nature == kTaxReceivable;
   const bool debit_side = row.normalSide == 1;
@@ -200,8 +206,8 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     const long read = i == 0 ? cursor->MoveFirst(&ledger) : cursor->MoveNext(&ledger);
     if (read == kHostEndOfRows) break;
     if (!HostReadOk(read, i == 0 ? "ClRuleMotocho::MoveFirst" : "ClRuleMotocho::MoveNext",
-                    kLedgerWhat))
-      return 0;
+                    kLedgerWhat, &failure))
+      return failure;
 
     const std::int32_t debit_code = ledger.debitCode;
     const std::int32_t credit_code = ledger.creditCode;
@@ -234,8 +240,9 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
       sundries = true;
     } else if (marker == 0x22) {
       sundries = p0 != q0 ||
-                 (ledger.lineNo != 1 && EarlierLinesUnbalanced(data, ledger.entryId, ledger.lineNo));
-      if (HostReadFailed()) return 0;
+                 (ledger.lineNo != 1 &&
+                  EarlierLinesUnbalanced(data, ledger.entryId, ledger.lineNo, &failure));
+      if (failure.failed()) return failure;
     } else {
       sundries = false;
     }
@@ -245,16 +252,16 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     if (sundries) {
       std::strcpy(line->counterAccountName, "諸口");
     } else {
-      LookUpAccount(counter_code / kCodeScale, &account);
+      LookUpAccount(counter_code / kCodeScale, &account, &failure);
       counter_nature = account.nature;
       CopyText(line->counterAccountName, sizeof(line->counterAccountName), account.name, sizeof(account.name));
-      if (counter_code % kCodeScale != 0 && LookUpAccount(counter_code, &account))
+      if (counter_code % kCodeScale != 0 && LookUpAccount(counter_code, &account, &failure))
         CopyText(line->counterSubAccountName, sizeof(line->counterSubAccountName), account.name,
                  sizeof(account.name));
     }
-    if (own_code % kCodeScale != 0 && LookUpAccount(own_code, &account))
+    if (own_code % kCodeScale != 0 && LookUpAccount(own_code, &account, &failure))
       CopyText(line->subAccountName, sizeof(line->subAccountName), account.name, sizeof(account.name));
-    if (HostReadFailed()) return 0;
+    if (failure.failed()) return failure;
 
     if (movement == 0 || counter_nature == kNotAggregated || counter_nature == kNotAggregatedB ||
         (taxMethodFlag != 0 && tax_account && !named))
@@ -265,17 +272,17 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     CmnProcHpr dates(0);
     // The date text is cut at 30 bytes, never inside a character.
     MbcsCopy(line->dateText, sizeof(line->dateText), dates.FormatDate(ledger.date, 0, 0));
-    if (HostReadFailed()) return 0; // the era table could not be read
+    if (failure.Note(dates.ReadFailure())) return failure; // the era table could not be read
     CopyText(line->description, sizeof(line->description), ledger.description, sizeof(ledger.description));
     line->amount = movement;
     balance = AddUnits(balance, movement);
     line->balance = balance;
-    if (!feed->Put()) return 0;
+    if (!feed->Put()) return RunFailure::Of(Kind::kNoMemory);
   }
 
   cursor->MoveFinish();
   ledgerCursor_.reset();
-  return 1;
+  return failure;
 }
 
 } // namespace stmtlink

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "AccUty/host_cursor_setup.h"
-#include "AccUty/host_read_failure.h"
 #include "aggregate/amount.h"
 #include "app/progress_dialog.h"
 #include "host/data_mgr.h"
@@ -77,51 +76,34 @@ void StatementAggregator::Advance(double from, double to) {
   if (progressWindow) progressWindow->AdvanceMainBar(BarPosition(from), BarPosition(to));
 }
 
-int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
-                                   const StDATAINFO* data) {
-  status_ = kStatusOk;
-  // A run that gets here has read everything before without a failure.
-  ClearHostReadFailure();
-  if (!lines || !conditions || !data) {
-    status_ = kStatusNoInput;
-    return 0;
-  }
+RunFailure StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                                          const StDATAINFO* data) {
+  using Kind = RunFailure::Kind;
+  if (!lines || !conditions || !data) return RunFailure::Of(Kind::kNoInput);
   const int scale = ledgerEnabled ? 10 : 1;
   Advance(0, 1000 / scale);
 
   if (!sumCursor_) {
     sumCursor_ = new (std::nothrow) ClRuleKamoku;
-    if (!sumCursor_) {
-      status_ = kStatusNoMemory;
-      return 0;
-    }
+    if (!sumCursor_) return RunFailure::Of(Kind::kNoMemory);
     // Every answer is looked at: a cursor attached to nothing, or to
     // another data set, would read the wrong rows or none.
-    if (!AttachToCompanyData(sumCursor_, "ClRuleKamoku", nullptr, kSumsWhat)) {
-      status_ = kStatusHostFailure;
-      return 0;
-    }
+    if (RunFailure attached = AttachToCompanyData(sumCursor_, "ClRuleKamoku", nullptr, kSumsWhat);
+        attached.failed())
+      return attached;
   }
   Advance(1000 / scale, 3000 / scale);
 
+  RunFailure failure;
   long count = 0;
-  if (long code = sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0)) {
-    NoteHostReadFailure("ClRuleKamoku::MoveReady", code, kSumsWhat);
-    status_ = static_cast<int>(code);
-    return 0;
-  }
-  if (long code = sumCursor_->GetSumCount(&count)) {
-    NoteHostReadFailure("ClRuleKamoku::GetSumCount", code, kSumsWhat);
-    status_ = static_cast<int>(code);
-    return 0;
-  }
+  if (!HostReadOk(sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0), "ClRuleKamoku::MoveReady",
+                  kSumsWhat, &failure) ||
+      !HostReadOk(sumCursor_->GetSumCount(&count), "ClRuleKamoku::GetSumCount", kSumsWhat, &failure))
+    return failure;
   Advance(3000 / scale, 4000 / scale);
   progressPosition = 4000 / scale;
-  if (long code = sumCursor_->SetMovePos(0)) {
-    NoteHostReadFailure("ClRuleKamoku::SetMovePos", code, kSumsWhat);
-    status_ = static_cast<int>(code);
-    return 0;
-  }
+  if (!HostReadOk(sumCursor_->SetMovePos(0), "ClRuleKamoku::SetMovePos", kSumsWhat, &failure))
+    return failure;
   if (count != 0) progressStep = static_cast<double>(7000u / static_cast<unsigned long>(count));
 
   // The ledger's lines are packed into the list on a second thread while
@@ -130,33 +112,33 @@ int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO*
     try {
       ledgerFeed_ = std::make_unique<LedgerLineFeed>(ledgerLines);
     } catch (const std::bad_alloc&) {
-      status_ = kStatusNoMemory;
-      return 0;
+      return RunFailure::Of(Kind::kNoMemory);
     }
   }
   try {
-    status_ = ReadRows(taxMethodFlag, conditions, data, count);
-  } catch (const AmountOverflow& overflow) {
+    failure = ReadRows(taxMethodFlag, conditions, data, count);
+  } catch (const AmountOverflow&) {
     // The run decides how to tell the user; the program goes on.
-    status_ = overflow.code();
+    failure = RunFailure::Of(Kind::kOverflow);
   }
   if (ledgerFeed_) {
     const bool complete = ledgerFeed_->Drain();
     ledgerFeed_.reset();
-    if (!complete && status_ == kStatusOk) status_ = kStatusLedger;
+    // The list refused a line: the ledger would be cut short.
+    if (!complete) failure.Note(RunFailure::Of(Kind::kNoMemory));
   }
-  if (status_ != kStatusOk) return 0;
+  if (failure.failed()) return failure;
 
   Advance(progressPosition, progressPosition + 1000);
   progressPosition += 1000;
   sumCursor_->MoveFinish();
   delete sumCursor_;
   sumCursor_ = nullptr;
-  return 1;
+  return failure;
 }
 
-int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
-                                  const StDATAINFO* data, long count) {
+RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                                         const StDATAINFO* data, long count) {
   const int s = conditions[0].value;
   const int e = conditions[1].value;
   const bool year_end = conditions[1].link != 0 && conditions[2].value == kYearEndPosition;
@@ -169,14 +151,13 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
 
   Amount carried;
   StKAMOKUSUMINFO row;
-  int status = kStatusOk;
+  RunFailure failure;
   // Every row is read, however many the cursor has.
   for (long read = 0; read < count; ++read) {
     if (progressWindow) progressWindow->PulseSecondBar();
     std::memset(&row, 0, sizeof(row));
     if (long code = sumCursor_->MoveNext(&row)) {
-      status = code == kHostEndOfRows ? kStatusOk : static_cast<int>(code);
-      if (code != kHostEndOfRows) NoteHostReadFailure("ClRuleKamoku::MoveNext", code, kSumsWhat);
+      if (code != kHostEndOfRows) HostReadOk(code, "ClRuleKamoku::MoveNext", kSumsWhat, &failure);
       break;
     }
     const SumSlots slots = GetSumSlots(row);
@@ -204,7 +185,7 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
 
     if (row.lineType != 1) {
       std::unique_ptr<AccountLine> line(new (std::nothrow) AccountLine());
-      if (!line) return kStatusNoMemory;
+      if (!line) return RunFailure::Of(RunFailure::Kind::kNoMemory);
       line->code = row.code;
       CopyName(line->formalName, row.formalName);
       CopyName(line->statementName, row.statementName);
@@ -216,22 +197,21 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
       try {
         lines->Append(std::move(line));
       } catch (const std::bad_alloc&) {
-        return kStatusNoMemory;
+        return RunFailure::Of(RunFailure::Kind::kNoMemory);
       }
     }
 
     if (ledgerEnabled) {
       // A ledger cut short would disagree with the statements: any failure
       // of the collection fails the run.
-      if (!collectLedger(taxMethodFlag, data, conditions, row))
-        return HostReadFailed() ? kStatusHostFailure : kStatusLedger;
+      if (failure.Note(collectLedger(taxMethodFlag, data, conditions, row))) return failure;
       if (progressPosition < 7000) {
         Advance(progressPosition, progressPosition + progressStep);
         progressPosition += progressStep;
       }
     }
   }
-  if (status != kStatusOk) return status;
+  if (failure.failed()) return failure;
 
   if (!opening_from_slot0) {
     AccountLine* target = nullptr;
@@ -239,7 +219,7 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
       if (line->nature == kCarryTargetNature) target = line.get();
     if (target) target->closing = (target->closing + carried).Units();
   }
-  return kStatusOk;
+  return failure;
 }
 
 } // namespace stmtlink

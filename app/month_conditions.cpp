@@ -25,11 +25,13 @@ void SetEntry(StFINDINFO* entry, std::int16_t op, std::int16_t value) {
 
 } // namespace
 
-bool BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to) {
-  if (!conditions || !data) return false;
+RunFailure BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to) {
+  if (!conditions || !data) return RunFailure::Of(RunFailure::Kind::kNoInput);
   std::memset(conditions, 0, sizeof(*conditions));
   std::int16_t first = 0, last = 0;
-  if (!GetPeriodMonths(data->periodStart, data->periodEnd, &first, &last)) return false;
+  if (RunFailure months = GetPeriodMonths(data->periodStart, data->periodEnd, &first, &last);
+      months.failed())
+    return months;
   const auto s = GetMonthPosition(first, static_cast<std::int16_t>(from));
   const auto e = GetMonthPosition(first, static_cast<std::int16_t>(to));
 
@@ -48,7 +50,7 @@ bool BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, i
     entries[count - 1].link = 2;
     SetEntry(&entries[count++], kOpEquals, kYearEndPosition);
   }
-  return true;
+  return RunFailure();
 }
 
 } // namespace stmtlink
