@@ -59,7 +59,7 @@ int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_y
   ClMsgMgr* messages = ClMsgMgr::Inst();
   ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
   if (set_mgr == nullptr) return HostError(0, kLineGetCursor, "ClDataMgr::GetSetMgr", 0);
-  auto* eras = static_cast<ClSetGengo*>(set_mgr->GetSetObject(13, 0));
+  auto* eras = static_cast<ClSetGengo*>(set_mgr->GetSetObject(kSetKindEras, kSetObjectPrivate));
   if (eras == nullptr) return HostError(0, kLineGetCursor, "ClSetMgr::GetSetObject", 0);
 
   long cursor = 0;

@@ -19,7 +19,8 @@ inline RunFailure ReadSelectedDataId(char (&data_id)[sizeof(StDATAINFO{}.dataId)
                                      std::string_view what) {
   RunFailure failure;
   std::memset(data_id, 0, sizeof(data_id));
-  auto* data_set = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+  auto* data_set =
+      static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(kSetKindDataList, kSetObjectShared));
   if (!HostObjectOk(data_set, "ClDataMgr::GetSetObject", what, &failure)) return failure;
   const StDATAINFO* selected = data_set->GetSelectedInfo();
   if (!HostObjectOk(selected, "ClSetData::GetSelectedInfo", what, &failure)) return failure;
@@ -43,7 +44,8 @@ RunFailure AttachToCompanyData(Cursor* cursor, std::string_view class_name, cons
     if (failure.Note(ReadSelectedDataId(selected_id, what))) return failure;
     data_id = selected_id;
   }
-  if (!HostReadOk(cursor->SetCurDataID(data_id), prefix + "SetCurDataID", what, &failure)) return failure;
+  if (!HostReadOk(cursor->SetCurDataID(data_id), prefix + "SetCurDataID", what, &failure))
+    return failure;
   ClOptLink* link = ClLinkMgr::Inst()->GetOptLink();
   if (HostObjectOk(link, "ClLinkMgr::GetOptLink", what, &failure))
     HostReadOk(cursor->AttachOptLink(link), prefix + "AttachOptLink", what, &failure);

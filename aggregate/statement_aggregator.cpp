@@ -20,9 +20,6 @@
 namespace stmtlink {
 namespace {
 
-constexpr std::int32_t kCarriedNature = static_cast<std::int32_t>(0x80202010u);
-constexpr std::int32_t kCarryTargetNature = 0x40200020;
-constexpr int kYearEndPosition = 18;
 constexpr char kSumsWhat[] = "勘定科目の集計";
 
 // Main-bar positions are 16-bit; the arithmetic is done in doubles and
@@ -60,7 +57,7 @@ Amount OpeningBalance(const StKAMOKUSUMINFO& row, std::int32_t taxMethodFlag, in
     dsum = Amount::FromUnits(dr[0]);
     csum = Amount::FromUnits(cr[0]);
   }
-  return row.normalSide == 1 ? dsum - csum : csum - dsum;
+  return row.normalSide == kNormalSideDebit ? dsum - csum : csum - dsum;
 }
 
 StatementAggregator::StatementAggregator() = default;
@@ -96,8 +93,9 @@ RunFailure StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFI
 
   RunFailure failure;
   long count = 0;
-  if (!HostReadOk(sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0), "ClRuleKamoku::MoveReady",
-                  kSumsWhat, &failure) ||
+  const long ready = sumCursor_->MoveReady(kSumReadyBaseType, kSumReadyDepartmentType,
+                                          kSumReadyDisplayType, conditions, nullptr, kSumReadyPastType);
+  if (!HostReadOk(ready, "ClRuleKamoku::MoveReady", kSumsWhat, &failure) ||
       !HostReadOk(sumCursor_->GetSumCount(&count), "ClRuleKamoku::GetSumCount", kSumsWhat, &failure))
     return failure;
   Advance(3000 / scale, 4000 / scale);
@@ -141,7 +139,7 @@ RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFIN
                                          const StDATAINFO* data, long count) {
   const int s = conditions[0].value;
   const int e = conditions[1].value;
-  const bool year_end = conditions[1].link != 0 && conditions[2].value == kYearEndPosition;
+  const bool year_end = conditions[1].link != 0 && conditions[2].value == kMonthPositionYearEnd;
   const bool interim = data->interimClosing == 1 && e == 6;
   const int k = data->introductionMonth;
   const bool opening_from_slot0 = OpeningUsesSlotZero(s, k);
@@ -163,10 +161,10 @@ RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFIN
     const SumSlots slots = GetSumSlots(row);
     const std::int64_t* dr = taxMethodFlag == 1 ? slots.debit2 : slots.debit1;
     const std::int64_t* cr = taxMethodFlag == 1 ? slots.credit2 : slots.credit1;
-    const bool debit_side = row.normalSide == 1;
+    const bool debit_side = row.normalSide == kNormalSideDebit;
 
     const Amount opening = OpeningBalance(row, taxMethodFlag, s, opening_from_slot0);
-    if (row.nature == kCarriedNature) carried = opening;
+    if (row.nature == kNatureRetainedEarningsCarried) carried = opening;
 
     Amount dsum, csum;
     for (int i = period_first; i <= period_last; ++i) {
@@ -183,7 +181,7 @@ RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFIN
     }
     const Amount closing = debit_side ? (opening + dsum) - csum : (opening + csum) - dsum;
 
-    if (row.lineType != 1) {
+    if (row.lineType != kLineTypeHeading) {
       std::unique_ptr<AccountLine> line(new (std::nothrow) AccountLine());
       if (!line) return RunFailure::Of(RunFailure::Kind::kNoMemory);
       line->code = row.code;
@@ -216,7 +214,7 @@ RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFIN
   if (!opening_from_slot0) {
     AccountLine* target = nullptr;
     for (const auto& line : *lines)
-      if (line->nature == kCarryTargetNature) target = line.get();
+      if (line->nature == kNatureCarryTarget) target = line.get();
     if (target) target->closing = (target->closing + carried).Units();
   }
   return failure;

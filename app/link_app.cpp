@@ -35,7 +35,7 @@ RunFailure FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data
     return failure;
   dialog->selectionNo1 = static_cast<std::int32_t>(first);
   dialog->selectionNo2 = static_cast<std::int32_t>(second);
-  dialog->isPastResults = data.introductionMonth == 99 ? 1 : 0;
+  dialog->isPastResults = data.introductionMonth == kIntroductionMonthPastResults ? 1 : 0;
   dialog->fixedOutputPath.clear();
   if (started_by_host == 1) dialog->fixedOutputPath = host_output_path;
   dialog->periodEnd = data.periodEnd;
@@ -59,7 +59,7 @@ BOOL LinkApp::InitInstance() {
   ClAccConnect* connection = ClAccConnect::Inst();
   connection->m_strCaption = "決算書";
   connection->SetAppType(ThisEdition().app_type);
-  connection->SetUseDataType(1);
+  connection->SetUseDataType(kUseDataTypeLink);
   if (connection->Initiate() != 0) {
     // Nothing read yet: no message, no notification, resultCode stays 0.
     return FALSE;
@@ -94,10 +94,10 @@ BOOL LinkApp::InitInstance() {
 
   long link = connection->ExpSysLink();
   if (link != 0) {
-    resultCode = link == 1 ? kResultCancelled : kResultFailed;
+    resultCode = link == kExpSysLinkEnded ? kResultCancelled : kResultFailed;
     // The host ends the link with 1 on purpose; any other answer is a
     // failure the user must hear of, not a silent end.
-    if (link != 1) {
+    if (link != kExpSysLinkEnded) {
       const std::string text = "会計データとの連携を確認できませんでした（ClAccConnect::ExpSysLink がエラーコード " +
                                std::to_string(link) + " を返しました）。\n\nアプリケーションを終了します。";
       MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);

@@ -21,7 +21,8 @@ constexpr char kTaxWhat[] = "消費税の設定";
 
 int LinkApp::ReadSelectedData(StDATAINFO* record) {
   std::memset(record, 0, sizeof(*record));
-  if (dataSet == nullptr) dataSet = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(5, 1));
+  if (dataSet == nullptr)
+    dataSet = static_cast<ClSetData*>(ClDataMgr::Inst()->GetSetObject(kSetKindDataList, kSetObjectShared));
   if (!HostObjectOk(dataSet, "ClDataMgr::GetSetObject", kDataListWhat, &failure_)) return 0;
 
   char user_id[65] = {};
@@ -38,7 +39,8 @@ int LinkApp::ReadSelectedData(StDATAINFO* record) {
   long cursor = 0;
   if (!HostReadOk(dataSet->GetDatCursor(&cursor), "ClSetData::GetDatCursor", kDataListWhat, &failure_))
     return 0;
-  if (HostReadOk(dataSet->ReadyDat(cursor, 0), "ClSetData::ReadyDat", kDataListWhat, &failure_)) {
+  if (HostReadOk(dataSet->ReadyDat(cursor, kDataListReadMode), "ClSetData::ReadyDat", kDataListWhat,
+                 &failure_)) {
     // The host's record is 1504 bytes; the program reads into one more byte.
     alignas(StDATAINFO) unsigned char work[sizeof(StDATAINFO) + 1] = {};
     StDATAINFO* walked = reinterpret_cast<StDATAINFO*>(work);
@@ -70,7 +72,8 @@ int LinkApp::ReadTaxSettings(StSHOHIZEIINFO* record, const StDATAINFO* data, boo
     if (must_read) HostObjectOk(object, call, kTaxWhat, &failure_);
     return false;
   };
-  ClSetShohizei* tax = static_cast<ClSetShohizei*>(ClDataMgr::Inst()->GetSetObject(4, 1));
+  auto* tax = static_cast<ClSetShohizei*>(
+      ClDataMgr::Inst()->GetSetObject(kSetKindConsumptionTax, kSetObjectShared));
   if (!handed_out(tax, "ClDataMgr::GetSetObject")) return 0;
   ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
   if (!handed_out(set_mgr, "ClDataMgr::GetSetMgr")) return 0;

@@ -166,7 +166,7 @@ BOOL ConditionsDialog::OnInitDialog() {
     // The host's export folder, as the host writes it; else the system's
     // temporary folder. The pattern makes Execute refuse the path until the
     // user names a file.
-    default_path = ClFileMgr::Inst()->GetAppFolderPath(0);
+    default_path = ClFileMgr::Inst()->GetAppFolderPath(kAppFolderExport);
     if (default_path.empty()) {
       char temp[kPathBufferSize] = {};
       DWORD length = GetTempPath(sizeof(temp), temp);

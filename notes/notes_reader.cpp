@@ -13,9 +13,6 @@
 namespace stmtlink {
 namespace {
 
-constexpr short kKindDisplay = 100;
-constexpr short kKindOutput = 0;
-constexpr short kKindNotes = 1000;
 constexpr char kNotesWhat[] = "注記";
 
 // The text up to the first CR, LF or the end.
@@ -107,26 +104,26 @@ void NoteGroupFlagsIn(const std::string& text, unsigned char flags[kNoteGroupCou
 
 int IsNoteInputOn(SettingsStore* store, RunFailure* failure) {
   HostText text;
-  if (failure->Note(FetchStatementSettings(store, kKindDisplay, &text)) || !text) return 0;
+  if (failure->Note(FetchStatementSettings(store, kSettingsKindDisplay, &text)) || !text) return 0;
   return NoteInputOnIn(text.get());
 }
 
 int IsNoteOutputOn(SettingsStore* store, RunFailure* failure) {
   HostText text;
-  if (failure->Note(FetchStatementSettings(store, kKindOutput, &text)) || !text) return 0;
+  if (failure->Note(FetchStatementSettings(store, kSettingsKindOutput, &text)) || !text) return 0;
   return NoteOutputOnIn(text.get());
 }
 
 void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount], RunFailure* failure) {
   HostText text;
-  if (failure->Note(FetchStatementSettings(store, kKindDisplay, &text)) || !text) return;
+  if (failure->Note(FetchStatementSettings(store, kSettingsKindDisplay, &text)) || !text) return;
   NoteGroupFlagsIn(text.get(), flags);
 }
 
 int ReadNoteText(SettingsStore* store, std::string* text, RunFailure* failure) {
   text->clear();
   HostText fetched;
-  if (!failure->Note(FetchStatementSettings(store, kKindNotes, &fetched)) && fetched)
+  if (!failure->Note(FetchStatementSettings(store, kSettingsKindNotes, &fetched)) && fetched)
     *text = fetched.get();
   return 1;
 }
