@@ -96,6 +96,10 @@ class StatementAggregator {
  private:
   RunFailure ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
                       const StDATAINFO* data, long count);
+  // Part of collectLedger: the ledger cursor (made and attached on first
+  // use) ready for the rows of account `code` over month positions s..e,
+  // their number in *count.
+  RunFailure ReadyLedgerCursor(std::int32_t code, int s, int e, long* count);
   void Advance(double from, double to);
 
   ClRuleKamoku* sumCursor_ = nullptr; // owned
