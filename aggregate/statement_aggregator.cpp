@@ -140,7 +140,8 @@ RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFIN
   const int s = conditions[0].value;
   const int e = conditions[1].value;
   const bool year_end = conditions[1].link != 0 && conditions[2].value == kMonthPositionYearEnd;
-  const bool interim = data->interimClosing == 1 && e == 6;
+  const bool interim =
+      data->interimClosing == kInterimClosingOn && e == kInterimClosingMonthPosition;
   const int k = data->introductionMonth;
   const bool opening_from_slot0 = OpeningUsesSlotZero(s, k);
   // Month positions beyond the slots read as no slot, never past the arrays.

@@ -35,7 +35,7 @@ RunFailure BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* d
   int count = 2;
   // At most two adjustment entries follow, so the chain never outgrows its
   // four entries.
-  if (data->interimClosing == 1 && e == 6) {
+  if (data->interimClosing == kInterimClosingOn && e == kInterimClosingMonthPosition) {
     entries[count - 1].link = kFindLinkOr;
     SetEntry(&entries[count++], kFindOpEqual, kMonthPositionInterim);
   }

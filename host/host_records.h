@@ -30,6 +30,10 @@ struct StDATAINFO {
 // The introduction month that marks past-results data, which the link
 // cannot use.
 constexpr std::int16_t kIntroductionMonthPastResults = 99;
+// A company with an interim closing (interimClosing 1) closes it after
+// this month position; the interim adjustments belong to it.
+constexpr std::int32_t kInterimClosingOn = 1;
+constexpr int kInterimClosingMonthPosition = 6;
 
 // The consumption-tax settings (12 bytes).
 struct StSHOHIZEIINFO {
@@ -113,6 +117,8 @@ struct StKAMOKUSUMINFO {
 // Line types of an account-sum row.
 constexpr std::uint8_t kLineTypeAccount = 0;
 constexpr std::uint8_t kLineTypeHeading = 1;
+constexpr std::uint8_t kLineTypeTotal = 2;
+constexpr std::uint8_t kLineTypeComputed = 3;
 // The normal side of an account-sum row that is the debit side.
 constexpr std::uint8_t kNormalSideDebit = 1;
 // The exclusion flags of an account-sum row: excluded from the ledger.
