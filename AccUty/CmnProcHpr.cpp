@@ -6,7 +6,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "AccUty/host_read_failure.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
 #include "host/msg_mgr.h"
@@ -46,12 +45,12 @@ CmnProcHpr::~CmnProcHpr() { ClMsgMgr::Inst()->SetLastError(0, nullptr, 0); }
 int CmnProcHpr::HostError(long result, int line, const char* call, long fatal) {
   ClMsgMgr::Inst()->SetLastError(result, kSourceName, line);
   // The caller (the ledger) must not take an empty date for a date outside
-  // every era: the failure is noted for the run. A call whose answer was a
+  // every era: the failure is kept for it. A call whose answer was a
   // normal one (0, or 5000 at the end of the rows) did not fail: the
   // message manager that judged it did.
   const bool normal_answer = result == 0 || result == kHostEndOfRows;
-  if (!normal_answer || fatal == 0) NoteHostReadFailure(call, result, kErasWhat);
-  else NoteHostReadFailure("ClMsgMgr::CheckFatalErrorWithMsg", fatal, kErasWhat);
+  if (!normal_answer || fatal == 0) read_failure_.Note(RunFailure::HostRead(call, result, kErasWhat));
+  else read_failure_.Note(RunFailure::HostRead("ClMsgMgr::CheckFatalErrorWithMsg", fatal, kErasWhat));
   return -1;
 }
 
@@ -60,7 +59,7 @@ int CmnProcHpr::FindEra(std::int32_t date, StGENGOINFO* era, std::int32_t* era_y
   ClMsgMgr* messages = ClMsgMgr::Inst();
   ClSetMgr* set_mgr = ClDataMgr::Inst()->GetSetMgr();
   if (set_mgr == nullptr) return HostError(0, kLineGetCursor, "ClDataMgr::GetSetMgr", 0);
-  auto* eras = static_cast<ClSetGengo*>(set_mgr->GetSetObject(13, 0));
+  auto* eras = static_cast<ClSetGengo*>(set_mgr->GetSetObject(kSetKindEras, kSetObjectPrivate));
   if (eras == nullptr) return HostError(0, kLineGetCursor, "ClSetMgr::GetSetObject", 0);
 
   long cursor = 0;

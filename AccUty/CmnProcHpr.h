@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "AccUty/run_failure.h"
 #include "host/set_gengo.h"
 #include "platform/win_types.h"
 
@@ -35,22 +36,28 @@ class CmnProcHpr {
   //   4 "2020年4月1日"
   //   5 as 0, with "元" for the first year of an era
   // Another format, or an era format whose era is not found: "". When the
-  // era table could not be read the text is "" too, and the failure is
-  // noted for the run (AccUty/host_read_failure.h).
+  // era table could not be read the text is "" too, and ReadFailure() says
+  // which call failed.
   std::string FormatDate(std::int32_t date, int format, int zero_pad);
+
+  // The first failed read of the era table by this helper (ok when none):
+  // the caller must not take an empty date for a date outside every era,
+  // and keeps it in the run's failure.
+  const RunFailure& ReadFailure() const { return read_failure_; }
 
   // Owner window of the host's error messages.
   void SetOwnerWindow(HWND owner) { owner_window_ = owner; }
 
  private:
-  // Records the failed call for the host and notes it for the run; fatal:
-  // the message manager's answer. Returns -1.
+  // Records the failed call for the host and keeps it in ReadFailure();
+  // fatal: the message manager's answer. Returns -1.
   int HostError(long result, int line, const char* call, long fatal);
 
   std::int32_t reserved_ = 0;
   HWND owner_window_ = 0;
   std::string text_;
   std::int32_t own_set_manager_;
+  RunFailure read_failure_;
 };
 
 } // namespace stmtlink

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "AccUty/host_cursor_setup.h"
-#include "AccUty/host_read_failure.h"
 #include "aggregate/amount.h"
 #include "progress/run_progress.h"
 #include "host/data_mgr.h"
@@ -21,9 +20,6 @@
 namespace stmtlink {
 namespace {
 
-constexpr std::int32_t kCarriedNature = static_cast<std::int32_t>(0x80202010u);
-constexpr std::int32_t kCarryTargetNature = 0x40200020;
-constexpr int kYearEndPosition = 18;
 constexpr char kSumsWhat[] = "勘定科目の集計";
 
 // Main-bar positions are 16-bit; the arithmetic is done in doubles and
@@ -61,7 +57,7 @@ Amount OpeningBalance(const StKAMOKUSUMINFO& row, std::int32_t taxMethodFlag, in
     dsum = Amount::FromUnits(dr[0]);
     csum = Amount::FromUnits(cr[0]);
   }
-  return row.normalSide == 1 ? dsum - csum : csum - dsum;
+  return row.normalSide == kNormalSideDebit ? dsum - csum : csum - dsum;
 }
 
 StatementAggregator::StatementAggregator() = default;
@@ -77,51 +73,35 @@ void StatementAggregator::Advance(double from, double to) {
   if (progressWindow) progressWindow->AdvanceMainBar(BarPosition(from), BarPosition(to));
 }
 
-int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
-                                   const StDATAINFO* data) {
-  status_ = kStatusOk;
-  // A run that gets here has read everything before without a failure.
-  ClearHostReadFailure();
-  if (!lines || !conditions || !data) {
-    status_ = kStatusNoInput;
-    return 0;
-  }
+RunFailure StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                                          const StDATAINFO* data) {
+  using Kind = RunFailure::Kind;
+  if (!lines || !conditions || !data) return RunFailure::Of(Kind::kNoInput);
   const int scale = ledgerEnabled ? 10 : 1;
   Advance(0, 1000 / scale);
 
   if (!sumCursor_) {
     sumCursor_ = new (std::nothrow) ClRuleKamoku;
-    if (!sumCursor_) {
-      status_ = kStatusNoMemory;
-      return 0;
-    }
+    if (!sumCursor_) return RunFailure::Of(Kind::kNoMemory);
     // Every answer is looked at: a cursor attached to nothing, or to
     // another data set, would read the wrong rows or none.
-    if (!AttachToCompanyData(sumCursor_, "ClRuleKamoku", nullptr, kSumsWhat)) {
-      status_ = kStatusHostFailure;
-      return 0;
-    }
+    if (RunFailure attached = AttachToCompanyData(sumCursor_, "ClRuleKamoku", nullptr, kSumsWhat);
+        attached.failed())
+      return attached;
   }
   Advance(1000 / scale, 3000 / scale);
 
+  RunFailure failure;
   long count = 0;
-  if (long code = sumCursor_->MoveReady(1, 0, 0, conditions, nullptr, 0)) {
-    NoteHostReadFailure("ClRuleKamoku::MoveReady", code, kSumsWhat);
-    status_ = static_cast<int>(code);
-    return 0;
-  }
-  if (long code = sumCursor_->GetSumCount(&count)) {
-    NoteHostReadFailure("ClRuleKamoku::GetSumCount", code, kSumsWhat);
-    status_ = static_cast<int>(code);
-    return 0;
-  }
+  const long ready = sumCursor_->MoveReady(kSumReadyBaseType, kSumReadyDepartmentType,
+                                          kSumReadyDisplayType, conditions, nullptr, kSumReadyPastType);
+  if (!HostReadOk(ready, "ClRuleKamoku::MoveReady", kSumsWhat, &failure) ||
+      !HostReadOk(sumCursor_->GetSumCount(&count), "ClRuleKamoku::GetSumCount", kSumsWhat, &failure))
+    return failure;
   Advance(3000 / scale, 4000 / scale);
   progressPosition = 4000 / scale;
-  if (long code = sumCursor_->SetMovePos(0)) {
-    NoteHostReadFailure("ClRuleKamoku::SetMovePos", code, kSumsWhat);
-    status_ = static_cast<int>(code);
-    return 0;
-  }
+  if (!HostReadOk(sumCursor_->SetMovePos(0), "ClRuleKamoku::SetMovePos", kSumsWhat, &failure))
+    return failure;
   if (count != 0) progressStep = static_cast<double>(7000u / static_cast<unsigned long>(count));
 
   // The ledger's lines are packed into the list on a second thread while
@@ -130,37 +110,38 @@ int StatementAggregator::aggregate(std::int32_t taxMethodFlag, const StFINDINFO*
     try {
       ledgerFeed_ = std::make_unique<LedgerLineFeed>(ledgerLines);
     } catch (const std::bad_alloc&) {
-      status_ = kStatusNoMemory;
-      return 0;
+      return RunFailure::Of(Kind::kNoMemory);
     }
   }
   try {
-    status_ = ReadRows(taxMethodFlag, conditions, data, count);
-  } catch (const AmountOverflow& overflow) {
+    failure = ReadRows(taxMethodFlag, conditions, data, count);
+  } catch (const AmountOverflow&) {
     // The run decides how to tell the user; the program goes on.
-    status_ = overflow.code();
+    failure = RunFailure::Of(Kind::kOverflow);
   }
   if (ledgerFeed_) {
     const bool complete = ledgerFeed_->Drain();
     ledgerFeed_.reset();
-    if (!complete && status_ == kStatusOk) status_ = kStatusLedger;
+    // The list refused a line: the ledger would be cut short.
+    if (!complete) failure.Note(RunFailure::Of(Kind::kNoMemory));
   }
-  if (status_ != kStatusOk) return 0;
+  if (failure.failed()) return failure;
 
   Advance(progressPosition, progressPosition + 1000);
   progressPosition += 1000;
   sumCursor_->MoveFinish();
   delete sumCursor_;
   sumCursor_ = nullptr;
-  return 1;
+  return failure;
 }
 
-int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
-                                  const StDATAINFO* data, long count) {
+RunFailure StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                                         const StDATAINFO* data, long count) {
   const int s = conditions[0].value;
   const int e = conditions[1].value;
-  const bool year_end = conditions[1].link != 0 && conditions[2].value == kYearEndPosition;
-  const bool interim = data->interimClosing == 1 && e == 6;
+  const bool year_end = conditions[1].link != 0 && conditions[2].value == kMonthPositionYearEnd;
+  const bool interim =
+      data->interimClosing == kInterimClosingOn && e == kInterimClosingMonthPosition;
   const int k = data->introductionMonth;
   const bool opening_from_slot0 = OpeningUsesSlotZero(s, k);
   // Month positions beyond the slots read as no slot, never past the arrays.
@@ -169,23 +150,22 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
 
   Amount carried;
   StKAMOKUSUMINFO row;
-  int status = kStatusOk;
+  RunFailure failure;
   // Every row is read, however many the cursor has.
   for (long read = 0; read < count; ++read) {
     if (progressWindow) progressWindow->PulseSecondBar();
     std::memset(&row, 0, sizeof(row));
     if (long code = sumCursor_->MoveNext(&row)) {
-      status = code == kHostEndOfRows ? kStatusOk : static_cast<int>(code);
-      if (code != kHostEndOfRows) NoteHostReadFailure("ClRuleKamoku::MoveNext", code, kSumsWhat);
+      if (code != kHostEndOfRows) HostReadOk(code, "ClRuleKamoku::MoveNext", kSumsWhat, &failure);
       break;
     }
     const SumSlots slots = GetSumSlots(row);
     const std::int64_t* dr = taxMethodFlag == 1 ? slots.debit2 : slots.debit1;
     const std::int64_t* cr = taxMethodFlag == 1 ? slots.credit2 : slots.credit1;
-    const bool debit_side = row.normalSide == 1;
+    const bool debit_side = row.normalSide == kNormalSideDebit;
 
     const Amount opening = OpeningBalance(row, taxMethodFlag, s, opening_from_slot0);
-    if (row.nature == kCarriedNature) carried = opening;
+    if (row.nature == kNatureRetainedEarningsCarried) carried = opening;
 
     Amount dsum, csum;
     for (int i = period_first; i <= period_last; ++i) {
@@ -202,9 +182,9 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
     }
     const Amount closing = debit_side ? (opening + dsum) - csum : (opening + csum) - dsum;
 
-    if (row.lineType != 1) {
+    if (row.lineType != kLineTypeHeading) {
       std::unique_ptr<AccountLine> line(new (std::nothrow) AccountLine());
-      if (!line) return kStatusNoMemory;
+      if (!line) return RunFailure::Of(RunFailure::Kind::kNoMemory);
       line->code = row.code;
       CopyName(line->formalName, row.formalName);
       CopyName(line->statementName, row.statementName);
@@ -216,30 +196,29 @@ int StatementAggregator::ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* 
       try {
         lines->Append(std::move(line));
       } catch (const std::bad_alloc&) {
-        return kStatusNoMemory;
+        return RunFailure::Of(RunFailure::Kind::kNoMemory);
       }
     }
 
     if (ledgerEnabled) {
       // A ledger cut short would disagree with the statements: any failure
       // of the collection fails the run.
-      if (!collectLedger(taxMethodFlag, data, conditions, row))
-        return HostReadFailed() ? kStatusHostFailure : kStatusLedger;
+      if (failure.Note(collectLedger(taxMethodFlag, data, conditions, row))) return failure;
       if (progressPosition < 7000) {
         Advance(progressPosition, progressPosition + progressStep);
         progressPosition += progressStep;
       }
     }
   }
-  if (status != kStatusOk) return status;
+  if (failure.failed()) return failure;
 
   if (!opening_from_slot0) {
     AccountLine* target = nullptr;
     for (const auto& line : *lines)
-      if (line->nature == kCarryTargetNature) target = line.get();
+      if (line->nature == kNatureCarryTarget) target = line.get();
     if (target) target->closing = (target->closing + carried).Units();
   }
-  return kStatusOk;
+  return failure;
 }
 
 } // namespace stmtlink

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "AccUty/run_failure.h"
 #include "aggregate/account_line.h"
 #include "aggregate/ledger_line.h"
 #include "aggregate/ledger_line_feed.h"
@@ -42,20 +43,6 @@ Amount OpeningBalance(const StKAMOKUSUMINFO& row, std::int32_t taxMethodFlag, in
 
 class StatementAggregator {
  public:
-  // Why the last aggregate failed (LastStatus); the failed host cursor's
-  // code otherwise. Every host failure is also noted for the run
-  // (AccUty/host_read_failure.h), with what could not be read.
-  static constexpr int kStatusOk = 0;
-  static constexpr int kStatusOverflow = -1;    // an Amount sum reached 10^18 units
-  static constexpr int kStatusNoMemory = -1001; // a line or the cursor could not be allocated
-  static constexpr int kStatusNoInput = -1002;  // no line list, conditions or data record
-  // A host call that hands out an object or attaches a cursor failed
-  // (AccUty/host_read_failure.h says which and what).
-  static constexpr int kStatusHostFailure = -1003;
-  // The ledger collection of an account failed without a host failure (no
-  // memory for its lines).
-  static constexpr int kStatusLedger = -1004;
-
   StatementAggregator();
   virtual ~StatementAggregator();
 
@@ -64,13 +51,13 @@ class StatementAggregator {
 
   // taxMethodFlag 1 reads the second (tax-included) amount set, otherwise
   // the first. conditions: the month chain (kFindInfoChainLength entries);
-  // data: the open company's record. Returns 1 when every row was read, 0
-  // on any failure (LastStatus says which); lines appended before a failure
-  // stay in the list. An Amount overflow is such a failure: no line is
-  // appended for the row that overflowed.
-  int aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions, const StDATAINFO* data);
+  // data: the open company's record. Ok when every row was read; otherwise
+  // what failed: the host call (with what could not be read), an Amount
+  // sum that reached 10^18 units (no line is appended for the row that
+  // overflowed), no memory for a line or a cursor, or missing input. Lines
+  // appended before a failure stay in the list.
+  RunFailure aggregate(std::int32_t taxMethodFlag, const StFINDINFO* conditions, const StDATAINFO* data);
 
-  int LastStatus() const { return status_; }
   // True while the aggregator holds its account-sum cursor.
   bool HasSumCursor() const { return sumCursor_ != nullptr; }
 
@@ -85,30 +72,34 @@ class StatementAggregator {
   double progressStep = 1.0;
 
   // The notes operations (notes/notes_reader.h) over the aggregator's own
-  // financial-statement settings store, which each fetch replaces.
-  int IsNoteInputOn();
-  int IsNoteOutputOn();
+  // financial-statement settings store, which each fetch replaces. A failed
+  // fetch is kept in *failure (the run's).
+  int IsNoteInputOn(RunFailure* failure);
+  int IsNoteOutputOn(RunFailure* failure);
   // flags: the 50-entry table of note-group switches, zeroed by the caller.
-  void ReadNoteGroupFlags(unsigned char* flags);
-  int ReadNoteText(std::string* text);
+  void ReadNoteGroupFlags(unsigned char* flags, RunFailure* failure);
+  int ReadNoteText(std::string* text, RunFailure* failure);
 
  protected:
   // The general-ledger lines of one account row, appended to ledgerLines;
   // called for every row in general-ledger mode, whatever its line type,
-  // with a copy of the row. Returns 1 when the account's rows were all
-  // read, 0 on any failure, which fails the whole aggregation (a host
-  // failure is noted in AccUty/host_read_failure.h); a sum that overflows
-  // throws AmountOverflow, which fails it too.
+  // with a copy of the row. Ok when the account's rows were all read;
+  // any failure fails the whole aggregation; a sum that overflows throws
+  // AmountOverflow, which fails it too.
   // The collection (collect_ledger.cpp) keeps its ledger cursor and display
   // settings in the members below, and puts its lines through ledgerFeed_,
   // which aggregate sets up and drains; without it (called on its own) the
   // collection appends nothing and fails.
-  virtual int collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
-                            const StFINDINFO* conditions, StKAMOKUSUMINFO row);
+  virtual RunFailure collectLedger(std::int32_t taxMethodFlag, const StDATAINFO* data,
+                                   const StFINDINFO* conditions, StKAMOKUSUMINFO row);
 
  private:
-  int ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions, const StDATAINFO* data,
-               long count);
+  RunFailure ReadRows(std::int32_t taxMethodFlag, const StFINDINFO* conditions,
+                      const StDATAINFO* data, long count);
+  // Part of collectLedger: the ledger cursor (made and attached on first
+  // use) ready for the rows of account `code` over month positions s..e,
+  // their number in *count.
+  RunFailure ReadyLedgerCursor(std::int32_t code, int s, int e, long* count);
   void Advance(double from, double to);
 
   ClRuleKamoku* sumCursor_ = nullptr; // owned
@@ -123,7 +114,6 @@ class StatementAggregator {
   std::unique_ptr<LedgerLineFeed> ledgerFeed_;
   // The settings store of the notes operations; null until the first fetch.
   std::unique_ptr<ClSaveKessansho> settingsStore_;
-  int status_ = kStatusOk;
 };
 
 } // namespace stmtlink

@@ -1,7 +1,5 @@
 #include "app/link_app.h"
 
-#include "AccUty/host_read_failure.h"
-
 #include "app/dialog_texts.h"
 #include "app/environment_check.h"
 #include "dialog/conditions_dialog.h"
@@ -23,20 +21,21 @@ namespace {
 constexpr char kUserWhat[] = "利用者の選択";
 
 // The dialog's input fields from the selected data set, the host user and
-// the path the host imposes. False when the user could not be read (noted):
-// the remembered conditions are keyed by the user, and must never be read
-// or saved under a key the program did not get from the host.
-bool FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int started_by_host,
-                          const std::string& host_output_path) {
+// the path the host imposes. Fails when the user could not be read: the
+// remembered conditions are keyed by the user, and must never be read or
+// saved under a key the program did not get from the host.
+RunFailure FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int started_by_host,
+                                const std::string& host_output_path) {
+  RunFailure failure;
   ClSysUser user;
   long first = 0, second = 0;
-  if (!HostReadOk(user.GetCurUserID(dialog->userId), "ClSysUser::GetCurUserID", kUserWhat) ||
+  if (!HostReadOk(user.GetCurUserID(dialog->userId), "ClSysUser::GetCurUserID", kUserWhat, &failure) ||
       !HostReadOk(user.GetSelectedNo(dialog->userId, &first, &second), "ClSysUser::GetSelectedNo",
-                  kUserWhat))
-    return false;
+                  kUserWhat, &failure))
+    return failure;
   dialog->selectionNo1 = static_cast<std::int32_t>(first);
   dialog->selectionNo2 = static_cast<std::int32_t>(second);
-  dialog->isPastResults = data.introductionMonth == 99 ? 1 : 0;
+  dialog->isPastResults = data.introductionMonth == kIntroductionMonthPastResults ? 1 : 0;
   dialog->fixedOutputPath.clear();
   if (started_by_host == 1) dialog->fixedOutputPath = host_output_path;
   dialog->periodEnd = data.periodEnd;
@@ -45,7 +44,7 @@ bool FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int 
   dialog->companyName = DialogCompanyName(data);
   dialog->periodText = DialogPeriodText(data);
   dialog->isCompanyLawData = data.companyLaw;
-  return true;
+  return failure;
 }
 
 } // namespace
@@ -53,14 +52,14 @@ bool FillConditionsDialog(ConditionsDialog* dialog, const StDATAINFO& data, int 
 LinkApp::LinkApp() = default;
 
 BOOL LinkApp::InitInstance() {
-  ClearHostReadFailure();
+  failure_ = RunFailure();
   // The framework's control-container support needs nothing here.
 
   // The link connection, in the order the host expects.
   ClAccConnect* connection = ClAccConnect::Inst();
   connection->m_strCaption = "決算書";
   connection->SetAppType(ThisEdition().app_type);
-  connection->SetUseDataType(1);
+  connection->SetUseDataType(kUseDataTypeLink);
   if (connection->Initiate() != 0) {
     // Nothing read yet: no message, no notification, resultCode stays 0.
     return FALSE;
@@ -95,10 +94,10 @@ BOOL LinkApp::InitInstance() {
 
   long link = connection->ExpSysLink();
   if (link != 0) {
-    resultCode = link == 1 ? kResultCancelled : kResultFailed;
+    resultCode = link == kExpSysLinkEnded ? kResultCancelled : kResultFailed;
     // The host ends the link with 1 on purpose; any other answer is a
     // failure the user must hear of, not a silent end.
-    if (link != 1) {
+    if (link != kExpSysLinkEnded) {
       const std::string text = "会計データとの連携を確認できませんでした（ClAccConnect::ExpSysLink がエラーコード " +
                                std::to_string(link) + " を返しました）。\n\nアプリケーションを終了します。";
       MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
@@ -117,15 +116,15 @@ BOOL LinkApp::InitInstance() {
   // dialog refuses such data. A host call that failed is no such case: the
   // books could not be read, and the run fails saying so.
   const int found = ReadSelectedData(&selectedData);
-  if (!HostReadFailed()) ReadTaxSettings(&taxSettings, &selectedData, found == 1);
-  if (HostReadFailed()) return FailBooksUnreadable();
+  if (failure_.ok()) ReadTaxSettings(&taxSettings, &selectedData, found == 1);
+  if (failure_.failed()) return FailBooksUnreadable();
 
   ConditionsDialog dialog(hostParent);
-  if (!FillConditionsDialog(&dialog, selectedData, startedByHost, hostOutputPath))
+  if (failure_.Note(FillConditionsDialog(&dialog, selectedData, startedByHost, hostOutputPath)))
     return FailBooksUnreadable();
   const int chosen = dialog.DoModal();
   // The dialog ends itself after showing a failed read of the period.
-  if (HostReadFailed()) {
+  if (failure_.Note(dialog.periodFailure)) {
     resultCode = kResultFailed;
     return FALSE;
   }
@@ -180,7 +179,7 @@ bool LinkApp::JournalIsSound(ProgressDialog* progress, bool ledger, std::string*
 }
 
 BOOL LinkApp::FailBooksUnreadable() {
-  const std::string text = std::string("会計データを読み込めません。\n\n") + HostReadFailureText();
+  const std::string text = std::string("会計データを読み込めません。\n\n") + failure_.Text();
   MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
   resultCode = kResultFailed;
   return FALSE;

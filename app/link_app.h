@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AccUty/run_failure.h"
 #include "aggregate/account_line.h"
 #include "aggregate/ledger_line.h"
 
@@ -60,16 +61,18 @@ class LinkApp : public CWinApp {
   // bar pulses meanwhile.
   bool JournalIsSound(ProgressDialog* progress, bool ledger, std::string* refusal);
   // The user's selected data set into *record (zero-filled first): 1 found,
-  // 0 not found or not read (a failed host call is noted:
-  // AccUty/host_read_failure.h).
+  // 0 not found or not read (a failed host call is kept in failure()).
   int ReadSelectedData(StDATAINFO* record);
   // The consumption-tax settings of that data set: 1 read, 0 not (the
   // caller's record is then left as it was). must_read: a failed answer is
-  // noted as a failed read (the data set was found).
+  // kept in failure() as a failed read (the data set was found).
   int ReadTaxSettings(StSHOHIZEIINFO* record, const StDATAINFO* data, bool must_read = true);
-  // Shows that the books could not be read (the noted host failure) and
-  // makes the outcome failed; returns FALSE for InitInstance.
+  // Shows that the books could not be read (the failure kept) and makes
+  // the outcome failed; returns FALSE for InitInstance.
   BOOL FailBooksUnreadable();
+  // The first failure of the run (ok while nothing failed): the one its
+  // message names.
+  const RunFailure& failure() const { return failure_; }
 
   // Members, in the order the host-facing contract gives them.
   std::int32_t startedByHost = 0;
@@ -97,6 +100,10 @@ class LinkApp : public CWinApp {
   // The run after a confirmed dialog: month conditions, progress window,
   // aggregation, notes, report, remembered conditions, closing message.
   BOOL Run(ConditionsDialog& dialog);
+
+  // Every step that reads from the host keeps its failure here; the first
+  // one stays and is the one shown.
+  RunFailure failure_;
 };
 
 } // namespace stmtlink

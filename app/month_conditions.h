@@ -8,6 +8,7 @@
 //   calendar month, an entry with 18 (the year-end adjustment period).
 #pragma once
 
+#include "AccUty/run_failure.h"
 #include "host/host_records.h"
 
 namespace stmtlink {
@@ -18,9 +19,9 @@ struct MonthConditions {
 };
 
 // Fills *conditions for the calendar months from..to (1-12) of the period
-// of *data. False when either pointer is null or the period's months could
-// not be read from the host (noted: AccUty/host_read_failure.h).
-bool BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to);
+// of *data. Fails with kNoInput when either pointer is null, and with the
+// host's failure when the period's months could not be read.
+RunFailure BuildMonthConditions(MonthConditions* conditions, const StDATAINFO* data, int from, int to);
 
 } // namespace stmtlink
 

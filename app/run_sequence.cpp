@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "AccUty/host_read_failure.h"
+#include "AccUty/run_failure.h"
 #include "aggregate/statement_aggregator.h"
 #include "app/link_app.h"
 #include "app/month_conditions.h"
@@ -44,9 +44,9 @@ class RunWaitCursor {
 
 // The aggregation failure message; when a host call failed, with what could
 // not be read between its two sentences.
-std::string AggregationFailedText() {
+std::string AggregationFailedText(const RunFailure& failure) {
   std::string text = kAggregationFailed;
-  if (HostReadFailed()) text += "\n\n" + HostReadFailureText();
+  if (const std::string cause = failure.Text(); !cause.empty()) text += "\n\n" + cause;
   return text + kEnding;
 }
 
@@ -89,7 +89,8 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   // message, would call a failure a success.
   const auto fail_aggregation = [&] {
     wait_cursor.End();
-    MessageBox(progress_window, AggregationFailedText().c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBox(progress_window, AggregationFailedText(failure_).c_str(), kCaption,
+               MB_OK | MB_ICONEXCLAMATION);
     progress.EndDialog(1);
     resultCode = kResultFailed;
     return FALSE;
@@ -105,23 +106,24 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
     return FALSE;
   }
   MonthConditions conditions{};
-  if (!BuildMonthConditions(&conditions, &selectedData, from, to)) return fail_aggregation();
+  if (failure_.Note(BuildMonthConditions(&conditions, &selectedData, from, to))) return fail_aggregation();
   const std::int32_t tax_method = taxSettings.taxIncluded != 0 ? 1 : 0;
 
-  if (!aggregator.aggregate(tax_method, conditions.entries, &selectedData)) return fail_aggregation();
+  if (failure_.Note(aggregator.aggregate(tax_method, conditions.entries, &selectedData)))
+    return fail_aggregation();
 
   unsigned char note_group_flags[kNoteGroupCount] = {};
-  if (aggregator.IsNoteInputOn() && aggregator.IsNoteOutputOn()) {
+  if (aggregator.IsNoteInputOn(&failure_) && aggregator.IsNoteOutputOn(&failure_)) {
     std::memset(note_group_flags, 0, sizeof(note_group_flags));
-    aggregator.ReadNoteGroupFlags(note_group_flags);
+    aggregator.ReadNoteGroupFlags(note_group_flags, &failure_);
     std::string note_text;
-    aggregator.ReadNoteText(&note_text);
+    aggregator.ReadNoteText(&note_text, &failure_);
     SplitNoteText(note_text);
     writer.notesAvailable = 1;
     writer.noteLines = &noteLines;
     writer.noteGroupFlags = note_group_flags;
   }
-  if (HostReadFailed()) return fail_aggregation();
+  if (failure_.failed()) return fail_aggregation();
 
   writer.progressBase = static_cast<std::int16_t>(aggregator.progressPosition);
   if (!writer.WriteReport(output_path.c_str(), functionId, &selectedData)) {

@@ -99,7 +99,7 @@ double AggregateOnce(const std::string& home, std::size_t* lines_made, bool with
   const StDATAINFO* data = set ? set->GetSelectedInfo() : nullptr;
   if (!data) Fail("no selected data set in " + home);
   MonthConditions conditions;
-  BuildMonthConditions(&conditions, data, 4, 3);
+  if (BuildMonthConditions(&conditions, data, 4, 3).failed()) Fail("the period's months could not be read");
   PauseClock window;
   ProgressDialog progress(0, &window);
   progress.Create();
@@ -120,8 +120,9 @@ double AggregateOnce(const std::string& home, std::size_t* lines_made, bool with
                                          with_ledger, &refusal);
   SetHostBusyHook(nullptr);
   if (!sound) Fail(refusal);
-  if (aggregator.aggregate(0, conditions.entries, data) != 1)
-    Fail("aggregation failed with status " + std::to_string(aggregator.LastStatus()));
+  if (const RunFailure failure = aggregator.aggregate(0, conditions.entries, data); failure.failed())
+    Fail("aggregation failed: kind " + std::to_string(static_cast<int>(failure.kind())) + ", " +
+         failure.call() + " " + std::to_string(failure.code()));
   const double seconds = Now() - start;
   *lines_made = lines.size() + ledger.size();
   *longest_pause = std::max(*longest_pause, window.longest());

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "AccUty/host_read_failure.h"
 #include "res/common/conditions_template.h"
 #include "dialog/folder_tree.h"
 #include "dialog/path_checks.h"
@@ -106,8 +105,8 @@ int ConditionsDialog::Message(const char* text, UINT flags) {
 }
 
 bool ConditionsDialog::PeriodMonths(std::int16_t* first, std::int16_t* last) {
-  if (GetPeriodMonths(periodStart, periodEnd, first, last)) return true;
-  const std::string text = std::string(kBooksUnreadableMessage) + HostReadFailureText();
+  if (!periodFailure.Note(GetPeriodMonths(periodStart, periodEnd, first, last))) return true;
+  const std::string text = std::string(kBooksUnreadableMessage) + periodFailure.Text();
   Message(text.c_str(), kRefusal);
   EndDialog(kResultCancel);
   return false;
@@ -167,7 +166,7 @@ BOOL ConditionsDialog::OnInitDialog() {
     // The host's export folder, as the host writes it; else the system's
     // temporary folder. The pattern makes Execute refuse the path until the
     // user names a file.
-    default_path = ClFileMgr::Inst()->GetAppFolderPath(0);
+    default_path = ClFileMgr::Inst()->GetAppFolderPath(kAppFolderExport);
     if (default_path.empty()) {
       char temp[kPathBufferSize] = {};
       DWORD length = GetTempPath(sizeof(temp), temp);

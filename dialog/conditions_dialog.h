@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 
+#include "AccUty/run_failure.h"
 #include "platform/dialog_port.h"
 #include "platform/win_types.h"
 
@@ -80,6 +81,9 @@ class ConditionsDialog : public DialogLogic {
   std::int32_t outputLedger = 0; // 1: general-ledger information wanted
   std::int32_t outputPathFixed = 0;
   char rememberedPath[261] = {};
+  // The host's failure to give the period's months: the dialog showed it
+  // and ended as cancelled; the run takes it and ends as failed.
+  RunFailure periodFailure;
 
  private:
   // The framework's data exchange: fields to controls (save false) or back.
@@ -93,7 +97,8 @@ class ConditionsDialog : public DialogLogic {
   bool CheckOutputPath();
   // The period's months from the host (period_months.h). When the host
   // failed: the books-unreadable message, the dialog ended as cancelled
-  // (the failure stays noted, so the program ends as failed), false.
+  // (the failure kept in periodFailure, so the program ends as failed),
+  // false.
   bool PeriodMonths(std::int16_t* first, std::int16_t* last);
   // The settings key of userId and the selection numbers.
   std::string Key() const;

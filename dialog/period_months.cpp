@@ -1,6 +1,5 @@
 #include "dialog/period_months.h"
 
-#include "AccUty/host_read_failure.h"
 #include "host/acc_period.h"
 
 namespace {
@@ -9,7 +8,8 @@ constexpr char kPeriodWhat[] = "会計期間";
 
 namespace stmtlink {
 
-bool GetPeriodMonths(std::int32_t start, std::int32_t end, std::int16_t* first, std::int16_t* last) {
+RunFailure GetPeriodMonths(std::int32_t start, std::int32_t end, std::int16_t* first,
+                           std::int16_t* last) {
   // Every answer counts: a month computed from a failed call would make the
   // statements cover other months than the user chose.
   ClAccPeriod period;
@@ -17,19 +17,21 @@ bool GetPeriodMonths(std::int32_t start, std::int32_t end, std::int16_t* first, 
   std::int16_t first_month = 0;
   if (first) *first = 0;
   if (last) *last = 0;
-  if (!HostReadOk(period.SetPeriod(start, end), "ClAccPeriod::SetPeriod", kPeriodWhat) ||
+  RunFailure failure;
+  if (!HostReadOk(period.SetPeriod(start, end), "ClAccPeriod::SetPeriod", kPeriodWhat, &failure) ||
       !HostReadOk(period.GetClosingDayByEndDate(end, 0, &closing_day),
-                  "ClAccPeriod::GetClosingDayByEndDate", kPeriodWhat) ||
-      !HostReadOk(period.SetClosingDay(closing_day), "ClAccPeriod::SetClosingDay", kPeriodWhat) ||
+                  "ClAccPeriod::GetClosingDayByEndDate", kPeriodWhat, &failure) ||
+      !HostReadOk(period.SetClosingDay(closing_day), "ClAccPeriod::SetClosingDay", kPeriodWhat,
+                  &failure) ||
       !HostReadOk(period.GetAMonthByDate(start, &first_month, 0), "ClAccPeriod::GetAMonthByDate",
-                  kPeriodWhat))
-    return false;
+                  kPeriodWhat, &failure))
+    return failure;
 
   std::int16_t last_month = static_cast<std::int16_t>(end % 10000 / 100);
   if (last_month < first_month) last_month = static_cast<std::int16_t>(last_month + 100);
   if (first) *first = first_month;
   if (last) *last = last_month;
-  return true;
+  return failure;
 }
 
 std::int16_t GetMonthPosition(std::int16_t first, std::int16_t month) {

@@ -6,14 +6,16 @@
 
 #include <cstdint>
 
+#include "AccUty/run_failure.h"
+
 namespace stmtlink {
 
 // The first and last accounting month of the period [start, end]
 // (yyyymmdd). last has 100 added when the period crosses the end of a
-// calendar year (last < first). Either output may be null. False (both
-// outputs 0) when a host call failed; the failure is noted
-// (AccUty/host_read_failure.h).
-bool GetPeriodMonths(std::int32_t start, std::int32_t end, std::int16_t* first, std::int16_t* last);
+// calendar year (last < first). Either output may be null. A failed host
+// call is returned (both outputs 0 then).
+RunFailure GetPeriodMonths(std::int32_t start, std::int32_t end, std::int16_t* first,
+                           std::int16_t* last);
 
 // The 1-based position of month in a period whose first month is first.
 std::int16_t GetMonthPosition(std::int16_t first, std::int16_t month);

@@ -52,7 +52,7 @@ std::string ConditionsKey(std::string_view user_id, long selection1, long select
 }
 
 std::string SettingsFilePath() {
-  std::string folder = ClFileMgr::Inst()->GetAppFolderPath(1);
+  std::string folder = ClFileMgr::Inst()->GetAppFolderPath(kAppFolderSettings);
   if (folder.empty()) return std::string();
   return folder + ThisEdition().settings_file_name;
 }
@@ -119,7 +119,7 @@ bool LoadConditionsRecord(std::string_view key, ConditionsRecord* record) {
 }
 
 bool SaveConditionsRecord(std::string_view key, const ConditionsRecord& record) {
-  std::string folder = ClFileMgr::Inst()->GetAppFolderPath(1);
+  std::string folder = ClFileMgr::Inst()->GetAppFolderPath(kAppFolderSettings);
   if (folder.empty()) return false;
   if (!IsExistingFolder(folder) && !CreateFolderTree(folder)) return false;
 

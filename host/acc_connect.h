@@ -9,6 +9,12 @@
 
 #include "platform/win_types.h"
 
+// The data use the program declares with SetUseDataType (its meaning is
+// the host's).
+constexpr int kUseDataTypeLink = 1;
+// ExpSysLink's answer when the host ends the link on purpose.
+constexpr long kExpSysLinkEnded = 1;
+
 class ClAccConnect {
  public:
   static ClAccConnect* Inst();

@@ -11,6 +11,17 @@
 class ClSetBase;
 class ClSysUser;
 
+// The kinds of data-set object that GetSetObject hands out (those the
+// program asks for; the host knows more).
+constexpr int kSetKindAccounts = 1;       // ClSetKamoku (set_kamoku.h)
+constexpr int kSetKindConsumptionTax = 4; // ClSetShohizei (set_shohizei.h)
+constexpr int kSetKindDataList = 5;       // ClSetData (set_data.h)
+constexpr int kSetKindEras = 13;          // ClSetGengo (set_gengo.h)
+// GetSetObject's flag: the data manager's shared object, or a private
+// manager's own.
+constexpr int kSetObjectShared = 1;
+constexpr int kSetObjectPrivate = 0;
+
 class ClSetMgr {
  public:
   ClSetMgr();

@@ -5,6 +5,10 @@
 
 #include <string>
 
+// The application folders of GetAppFolderPath.
+constexpr int kAppFolderExport = 0;
+constexpr int kAppFolderSettings = 1;
+
 class ClFileMgr {
  public:
   static ClFileMgr* Inst();

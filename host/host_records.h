@@ -27,6 +27,14 @@ struct StDATAINFO {
   std::uint8_t reserved877[627];
 };
 
+// The introduction month that marks past-results data, which the link
+// cannot use.
+constexpr std::int16_t kIntroductionMonthPastResults = 99;
+// A company with an interim closing (interimClosing 1) closes it after
+// this month position; the interim adjustments belong to it.
+constexpr std::int32_t kInterimClosingOn = 1;
+constexpr int kInterimClosingMonthPosition = 6;
+
 // The consumption-tax settings (12 bytes).
 struct StSHOHIZEIINFO {
   std::uint8_t reserved0[5];
@@ -51,6 +59,26 @@ struct StFINDINFO {
 
 // The number of entries in a condition chain buffer (136 bytes).
 constexpr int kFindInfoChainLength = 4;
+
+// Fields a search condition compares (their meaning is the host's; these
+// are the ones the program names).
+constexpr std::int32_t kFindFieldAccountCode = 2;   // ClSetKamoku: the account's code
+constexpr std::int32_t kFindFieldEntryId = 6;       // ClRuleShiwake: the journal entry's identifier
+constexpr std::int32_t kFindFieldMonthPosition = 17; // the month position of sums and ledger rows
+// Operators of a search condition.
+constexpr std::int16_t kFindOpEqual = 1;
+constexpr std::int16_t kFindOpNotEqual = 2;
+constexpr std::int16_t kFindOpAtLeast = 4;
+constexpr std::int16_t kFindOpAtMost = 6;
+// An entry's link to the next one: none (the chain ends), and, or.
+constexpr std::int16_t kFindLinkEnd = 0;
+constexpr std::int16_t kFindLinkAnd = 1;
+constexpr std::int16_t kFindLinkOr = 2;
+
+// Month positions beyond the twelve months of the year: the interim
+// closing's adjustments and the year-end adjustments.
+constexpr std::int16_t kMonthPositionInterim = 15;
+constexpr std::int16_t kMonthPositionYearEnd = 18;
 
 // Slots of an account-sum amount array: 0 carried into the year, 1-12 the
 // month positions, 13 the year-end and 14 the interim closing adjustment.
@@ -85,6 +113,31 @@ struct StKAMOKUSUMINFO {
 };
 
 #pragma pack(pop)
+
+// Line types of an account-sum row.
+constexpr std::uint8_t kLineTypeAccount = 0;
+constexpr std::uint8_t kLineTypeHeading = 1;
+constexpr std::uint8_t kLineTypeTotal = 2;
+constexpr std::uint8_t kLineTypeComputed = 3;
+// The normal side of an account-sum row that is the debit side.
+constexpr std::uint8_t kNormalSideDebit = 1;
+// The exclusion flags of an account-sum row: excluded from the ledger.
+constexpr std::uint8_t kLedgerExcluded = 1;
+
+// Account-nature codes (StKAMOKUSUMINFO::nature, StKAMOKUINFO::nature) that
+// the program treats apart. Bit 31 marks a balance-sheet account.
+// Accounts outside the aggregation: no ledger, and no ledger line against them.
+constexpr std::int32_t kNatureNotAggregated = 0x08000000;
+constexpr std::int32_t kNatureNotAggregatedB = 0x08000080;
+// The consumption-tax accounts: the tax received on sales (a liability,
+// booked as credit tax) and the tax paid on purchases (booked as debit tax).
+constexpr std::int32_t kNatureTaxPayable = static_cast<std::int32_t>(0x80484010u);
+constexpr std::int32_t kNatureTaxReceivable = static_cast<std::int32_t>(0x80880810u);
+// The retained-earnings carry: when the opening balances do not come from
+// slot 0, the opening balance of the net-assets account of the first
+// nature is added to the closing balance of the last line of the second.
+constexpr std::int32_t kNatureRetainedEarningsCarried = static_cast<std::int32_t>(0x80202010u);
+constexpr std::int32_t kNatureCarryTarget = 0x40200020;
 
 // Department conditions of the host's cursors; the program passes none.
 struct StBUMONINFO;

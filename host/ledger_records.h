@@ -89,6 +89,26 @@ struct StSORTINFO {
 // The journal cursor's display settings; the program passes none.
 struct StSWKDISPINFO;
 
+// The side byte of a ledger row: on which side of the line the account
+// stands (the third value: on both).
+constexpr std::uint8_t kLedgerSideCredit = 1;
+constexpr std::uint8_t kLedgerSideDebit = 2;
+
+// The counterpart marker of a ledger row: the number of accounts on the
+// debit side of its entry in the high four bits and on the credit side in
+// the low four, each 0 (none), 1 (one) or 2 (several).
+constexpr std::uint8_t kMarkerSeveralDebitsOneCredit = 0x21;
+constexpr std::uint8_t kMarkerOneDebitSeveralCredits = 0x12;
+constexpr std::uint8_t kMarkerSeveralOnBothSides = 0x22;
+
+// The order the program asks of the ledger and journal cursors: six
+// StSORTINFO entries with these field identifiers in turn, the last one
+// with flag0 1. The fields are the host's; the rows come in date, month
+// position (year-end adjustments after the same day's ordinary lines),
+// entry number, entry id and line order.
+constexpr int kLedgerOrderLength = 6;
+constexpr std::int32_t kLedgerOrderFields[kLedgerOrderLength] = {9, 17, 41, 8, 6, 64};
+
 // Value types of a search condition: 2 a 16-bit number at 0x12, 3 a 32-bit
 // number at 0x12 (it takes the two reserved bytes after the 16-bit field).
 constexpr std::int16_t kFindValue16 = 2;

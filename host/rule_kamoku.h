@@ -20,6 +20,14 @@
 #include "host/host_records.h"
 #include "host/rule_base.h"
 
+// The arguments of MoveReady besides the conditions, as the program passes
+// them (their meaning is the host's): sum type base 1, department sum type
+// 0, display type 0, past type 0.
+constexpr int kSumReadyBaseType = 1;
+constexpr int kSumReadyDepartmentType = 0;
+constexpr int kSumReadyDisplayType = 0;
+constexpr int kSumReadyPastType = 0;
+
 class ClRuleKamoku : public ClRuleBase {
  public:
   // Computes the rows. kHostErrorNoDataSet when no data set has the current

@@ -22,6 +22,9 @@
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
+// The cursor type the program passes to MoveReady (its meaning is the host's).
+constexpr int kJournalCursorType = 2;
+
 class ClRuleShiwake : public ClRuleBase {
  public:
   // Reads the lines. kHostErrorArgument for a condition it does not

@@ -23,6 +23,13 @@ class ClSaveBase {
   std::string cur_data_id_; // CP932, as the program passes it
 };
 
+// The kinds of settings text (GetDataType02) that hold the notes: the
+// output switches ("Note="), the display switches ("InputMode" and the
+// "[Note_" groups' "Disp="), and the note records.
+constexpr short kSettingsKindOutput = 0;
+constexpr short kSettingsKindDisplay = 100;
+constexpr short kSettingsKindNotes = 1000;
+
 class ClSaveKessansho : public ClSaveBase {
  public:
   // The text of a data kind as a zero-terminated CP932 block that the

@@ -13,6 +13,9 @@
 #include "host/host_records.h"
 #include "host/set_base.h"
 
+// The read mode the program passes to ReadyDat (its meaning is the host's).
+constexpr int kDataListReadMode = 0;
+
 class ClSetData : public ClSetBase {
  public:
   // A cursor over the data list; its handle goes to the other calls.

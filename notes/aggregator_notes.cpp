@@ -5,16 +5,20 @@
 
 namespace stmtlink {
 
-int StatementAggregator::IsNoteInputOn() { return stmtlink::IsNoteInputOn(&settingsStore_); }
-
-int StatementAggregator::IsNoteOutputOn() { return stmtlink::IsNoteOutputOn(&settingsStore_); }
-
-void StatementAggregator::ReadNoteGroupFlags(unsigned char* flags) {
-  stmtlink::ReadNoteGroupFlags(&settingsStore_, flags);
+int StatementAggregator::IsNoteInputOn(RunFailure* failure) {
+  return stmtlink::IsNoteInputOn(&settingsStore_, failure);
 }
 
-int StatementAggregator::ReadNoteText(std::string* text) {
-  return stmtlink::ReadNoteText(&settingsStore_, text);
+int StatementAggregator::IsNoteOutputOn(RunFailure* failure) {
+  return stmtlink::IsNoteOutputOn(&settingsStore_, failure);
+}
+
+void StatementAggregator::ReadNoteGroupFlags(unsigned char* flags, RunFailure* failure) {
+  stmtlink::ReadNoteGroupFlags(&settingsStore_, flags, failure);
+}
+
+int StatementAggregator::ReadNoteText(std::string* text, RunFailure* failure) {
+  return stmtlink::ReadNoteText(&settingsStore_, text, failure);
 }
 
 } // namespace stmtlink

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "AccUty/host_cursor_setup.h"
-#include "AccUty/host_read_failure.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
 #include "host/set_data.h"
@@ -14,9 +13,6 @@
 namespace stmtlink {
 namespace {
 
-constexpr short kKindDisplay = 100;
-constexpr short kKindOutput = 0;
-constexpr short kKindNotes = 1000;
 constexpr char kNotesWhat[] = "注記";
 
 // The text up to the first CR, LF or the end.
@@ -44,11 +40,12 @@ void ReplaceAll(std::string* text, std::string_view from, std::string_view to) {
 
 void HostTextDeleter::operator()(char* block) const { CoTaskMemFree(block); }
 
-int FetchStatementSettings(SettingsStore* store, short kind, HostText* text) {
+RunFailure FetchStatementSettings(SettingsStore* store, short kind, HostText* text) {
   text->reset();
   *store = std::make_unique<ClSaveKessansho>();
   ClSaveKessansho* settings = store->get();
-  if (!AttachToCompanyData(settings, "ClSaveBase", nullptr, kNotesWhat)) return 0;
+  RunFailure failure = AttachToCompanyData(settings, "ClSaveBase", nullptr, kNotesWhat);
+  if (failure.failed()) return failure;
 
   char* block = nullptr;
   long length = 0;
@@ -56,11 +53,11 @@ int FetchStatementSettings(SettingsStore* store, short kind, HostText* text) {
   HostText fetched(block);
   // Books without that setting answer "no rows": the notes are off or
   // empty. Anything else is a failure of the read.
-  if (result == kHostEndOfRows) return 0;
-  if (!HostReadOk(result, "ClSaveKessansho::GetDataType02", kNotesWhat)) return 0;
-  if (!HostObjectOk(fetched.get(), "ClSaveKessansho::GetDataType02", kNotesWhat)) return 0;
-  *text = std::move(fetched);
-  return 1;
+  if (result == kHostEndOfRows) return failure;
+  if (HostReadOk(result, "ClSaveKessansho::GetDataType02", kNotesWhat, &failure) &&
+      HostObjectOk(fetched.get(), "ClSaveKessansho::GetDataType02", kNotesWhat, &failure))
+    *text = std::move(fetched);
+  return failure;
 }
 
 int NoteInputOnIn(const std::string& text) {
@@ -105,28 +102,29 @@ void NoteGroupFlagsIn(const std::string& text, unsigned char flags[kNoteGroupCou
   }
 }
 
-int IsNoteInputOn(SettingsStore* store) {
+int IsNoteInputOn(SettingsStore* store, RunFailure* failure) {
   HostText text;
-  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return 0;
+  if (failure->Note(FetchStatementSettings(store, kSettingsKindDisplay, &text)) || !text) return 0;
   return NoteInputOnIn(text.get());
 }
 
-int IsNoteOutputOn(SettingsStore* store) {
+int IsNoteOutputOn(SettingsStore* store, RunFailure* failure) {
   HostText text;
-  if (!FetchStatementSettings(store, kKindOutput, &text) || !text) return 0;
+  if (failure->Note(FetchStatementSettings(store, kSettingsKindOutput, &text)) || !text) return 0;
   return NoteOutputOnIn(text.get());
 }
 
-void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount]) {
+void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount], RunFailure* failure) {
   HostText text;
-  if (!FetchStatementSettings(store, kKindDisplay, &text) || !text) return;
+  if (failure->Note(FetchStatementSettings(store, kSettingsKindDisplay, &text)) || !text) return;
   NoteGroupFlagsIn(text.get(), flags);
 }
 
-int ReadNoteText(SettingsStore* store, std::string* text) {
+int ReadNoteText(SettingsStore* store, std::string* text, RunFailure* failure) {
   text->clear();
   HostText fetched;
-  if (FetchStatementSettings(store, kKindNotes, &fetched) && fetched) *text = fetched.get();
+  if (!failure->Note(FetchStatementSettings(store, kSettingsKindNotes, &fetched)) && fetched)
+    *text = fetched.get();
   return 1;
 }
 

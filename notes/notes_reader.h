@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "AccUty/run_failure.h"
 #include "host/save_kessansho.h"
 
 namespace stmtlink {
@@ -30,26 +31,27 @@ struct HostTextDeleter {
 using HostText = std::unique_ptr<char, HostTextDeleter>;
 
 // Replaces *store with a new settings store for the selected data set and
-// fetches one kind of text. 1 fetched, 0 not (*text then null): either the
-// books keep no such setting (a normal case) or a host call failed, which
-// is noted (AccUty/host_read_failure.h) and fails the run.
-int FetchStatementSettings(SettingsStore* store, short kind, HostText* text);
+// fetches one kind of text into *text. *text stays null when the books keep
+// no such setting (a normal case) and when a host call failed, which is
+// returned and fails the run.
+RunFailure FetchStatementSettings(SettingsStore* store, short kind, HostText* text);
 
+// The operations below keep a failed fetch in *failure (the run's).
 // 1 when kind 100's "InputMode" value is positive.
-int IsNoteInputOn(SettingsStore* store);
+int IsNoteInputOn(SettingsStore* store, RunFailure* failure);
 // 1 when kind 0's "Note=" value is positive.
-int IsNoteOutputOn(SettingsStore* store);
+int IsNoteOutputOn(SettingsStore* store, RunFailure* failure);
 // Fills flags[0..] with the "Disp=" values of the "[Note_" sections of kind
 // 100, cut to 8 bits. The caller zeroes the table first; a failed fetch
 // leaves it as it was.
-void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount]);
+void ReadNoteGroupFlags(SettingsStore* store, unsigned char flags[kNoteGroupCount], RunFailure* failure);
 // The same readings of a fetched text (the switch of kind 100, of kind 0,
 // the group table of kind 100).
 int NoteInputOnIn(const std::string& text);
 int NoteOutputOnIn(const std::string& text);
 void NoteGroupFlagsIn(const std::string& text, unsigned char flags[kNoteGroupCount]);
 // The note records (kind 1000); empty when they cannot be fetched. Always 1.
-int ReadNoteText(SettingsStore* store, std::string* text);
+int ReadNoteText(SettingsStore* store, std::string* text, RunFailure* failure);
 // Decodes the five entities and splits the text at CR LF into lines (empty
 // lines kept; a text without CR LF is one line; an empty text none).
 void SplitNoteText(const std::string& text, std::vector<std::string>* lines);

@@ -2,13 +2,16 @@
 
 #include <new>
 
+#include "host/host_records.h"
+
 namespace stmtlink {
 
 LineIndex::LineIndex(const AccountLineList& lines) {
   entries_.reserve(lines.size());
   for (const auto& line : lines) {
     entries_.push_back({static_cast<std::uint32_t>(line->nature),
-                        line->lineType == 0 || line->lineType == 3, line.get()});
+                        line->lineType == kLineTypeAccount || line->lineType == kLineTypeComputed,
+                        line.get()});
   }
 }
 

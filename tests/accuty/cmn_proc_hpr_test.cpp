@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "AccUty/CmnProcHpr.h"
-#include "AccUty/host_read_failure.h"
 #include "host/msg_mgr.h"
 #include "host/substitute_control.h"
 #include "platform/host_home.h"
@@ -84,6 +83,7 @@ TEST_F(CmnProcHprTest, EmptyEraTableFindsNothingQuietly) {
   CmnProcHpr helper;
   EXPECT_EQ("", helper.FormatDate(20200401, 0, 0));
   EXPECT_TRUE(front_end_.messages.empty());
+  EXPECT_TRUE(helper.ReadFailure().ok()); // no era is no failure
 }
 
 TEST_F(CmnProcHprTest, HostErrorsAreReportedAndRecordedWithTheirPlace) {
@@ -93,7 +93,6 @@ TEST_F(CmnProcHprTest, HostErrorsAreReportedAndRecordedWithTheirPlace) {
   } cases[] = {{"ClSetGengo::GetCursor", 310}, {"ClSetGengo::Ready", 317}, {"ClSetGengo::Walk", 337}};
   for (const Case& c : cases) {
     ResetHostSubstitute();
-    ClearHostReadFailure();
     InjectHostFailure(c.call, 9001);
     front_end_.messages.clear();
     {
@@ -105,7 +104,8 @@ TEST_F(CmnProcHprTest, HostErrorsAreReportedAndRecordedWithTheirPlace) {
       // One failure, one message: the run's, which names the call; the
       // host's own box is not shown besides.
       EXPECT_TRUE(front_end_.messages.empty()) << c.call;
-      EXPECT_NE(std::string::npos, HostReadFailureText().find(c.call)) << HostReadFailureText();
+      EXPECT_EQ(std::string("元号を読み込めませんでした（") + c.call + " がエラーコード 9001 を返しました）。",
+                helper.ReadFailure().Text());
     }
     // The helper's end clears the pending error.
     EXPECT_EQ(0, ClMsgMgr::Inst()->LastErrorCode());
@@ -118,11 +118,10 @@ TEST_F(CmnProcHprTest, HostErrorsAreReportedAndRecordedWithTheirPlace) {
     ASSERT_TRUE(testing::WriteTextFile(home_.File("host.ini"), std::string("[Faults]\n") + check + "=9002\n"));
     ResetHostSubstitute();
     ClearHostFailures(); // counts the calls afresh
-    ClearHostReadFailure();
     CmnProcHpr helper;
     EXPECT_EQ("", helper.FormatDate(20200401, 0, 0));
-    EXPECT_NE(std::string::npos, HostReadFailureText().find("ClMsgMgr::CheckFatalErrorWithMsg"))
-        << check << ": " << HostReadFailureText();
+    EXPECT_EQ("ClMsgMgr::CheckFatalErrorWithMsg", helper.ReadFailure().call()) << check;
+    EXPECT_EQ(9002, helper.ReadFailure().code()) << check;
   }
 }
 

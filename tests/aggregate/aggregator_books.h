@@ -74,10 +74,10 @@ inline StDATAINFO SelectedData() {
 
 // The whole year (months 4 to 3) with the general ledger on; the
 // aggregator's result.
-inline int AggregateYearWithLedger(const StDATAINFO& data, int tax_method, AccountLineList* lines,
-                                   LedgerLineList* ledger) {
+inline RunFailure AggregateYearWithLedger(const StDATAINFO& data, int tax_method, AccountLineList* lines,
+                                          LedgerLineList* ledger) {
   MonthConditions conditions;
-  BuildMonthConditions(&conditions, &data, 4, 3);
+  if (RunFailure months = BuildMonthConditions(&conditions, &data, 4, 3); months.failed()) return months;
   StatementAggregator aggregator;
   aggregator.lines = lines;
   aggregator.ledgerLines = ledger;

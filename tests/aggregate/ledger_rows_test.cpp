@@ -69,12 +69,12 @@ class LedgerRowsTest : public ::testing::Test {
   // Months from..to with the ledger on (tax excluded).
   void Aggregate(int from, int to) {
     MonthConditions conditions;
-    BuildMonthConditions(&conditions, &data_, from, to);
+    ASSERT_TRUE(BuildMonthConditions(&conditions, &data_, from, to).ok());
     StatementAggregator aggregator;
     aggregator.lines = &lines_;
     aggregator.ledgerLines = &ledger_;
     aggregator.ledgerEnabled = 1;
-    ASSERT_EQ(1, aggregator.aggregate(0, conditions.entries, &data_));
+    ASSERT_TRUE(aggregator.aggregate(0, conditions.entries, &data_).ok());
   }
   std::vector<LedgerLine> RowsOf(std::int32_t code) const {
     std::vector<LedgerLine> rows;

@@ -28,9 +28,11 @@ class AggregatorTest : public ::testing::Test {
     aggregator.progressWindow = &progress;
     aggregator.lines = &lines;
   }
+  // 1 when the aggregation succeeded; its failure in `failure`.
   int Run(int from, int to, int tax_method = 0) {
-    BuildMonthConditions(&conditions, &data, from, to);
-    return aggregator.aggregate(tax_method, conditions.entries, &data);
+    EXPECT_TRUE(BuildMonthConditions(&conditions, &data, from, to).ok());
+    failure = aggregator.aggregate(tax_method, conditions.entries, &data);
+    return failure.ok() ? 1 : 0;
   }
   const AccountLine& Line(std::int32_t code) {
     auto lines_by_code = ByCode(lines);
@@ -55,6 +57,7 @@ class AggregatorTest : public ::testing::Test {
   ProgressDialog progress{0, &port};
   AccountLineList lines;
   StatementAggregator aggregator;
+  RunFailure failure;
 };
 
 TEST_F(AggregatorTest, WholeYearFromTheFirstMonth) {
@@ -117,12 +120,12 @@ TEST_F(AggregatorTest, IntroductionMonthDecidesTheIncomeStatementOpening) {
 TEST_F(AggregatorTest, OnlyAThirdEntryOf18AddsTheYearEnd) {
   Books(0, 1);
   // 15 as the third entry, 18 only as the fourth.
-  BuildMonthConditions(&conditions, &data, 4, 9);
+  ASSERT_TRUE(BuildMonthConditions(&conditions, &data, 4, 9).ok());
   conditions.entries[2].link = 2;
   conditions.entries[3] = conditions.entries[2];
   conditions.entries[3].value = 18;
   conditions.entries[3].link = 0;
-  ASSERT_EQ(1, aggregator.aggregate(0, conditions.entries, &data));
+  ASSERT_TRUE(aggregator.aggregate(0, conditions.entries, &data).ok());
   EXPECT_EQ(Slots(0, 6) + (1 << 14), Line(kCash).closing); // interim in, year end out
 }
 
@@ -184,10 +187,11 @@ class LedgerRecorder : public StatementAggregator {
   std::vector<std::int32_t> codes;
 
  protected:
-  int collectLedger(std::int32_t, const StDATAINFO*, const StFINDINFO*,
-                    StKAMOKUSUMINFO row) override {
+  RunFailure collectLedger(std::int32_t, const StDATAINFO*, const StFINDINFO*,
+                           StKAMOKUSUMINFO row) override {
     codes.push_back(row.code);
-    return fail_at == row.code ? 0 : 1;
+    return fail_at == row.code ? RunFailure::HostRead("ClRuleMotocho::MoveNext", 9001, "総勘定元帳")
+                               : RunFailure();
   }
 
  public:
@@ -200,8 +204,8 @@ TEST_F(AggregatorTest, LedgerModeCollectsEveryRowAndScalesTheProgress) {
   ledger.progressWindow = &progress;
   ledger.lines = &lines;
   ledger.ledgerEnabled = 1;
-  BuildMonthConditions(&conditions, &data, 4, 3);
-  ASSERT_EQ(1, ledger.aggregate(0, conditions.entries, &data));
+  ASSERT_TRUE(BuildMonthConditions(&conditions, &data, 4, 3).ok());
+  ASSERT_TRUE(ledger.aggregate(0, conditions.entries, &data).ok());
   // Every row, the heading too.
   EXPECT_EQ((std::vector<std::int32_t>{kHeading, kCash, kPayable, kCarried, kSales, kTarget1,
                                        kTarget2}),
@@ -211,13 +215,15 @@ TEST_F(AggregatorTest, LedgerModeCollectsEveryRowAndScalesTheProgress) {
   EXPECT_DOUBLE_EQ(1000, ledger.progressStep);
   EXPECT_DOUBLE_EQ(400 + 7 * 1000 + 1000, ledger.progressPosition);
 
-  // A ledger cut short at one account fails the whole aggregation there.
+  // A ledger cut short at one account fails the whole aggregation there,
+  // with the collection's failure.
   LedgerRecorder failing;
   failing.lines = &lines;
   failing.ledgerEnabled = 1;
   failing.fail_at = kSales;
-  EXPECT_EQ(0, failing.aggregate(0, conditions.entries, &data));
-  EXPECT_EQ(StatementAggregator::kStatusLedger, failing.LastStatus());
+  const RunFailure failed = failing.aggregate(0, conditions.entries, &data);
+  EXPECT_EQ(RunFailure::Kind::kHostRead, failed.kind());
+  EXPECT_EQ("ClRuleMotocho::MoveNext", failed.call());
   EXPECT_EQ(kSales, failing.codes.back());
 }
 
@@ -225,8 +231,8 @@ TEST_F(AggregatorTest, NoRowsIsSuccessWithTheBarAtItsEnd) {
   WriteAggregatorBooks(home, 0, 0, "DELETE FROM account;");
   data = SelectedData();
   aggregator.lines = &lines;
-  BuildMonthConditions(&conditions, &data, 4, 3);
-  ASSERT_EQ(1, aggregator.aggregate(0, conditions.entries, &data));
+  ASSERT_TRUE(BuildMonthConditions(&conditions, &data, 4, 3).ok());
+  ASSERT_TRUE(aggregator.aggregate(0, conditions.entries, &data).ok());
   EXPECT_TRUE(lines.empty());
   EXPECT_DOUBLE_EQ(5000, aggregator.progressPosition);
   EXPECT_DOUBLE_EQ(1.0, aggregator.progressStep);
@@ -234,7 +240,7 @@ TEST_F(AggregatorTest, NoRowsIsSuccessWithTheBarAtItsEnd) {
   StatementAggregator ledger;
   ledger.lines = &lines;
   ledger.ledgerEnabled = 1;
-  ASSERT_EQ(1, ledger.aggregate(0, conditions.entries, &data));
+  ASSERT_TRUE(ledger.aggregate(0, conditions.entries, &data).ok());
   EXPECT_DOUBLE_EQ(1400, ledger.progressPosition);
 }
 
@@ -245,9 +251,13 @@ TEST_F(AggregatorTest, CountOrPositionFailureReadsNothingAndKeepsTheCursor) {
     StatementAggregator failing;
     failing.lines = &lines;
     InjectHostFailure(call, 77);
-    BuildMonthConditions(&conditions, &data, 4, 3);
-    EXPECT_EQ(0, failing.aggregate(0, conditions.entries, &data));
-    EXPECT_EQ(77, failing.LastStatus());
+    ASSERT_TRUE(BuildMonthConditions(&conditions, &data, 4, 3).ok());
+    const RunFailure failed = failing.aggregate(0, conditions.entries, &data);
+    EXPECT_EQ(77, failed.code());
+    EXPECT_EQ(call, failed.call());
+    EXPECT_EQ("勘定科目の集計を読み込めませんでした（" + std::string(call) +
+                  " がエラーコード 77 を返しました）。",
+              failed.Text());
     EXPECT_TRUE(failing.HasSumCursor());
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(0u, std::count(HostCalls().begin(), HostCalls().end(), "ClRuleKamoku::MoveNext"));
@@ -260,7 +270,8 @@ TEST_F(AggregatorTest, AFailedReadKeepsTheLinesBeforeItAndTheCursorIsReused) {
   Books();
   InjectHostFailure("ClRuleKamoku::MoveNext@4", 55);
   EXPECT_EQ(0, Run(4, 3));
-  EXPECT_EQ(55, aggregator.LastStatus());
+  EXPECT_EQ(55, failure.code());
+  EXPECT_EQ("ClRuleKamoku::MoveNext", failure.call());
   EXPECT_EQ((std::vector<std::int32_t>{kCash, kPayable}), Codes()); // heading, cash, payable read
   EXPECT_TRUE(aggregator.HasSumCursor());
 
@@ -283,7 +294,8 @@ TEST_F(AggregatorTest, AnOverflowFailsTheRunWithoutAPartialLine) {
         "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code,"
         " debit_amount) VALUES (1, 40, 40, 1, 20250401, 1, 11200000, 500000000000000000);");
   EXPECT_EQ(0, Run(4, 3));
-  EXPECT_EQ(StatementAggregator::kStatusOverflow, aggregator.LastStatus());
+  EXPECT_EQ(RunFailure::Kind::kOverflow, failure.kind());
+  EXPECT_EQ("", failure.Text());
   EXPECT_EQ((std::vector<std::int32_t>{kCash}), Codes());
   EXPECT_TRUE(aggregator.HasSumCursor());
 }
@@ -298,7 +310,7 @@ TEST_F(AggregatorTest, EverySumOfTheStatementsAndTheLedgerIsChecked) {
       " (1, 41, 41, 1, 20250501, 2, 11100000, 600000000000000000, 11100000, 600000000000000000);";
   Books(0, 0, big_months);
   EXPECT_EQ(0, Run(4, 3));
-  EXPECT_EQ(StatementAggregator::kStatusOverflow, aggregator.LastStatus());
+  EXPECT_EQ(RunFailure::Kind::kOverflow, failure.kind());
 
   // A line whose empty debit side holds the largest amount and a tax: only
   // the ledger adds them. A stored code near the 32-bit limit names no
@@ -313,7 +325,8 @@ TEST_F(AggregatorTest, EverySumOfTheStatementsAndTheLedgerIsChecked) {
   const StDATAINFO ledger_data = SelectedData();
   AccountLineList ledger_lines;
   LedgerLineList ledger;
-  EXPECT_EQ(0, AggregateYearWithLedger(ledger_data, 0, &ledger_lines, &ledger));
+  EXPECT_EQ(RunFailure::Kind::kOverflow,
+            AggregateYearWithLedger(ledger_data, 0, &ledger_lines, &ledger).kind());
   ASSERT_FALSE(ledger.empty());
   // Rows come in date order, so the odd code's line (dated before the
   // overflowing one) was collected before the run failed.
@@ -327,11 +340,10 @@ TEST_F(AggregatorTest, EverySumOfTheStatementsAndTheLedgerIsChecked) {
 
 TEST_F(AggregatorTest, MissingInputsFailWithoutTouchingTheHost) {
   Books();
-  BuildMonthConditions(&conditions, &data, 4, 3);
+  ASSERT_TRUE(BuildMonthConditions(&conditions, &data, 4, 3).ok());
   ClearHostCalls();
-  EXPECT_EQ(0, aggregator.aggregate(0, nullptr, &data));
-  EXPECT_EQ(0, aggregator.aggregate(0, conditions.entries, nullptr));
-  EXPECT_EQ(StatementAggregator::kStatusNoInput, aggregator.LastStatus());
+  EXPECT_EQ(RunFailure::Kind::kNoInput, aggregator.aggregate(0, nullptr, &data).kind());
+  EXPECT_EQ(RunFailure::Kind::kNoInput, aggregator.aggregate(0, conditions.entries, nullptr).kind());
   EXPECT_TRUE(HostCalls().empty());
 }
 
@@ -346,11 +358,11 @@ TEST(AggregatorManyRows, EveryRowIsReadPastSixteenBits) {
       "INSERT INTO opening_balance (data_no, code, debit) VALUES (1, 400000000, 12345);");
   StDATAINFO data = SelectedData();
   MonthConditions conditions;
-  BuildMonthConditions(&conditions, &data, 4, 3);
+  ASSERT_TRUE(BuildMonthConditions(&conditions, &data, 4, 3).ok());
   AccountLineList lines;
   StatementAggregator aggregator;
   aggregator.lines = &lines;
-  ASSERT_EQ(1, aggregator.aggregate(0, conditions.entries, &data));
+  ASSERT_TRUE(aggregator.aggregate(0, conditions.entries, &data).ok());
   ASSERT_EQ(40000u, lines.size());
   EXPECT_EQ(400000000, std::prev(lines.end())->get()->code);
   EXPECT_EQ(12345, std::prev(lines.end())->get()->closing);

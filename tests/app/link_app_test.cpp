@@ -188,6 +188,36 @@ TEST_F(LinkAppTest, ExpSysLinkAnswersEndTheRunAsCancelledOrFailed) {
   }
 }
 
+// A failed read before the run, at start-up or in the dialog's month
+// computation, ends it as failed with one message naming the first failure.
+TEST_F(LinkAppTest, AFailedReadBeforeTheRunIsShownOnceAndFailsIt) {
+  struct Case {
+    const char* faults;
+    const char* message;
+  } cases[] = {
+      {"[Faults]\nClSetShohizei::Get=9001\n",
+       "会計データを読み込めません。\n\n消費税の設定を読み込めませんでした（ClSetShohizei::Get "
+       "がエラーコード 9001 を返しました）。"},
+      // The dialog's month computation: the dialog says it and ends.
+      {"[Faults]\nClAccPeriod::GetAMonthByDate=9002\n",
+       "会計データを読み込めません。\n\n会計期間を読み込めませんでした（ClAccPeriod::GetAMonthByDate "
+       "がエラーコード 9002 を返しました）。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.faults);
+    SetHostIni(c.faults);
+    std::remove(home_.File("host-window.log").c_str());
+    LinkApp app;
+    Run(&app, "4660,1025,7,");
+    EXPECT_EQ(kResultFailed, app.resultCode);
+    EXPECT_EQ(RunFailure::Kind::kHostRead, app.failure().kind());
+    ASSERT_EQ(1u, front_end_.messages.size());
+    EXPECT_EQ(c.message, front_end_.messages[0].text);
+    EXPECT_NE(std::string::npos, WindowLog().find("lParam=2"));
+    front_end_.messages.clear();
+  }
+}
+
 TEST_F(LinkAppTest, NegativeFunctionNumberIsSignExtendedToThirtyTwoBits) {
   LinkApp app;
   Run(&app, "4660,1025,-2,");

@@ -42,7 +42,7 @@ MonthConditions Dirty() {
 TEST(MonthConditions, WholeYearEndsWithTheYearEndPeriod) {
   const StDATAINFO data = Period(20250401, 20260331);
   MonthConditions c = Dirty();
-  BuildMonthConditions(&c, &data, 4, 3);
+  ASSERT_TRUE(BuildMonthConditions(&c, &data, 4, 3).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 1, 1}, {6, 12, 2}, {1, 18, 0}}), Chain(c));
   // The rest of the buffer is zero: the old bytes are gone.
   MonthConditions zero;
@@ -53,18 +53,18 @@ TEST(MonthConditions, WholeYearEndsWithTheYearEndPeriod) {
 TEST(MonthConditions, HalfYearOfAnInterimCompanyEndsWithTheInterimPeriod) {
   const StDATAINFO data = Period(20250401, 20260331, 1);
   MonthConditions c = Dirty();
-  BuildMonthConditions(&c, &data, 4, 9);
+  ASSERT_TRUE(BuildMonthConditions(&c, &data, 4, 9).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 1, 1}, {6, 6, 2}, {1, 15, 0}}), Chain(c));
   // Without the interim closing the same months have no third entry.
   const StDATAINFO plain = Period(20250401, 20260331, 0);
-  BuildMonthConditions(&c, &plain, 4, 9);
+  ASSERT_TRUE(BuildMonthConditions(&c, &plain, 4, 9).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 1, 1}, {6, 6, 0}}), Chain(c));
 }
 
 TEST(MonthConditions, MonthsInsideTheYearHaveTwoEntries) {
   const StDATAINFO data = Period(20250401, 20260331, 1);
   MonthConditions c = Dirty();
-  BuildMonthConditions(&c, &data, 5, 8);
+  ASSERT_TRUE(BuildMonthConditions(&c, &data, 5, 8).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 2, 1}, {6, 5, 0}}), Chain(c));
   const int third = c.entries[2].value;
   EXPECT_EQ(0, third);
@@ -74,7 +74,7 @@ TEST(MonthConditions, ASixMonthPeriodCanHaveBothAdjustmentPeriods) {
   // October to March: the sixth month is also the last one.
   const StDATAINFO data = Period(20251001, 20260331, 1);
   MonthConditions c = Dirty();
-  BuildMonthConditions(&c, &data, 10, 3);
+  ASSERT_TRUE(BuildMonthConditions(&c, &data, 10, 3).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 1, 1}, {6, 6, 2}, {1, 15, 2}, {1, 18, 0}}),
             Chain(c));
 }
@@ -82,11 +82,11 @@ TEST(MonthConditions, ASixMonthPeriodCanHaveBothAdjustmentPeriods) {
 TEST(MonthConditions, CalendarYearAndClosingDayPeriods) {
   const StDATAINFO calendar = Period(20250101, 20251231);
   MonthConditions c = Dirty();
-  BuildMonthConditions(&c, &calendar, 3, 12);
+  ASSERT_TRUE(BuildMonthConditions(&c, &calendar, 3, 12).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 3, 1}, {6, 12, 2}, {1, 18, 0}}), Chain(c));
   // Closing on the 20th: the year's first accounting month is May.
   const StDATAINFO twentieth = Period(20250421, 20260420);
-  BuildMonthConditions(&c, &twentieth, 5, 4);
+  ASSERT_TRUE(BuildMonthConditions(&c, &twentieth, 5, 4).ok());
   EXPECT_EQ((std::vector<std::vector<int>>{{4, 1, 1}, {6, 12, 2}, {1, 18, 0}}), Chain(c));
 }
 
@@ -94,9 +94,9 @@ TEST(MonthConditions, NullPointersAreLeftAlone) {
   const StDATAINFO data = Period(20250401, 20260331);
   MonthConditions c = Dirty();
   const MonthConditions before = c;
-  BuildMonthConditions(&c, nullptr, 4, 3);
+  EXPECT_EQ(RunFailure::Kind::kNoInput, BuildMonthConditions(&c, nullptr, 4, 3).kind());
   EXPECT_EQ(0, std::memcmp(&c, &before, sizeof(c)));
-  BuildMonthConditions(nullptr, &data, 4, 3); // no crash
+  EXPECT_EQ(RunFailure::Kind::kNoInput, BuildMonthConditions(nullptr, &data, 4, 3).kind()); // no crash
 }
 
 } // namespace

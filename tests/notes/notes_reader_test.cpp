@@ -25,7 +25,11 @@ class NotesReaderTest : public ::testing::Test {
     SetHostHome(home_.path());
     ResetHostSubstitute();
   }
-  void TearDown() override { ResetHostSubstitute(); }
+  // Every read of these books succeeds: missing settings are no failure.
+  void TearDown() override {
+    EXPECT_TRUE(failure_.ok()) << failure_.Text();
+    ResetHostSubstitute();
+  }
 
   // Stores a settings text (UTF-8) of one kind for data set 1.
   void SetSetting(int kind, const std::string& utf8) {
@@ -39,40 +43,41 @@ class NotesReaderTest : public ::testing::Test {
   TempDir home_;
   BooksBuilder books_{home_.path()};
   SettingsStore store_;
+  RunFailure failure_;
 };
 
 TEST_F(NotesReaderTest, SwitchesReadTheirValues) {
   SetSetting(100, "[Main]\r\nInputMode= 2\r\n");
   SetSetting(0, "[Output]\r\nNote=0\r\n");
-  EXPECT_EQ(1, IsNoteInputOn(&store_));
-  EXPECT_EQ(0, IsNoteOutputOn(&store_));
+  EXPECT_EQ(1, IsNoteInputOn(&store_, &failure_));
+  EXPECT_EQ(0, IsNoteOutputOn(&store_, &failure_));
   SetSetting(0, "Note=1");
-  EXPECT_EQ(1, IsNoteOutputOn(&store_));
+  EXPECT_EQ(1, IsNoteOutputOn(&store_, &failure_));
   SetSetting(0, "Note=");
-  EXPECT_EQ(0, IsNoteOutputOn(&store_));
+  EXPECT_EQ(0, IsNoteOutputOn(&store_, &failure_));
   SetSetting(100, "InputMode=0\r\n");
-  EXPECT_EQ(0, IsNoteInputOn(&store_));
+  EXPECT_EQ(0, IsNoteInputOn(&store_, &failure_));
   // The number is read on the key's line only.
   SetSetting(100, "InputMode=\r\n5\r\n");
-  EXPECT_EQ(0, IsNoteInputOn(&store_));
+  EXPECT_EQ(0, IsNoteInputOn(&store_, &failure_));
 }
 
 TEST_F(NotesReaderTest, MissingSettingsReadAsSwitchedOff) {
-  EXPECT_EQ(0, IsNoteInputOn(&store_));
-  EXPECT_EQ(0, IsNoteOutputOn(&store_));
+  EXPECT_EQ(0, IsNoteInputOn(&store_, &failure_));
+  EXPECT_EQ(0, IsNoteOutputOn(&store_, &failure_));
   unsigned char flags[kNoteGroupCount];
   std::memset(flags, 7, sizeof(flags));
-  ReadNoteGroupFlags(&store_, flags);
+  ReadNoteGroupFlags(&store_, flags, &failure_);
   EXPECT_EQ(7, flags[0]); // left as it was
   std::string text = "old";
-  EXPECT_EQ(1, ReadNoteText(&store_, &text));
+  EXPECT_EQ(1, ReadNoteText(&store_, &text, &failure_));
   EXPECT_EQ("", text);
 }
 
 TEST_F(NotesReaderTest, GroupFlagsFollowTheSectionsInOrder) {
   SetSetting(100, "InputMode=1\r\n[Note_1]\r\nDisp=1\r\n[Note_2]\r\nDisp=0\r\n[Note_3]\r\nDisp=257\r\n");
   unsigned char flags[kNoteGroupCount] = {};
-  ReadNoteGroupFlags(&store_, flags);
+  ReadNoteGroupFlags(&store_, flags, &failure_);
   EXPECT_EQ(1, flags[0]);
   EXPECT_EQ(0, flags[1]);
   EXPECT_EQ(1, flags[2]); // 257 cut to 8 bits
@@ -82,7 +87,7 @@ TEST_F(NotesReaderTest, GroupFlagsFollowTheSectionsInOrder) {
 TEST_F(NotesReaderTest, SectionWithoutDispTakesTheNextOnesValue) {
   SetSetting(100, "[Note_1]\r\nOther=5\r\n[Note_2]\r\nDisp=3\r\n[Note_3]\r\nDisp=4\r\n");
   unsigned char flags[kNoteGroupCount] = {};
-  ReadNoteGroupFlags(&store_, flags);
+  ReadNoteGroupFlags(&store_, flags, &failure_);
   EXPECT_EQ(3, flags[0]);
   EXPECT_EQ(4, flags[1]);
   EXPECT_EQ(0, flags[2]);
@@ -94,7 +99,7 @@ TEST_F(NotesReaderTest, MoreThanFiftySectionsFillTheTableAndStop) {
   SetSetting(100, text);
   unsigned char table[kNoteGroupCount + 1] = {};
   table[kNoteGroupCount] = 0xAB; // a guard byte just past the table
-  ReadNoteGroupFlags(&store_, table);
+  ReadNoteGroupFlags(&store_, table, &failure_);
   EXPECT_EQ(1, table[0]);
   EXPECT_EQ(50, table[kNoteGroupCount - 1]);
   EXPECT_EQ(0xAB, table[kNoteGroupCount]);
@@ -103,14 +108,28 @@ TEST_F(NotesReaderTest, MoreThanFiftySectionsFillTheTableAndStop) {
 TEST_F(NotesReaderTest, NoteTextComesBackAsShiftJis) {
   SetSetting(1000, testing::U8(u8"<ID>1</ID>\r\n<Value>重要な会計方針</Value>\r\n"));
   std::string text;
-  ReadNoteText(&store_, &text);
+  ReadNoteText(&store_, &text, &failure_);
   EXPECT_EQ("<ID>1</ID>\r\n<Value>重要な会計方針</Value>\r\n", text);
+}
+
+TEST_F(NotesReaderTest, AFailedFetchReadsAsOffAndTheFirstFailureIsKept) {
+  SetSetting(100, "InputMode=1\r\n");
+  InjectHostFailure("ClSaveKessansho::GetDataType02", 9001);
+  EXPECT_EQ(0, IsNoteInputOn(&store_, &failure_));
+  InjectHostFailure("ClSaveBase::AttachSetMgr", 9002);
+  std::string text = "old";
+  EXPECT_EQ(1, ReadNoteText(&store_, &text, &failure_));
+  EXPECT_EQ("", text);
+  EXPECT_EQ("注記を読み込めませんでした（ClSaveKessansho::GetDataType02 がエラーコード 9001 を返しました）。",
+            failure_.Text());
+  ClearHostFailures();
+  failure_ = RunFailure(); // seen
 }
 
 TEST_F(NotesReaderTest, FetchPreparesAFreshStoreForTheSelectedData) {
   SetSetting(0, "Note=1");
   ClearHostCalls();
-  IsNoteOutputOn(&store_);
+  IsNoteOutputOn(&store_, &failure_);
   std::vector<std::string> expected = {"ClSaveBase::AttachSetMgr", "ClSaveBase::SetCurDataID(D0000001)",
                                        "ClSaveBase::AttachOptLink", "ClSaveKessansho::GetDataType02(0)"};
   std::vector<std::string> calls;

@@ -84,11 +84,11 @@ class ReportFromBooksTest : public ::testing::Test {
     EXPECT_TRUE(progress_.Create());
     progress_.ResetMainBar();
     MonthConditions conditions{};
-    BuildMonthConditions(&conditions, &data, 4, 3);
+    EXPECT_TRUE(BuildMonthConditions(&conditions, &data, 4, 3).ok());
     StatementAggregator aggregator;
     aggregator.progressWindow = &progress_;
     aggregator.lines = &lines_;
-    EXPECT_EQ(aggregator.aggregate(0, conditions.entries, &data), 1);
+    EXPECT_TRUE(aggregator.aggregate(0, conditions.entries, &data).ok());
     main_bar_after_aggregation_ = port_.Count("Delta(1016,1)");
 
     ReportWriter report;

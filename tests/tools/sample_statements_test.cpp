@@ -63,10 +63,10 @@ class SampleStatements : public ::testing::Test {
   std::map<std::int32_t, const AccountLine*> Aggregate(int from, int to, int tax_method) {
     lines.Clear();
     MonthConditions conditions;
-    BuildMonthConditions(&conditions, &data, from, to);
+    EXPECT_TRUE(BuildMonthConditions(&conditions, &data, from, to).ok());
     StatementAggregator aggregator;
     aggregator.lines = &lines;
-    EXPECT_EQ(1, aggregator.aggregate(tax_method, conditions.entries, &data));
+    EXPECT_TRUE(aggregator.aggregate(tax_method, conditions.entries, &data).ok());
     return testing::ByCode(lines);
   }
 
