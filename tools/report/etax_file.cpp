@@ -35,12 +35,11 @@ bool EtaxFileBytes(const EtaxSheet& sheet, const EtaxHead& head, std::string* by
     *bytes += "\r\n";
     return true;
   };
-  const std::string title = EtaxTitle(sheet.kind);
   if (!line(std::string("A,") + EtaxKindCode(sheet.kind) + ",,,", "", "", "") ||
       !line("B," + EtaxFieldText(head.company) + ",,,", "法人名", head.company,
             " --company で別の表記を指定してください。") ||
       !line("C1," + EtaxDate(head.period_from) + ",,,", "", "", "") ||
-      !line("C2," + EtaxDate(head.period_to) + ",,,", "", "", "") || !line(title + ",,,,", "", "", ""))
+      !line("C2," + EtaxDate(head.period_to) + ",,,", "", "", "") || !line(std::string(EtaxTitle(sheet.kind)) + ",,,,", "", "", ""))
     return false;
   std::string text;
   for (const EtaxRow& row : sheet.rows) {
@@ -51,7 +50,7 @@ bool EtaxFileBytes(const EtaxSheet& sheet, const EtaxHead& head, std::string* by
     text += std::to_string(row.depth);
     text += ',';
     text += row.code;
-    if (!line(text, title + " " + row.code + " の" + row.where, row.name,
+    if (!line(text, row.where + "（" + row.code + "）", row.name,
               " --map の 3 列目で書き出す名前を指定してください。"))
       return false;
   }

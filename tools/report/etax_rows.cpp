@@ -265,7 +265,7 @@ int Resolver::Ensure(int row) {
   node.code = code.code;
   node.name = code.label;
   node.depth = code.depth;
-  node.where = "勘定科目コード表の " + code.code + " の名前";
+  node.where = "勘定科目コード表の名前";
   return Attach(std::move(node), parent);
 }
 
@@ -399,7 +399,7 @@ bool Resolver::Run(const std::vector<Entry>& entries, EtaxSheet* sheet, std::str
     node.amount = e.amount.value_or(0);
     node.role = e.step == WalkStep::kResult || (e.step == WalkStep::kTotal && heading_of[i] < 0) ? EtaxRole::kResult
                                                                                           : EtaxRole::kTotal;
-    node.where = "勘定科目コード表の " + code.code + " の名前";
+    node.where = "勘定科目コード表の名前";
     if (!Put(row, code.parent >= 0 ? Ensure(code.parent) : -1, std::move(node), refusal)) return false;
   }
   for (int root : roots_) Flatten(root, sheet);
