@@ -45,7 +45,8 @@ Node EtaxEquity(const std::string& name, std::int64_t closing) {
 // A company's year: cash in two accounts, an allowance after the
 // receivables, an account the table does not know, buildings with their
 // depreciation, a long-term loan (whose table heading must come first).
-Node EtaxSampleReport() {
+// manufacturing: the cost of sales also holds 当期製品製造原価.
+Node EtaxSampleReport(bool manufacturing = false) {
   Node sheet = EtaxElement("BalanceSheet", {
       EtaxCategory("Assets", "資産合計", 4630, {
           EtaxCategory("CurrentAssets", "流動資産合計", 3830,
@@ -60,8 +61,12 @@ Node EtaxSampleReport() {
       EtaxCategory("NetAssets", "純資産合計", 3000, {EtaxItem("資本金", 1000), EtaxItem("繰越利益剰余金", 2000)})});
   Node income = EtaxElement("IncomeStatement", {
       EtaxCategory("NetSales", "売上高合計", 5000, {EtaxItem("売上高", 5000)}),
-      EtaxCategory("CostOfSales", "売上原価合計", 3000,
-                   {EtaxItem("期首商品棚卸高", 500), EtaxItem("仕入高", 3000), EtaxItem("期末商品棚卸高", 500)}),
+      manufacturing ? EtaxCategory("CostOfSales", "売上原価合計", 3000,
+                                   {EtaxItem("期首商品棚卸高", 500), EtaxItem("仕入高", 2000),
+                                    EtaxItem("当期製品製造原価", 1000), EtaxItem("期末商品棚卸高", 500)})
+                    : EtaxCategory("CostOfSales", "売上原価合計", 3000,
+                                   {EtaxItem("期首商品棚卸高", 500), EtaxItem("仕入高", 3000),
+                                    EtaxItem("期末商品棚卸高", 500)}),
       EtaxCategory("GrossProfit", "売上総利益", 2000),
       EtaxCategory("SellingGeneralAndAdministrativeExpenses", "販売費及び一般管理費合計", 1500,
                    {EtaxItem("給料手当", 1000), EtaxItem("雑費", 200), EtaxItem("特別な経費", 300)}),
@@ -143,6 +148,12 @@ TEST_F(EtaxRowsTest, CodesComeFromTheTableTheShippedListBranchesAndTheMap) {
       previous = row.depth;
     }
   }
+
+  // Goods bought and made: their 合計 is no 合計 of the table's 商品売上原価.
+  ASSERT_TRUE(BuildEtaxFiles(EtaxSampleReport(true), tables, nullptr, "", &files, &refusal)) << refusal;
+  EXPECT_EQ(Seen(files.sheets[1]).by_code.count("10E100150"), 0u);
+  EXPECT_EQ(Seen(files.sheets[1]).by_code.at("10E100230"), "当期製品製造原価 1000 5");
+  EXPECT_EQ(Seen(files.sheets[1]).by_code.at("10E100020-1"), "合計 3500 4");
 
   // A company's map: a code of the table for an account, a new name.
   ASSERT_TRUE(stmtlink::testing::WriteTextFile(dir.File("map.csv"), "仮払法人税等,10A100700\n特別な経費,,特別経費\n"));

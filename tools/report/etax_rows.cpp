@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <tuple>
 #include <unordered_map>
 #include <unordered_set>
@@ -162,6 +163,7 @@ class Resolver {
   const EtaxCodeTable& t_;
   const char* statement_;
   std::unordered_set<int> reserved_; // headings' and totals' codes: no account takes them
+  std::set<int> parents_;            // the table parents of the accounts under the heading so far
   std::map<std::pair<int, std::string>, int> branches_;
   std::map<int, int> branch_counts_;
   std::vector<Node> nodes_;
@@ -322,14 +324,23 @@ bool Resolver::Account(const Entry& entry, int heading, int* previous, std::stri
         row = at;
         break;
       }
-  if (row < 0 && entry.step == WalkStep::kSubtotal) row = ByLabel({entry.name}, heading, *previous);
-  else if (row < 0) row = ByLabel({entry.name, entry.account}, heading, *previous);
+  if (row < 0 && entry.step == WalkStep::kSubtotal) {
+    // The table's 合計 of one block (商品売上原価's) sums that block only:
+    // a subtotal over the parts of several is a row of its heading's own.
+    if (parents_.size() == 1) {
+      row = ByLabel({entry.name}, heading, *previous);
+      if (row >= 0 && t_.at(row).parent != *parents_.begin()) row = -1;
+    }
+  } else if (row < 0) {
+    row = ByLabel({entry.name, entry.account}, heading, *previous);
+  }
   Node node;
   node.amount = entry.amount.value_or(0);
   node.role = EtaxRole::kAccount;
   node.where = std::string(statement_) + "の勘定科目";
   if (row >= 0) {
     *previous = row;
+    parents_.insert(t_.at(row).parent);
     const EtaxCode& code = t_.at(row);
     node.code = code.code;
     node.name = rename.empty() ? code.label : rename;
@@ -337,6 +348,7 @@ bool Resolver::Account(const Entry& entry, int heading, int* previous, std::stri
     return Put(row, code.parent >= 0 ? Ensure(code.parent) : -1, std::move(node), refusal);
   }
   *previous = -1;
+  parents_.insert(heading);
   const EtaxCode& h = t_.at(heading);
   node.code = h.code + "-" + std::to_string(Branch(heading, entry.account));
   node.name = rename.empty() ? entry.name : rename;
@@ -381,7 +393,10 @@ bool Resolver::Run(const std::vector<Entry>& entries, EtaxSheet* sheet, std::str
     const Entry& e = entries[i];
     if (e.step == WalkStep::kOpen) continue;
     if (e.step == WalkStep::kAccount || e.step == WalkStep::kSubtotal) {
-      if (heading_of[i] != previous_heading) previous = -1;
+      if (heading_of[i] != previous_heading) {
+        previous = -1;
+        parents_.clear();
+      }
       previous_heading = heading_of[i];
       if (!Account(e, heading_of[i], &previous, refusal)) return false;
       continue;
