@@ -48,6 +48,15 @@ std::string RelabelledReport(const std::string& report, const std::string& path,
   return path;
 }
 
+// The report's UTF-8 text without the element of that name (and all in it).
+std::string WithoutElement(std::string text, const std::string& name) {
+  const std::size_t start = text.find("<" + name + ">");
+  const std::size_t end = text.find("</" + name + ">");
+  EXPECT_TRUE(start != std::string::npos && end != std::string::npos) << name;
+  if (start != std::string::npos && end != std::string::npos) text.erase(start, end + name.size() + 3 - start);
+  return text;
+}
+
 class EtaxCommand : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -151,6 +160,50 @@ TEST_F(EtaxCommand, RefusalsLeaveTheFolderAsItWas) {
     EXPECT_EQ(ReadTextFile(out + "/HOT010_3.0_BS.csv"), bs) << c.words;
   }
   EXPECT_EQ(ReadTextFile(here.File("cut.xml")), full.substr(0, full.size() / 2));
+}
+
+TEST_F(EtaxCommand, CompanyNamesOtherStatementsAndFoldersOfOneFile) {
+  // A company name e-Tax cannot take: refused naming 法人名, --company writes another.
+  const std::string relabelled = here.File("r.xml");
+  std::string text = EtaxUtf8(report);
+  const std::string company = "株式会社　山桜商事";
+  text.replace(text.find(company), company.size(), "髙山商事株式会社");
+  std::string bytes;
+  ASSERT_TRUE(Utf8ToCp932(text, &bytes));
+  ASSERT_TRUE(WriteTextFile(relabelled, bytes));
+  const std::string out = here.File("etax");
+  ProgramRun run = RunEtaxTool({"etax", relabelled, "-o", out});
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_NE(run.err.find("法人名「髙山商事株式会社」の 1 文字目「髙」"), std::string::npos) << run.err;
+  run = RunEtaxTool({"etax", relabelled, "-o", out, "--company", "高山商事株式会社"});
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  for (const char* file : {"/HOT010_3.0_BS.csv", "/HOT010_3.0_PL.csv"})
+    EXPECT_NE(EtaxUtf8(out + file).find("\r\nB,高山商事株式会社,,,\r\n"), std::string::npos) << file;
+
+  // Files of two companies in one folder, and a folder with one file only.
+  ASSERT_EQ(RunEtaxTool({"etax", report, "-o", here.File("other")}).exit_status, 0);
+  std::filesystem::copy_file(here.File("other") + "/HOT010_3.0_PL.csv", out + "/HOT010_3.0_PL.csv",
+                             std::filesystem::copy_options::overwrite_existing);
+  ProgramRun check = RunEtaxTool({"etax-check", out});
+  EXPECT_EQ(check.exit_status, 1);
+  EXPECT_NE(check.out.find("法人名または事業年度"), std::string::npos) << check.out;
+  std::filesystem::remove(out + "/HOT010_3.0_PL.csv");
+  check = RunEtaxTool({"etax-check", out});
+  EXPECT_EQ(check.exit_status, 1);
+  EXPECT_NE(check.out.find("HOT010_3.0_PL.csv がありません"), std::string::npos) << check.out;
+
+  // A report without the equity statement and notes: no PDF, and the
+  // command says so (and that an earlier PDF in the folder is not this one's).
+  text = WithoutElement(WithoutElement(EtaxUtf8(report), "StatementChangesNetAssets"), "ListNotesNonConsolidated");
+  ASSERT_TRUE(Utf8ToCp932(text, &bytes));
+  ASSERT_TRUE(WriteTextFile(here.File("bare.xml"), bytes));
+  run = RunEtaxTool({"etax", here.File("bare.xml"), "-o", here.File("bare")});
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  EXPECT_NE(run.out.find("PDF は作っていません"), std::string::npos) << run.out;
+  EXPECT_FALSE(std::filesystem::exists(here.File("bare") + "/決算書_その他.pdf"));
+  run = RunEtaxTool({"etax", here.File("bare.xml"), "-o", here.File("other")});
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  EXPECT_NE(run.out.find("このレポートのものではありません"), std::string::npos) << run.out;
 }
 
 } // namespace

@@ -242,5 +242,35 @@ TEST_F(EtaxRowsTest, HandEditedFilesAreFoundByTheirRules) {
   EXPECT_EQ(check(text + "\"x\",1,1,2,10A100010-9\r\n"), "etax.quote ");
 }
 
+// Members' equity, a subscription right on one line, an allowance that
+// follows no receivable: each where the table puts it.
+TEST_F(EtaxRowsTest, NetAssetsAndAllowancesStandWhereTheTablePutsThem) {
+  Node report = EtaxSampleReport();
+  Node& data = report.children[1];
+  Node& current = data.children[0].children[0].children[0];
+  std::swap(current.children[3], current.children[5]); // 貸倒引当金 last, after no receivable
+  Node& net_assets = data.children[0].children[2];
+  net_assets.children.push_back(EtaxItem("新株予約権", 100));
+  net_assets.amount = 3100;
+  data.children[0].children[1].amount = 1530; // liabilities give way to keep the sheet in balance
+  data.children[0].children[1].children[1].children[0].amount = 900;
+  data.children[0].children[1].children[1].amount = 900;
+  Node& equity = data.children[2];
+  equity.children[0].text = "2";
+  equity.children.push_back(EtaxEquity("新株予約権", 100));
+  EtaxFiles files;
+  std::string refusal;
+  ASSERT_TRUE(BuildEtaxFiles(report, tables, nullptr, "", &files, &refusal)) << refusal;
+  const EtaxRowsSeen bs = Seen(files.sheets[0]);
+  EXPECT_EQ(bs.by_code.at("10A101040"), "流動資産に属する資産に係る引当金 T 4");
+  EXPECT_EQ(bs.by_code.at("10A101050"), "貸倒引当金 -10 5");
+  EXPECT_EQ(bs.by_code.count("10A100100"), 0u);
+  EXPECT_EQ(bs.by_code.at("10C100010"), "株主資本 T 3"); // 社員資本 in the statement
+  EXPECT_EQ(bs.by_code.at("10C100040"), "株主資本合計 3000 4");
+  EXPECT_EQ(bs.by_code.at("10C300010"), "新株予約権 100 3");
+  EXPECT_EQ(bs.by_code.at("10C000030"), "純資産合計 3100 3");
+  EXPECT_EQ(bs.by_code.at("10C000040"), "負債純資産合計 4630 2");
+}
+
 } // namespace
 } // namespace stmtlink::report

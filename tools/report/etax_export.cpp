@@ -172,8 +172,12 @@ int EtaxExport(const EtaxExportRequest& request, const EtaxPdfWriter& write_pdf,
     if (branches > 0)
       out << "  コード表にない勘定科目（見出しのコードに枝番、--map で指定できます）: " << branches << " 件" << branched << "\n";
   }
-  if (pdf_titles.empty())
+  if (pdf_titles.empty()) {
     out << "製造原価報告書・株主資本等変動計算書・個別注記表はレポートにないため、PDF は作っていません。\n";
+    struct stat status;
+    if (stat(pdf_target.c_str(), &status) == 0) // not this report's: say so rather than leave it unnamed
+      out << "（" << pdf_target << " は以前に書き出したもので、このレポートのものではありません）\n";
+  }
   else
     out << pdf_target << ": " << Joined(pdf_titles, "・") << "（e-Tax には CSV でなく PDF で添付します）\n";
   out << "CSV の最終確認は e-Tax の CSV チェックコーナーで行ってください。\n";

@@ -286,7 +286,10 @@ bool Resolver::Put(int row, int node_parent, Node node, std::string* refusal) {
     there.amount = both_accounts ? Plus(*there.amount, *node.amount) : node.amount;
     if (filled_heading) {
       there.role = node.role;
-      if (node.role == EtaxRole::kAccount) there.name = node.name, there.where = node.where;
+      if (node.role == EtaxRole::kAccount) {
+        there.name = node.name;
+        there.where = node.where;
+      }
     }
     return true;
   }
