@@ -135,7 +135,7 @@ class Resolver {
     int level;
     int heading; // its table row, -1 when the table has none
   };
-  struct Node {
+  struct TreeRow {
     std::string code, name, where;
     std::optional<std::int64_t> amount;
     int depth = 0;
@@ -155,8 +155,8 @@ class Resolver {
   int Branch(int heading, const std::string& name);
 
   int Ensure(int row);
-  int Attach(Node node, int parent);
-  bool Put(int row, int node_parent, Node node, std::string* refusal);
+  int Attach(TreeRow node, int parent);
+  bool Put(int row, int node_parent, TreeRow node, std::string* refusal);
   void Flatten(int node, EtaxSheet* sheet) const;
 
   const EtaxMapping& m_;
@@ -166,7 +166,7 @@ class Resolver {
   std::set<int> parents_;            // the table parents of the accounts under the heading so far
   std::map<std::pair<int, std::string>, int> branches_;
   std::map<int, int> branch_counts_;
-  std::vector<Node> nodes_;
+  std::vector<TreeRow> nodes_;
   std::vector<int> roots_;
   std::unordered_map<std::string, int> node_of_;
 };
@@ -249,7 +249,7 @@ int Resolver::Branch(int heading, const std::string& name) {
   return number;
 }
 
-int Resolver::Attach(Node node, int parent) {
+int Resolver::Attach(TreeRow node, int parent) {
   const int index = static_cast<int>(nodes_.size());
   node_of_[node.code] = index;
   nodes_.push_back(std::move(node));
@@ -263,7 +263,7 @@ int Resolver::Ensure(int row) {
   const EtaxCode& code = t_.at(row);
   if (const auto it = node_of_.find(code.code); it != node_of_.end()) return it->second;
   const int parent = code.parent >= 0 ? Ensure(code.parent) : -1;
-  Node node;
+  TreeRow node;
   node.code = code.code;
   node.name = code.label;
   node.depth = code.depth;
@@ -273,9 +273,9 @@ int Resolver::Ensure(int row) {
 
 // Puts a row below node_parent: a code met again adds its amount to an
 // account's row, or gives its amount to a heading that is an amount row.
-bool Resolver::Put(int row, int node_parent, Node node, std::string* refusal) {
+bool Resolver::Put(int row, int node_parent, TreeRow node, std::string* refusal) {
   if (const auto it = node_of_.find(node.code); it != node_of_.end()) {
-    Node& there = nodes_[static_cast<std::size_t>(it->second)];
+    TreeRow& there = nodes_[static_cast<std::size_t>(it->second)];
     const bool both_accounts = there.role == EtaxRole::kAccount && node.role == EtaxRole::kAccount;
     const bool filled_heading = there.role == EtaxRole::kHeading && !there.amount && (row < 0 || !t_.at(row).title);
     if (!both_accounts && !filled_heading) {
@@ -337,7 +337,7 @@ bool Resolver::Account(const Entry& entry, int heading, int* previous, std::stri
   } else if (row < 0) {
     row = ByLabel({entry.name, entry.account}, heading, *previous);
   }
-  Node node;
+  TreeRow node;
   node.amount = entry.amount.value_or(0);
   node.role = EtaxRole::kAccount;
   node.where = std::string(statement_) + "の勘定科目";
@@ -410,7 +410,7 @@ bool Resolver::Run(const std::vector<Entry>& entries, EtaxSheet* sheet, std::str
       return false;
     }
     const EtaxCode& code = t_.at(row);
-    Node node;
+    TreeRow node;
     node.code = code.code;
     node.name = code.label;
     node.depth = code.depth;
@@ -425,7 +425,7 @@ bool Resolver::Run(const std::vector<Entry>& entries, EtaxSheet* sheet, std::str
 }
 
 void Resolver::Flatten(int index, EtaxSheet* sheet) const {
-  const Node& node = nodes_[static_cast<std::size_t>(index)];
+  const TreeRow& node = nodes_[static_cast<std::size_t>(index)];
   sheet->rows.push_back({node.name, node.amount, node.depth, node.code, node.role, node.where});
   for (int child : node.children) Flatten(child, sheet);
 }
