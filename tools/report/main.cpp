@@ -7,6 +7,10 @@
 //       exit status 0 the same figures, 1 they differ, 2 an unreadable file
 //   stmtlink-report html|pdf REPORT.xml -o OUT: the output replaces OUT only
 //       when whole; an output that is one of the inputs is refused (exit 2)
+//   stmtlink-report etax REPORT.xml -o DIR [--map MAP.csv] [--company NAME]
+//       exit status 0 written, 2 nothing written
+//   stmtlink-report etax-check DIR [--report REPORT.xml]
+//       exit status 0 clean, 1 findings, 2 could not check
 // A bad command line exits with 2. Only regular files are read.
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +19,8 @@
 #include <vector>
 
 #include "tools/report/era_date.h"
+#include "tools/report/etax_check.h"
+#include "tools/report/etax_export.h"
 #include "tools/report/ledger_pages.h"
 #include "tools/report/report_check.h"
 #include "tools/report/report_diff.h"
@@ -56,6 +62,17 @@ const char kUsage[] =
     "      各ページに会社名と事業年度）。\n"
     "  view レポート.xml [--previous 前期.xml] [--minus △|-]\n"
     "      決算書と check の指摘を並べたウィンドウを開きます（印刷はプリンタか PDF へ）。\n"
+    "  etax レポート.xml -o フォルダー [--map 対応表.csv] [--company 法人名]\n"
+    "      e-Tax に添付する財務諸表の CSV（HOT010 3.0）を書き出します:\n"
+    "      HOT010_3.0_BS.csv（貸借対照表）と HOT010_3.0_PL.csv（損益計算書）。\n"
+    "      製造原価報告書・株主資本等変動計算書・個別注記表は 決算書_その他.pdf に\n"
+    "      まとめます（e-Tax には PDF で添付します）。--map は会社独自の勘定科目の\n"
+    "      「勘定科目名,コード[,書き出す名前]」（UTF-8 か Shift_JIS）。\n"
+    "      JIS X 0208 にない文字（髙、①、㈱ など）を含む名前は書き出しません。\n"
+    "      終了コード: 0 書き出した、2 何も書いていない\n"
+    "  etax-check フォルダー [--report レポート.xml]\n"
+    "      e-Tax の CSV を同じ規則で調べます（--report があれば合計もレポートと比べます）。\n"
+    "      終了コード: 0 問題なし、1 指摘あり、2 調べられない\n"
     "\n"
     "読むのは通常のファイルだけです（フォルダーや名前付きパイプは読みません）。\n"
     "出力先に読み込むファイルと同じファイルは指定できません。\n";
@@ -301,6 +318,40 @@ int Render(const std::vector<std::string>& args, bool pdf) {
   return 0;
 }
 
+int Etax(const std::vector<std::string>& args) {
+  EtaxExportRequest request;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool has_value = i + 1 < args.size();
+    if ((a == "-o" || a == "--output") && has_value) request.folder = args[++i];
+    else if (a == "--map" && has_value) request.map = args[++i];
+    else if (a == "--company" && has_value) request.company = args[++i];
+    else if (!a.empty() && a[0] == '-') return Usage("知らないオプションか、値がありません: " + a);
+    else if (request.report.empty()) request.report = a;
+    else return Usage("レポートは一つだけ指定してください: " + a);
+  }
+  if (request.report.empty()) return Usage("レポートのファイルを指定してください。");
+  if (request.folder.empty()) return Usage("書き出すフォルダーを -o で指定してください。");
+  auto write_pdf = [](const Node& root, const std::string& html, const std::string& path) {
+    PdfPage page = PageOf(root);
+    page.title = "決算書（e-Tax 添付） " + HeaderOf(root).company;
+    return WritePdf(html, page, path);
+  };
+  return EtaxExport(request, write_pdf, std::cout, std::cerr);
+}
+
+int EtaxCheckCommand(const std::vector<std::string>& args) {
+  EtaxCheckRequest request;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--report" && i + 1 < args.size()) request.report = args[++i];
+    else if (!args[i].empty() && args[i][0] == '-') return Usage("知らないオプションか、値がありません: " + args[i]);
+    else if (request.folder.empty()) request.folder = args[i];
+    else return Usage("フォルダーは一つだけ指定してください: " + args[i]);
+  }
+  if (request.folder.empty()) return Usage("調べるフォルダーを指定してください。");
+  return EtaxCheck(request, std::cout, std::cerr);
+}
+
 int View(const std::vector<std::string>& args) {
   std::vector<std::string> rest;
   std::string screenshot;
@@ -356,5 +407,7 @@ int main(int argc, char** argv) {
   if (command == "html") return Render(args, false);
   if (command == "pdf") return Render(args, true);
   if (command == "view") return View(args);
+  if (command == "etax") return Etax(args);
+  if (command == "etax-check") return EtaxCheckCommand(args);
   return Usage("知らないコマンドです: " + command);
 }

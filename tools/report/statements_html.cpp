@@ -346,21 +346,23 @@ void StatementsHtml::WriteStatements(const Node& root, bool ledger_follows) {
       data == nullptr ? Statements{}
                       : BuildStatements(options_.previous ? WithItemsOf(root, *options_.previous) : root);
   const std::optional<EquityStatement> equity = EquityForm(root);
+  const bool all = !options_.etax_attachments;
+  const bool notes = all || (data != nullptr && data->Child("ListNotesNonConsolidated") != nullptr);
   std::vector<std::string> contents;
   for (const std::optional<Statement>* statement : {&statements.balance_sheet, &statements.income,
                                                     &statements.manufacturing, &statements.expenses})
-    if (*statement) contents.push_back((*statement)->title);
+    if (*statement && (all || statement == &statements.manufacturing)) contents.push_back((*statement)->title);
   if (equity) contents.push_back(equity->title);
-  contents.push_back("個別注記表");
+  if (notes) contents.push_back("個別注記表");
   if (ledger_follows) contents.push_back("総勘定元帳");
   w.Cover(contents);
   if (data == nullptr) return;
-  if (statements.balance_sheet) w.AccountForm(*statements.balance_sheet);
+  if (statements.balance_sheet && all) w.AccountForm(*statements.balance_sheet);
   for (const std::optional<Statement>* statement :
        {&statements.income, &statements.manufacturing, &statements.expenses})
-    if (*statement) w.ReportForm(**statement);
+    if (*statement && (all || statement == &statements.manufacturing)) w.ReportForm(**statement);
   if (equity) w.Equity(*equity);
-  w.Notes(data->Child("ListNotesNonConsolidated"));
+  if (notes) w.Notes(data->Child("ListNotesNonConsolidated"));
   company_period_ = options_.for_qt ? ""
                                     : "<div class=\"running\">" + w.company_ + "　" + w.period_ + "</div>\n";
 }

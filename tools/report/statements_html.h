@@ -21,6 +21,9 @@ struct HtmlOptions {
   const Node* previous = nullptr;  // last year's report: 前期, 当期 and 増減 columns
   bool for_qt = false;             // the simpler HTML that Qt's text engine lays out
   bool ledger = false;             // the general ledger was asked for
+  // Only what e-Tax takes as PDF beside its CSV files: the manufacturing
+  // schedule, the equity statement and the notes (when the report has them).
+  bool etax_attachments = false;
 };
 
 // Writes the document in pieces: the statements once the report has been
