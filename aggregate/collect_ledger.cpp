@@ -22,7 +22,7 @@
 #include "host/rule_shiwake.h"
 #include "host/set_data.h"
 #include "host/set_kamoku.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/mbcs.h"
 
 namespace stmtlink {

@@ -13,7 +13,7 @@
 #include "app/link_app.h"
 #include "app/program_options.h"
 #include "dialog/conditions_input.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/env.h"
 #include "platform/front_end_port.h"
 #include "platform/host_home.h"

@@ -24,15 +24,15 @@
 #include <vector>
 
 #include "aggregate/statement_aggregator.h"
-#include "host/books_check.h"
+#include "host/substitute/books_check.h"
 #include "bench/bench_support.h"
 #include "app/month_conditions.h"
 #include "app/progress_dialog.h"
 #include "aggregate/ledger_line.h"
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "host/data_mgr.h"
 #include "host/set_data.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/host_home.h"
 
 namespace {

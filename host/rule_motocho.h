@@ -5,9 +5,9 @@
 // SetMovePos(0); MoveFirst, then MoveNext until 5000; MoveFinish. Every call
 // returns 0 for success or an error code (host_errors.h).
 //
-// Substitute: the rows are those of host/ledger_index.h (which says which
+// Substitute: the rows are those of host/substitute/ledger_index.h (which says which
 // journal lines are rows and their side byte) in the ledger order of
-// host/journal_store.h (which gives the counterpart marker); the journal is
+// host/substitute/journal_store.h (which gives the counterpart marker); the journal is
 // read once per data set and shared by the accounts and ranges. The search
 // conditions choose month positions (the program asks for "not 15", so the
 // interim adjustments are never rows); a condition on another field is
@@ -25,7 +25,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/ledger_index.h"
+#include "host/substitute/ledger_index.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 

@@ -4,7 +4,7 @@
 // MoveFirst, then MoveNext until 5000; MoveFinish. Every call returns 0 for
 // success or an error code (host_errors.h).
 //
-// Substitute: the lines come from the journal store (host/journal_store.h),
+// Substitute: the lines come from the journal store (host/substitute/journal_store.h),
 // read once per data set, in its ledger order. The one search condition it
 // understands is the entry: field 6, operator 1
 // (equal), a 16- or 32-bit value; a chain of such conditions must hold
@@ -18,7 +18,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/journal_store.h"
+#include "host/substitute/journal_store.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 

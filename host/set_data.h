@@ -9,7 +9,7 @@
 #include <map>
 
 #include "host/acc_period.h"
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "host/host_records.h"
 #include "host/set_base.h"
 

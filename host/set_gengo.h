@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/row_cursors.h"
+#include "host/substitute/row_cursors.h"
 #include "host/set_base.h"
 
 #pragma pack(push, 1)

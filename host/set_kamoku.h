@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "host/ledger_records.h"
-#include "host/row_cursors.h"
+#include "host/substitute/row_cursors.h"
 #include "host/set_base.h"
 
 class ClSetKamoku : public ClSetBase {

@@ -9,7 +9,7 @@
 #include "app/link_app.h"
 #include "dialog/conditions_input.h"
 #include "host/acc_connect.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/drive_map.h"
 #include "platform/host_home.h"
 #include "tests/support/books_builder.h"

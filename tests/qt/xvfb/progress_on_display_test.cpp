@@ -20,7 +20,7 @@
 
 #include "app/link_app.h"
 #include "dialog/conditions_input.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/host_home.h"
 #include "platform/text_codec.h"
 #include "tests/qt/xvfb/x_window_title.h"
