@@ -17,12 +17,12 @@
 #include "host/acc_period.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
+#include "host/host_extras.h"
 #include "host/ledger_records.h"
 #include "host/rule_motocho.h"
 #include "host/rule_shiwake.h"
 #include "host/set_data.h"
 #include "host/set_kamoku.h"
-#include "host/substitute/substitute_control.h"
 #include "platform/mbcs.h"
 
 namespace stmtlink {
@@ -173,9 +173,10 @@ int StatementAggregator::collectLedger(std::int32_t taxMethodFlag, const StDATAI
     // The first account's cursor waits for the host to read the whole
     // journal: the progress window pulses whenever the host says it is busy.
     ProgressDialog* window = progressWindow;
-    if (window) SetHostBusyHook([window] { window->PulseSecondBar(); });
+    HostExtras* extras = window ? hostExtras : nullptr;
+    if (extras) extras->SetBusyHook([window] { window->PulseSecondBar(); });
     ready = cursor->MoveReady(&find, order, &ledgerDisplay_);
-    if (window) SetHostBusyHook(nullptr);
+    if (extras) extras->SetBusyHook(nullptr);
   }
   if (!HostReadOk(ready, "ClRuleMotocho::MoveReady", kLedgerWhat)) return 0;
   long count = 0;
