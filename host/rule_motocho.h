@@ -21,16 +21,16 @@
 // "ClRuleMotocho::MoveNext@N" hits only the Nth MoveNext since MoveReady.
 #pragma once
 
-#include <cstddef>
 #include <memory>
-#include <vector>
 
-#include "host/substitute/ledger_index.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
 class ClRuleMotocho : public ClRuleBase {
  public:
+  ClRuleMotocho();
+  ~ClRuleMotocho() override;
+
   // Reads the rows. kHostErrorArgument without display settings or for a
   // search condition it does not understand,
   // kHostErrorNoDataSet when no data set has the current data ID,
@@ -51,11 +51,6 @@ class ClRuleMotocho : public ClRuleBase {
   const char* ClassName() const override { return "ClRuleMotocho"; }
 
  private:
-  long ReadAt(std::size_t position, StMOTOCHOINFO* row);
-
-  bool ready_ = false;
-  std::shared_ptr<const stmtlink::LedgerIndex> index_; // the lines the rows point into
-  std::vector<stmtlink::LedgerRowRef> rows_;
-  std::size_t position_ = 0;
-  long reads_ = 0; // MoveNext calls since MoveReady
+  struct Reading; // the rows made ready, where the implementation keeps them
+  std::unique_ptr<Reading> reading_;
 };

@@ -13,17 +13,16 @@
 // display settings and the cursor type are only recorded.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <memory>
-#include <vector>
 
-#include "host/substitute/journal_store.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
 class ClRuleShiwake : public ClRuleBase {
  public:
+  ClRuleShiwake();
+  ~ClRuleShiwake() override;
+
   // Reads the lines. kHostErrorArgument for a condition it does not
   // understand, kHostErrorNoDataSet when no data set has the current data
   // ID, kHostErrorBooks when the books cannot be read.
@@ -41,10 +40,6 @@ class ClRuleShiwake : public ClRuleBase {
   const char* ClassName() const override { return "ClRuleShiwake"; }
 
  private:
-  long ReadAt(std::size_t position, StSWKTINFO* line);
-
-  bool ready_ = false;
-  std::shared_ptr<const stmtlink::JournalStore> journal_;
-  std::vector<std::uint32_t> lines_; // indices into the store
-  std::size_t position_ = 0;
+  struct Reading; // the lines made ready, where the implementation keeps them
+  std::unique_ptr<Reading> reading_;
 };

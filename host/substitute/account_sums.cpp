@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "host/substitute/journal_pass.h"
+#include "host/substitute/substitute_home.h"
 #include "platform/mbcs.h"
 #include "platform/text_codec.h"
 
@@ -47,8 +48,8 @@ bool AddRow(SumSlots* to, const SumSlots& from) {
 
 class SumsBuilder {
  public:
-  SumsBuilder(BooksDb& db, std::vector<StKAMOKUSUMINFO>* rows, std::string* error)
-      : db_(db), rows_(*rows), error_(error) {}
+  SumsBuilder(SubstituteHome& home, BooksDb& db, std::vector<StKAMOKUSUMINFO>* rows, std::string* error)
+      : home_(home), db_(db), rows_(*rows), error_(error) {}
 
   SumsStatus Build(const std::string& data_id) {
     rows_.clear();
@@ -160,10 +161,10 @@ class SumsBuilder {
   }
 
   // The journal's lines come summed per main account and slot from the
-  // one reading of the journal (journal_pass.h), which the books check of
-  // the run has usually made already.
+  // one reading of the journal (journal_pass.h) that the home keeps, which
+  // the books check of the run has usually made already.
   bool ReadJournal() {
-    std::shared_ptr<const JournalReading> reading = JournalReading::Get(db_, data_no_, false, error_);
+    std::shared_ptr<const JournalReading> reading = home_.Journal(data_no_, false, error_);
     if (!reading) return false;
     for (const auto& [code, sums] : reading->accounts()) {
       const int at = RowOf(code);
@@ -236,7 +237,8 @@ class SumsBuilder {
     return true;
   }
 
-  BooksDb& db_;
+  SubstituteHome& home_;
+  BooksDb& db_; // the home's books
   std::vector<StKAMOKUSUMINFO>& rows_;
   std::vector<SumSlots> sums_; // per row, aligned; copied into the rows at the end
   std::string* error_;
@@ -250,10 +252,13 @@ class SumsBuilder {
 
 } // namespace
 
-SumsStatus ComputeAccountSums(BooksDb& db, const std::string& data_id,
+SumsStatus ComputeAccountSums(SubstituteHome& home, const std::string& data_id,
                               std::vector<StKAMOKUSUMINFO>* rows, std::string* error) {
   std::string ignored;
-  return SumsBuilder(db, rows, error ? error : &ignored).Build(data_id);
+  if (!error) error = &ignored;
+  const std::shared_ptr<BooksDb>& books = home.Books(error);
+  if (!books) return SumsStatus::kBooksError;
+  return SumsBuilder(home, *books, rows, error).Build(data_id);
 }
 
 } // namespace stmtlink

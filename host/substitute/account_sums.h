@@ -21,10 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "host/substitute/books_db.h"
 #include "host/host_records.h"
 
 namespace stmtlink {
+
+class SubstituteHome;
 
 enum class SumsStatus {
   kOk,
@@ -32,11 +33,11 @@ enum class SumsStatus {
   kBooksError,  // the books cannot be read, or a sum does not fit 64 bits
 };
 
-// Reads the rows of the data set whose data_id is data_id (UTF-8) into
-// *rows (replaced). Names are CP932, cut to 30 bytes without splitting a
+// Reads the rows of the data set whose data_id is data_id (UTF-8) from the
+// home's books and its reading of the journal into *rows (replaced). Names are CP932, cut to 30 bytes without splitting a
 // double-byte character. Journal lines with a slot outside 1-14 and codes
 // with no main account in the master are not part of any row.
-SumsStatus ComputeAccountSums(BooksDb& db, const std::string& data_id,
+SumsStatus ComputeAccountSums(SubstituteHome& home, const std::string& data_id,
                               std::vector<StKAMOKUSUMINFO>* rows, std::string* error);
 
 } // namespace stmtlink

@@ -16,6 +16,7 @@
 #include "host/host_errors.h"
 #include "host/substitute/journal_lines.h"
 #include "host/substitute/journal_pass.h"
+#include "host/substitute/substitute_home.h"
 #include "platform/host_home.h"
 
 namespace stmtlink {
@@ -177,9 +178,14 @@ class BooksCheck {
     return true;
   }
 
+  // The rules of books_consistency.h: the small tables first, whose
+  // reading the journal's lines are checked against.
   bool CheckConsistency() {
+    BooksRules rules;
     std::string cause;
-    return CheckBooksConsistency(*db_, journal_lines_, &cause) || Fail(cause);
+    if (!rules.Read(db_->handle(), &cause)) return Fail("cannot be read: " + cause);
+    if (!rules.fault().empty()) return Fail(rules.fault());
+    return !journal_lines_ || CheckJournalLines(*db_, rules, &cause) || Fail(cause);
   }
 
   bool CheckColumnsExist(const FixedTable& table) {
@@ -275,10 +281,11 @@ bool CheckCurrentJournal(const std::string& data_id, bool keep_ledger_lines, std
     return false;
   };
   std::string why;
-  const std::shared_ptr<BooksDb>& books = CurrentBooks(&why);
+  SubstituteHome& home = CurrentHome();
+  const std::shared_ptr<BooksDb>& books = home.Books(&why);
   if (!books) return fail("cannot be opened: " + why);
   std::int64_t data_no = 0;
-  const long found = FindDataNo(*books, data_id, &data_no, &why);
+  const long found = home.FindDataNo(data_id, &data_no, &why);
   if (found == kHostErrorBooks) return fail("cannot be read: " + why);
   if (found != 0) {
     // No such data set: nothing to keep, every line still checked.
@@ -286,7 +293,7 @@ bool CheckCurrentJournal(const std::string& data_id, bool keep_ledger_lines, std
     if (!rules.Read(books->handle(), &why)) return fail("cannot be read: " + why);
     return CheckJournalLines(*books, rules, &why) || fail(why);
   }
-  std::shared_ptr<const JournalReading> reading = JournalReading::Get(*books, data_no, keep_ledger_lines, &why);
+  std::shared_ptr<const JournalReading> reading = home.Journal(data_no, keep_ledger_lines, &why);
   if (!reading) return fail("cannot be read: " + why);
   return reading->fault().empty() || fail(reading->fault());
 }

@@ -6,8 +6,6 @@
 #include <set>
 #include <utility>
 
-#include "host/substitute/books_db.h"
-#include "host/substitute/journal_pass.h"
 
 namespace stmtlink {
 namespace {
@@ -255,20 +253,6 @@ std::string BooksRules::LineFault(std::int64_t data_no, const DataSet& set, std:
            ", which keeps no interim closing";
   return "column slot: an interim adjustment (14) dated " + d + ", outside the sixth month (month position " +
          std::to_string(position) + ")";
-}
-
-bool CheckBooksConsistency(BooksDb& db, bool journal, std::string* cause) {
-  BooksRules rules;
-  std::string error;
-  if (!rules.Read(db.handle(), &error)) {
-    if (cause) *cause = "cannot be read: " + error;
-    return false;
-  }
-  if (!rules.fault().empty()) {
-    if (cause) *cause = rules.fault();
-    return false;
-  }
-  return !journal || CheckJournalLines(db, rules, cause);
 }
 
 } // namespace stmtlink

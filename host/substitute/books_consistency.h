@@ -50,8 +50,6 @@ struct sqlite3;
 
 namespace stmtlink {
 
-class BooksDb;
-
 constexpr std::int64_t kBooksCodeScale = 10000; // a stored code: main x 10,000 + sub
 inline std::int64_t MainAccountOf(std::int64_t code) { return code / kBooksCodeScale * kBooksCodeScale; }
 
@@ -128,12 +126,5 @@ inline bool HasControlCharacter(std::string_view text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
   return false;
 }
-
-// True when the books keep every rule above; otherwise false with *cause
-// set to the first fault, with its table, row and column ("cannot be used:
-// table journal_line, row 17, column date: 20250231 is not a date"), or
-// with the SQLite error when the books could not be read. `journal` false
-// leaves the journal's lines to their reading (CheckJournalLines).
-bool CheckBooksConsistency(BooksDb& db, bool journal, std::string* cause);
 
 } // namespace stmtlink

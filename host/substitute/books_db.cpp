@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "platform/host_home.h"
 
 namespace stmtlink {
 namespace {
@@ -173,34 +172,5 @@ std::string_view BooksStatement::TextView(int column) const {
   return std::string_view(reinterpret_cast<const char*>(text),
                           static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
 }
-
-namespace {
-
-struct CachedBooks {
-  std::uint64_t home = 0; // HostHomeGeneration() of the home they were opened from
-  std::shared_ptr<BooksDb> db;
-};
-
-CachedBooks& Cache() {
-  static CachedBooks cache;
-  return cache;
-}
-
-} // namespace
-
-const std::shared_ptr<BooksDb>& CurrentBooks(std::string* error) {
-  CachedBooks& cache = Cache();
-  // Asked by most host calls: comparing the home is cheaper than the path.
-  if (cache.db && cache.home == HostHomeGeneration()) return cache.db;
-  cache = CachedBooks();
-  std::shared_ptr<BooksDb> db;
-  if (!BooksDb::Open(HostHomeFile("books.db"), BooksDb::Mode::kReadOnly, &db, error))
-    return cache.db; // null
-  cache.home = HostHomeGeneration();
-  cache.db = std::move(db);
-  return cache.db;
-}
-
-void CloseCurrentBooks() { Cache() = CachedBooks(); }
 
 } // namespace stmtlink

@@ -108,12 +108,4 @@ class BooksStatement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-// The books of the current host home (<home>/books.db), opened read-only on
-// first use and kept until CloseCurrentBooks (or a change of the home).
-// Null with *error set when the file is missing or cannot be opened.
-// Returned by reference to the kept handle (null on failure): a caller that
-// keeps it beyond the current host call copies it.
-const std::shared_ptr<BooksDb>& CurrentBooks(std::string* error);
-void CloseCurrentBooks();
-
 } // namespace stmtlink

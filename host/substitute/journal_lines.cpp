@@ -40,39 +40,6 @@ int MonthPositionOfSlot(std::uint8_t slot) {
   return slot;
 }
 
-long FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no, std::string* error) {
-  // Asked for every ledger cursor and journal scan: the statement is kept
-  // prepared for the connection. It always runs, so that the books' data
-  // version (which the caches check) is current at every reading.
-  struct Prepared {
-    std::uint64_t serial = 0;
-    BooksStatement statement;
-  };
-  static Prepared prepared;
-  BooksStatement& q = prepared.statement;
-  if (!q.valid() || prepared.serial != db.Stamp().serial) {
-    prepared = Prepared();
-    if (!db.Prepare("SELECT data_no FROM data_set WHERE data_id = ?1", &q, error))
-      return kHostErrorBooks;
-    prepared.serial = db.Stamp().serial;
-  }
-  if (!q.Reset(error) || !q.BindText(1, ToUtf8(data_id), error)) return kHostErrorBooks;
-  const BooksStatement::Step step = q.Next(error);
-  if (step == BooksStatement::Step::kRow) *data_no = q.Int64(0);
-  // Finished, so that no read transaction stays open between calls.
-  std::string ignored;
-  q.Reset(&ignored);
-  switch (step) {
-    case BooksStatement::Step::kRow:
-      return 0;
-    case BooksStatement::Step::kDone:
-      return kHostErrorNoDataSet;
-    case BooksStatement::Step::kError:
-      break;
-  }
-  return kHostErrorBooks;
-}
-
 std::optional<std::int64_t> WantedValue(const StFINDINFO* find, std::int32_t field, bool* ok) {
   constexpr std::int16_t kOpEqual = 1;
   *ok = true;

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "host/substitute/books_db.h"
 #include "host/ledger_records.h"
 
 namespace stmtlink {
@@ -39,11 +38,6 @@ struct JournalLine {
 // months 1-12 as they are, the year-end adjustment (13) 18, the interim
 // adjustment (14) 15; 0 for no slot.
 int MonthPositionOfSlot(std::uint8_t slot);
-
-// The data_no of the data set whose data ID is data_id (CP932, as the
-// program passes it): 0, or the host's code for no such data set
-// (kHostErrorNoDataSet) or unreadable books (kHostErrorBooks).
-long FindDataNo(BooksDb& db, const std::string& data_id, std::int64_t* data_no, std::string* error);
 
 // The value that a condition chain asks of one field with operator 1
 // (equal): nullopt for no chain (everything), false in *ok for a condition

@@ -433,16 +433,8 @@ class JournalScan {
   const ScanRequest& request_;
 };
 
-std::shared_ptr<const JournalReading> JournalReading::Get(BooksDb& db, std::int64_t data_no,
-                                                          bool with_lines, std::string* error) {
-  // One reading is kept: the program reads one data set in a run.
-  static BooksStamp kept_stamp;
-  static std::int64_t kept_data_no = 0;
-  static std::shared_ptr<const JournalReading> kept;
-  const BooksStamp stamp = db.Stamp();
-  if (kept && kept_stamp == stamp && kept_data_no == data_no && (!with_lines || kept->store())) return kept;
-  kept.reset(); // the old reading freed before the new one is read
-
+std::shared_ptr<const JournalReading> JournalReading::Read(BooksDb& db, std::int64_t data_no,
+                                                           bool with_lines, std::string* error) {
   BooksRules rules;
   std::string ignored;
   if (!rules.Read(db.handle(), error ? error : &ignored)) return nullptr;
@@ -454,10 +446,7 @@ std::shared_ptr<const JournalReading> JournalReading::Get(BooksDb& db, std::int6
   if (!JournalScan(db, request).Run(reading.get(), error ? error : &ignored)) return nullptr;
   // A fault of the small tables comes before any of the journal's.
   if (!rules.fault().empty()) reading->fault_ = rules.fault();
-  kept = reading;
-  kept_stamp = stamp;
-  kept_data_no = data_no;
-  return kept;
+  return reading;
 }
 
 bool CheckJournalLines(BooksDb& db, const BooksRules& rules, std::string* cause) {

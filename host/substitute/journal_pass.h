@@ -40,14 +40,13 @@ struct JournalSlotSums {
 
 class JournalReading {
  public:
-  // The reading of the lines of data set data_no: kept while the books
-  // stay unchanged and read again when none is kept, or when with_lines
-  // asks for the lines that the kept one was read without. A reading of
-  // books that break a rule is still a reading (the host reads what it
-  // has); the rule is in fault(). Null with *error set only when the books
-  // cannot be read.
-  static std::shared_ptr<const JournalReading> Get(BooksDb& db, std::int64_t data_no,
-                                                   bool with_lines, std::string* error);
+  // Reads the lines of data set data_no (and keeps them when with_lines
+  // asks). A reading of books that break a rule is still a reading (the
+  // host reads what it has); the rule is in fault(). Null with *error set
+  // only when the books cannot be read. Keeping a reading for the host
+  // calls that follow is its owner's (substitute_home.h).
+  static std::shared_ptr<const JournalReading> Read(BooksDb& db, std::int64_t data_no,
+                                                    bool with_lines, std::string* error);
 
   // The first rule the books break, as the books check words it
   // ("cannot be used: table journal_line, row 17, column date: ..."); empty

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "host/substitute/journal_pass.h"
 #include "host/substitute/substitute_control.h"
 #include "platform/text_codec.h"
 
@@ -30,14 +29,6 @@ std::uint8_t Multiplicity(std::int64_t first, bool several) {
 }
 
 } // namespace
-
-std::shared_ptr<const JournalStore> JournalStore::Get(BooksDb& db, std::int64_t data_no,
-                                                      std::string* error) {
-  std::shared_ptr<const JournalReading> reading = JournalReading::Get(db, data_no, true, error);
-  if (!reading) return nullptr;
-  // The store lives as long as the reading that holds it.
-  return std::shared_ptr<const JournalStore>(reading, reading->store());
-}
 
 bool JournalStore::Part::Add(const JournalLine& line, std::string_view utf8_description,
                              std::string* error) {

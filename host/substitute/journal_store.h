@@ -21,7 +21,6 @@
 #include <utility>
 #include <vector>
 
-#include "host/substitute/books_db.h"
 #include "host/substitute/journal_lines.h"
 #include "platform/large_pages.h"
 
@@ -65,11 +64,6 @@ class JournalStore {
     std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>> numbers_; // UTF-8
   };
 
-  // The journal of the data set, from the reading of the books kept while
-  // they have not changed (journal_pass.h). Null with *error set when the
-  // books cannot be read.
-  static std::shared_ptr<const JournalStore> Get(BooksDb& db, std::int64_t data_no,
-                                                 std::string* error);
   // The store of the lines of two finished parts, the first read before
   // the second; both are emptied. Null with *error when they are too many.
   static std::shared_ptr<const JournalStore> FromParts(Part* first, Part* second, std::string* error);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-#include "host/substitute/books_cache.h"
 #include "host/ledger_records.h"
 #include "host/substitute/substitute_control.h"
 
@@ -58,22 +57,14 @@ bool MonthPositionsOf(const StFINDINFO* find, std::uint32_t* positions) {
   return true;
 }
 
-std::shared_ptr<const LedgerIndex> LedgerIndex::Get(BooksDb& db, const LedgerRange& range,
-                                                    std::string* error) {
-  std::shared_ptr<const JournalStore> journal = JournalStore::Get(db, range.data_no, error);
-  if (!journal) return nullptr;
-  static BooksCache<LedgerIndex, LedgerRange> cache;
-  return cache.Get(
-      db, range,
-      [&](std::string*) {
-        std::shared_ptr<LedgerIndex> index(new LedgerIndex(range, journal));
-        index->Build();
-        return index;
-      },
-      error);
+std::shared_ptr<const LedgerIndex> LedgerIndex::Build(const LedgerRange& range,
+                                                      std::shared_ptr<const JournalStore> journal) {
+  std::shared_ptr<LedgerIndex> index(new LedgerIndex(range, std::move(journal)));
+  index->IndexLines();
+  return index;
 }
 
-void LedgerIndex::Build() {
+void LedgerIndex::IndexLines() {
   const auto [begin, end] = journal_->DatedWithin(range_.first_date, range_.last_date);
   for (std::uint32_t i = begin; i < end; ++i) {
     // A long build lets the caller show that it is alive (substitute_control.h).

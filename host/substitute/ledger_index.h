@@ -19,7 +19,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/substitute/books_db.h"
 #include "host/host_records.h"
 #include "host/substitute/journal_store.h"
 
@@ -49,10 +48,11 @@ struct LedgerRowRef {
 
 class LedgerIndex {
  public:
-  // The index of the range, from the cache when the books have not changed
-  // since it was built. Null with *error set when the books cannot be read.
-  static std::shared_ptr<const LedgerIndex> Get(BooksDb& db, const LedgerRange& range,
-                                                std::string* error);
+  // The index of the range over the journal's lines (a pass over the
+  // lines dated within it). Keeping it for the ledger cursors that follow
+  // is its owner's (substitute_home.h).
+  static std::shared_ptr<const LedgerIndex> Build(const LedgerRange& range,
+                                                  std::shared_ptr<const JournalStore> journal);
   // The rows of the account with this code, in ledger order.
   std::vector<LedgerRowRef> RowsOf(std::int64_t code) const;
 
@@ -63,7 +63,7 @@ class LedgerIndex {
 
   LedgerIndex(const LedgerRange& range, std::shared_ptr<const JournalStore> journal)
       : range_(range), journal_(std::move(journal)) {}
-  void Build();
+  void IndexLines();
   void IndexLine(std::uint32_t index);
   std::uint8_t SideOf(const JournalLine& line, std::int64_t code) const;
 

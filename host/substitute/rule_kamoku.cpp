@@ -3,13 +3,21 @@
 #include <cstring>
 #include <string>
 
-#include "host/substitute/account_sums.h"
-#include "host/substitute/books_db.h"
-#include "host/substitute/host_call.h"
 #include "host/host_errors.h"
+#include "host/substitute/account_sums.h"
+#include "host/substitute/host_call.h"
+#include "host/substitute/row_cursors.h"
+#include "host/substitute/substitute_home.h"
 #include "platform/text_codec.h"
 
 using stmtlink::BeginHostCall;
+
+struct ClRuleKamoku::Reading {
+  stmtlink::RuleRows<StKAMOKUSUMINFO> rows;
+};
+
+ClRuleKamoku::ClRuleKamoku() : reading_(std::make_unique<Reading>()) {}
+ClRuleKamoku::~ClRuleKamoku() = default;
 
 long ClRuleKamoku::MoveReady(int sum_type_base, int bumon_sum_type, int disp_type,
                              const StFINDINFO* find, const StBUMONINFO*, int past_type) {
@@ -19,16 +27,12 @@ long ClRuleKamoku::MoveReady(int sum_type_base, int bumon_sum_type, int disp_typ
   if (long code = BeginHostCall("ClRuleKamoku::MoveReady", sum_type_base, bumon_sum_type,
                                 disp_type, first, last, past_type))
     return code;
-  ready_ = false;
-  rows_.clear();
-  position_ = 0;
-  reads_ = 0;
+  reading_->rows.Restart();
   std::string error;
-  auto books = stmtlink::CurrentBooks(&error);
-  if (!books) return stmtlink::kHostErrorBooks;
-  switch (stmtlink::ComputeAccountSums(*books, stmtlink::ToUtf8(cur_data_id_), &rows_, &error)) {
+  std::vector<StKAMOKUSUMINFO> rows;
+  switch (stmtlink::ComputeAccountSums(stmtlink::CurrentHome(), stmtlink::ToUtf8(cur_data_id_), &rows, &error)) {
     case stmtlink::SumsStatus::kOk:
-      ready_ = true;
+      reading_->rows.Ready(std::move(rows));
       return 0;
     case stmtlink::SumsStatus::kNoDataSet:
       return stmtlink::kHostErrorNoDataSet;
@@ -39,37 +43,27 @@ long ClRuleKamoku::MoveReady(int sum_type_base, int bumon_sum_type, int disp_typ
 }
 
 long ClRuleKamoku::GetSumCount(long* count) {
-  if (long code = BeginHostCall("ClRuleKamoku::GetSumCount")) return code;
-  if (!count || !ready_) return stmtlink::kHostErrorArgument;
-  *count = static_cast<long>(rows_.size());
-  return 0;
+  return reading_->rows.CountCall("ClRuleKamoku::GetSumCount", count);
 }
 
 long ClRuleKamoku::SetMovePos(long position) {
-  if (long code = BeginHostCall("ClRuleKamoku::SetMovePos", position)) return code;
-  if (!ready_ || position < 0 || static_cast<std::size_t>(position) > rows_.size())
-    return stmtlink::kHostErrorArgument;
-  position_ = static_cast<std::size_t>(position);
-  return 0;
+  return reading_->rows.SetPositionCall("ClRuleKamoku::SetMovePos", position);
 }
 
 long ClRuleKamoku::MoveNext(StKAMOKUSUMINFO* row) {
   // Recorded without arguments: one line per row keeps the journal small.
   if (long code = BeginHostCall("ClRuleKamoku::MoveNext")) return code;
-  ++reads_;
-  if (long code = stmtlink::HostFailureFor("ClRuleKamoku::MoveNext@" + std::to_string(reads_)))
-    return code;
-  if (!row || !ready_) return stmtlink::kHostErrorArgument;
-  if (position_ >= rows_.size()) return stmtlink::kHostEndOfRows;
-  std::memcpy(row, &rows_[position_++], sizeof(*row));
+  stmtlink::RuleRows<StKAMOKUSUMINFO>& rows = reading_->rows;
+  if (long code = rows.NthReadFailure("ClRuleKamoku::MoveNext")) return code;
+  if (!row) return stmtlink::kHostErrorArgument;
+  std::size_t at = 0;
+  if (long code = rows.TakeNext(&at)) return code;
+  std::memcpy(row, &rows.rows()[at], sizeof(*row));
   return 0;
 }
 
 long ClRuleKamoku::MoveFinish() {
   if (long code = BeginHostCall("ClRuleKamoku::MoveFinish")) return code;
-  ready_ = false;
-  rows_.clear();
-  rows_.shrink_to_fit();
-  position_ = 0;
+  reading_->rows.Forget();
   return 0;
 }

@@ -5,15 +5,27 @@
 #include <limits>
 #include <string>
 
+#include "host/host_errors.h"
 #include "host/substitute/books_cache.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
-#include "host/host_errors.h"
 #include "host/substitute/journal_lines.h"
 #include "host/substitute/ledger_index.h"
+#include "host/substitute/row_cursors.h"
+#include "host/substitute/substitute_home.h"
 
 using stmtlink::BeginHostCall;
 using stmtlink::BooksStatement;
+
+struct ClRuleMotocho::Reading {
+  stmtlink::RuleRows<stmtlink::LedgerRowRef> rows;
+  std::shared_ptr<const stmtlink::LedgerIndex> index; // the lines the rows point into
+
+  long ReadAt(std::size_t position, StMOTOCHOINFO* row);
+};
+
+ClRuleMotocho::ClRuleMotocho() : reading_(std::make_unique<Reading>()) {}
+ClRuleMotocho::~ClRuleMotocho() = default;
 
 namespace {
 
@@ -77,19 +89,18 @@ long ClRuleMotocho::MoveReady(const StFINDINFO* find, const StSORTINFO*,
                                 display ? display->firstDate : 0,
                                 display ? display->lastDate : 0, display ? display->interim : 0))
     return code;
-  ready_ = false;
-  rows_.clear();
-  index_.reset();
-  position_ = 0;
-  reads_ = 0;
+  Reading& reading = *reading_;
+  reading.rows.Restart();
+  reading.index.reset();
   if (!display) return stmtlink::kHostErrorArgument;
   std::uint32_t positions = 0;
   if (!stmtlink::MonthPositionsOf(find, &positions)) return stmtlink::kHostErrorArgument;
   std::string error;
-  auto books = stmtlink::CurrentBooks(&error);
+  stmtlink::SubstituteHome& home = stmtlink::CurrentHome();
+  auto books = home.Books(&error);
   if (!books) return stmtlink::kHostErrorBooks;
   std::int64_t data_no = 0;
-  if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
+  if (long code = home.FindDataNo(cur_data_id_, &data_no, &error)) return code;
   std::shared_ptr<const TaxCodes> tax = TaxAccounts(*books, data_no, &error);
   if (!tax) return stmtlink::kHostErrorBooks;
 
@@ -100,43 +111,35 @@ long ClRuleMotocho::MoveReady(const StFINDINFO* find, const StSORTINFO*,
   range.positions = positions;
   range.input_tax = tax->input;
   range.output_tax = tax->output;
-  std::shared_ptr<const stmtlink::LedgerIndex> index =
-      stmtlink::LedgerIndex::Get(*books, range, &error);
+  std::shared_ptr<const stmtlink::LedgerIndex> index = home.Ledger(range, &error);
   if (!index) return stmtlink::kHostErrorBooks;
   std::vector<stmtlink::LedgerRowRef> rows = index->RowsOf(display->code);
-  index_ = std::move(index);
-  rows_ = std::move(rows);
-  ready_ = true;
+  reading.index = std::move(index);
+  reading.rows.Ready(std::move(rows));
   return 0;
 }
 
 long ClRuleMotocho::GetCount(const StFINDINFO*, const StMOTOCHOHYOJIINFO*, long* count) {
-  if (long code = BeginHostCall("ClRuleMotocho::GetCount")) return code;
-  if (!count || !ready_) return stmtlink::kHostErrorArgument;
-  *count = static_cast<long>(rows_.size());
-  return 0;
+  return reading_->rows.CountCall("ClRuleMotocho::GetCount", count);
 }
 
 long ClRuleMotocho::SetMovePos(long position) {
-  if (long code = BeginHostCall("ClRuleMotocho::SetMovePos", position)) return code;
-  if (!ready_ || position < 0 || static_cast<std::size_t>(position) > rows_.size())
-    return stmtlink::kHostErrorArgument;
-  position_ = static_cast<std::size_t>(position);
-  return 0;
+  return reading_->rows.SetPositionCall("ClRuleMotocho::SetMovePos", position);
 }
 
-long ClRuleMotocho::ReadAt(std::size_t position, StMOTOCHOINFO* row) {
+long ClRuleMotocho::Reading::ReadAt(std::size_t position, StMOTOCHOINFO* row) {
   if (!row) return stmtlink::kHostErrorArgument;
   std::memset(row, 0, sizeof(*row));
-  if (!ready_) return stmtlink::kHostErrorArgument;
-  if (position >= rows_.size()) return stmtlink::kHostEndOfRows;
-  const stmtlink::LedgerRowRef& ref = rows_[position];
-  const stmtlink::JournalStore& journal = index_->journal();
+  std::size_t at = 0;
+  if (long code = rows.Take(position, &at)) return code;
+  const std::vector<stmtlink::LedgerRowRef>& refs = rows.rows();
+  const stmtlink::LedgerRowRef& ref = refs[at];
+  const stmtlink::JournalStore& journal = index->journal();
   // An account's rows are lines all over the journal: the line a few rows
   // on is fetched while this one is read (both of its cache lines).
   constexpr std::size_t kAhead = 8;
-  if (position + kAhead < rows_.size()) {
-    const char* ahead = reinterpret_cast<const char*>(&journal.line(rows_[position + kAhead].line));
+  if (at + kAhead < refs.size()) {
+    const char* ahead = reinterpret_cast<const char*>(&journal.line(refs[at + kAhead].line));
     __builtin_prefetch(ahead);
     __builtin_prefetch(ahead + sizeof(stmtlink::JournalLine) - 1);
   }
@@ -151,32 +154,24 @@ long ClRuleMotocho::ReadAt(std::size_t position, StMOTOCHOINFO* row) {
     row->debitCode = Clamp32(journal.SingleCodeOfEntry(ref.line, true));
   if (ref.side == kSideDebit && line.credit_code == 0)
     row->creditCode = Clamp32(journal.SingleCodeOfEntry(ref.line, false));
-  position_ = position + 1;
   return 0;
 }
 
 long ClRuleMotocho::MoveFirst(StMOTOCHOINFO* row) {
   if (long code = BeginHostCall("ClRuleMotocho::MoveFirst")) return code;
-  return ReadAt(0, row);
+  return reading_->ReadAt(0, row);
 }
 
 long ClRuleMotocho::MoveNext(StMOTOCHOINFO* row) {
   // Recorded without arguments: one line per row keeps the journal small.
   if (long code = BeginHostCall("ClRuleMotocho::MoveNext")) return code;
-  ++reads_;
-  if (stmtlink::HostFailuresPossible()) {
-    if (long code = stmtlink::HostFailureFor("ClRuleMotocho::MoveNext@" + std::to_string(reads_)))
-      return code;
-  }
-  return ReadAt(position_, row);
+  if (long code = reading_->rows.NthReadFailure("ClRuleMotocho::MoveNext")) return code;
+  return reading_->ReadAt(reading_->rows.NextPosition(), row);
 }
 
 long ClRuleMotocho::MoveFinish() {
   if (long code = BeginHostCall("ClRuleMotocho::MoveFinish")) return code;
-  ready_ = false;
-  rows_.clear();
-  rows_.shrink_to_fit();
-  index_.reset();
-  position_ = 0;
+  reading_->rows.Forget();
+  reading_->index.reset();
   return 0;
 }

@@ -4,12 +4,23 @@
 #include <optional>
 #include <string>
 
-#include "host/substitute/books_db.h"
-#include "host/substitute/host_call.h"
 #include "host/host_errors.h"
+#include "host/substitute/host_call.h"
 #include "host/substitute/journal_store.h"
+#include "host/substitute/row_cursors.h"
+#include "host/substitute/substitute_home.h"
 
 using stmtlink::BeginHostCall;
+
+struct ClRuleShiwake::Reading {
+  stmtlink::RuleRows<std::uint32_t> lines; // indices into the store
+  std::shared_ptr<const stmtlink::JournalStore> journal;
+
+  long ReadAt(std::size_t position, StSWKTINFO* line);
+};
+
+ClRuleShiwake::ClRuleShiwake() : reading_(std::make_unique<Reading>()) {}
+ClRuleShiwake::~ClRuleShiwake() = default;
 
 namespace {
 
@@ -23,18 +34,15 @@ long ClRuleShiwake::MoveReady(const StFINDINFO* find, const StSORTINFO*, const S
   const std::optional<std::int64_t> wanted = stmtlink::WantedValue(find, kFieldEntry, &understood);
   if (long code = BeginHostCall("ClRuleShiwake::MoveReady", wanted.value_or(0), cursor_type))
     return code;
-  ready_ = false;
-  lines_.clear();
-  journal_.reset();
-  position_ = 0;
+  Reading& reading = *reading_;
+  reading.lines.Restart();
+  reading.journal.reset();
   if (!understood) return stmtlink::kHostErrorArgument;
   std::string error;
-  auto books = stmtlink::CurrentBooks(&error);
-  if (!books) return stmtlink::kHostErrorBooks;
+  stmtlink::SubstituteHome& home = stmtlink::CurrentHome();
   std::int64_t data_no = 0;
-  if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
-  std::shared_ptr<const stmtlink::JournalStore> journal =
-      stmtlink::JournalStore::Get(*books, data_no, &error);
+  if (long code = home.FindDataNo(cur_data_id_, &data_no, &error)) return code;
+  std::shared_ptr<const stmtlink::JournalStore> journal = home.JournalLines(data_no, &error);
   if (!journal) return stmtlink::kHostErrorBooks;
   std::vector<std::uint32_t> lines;
   if (wanted) {
@@ -44,46 +52,38 @@ long ClRuleShiwake::MoveReady(const StFINDINFO* find, const StSORTINFO*, const S
     lines.resize(journal->size());
     for (std::uint32_t i = 0; i < journal->size(); ++i) lines[i] = i;
   }
-  journal_ = std::move(journal);
-  lines_ = std::move(lines);
-  ready_ = true;
+  reading.journal = std::move(journal);
+  reading.lines.Ready(std::move(lines));
   return 0;
 }
 
 long ClRuleShiwake::GetSwkCount(const StFINDINFO*, const StSWKDISPINFO*, long* count) {
-  if (long code = BeginHostCall("ClRuleShiwake::GetSwkCount")) return code;
-  if (!count || !ready_) return stmtlink::kHostErrorArgument;
-  *count = static_cast<long>(lines_.size());
-  return 0;
+  return reading_->lines.CountCall("ClRuleShiwake::GetSwkCount", count);
 }
 
-long ClRuleShiwake::ReadAt(std::size_t position, StSWKTINFO* line) {
+long ClRuleShiwake::Reading::ReadAt(std::size_t position, StSWKTINFO* line) {
   if (!line) return stmtlink::kHostErrorArgument;
   std::memset(line, 0, sizeof(*line));
-  if (!ready_) return stmtlink::kHostErrorArgument;
-  if (position >= lines_.size()) return stmtlink::kHostEndOfRows;
-  const stmtlink::JournalLine& stored = journal_->line(lines_[position]);
-  stmtlink::FillJournalFields(stored, journal_->Description(stored), line);
-  position_ = position + 1;
+  std::size_t at = 0;
+  if (long code = lines.Take(position, &at)) return code;
+  const stmtlink::JournalLine& stored = journal->line(lines.rows()[at]);
+  stmtlink::FillJournalFields(stored, journal->Description(stored), line);
   return 0;
 }
 
 long ClRuleShiwake::MoveFirst(StSWKTINFO* line) {
   if (long code = BeginHostCall("ClRuleShiwake::MoveFirst")) return code;
-  return ReadAt(0, line);
+  return reading_->ReadAt(0, line);
 }
 
 long ClRuleShiwake::MoveNext(StSWKTINFO* line) {
   if (long code = BeginHostCall("ClRuleShiwake::MoveNext")) return code;
-  return ReadAt(position_, line);
+  return reading_->ReadAt(reading_->lines.NextPosition(), line);
 }
 
 long ClRuleShiwake::MoveFinish() {
   if (long code = BeginHostCall("ClRuleShiwake::MoveFinish")) return code;
-  ready_ = false;
-  lines_.clear();
-  lines_.shrink_to_fit();
-  journal_.reset();
-  position_ = 0;
+  reading_->lines.Forget();
+  reading_->journal.reset();
   return 0;
 }

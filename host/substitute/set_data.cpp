@@ -3,34 +3,50 @@
 #include <cstring>
 #include <string>
 
+#include "host/host_errors.h"
+#include "host/substitute/books_db.h"
 #include "host/substitute/data_info_row.h"
 #include "host/substitute/host_call.h"
-#include "host/host_errors.h"
 #include "host/substitute/host_ini.h"
+#include "host/substitute/row_cursors.h"
+#include "host/substitute/substitute_home.h"
 
 using stmtlink::BeginHostCall;
 using stmtlink::BooksStatement;
 
+namespace {
+
+// A cursor over the data list: the rows are stepped as they are walked.
+struct DataListCursor {
+  BooksStatement rows;   // valid once ReadyDat succeeded
+  bool finished = false; // past the last row: 5000 from now on
+  // A closed cursor holds no statement (which would keep the books read).
+  void Closed() { *this = DataListCursor(); }
+};
+
+} // namespace
+
+struct ClSetData::Cursors : stmtlink::NumberedCursors<DataListCursor> {};
+
+ClSetData::ClSetData() : cursors_(std::make_unique<Cursors>()) {}
+ClSetData::~ClSetData() = default;
+
 long ClSetData::GetDatCursor(long* cursor) {
-  if (long code = BeginHostCall("ClSetData::GetDatCursor")) return code;
-  if (!cursor) return stmtlink::kHostErrorArgument;
-  *cursor = next_cursor_++;
-  cursors_.emplace(*cursor, Cursor());
-  return 0;
+  return cursors_->GetCursorCall("ClSetData::GetDatCursor", cursor);
 }
 
 long ClSetData::ReadyDat(long cursor, int mode) {
   if (long code = BeginHostCall("ClSetData::ReadyDat", cursor, mode)) return code;
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end()) return stmtlink::kHostErrorArgument;
+  DataListCursor* c = cursors_->Find(cursor);
+  if (c == nullptr) return stmtlink::kHostErrorArgument;
   std::string error;
   auto books = stmtlink::CurrentBooks(&error);
   if (!books) return stmtlink::kHostErrorBooks;
   std::string sql = std::string("SELECT ") + stmtlink::kDataInfoColumns +
                     " FROM data_set ORDER BY data_no";
   // Readying again starts the walk over.
-  it->second = Cursor();
-  if (!books->Prepare(sql, &it->second.rows, &error)) return stmtlink::kHostErrorBooks;
+  *c = DataListCursor();
+  if (!books->Prepare(sql, &c->rows, &error)) return stmtlink::kHostErrorBooks;
   return 0;
 }
 
@@ -38,19 +54,18 @@ long ClSetData::WalkDat(long cursor, StDATAINFO* out) {
   if (long code = BeginHostCall("ClSetData::WalkDat", cursor)) return code;
   if (!out) return stmtlink::kHostErrorArgument;
   std::memset(out, 0, sizeof(*out));
-  auto it = cursors_.find(cursor);
-  if (it == cursors_.end() || !it->second.rows.valid()) return stmtlink::kHostErrorArgument;
-  Cursor& c = it->second;
+  DataListCursor* c = cursors_->Find(cursor);
+  if (c == nullptr || !c->rows.valid()) return stmtlink::kHostErrorArgument;
   // SQLite would start a finished statement over; the host's cursor stays
   // at its end.
-  if (c.finished) return stmtlink::kHostEndOfRows;
+  if (c->finished) return stmtlink::kHostEndOfRows;
   std::string error;
-  switch (c.rows.Next(&error)) {
+  switch (c->rows.Next(&error)) {
     case BooksStatement::Step::kRow:
-      stmtlink::FillDataInfo(c.rows, out);
+      stmtlink::FillDataInfo(c->rows, out);
       return 0;
     case BooksStatement::Step::kDone:
-      c.finished = true;
+      c->finished = true;
       return stmtlink::kHostEndOfRows;
     case BooksStatement::Step::kError:
       break;
@@ -59,9 +74,7 @@ long ClSetData::WalkDat(long cursor, StDATAINFO* out) {
 }
 
 long ClSetData::ReleaseDatCursor(long cursor) {
-  if (long code = BeginHostCall("ClSetData::ReleaseDatCursor", cursor)) return code;
-  if (cursors_.erase(cursor) == 0) return stmtlink::kHostErrorArgument;
-  return 0;
+  return cursors_->ReleaseCall("ClSetData::ReleaseDatCursor", cursor);
 }
 
 namespace {
@@ -100,8 +113,7 @@ ClAccPeriod* ClSetData::GetAccPeriod() {
 
 void ClSetData::ResetForTesting() {
   ClSetBase::ResetForTesting();
-  cursors_.clear();
-  next_cursor_ = 1;
+  cursors_->Clear();
   std::memset(&selected_, 0, sizeof(selected_));
   period_ = ClAccPeriod();
 }

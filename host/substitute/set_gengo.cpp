@@ -4,15 +4,22 @@
 #include <memory>
 #include <string>
 
+#include "host/host_errors.h"
 #include "host/substitute/books_cache.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
-#include "host/host_errors.h"
+#include "host/substitute/row_cursors.h"
+#include "host/substitute/substitute_home.h"
 #include "platform/mbcs.h"
 #include "platform/text_codec.h"
 
 using stmtlink::BeginHostCall;
 using stmtlink::BooksStatement;
+
+struct ClSetGengo::Cursors : stmtlink::RowCursors<StGENGOINFO> {};
+
+ClSetGengo::ClSetGengo() : cursors_(std::make_unique<Cursors>()) {}
+ClSetGengo::~ClSetGengo() = default;
 
 namespace {
 
@@ -39,15 +46,12 @@ std::shared_ptr<std::vector<StGENGOINFO>> ReadEras(stmtlink::BooksDb& books, std
 } // namespace
 
 long ClSetGengo::GetCursor(long* cursor) {
-  if (long code = BeginHostCall("ClSetGengo::GetCursor")) return code;
-  if (!cursor) return stmtlink::kHostErrorArgument;
-  *cursor = cursors_.Open();
-  return 0;
+  return cursors_->GetCursorCall("ClSetGengo::GetCursor", cursor);
 }
 
 long ClSetGengo::Ready(long cursor) {
   if (long code = BeginHostCall("ClSetGengo::Ready", cursor)) return code;
-  if (!cursors_.IsOpen(cursor)) return stmtlink::kHostErrorArgument;
+  if (!cursors_->IsOpen(cursor)) return stmtlink::kHostErrorArgument;
   std::string error;
   // Asked for every date the program formats: the books and the eras are
   // the kept ones, not copied.
@@ -57,22 +61,19 @@ long ClSetGengo::Ready(long cursor) {
   const auto& eras = cache.Get(
       *books, 0, [&](std::string* load_error) { return ReadEras(*books, load_error); }, &error);
   if (!eras) return stmtlink::kHostErrorBooks;
-  cursors_.Fill(cursor, eras, 0, eras->size());
+  cursors_->Fill(cursor, eras, 0, eras->size());
   return 0;
 }
 
 long ClSetGengo::Walk(long cursor, StGENGOINFO* row) {
-  if (long code = BeginHostCall("ClSetGengo::Walk", cursor)) return code;
-  if (!row) return stmtlink::kHostErrorArgument;
-  return cursors_.Next(cursor, row);
+  return cursors_->WalkCall("ClSetGengo::Walk", cursor, row);
 }
 
 long ClSetGengo::ReleaseCursor(long cursor) {
-  if (long code = BeginHostCall("ClSetGengo::ReleaseCursor", cursor)) return code;
-  return cursors_.Close(cursor) ? 0 : stmtlink::kHostErrorArgument;
+  return cursors_->ReleaseCall("ClSetGengo::ReleaseCursor", cursor);
 }
 
 void ClSetGengo::ResetForTesting() {
   ClSetBase::ResetForTesting();
-  cursors_.Clear();
+  cursors_->Clear();
 }

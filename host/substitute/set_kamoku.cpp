@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "host/host_errors.h"
 #include "host/substitute/books_cache.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
-#include "host/host_errors.h"
 #include "host/substitute/host_ini.h"
 #include "host/substitute/journal_lines.h"
+#include "host/substitute/row_cursors.h"
+#include "host/substitute/substitute_home.h"
 #include "platform/mbcs.h"
 #include "platform/text_codec.h"
 
@@ -99,11 +101,17 @@ std::int64_t SelectedDataNo() {
 
 } // namespace
 
+struct ClSetKamoku::Cursors : stmtlink::RowCursors<StKAMOKUINFO> {
+  // The cached master's rows as the cursors' table: the same object at
+  // every look-up while the master stays.
+  Rows master_rows;
+};
+
+ClSetKamoku::ClSetKamoku() : cursors_(std::make_unique<Cursors>()) {}
+ClSetKamoku::~ClSetKamoku() = default;
+
 long ClSetKamoku::GetCursor(long* cursor) {
-  if (long code = BeginHostCall("ClSetKamoku::GetCursor")) return code;
-  if (!cursor) return stmtlink::kHostErrorArgument;
-  *cursor = cursors_.Open();
-  return 0;
+  return cursors_->GetCursorCall("ClSetKamoku::GetCursor", cursor);
 }
 
 long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
@@ -111,15 +119,16 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   const std::optional<std::int64_t> wanted = stmtlink::WantedValue(find, kFieldCode, &understood);
   if (long code = BeginHostCall("ClSetKamoku::ReadyCursor", cursor, wanted.value_or(0)))
     return code;
-  if (!cursors_.IsOpen(cursor) || !understood) return stmtlink::kHostErrorArgument;
+  if (!cursors_->IsOpen(cursor) || !understood) return stmtlink::kHostErrorArgument;
   std::string error;
-  const auto& books = stmtlink::CurrentBooks(&error); // kept, not copied
+  stmtlink::SubstituteHome& home = stmtlink::CurrentHome();
+  const auto& books = home.Books(&error); // kept, not copied
   if (!books) return stmtlink::kHostErrorBooks;
   // The shared account set of the data manager stands for the data set the
   // user has selected, unless a data ID was set on it.
   std::int64_t data_no = SelectedDataNo();
   if (!cur_data_id_.empty()) {
-    if (long code = stmtlink::FindDataNo(*books, cur_data_id_, &data_no, &error)) return code;
+    if (long code = home.FindDataNo(cur_data_id_, &data_no, &error)) return code;
   }
   // The ledger looks up two or three accounts per row: read the master once.
   static stmtlink::BooksCache<AccountMaster, std::int64_t> cache;
@@ -129,30 +138,27 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   if (!master) return stmtlink::kHostErrorBooks;
   // The cursor points into the cached master: no rows are copied, and the
   // table handed to it is the same object at every look-up.
-  static stmtlink::RowCursors<StKAMOKUINFO>::Rows rows;
-  if (rows.get() != &master->rows) rows = stmtlink::RowCursors<StKAMOKUINFO>::Rows(master, &master->rows);
+  Cursors::Rows& rows = cursors_->master_rows;
+  if (rows.get() != &master->rows) rows = Cursors::Rows(master, &master->rows);
   std::size_t begin = 0, end = master->rows.size();
   if (wanted) {
     const std::size_t found = master->Find(*wanted);
     begin = found == AccountMaster::kNone ? 0 : found;
     end = found == AccountMaster::kNone ? 0 : found + 1;
   }
-  cursors_.Fill(cursor, rows, begin, end);
+  cursors_->Fill(cursor, rows, begin, end);
   return 0;
 }
 
 long ClSetKamoku::WalkFind(long cursor, StKAMOKUINFO* row) {
-  if (long code = BeginHostCall("ClSetKamoku::WalkFind", cursor)) return code;
-  if (!row) return stmtlink::kHostErrorArgument;
-  return cursors_.Next(cursor, row);
+  return cursors_->WalkCall("ClSetKamoku::WalkFind", cursor, row);
 }
 
 long ClSetKamoku::ReleaseCursor(long cursor) {
-  if (long code = BeginHostCall("ClSetKamoku::ReleaseCursor", cursor)) return code;
-  return cursors_.Close(cursor) ? 0 : stmtlink::kHostErrorArgument;
+  return cursors_->ReleaseCall("ClSetKamoku::ReleaseCursor", cursor);
 }
 
 void ClSetKamoku::ResetForTesting() {
   ClSetBase::ResetForTesting();
-  cursors_.Clear();
+  cursors_->Clear();
 }

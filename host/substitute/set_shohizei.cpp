@@ -5,6 +5,7 @@
 
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
+#include "host/substitute/substitute_home.h"
 #include "host/host_errors.h"
 #include "platform/text_codec.h"
 

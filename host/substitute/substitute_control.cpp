@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "host/acc_connect.h"
-#include "host/substitute/books_db.h"
+#include "host/substitute/substitute_home.h"
 #include "host/data_mgr.h"
 #include "host/substitute/host_ini.h"
 #include "host/msg_mgr.h"
@@ -151,7 +151,7 @@ void ClearHostCalls() { Journal().clear(); }
 void ResetHostSubstitute() {
   ForgetHostIni();
   ReloadDriveMap(); // the platform's reading of host.ini [Drives]
-  CloseCurrentBooks();
+  CloseCurrentHome();
   ClearHostFailures();
   SetHostBusyHook(nullptr);
   // The singletons stay where they are (the program keeps pointers to them);

@@ -74,8 +74,8 @@ void SetHostBusyHook(std::function<void()> hook);
 void HostBusy();
 
 // Makes the substitute as fresh as a new process over the current host home:
-// forgets host.ini (with the platform's drive map read from it) and closes
-// the books, drops injected failures, the journal, open cursors and the
+// forgets host.ini (with the platform's drive map read from it), closes
+// the books and forgets what was read from them (substitute_home.h), drops injected failures, the journal, open cursors and the
 // singletons' state (connection, current data IDs, last error). The
 // singletons themselves stay valid.
 void ResetHostSubstitute();
