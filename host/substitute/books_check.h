@@ -24,6 +24,9 @@ namespace stmtlink {
 bool CheckBooksFile(const std::string& path, std::string* error,
                     int busy_timeout_ms = BooksDb::kDefaultBusyTimeoutMs, bool journal_lines = true);
 
+// The two checks below are what the substitute's extras answer the
+// program with (substitute_extras.h).
+//
 // CheckBooksFile on <host home>/books.db, all but the rules of the
 // journal's lines: those are checked by the run's one reading of the
 // journal (CheckCurrentJournal), once the run knows what it reads.

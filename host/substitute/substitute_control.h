@@ -69,14 +69,16 @@ void ClearHostCalls();
 // the busy hook now and then, always on the caller's thread, so that a
 // caller with a progress window can show that it is alive while it waits
 // (the program itself stays one thread with no timers). An empty hook
-// (the default) does nothing.
+// (the default) does nothing. The program sets it through its port to
+// the host's extras (host/host_extras.h).
 void SetHostBusyHook(std::function<void()> hook);
 void HostBusy();
 
 // Makes the substitute as fresh as a new process over the current host home:
 // forgets host.ini (with the platform's drive map read from it), closes
-// the books and forgets what was read from them (substitute_home.h), drops injected failures, the journal, open cursors and the
-// singletons' state (connection, current data IDs, last error). The
+// the books and forgets what was read from them (substitute_home.h),
+// drops injected failures, the journal, open cursors and the singletons'
+// state (connection, current data IDs, last error). The
 // singletons themselves stay valid.
 void ResetHostSubstitute();
 
