@@ -41,6 +41,13 @@ struct LedgerRange {
   friend bool operator==(const LedgerRange&, const LedgerRange&) = default;
 };
 
+// The accounts that take the consumption tax in the first amount set: the
+// first main account (in master order) of nature 0x80880810 for the debit
+// tax, of 0x80484010 for the credit tax; 0 none.
+struct TaxAccountCodes {
+  std::int64_t input = 0, output = 0;
+};
+
 struct LedgerRowRef {
   std::uint32_t line = 0; // index into the journal store
   std::uint8_t side = 0;

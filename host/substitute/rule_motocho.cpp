@@ -6,7 +6,6 @@
 #include <string>
 
 #include "host/host_errors.h"
-#include "host/substitute/books_cache.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
 #include "host/substitute/journal_lines.h"
@@ -59,19 +58,15 @@ bool TaxAccount(stmtlink::BooksDb& db, std::int64_t data_no, std::uint32_t natur
   return false;
 }
 
-struct TaxCodes {
-  std::int64_t input = 0, output = 0;
-};
-
 // Both tax accounts of a data set, read once while the books stay the same
 // (every account's ledger asks for them).
-std::shared_ptr<const TaxCodes> TaxAccounts(stmtlink::BooksDb& db, std::int64_t data_no,
-                                            std::string* error) {
-  static stmtlink::BooksCache<TaxCodes, std::int64_t> cache;
-  return cache.Get(
+std::shared_ptr<const stmtlink::TaxAccountCodes> TaxAccounts(stmtlink::SubstituteHome& home,
+                                                             stmtlink::BooksDb& db, std::int64_t data_no,
+                                                             std::string* error) {
+  return home.tables().tax_accounts.Get(
       db, data_no,
       [&](std::string* load_error) {
-        auto codes = std::make_shared<TaxCodes>();
+        auto codes = std::make_shared<stmtlink::TaxAccountCodes>();
         if (!TaxAccount(db, data_no, stmtlink::kInputTaxNature, &codes->input, load_error) ||
             !TaxAccount(db, data_no, stmtlink::kOutputTaxNature, &codes->output, load_error))
           codes.reset();
@@ -101,7 +96,7 @@ long ClRuleMotocho::MoveReady(const StFINDINFO* find, const StSORTINFO*,
   if (!books) return stmtlink::kHostErrorBooks;
   std::int64_t data_no = 0;
   if (long code = home.FindDataNo(cur_data_id_, &data_no, &error)) return code;
-  std::shared_ptr<const TaxCodes> tax = TaxAccounts(*books, data_no, &error);
+  std::shared_ptr<const stmtlink::TaxAccountCodes> tax = TaxAccounts(home, *books, data_no, &error);
   if (!tax) return stmtlink::kHostErrorBooks;
 
   stmtlink::LedgerRange range;

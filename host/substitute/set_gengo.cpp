@@ -5,7 +5,6 @@
 #include <string>
 
 #include "host/host_errors.h"
-#include "host/substitute/books_cache.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
 #include "host/substitute/row_cursors.h"
@@ -55,10 +54,10 @@ long ClSetGengo::Ready(long cursor) {
   std::string error;
   // Asked for every date the program formats: the books and the eras are
   // the kept ones, not copied.
-  const auto& books = stmtlink::CurrentBooks(&error);
+  stmtlink::SubstituteHome& home = stmtlink::CurrentHome();
+  const auto& books = home.Books(&error);
   if (!books) return stmtlink::kHostErrorBooks;
-  static stmtlink::BooksCache<std::vector<StGENGOINFO>, int> cache;
-  const auto& eras = cache.Get(
+  const auto& eras = home.tables().eras.Get(
       *books, 0, [&](std::string* load_error) { return ReadEras(*books, load_error); }, &error);
   if (!eras) return stmtlink::kHostErrorBooks;
   cursors_->Fill(cursor, eras, 0, eras->size());

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/host_errors.h"
-#include "host/substitute/books_cache.h"
+#include "host/substitute/account_master.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/host_call.h"
 #include "host/substitute/host_ini.h"
@@ -23,69 +23,6 @@ using stmtlink::BooksStatement;
 namespace {
 
 constexpr std::int32_t kFieldCode = 2;
-
-// The account master of one data set in master order (seq, then code),
-// with its codes in a flat table (open addressing, a power of two at most
-// half full): the ledger looks an account up several times a row, and a
-// node-based map costs a cache miss or two each time.
-struct AccountMaster {
-  std::vector<StKAMOKUINFO> rows;
-  struct Slot {
-    std::int64_t code = 0;
-    std::size_t row = kNone; // kNone: an empty slot
-  };
-  static constexpr std::size_t kNone = ~std::size_t{0};
-  std::vector<Slot> by_code;
-
-  static std::size_t Hash(std::int64_t code) {
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(code) * 0x9E3779B97F4A7C15ull) >> 20);
-  }
-  // The first row with the code (the first one wins), or kNone.
-  std::size_t Find(std::int64_t code) const {
-    const std::size_t mask = by_code.size() - 1;
-    for (std::size_t at = Hash(code) & mask; by_code[at].row != kNone; at = (at + 1) & mask)
-      if (by_code[at].code == code) return by_code[at].row;
-    return kNone;
-  }
-  void Index(const std::vector<std::int64_t>& codes) {
-    std::size_t size = 16;
-    while (size < 2 * codes.size()) size *= 2;
-    by_code.assign(size, Slot{});
-    const std::size_t mask = size - 1;
-    for (std::size_t row = 0; row < codes.size(); ++row) {
-      std::size_t at = Hash(codes[row]) & mask;
-      for (; by_code[at].row != kNone; at = (at + 1) & mask)
-        if (by_code[at].code == codes[row]) break;
-      if (by_code[at].row == kNone) by_code[at] = Slot{codes[row], row};
-    }
-  }
-};
-
-std::shared_ptr<AccountMaster> ReadMaster(stmtlink::BooksDb& books, std::int64_t data_no,
-                                          std::string* error) {
-  BooksStatement rows;
-  if (!books.Prepare("SELECT code, formal_name, nature FROM account "
-                     "WHERE data_no = ?1 ORDER BY seq, code",
-                     &rows, error) ||
-      !rows.BindInt64(1, data_no, error))
-    return nullptr;
-  auto master = std::make_shared<AccountMaster>();
-  std::vector<std::int64_t> codes;
-  for (;;) {
-    BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kDone) break;
-    if (step == BooksStatement::Step::kError) return nullptr;
-    StKAMOKUINFO row;
-    std::memset(&row, 0, sizeof(row));
-    row.code = static_cast<std::int32_t>(rows.Int64(0));
-    stmtlink::MbcsCopy(row.name, sizeof(row.name), stmtlink::ToCp932(rows.Text(1)));
-    row.nature = static_cast<std::int32_t>(static_cast<std::uint32_t>(rows.Int64(2)));
-    codes.push_back(rows.Int64(0));
-    master->rows.push_back(row);
-  }
-  master->Index(codes);
-  return master;
-}
 
 // The data set the user has selected (host.ini), read again only when the
 // file is: the ledger looks accounts up millions of times.
@@ -131,9 +68,9 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
     if (long code = home.FindDataNo(cur_data_id_, &data_no, &error)) return code;
   }
   // The ledger looks up two or three accounts per row: read the master once.
-  static stmtlink::BooksCache<AccountMaster, std::int64_t> cache;
-  const std::shared_ptr<const AccountMaster>& master = cache.Get(
-      *books, data_no, [&](std::string* load_error) { return ReadMaster(*books, data_no, load_error); },
+  const std::shared_ptr<const stmtlink::AccountMaster>& master = home.tables().account_master.Get(
+      *books, data_no,
+      [&](std::string* load_error) { return stmtlink::ReadAccountMaster(*books, data_no, load_error); },
       &error);
   if (!master) return stmtlink::kHostErrorBooks;
   // The cursor points into the cached master: no rows are copied, and the
@@ -143,8 +80,8 @@ long ClSetKamoku::ReadyCursor(long cursor, const StFINDINFO* find) {
   std::size_t begin = 0, end = master->rows.size();
   if (wanted) {
     const std::size_t found = master->Find(*wanted);
-    begin = found == AccountMaster::kNone ? 0 : found;
-    end = found == AccountMaster::kNone ? 0 : found + 1;
+    begin = found == stmtlink::AccountMaster::kNone ? 0 : found;
+    end = found == stmtlink::AccountMaster::kNone ? 0 : found + 1;
   }
   cursors_->Fill(cursor, rows, begin, end);
   return 0;

@@ -4,15 +4,20 @@
 // A run reads the journal once (its check of the lines, journal_pass.h);
 // the account sums, and every ledger and journal cursor after them, answer
 // from that one reading, and the ledger cursors from one index of it per
-// range. Both are kept here, beside the books they were read from: they
-// stay while the books keep their data version (books_cache.h) and go with
-// the books, when ResetHostSubstitute closes them or a new home is set.
+// range. The small tables that host calls ask for again and again are read
+// once too. All of it is kept here, beside the books it was read from: it
+// stays while the books keep their data version (books_cache.h) and goes
+// with the books, when ResetHostSubstitute closes them or a new home is set.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include <vector>
+
+#include "host/set_gengo.h"
+#include "host/substitute/account_master.h"
 #include "host/substitute/books_cache.h"
 #include "host/substitute/books_db.h"
 #include "host/substitute/ledger_index.h"
@@ -48,6 +53,17 @@ class SubstituteHome {
   // while the books and the range stay the same.
   std::shared_ptr<const LedgerIndex> Ledger(const LedgerRange& range, std::string* error);
 
+  // The small tables, each read by the host object that hands it out (with
+  // these books) and kept for the next look-up: every ledger row looks
+  // accounts up, every ledger date its era, every account's ledger asks
+  // for the tax accounts.
+  struct Tables {
+    BooksCache<AccountMaster, std::int64_t> account_master; // by data_no
+    BooksCache<std::vector<StGENGOINFO>, int> eras;         // key 0
+    BooksCache<TaxAccountCodes, std::int64_t> tax_accounts; // by data_no
+  };
+  Tables& tables() { return tables_; }
+
  private:
   // One reading is kept: the program reads one data set in a run.
   struct KeptJournal {
@@ -62,6 +78,7 @@ class SubstituteHome {
   BooksStatement data_no_query_;
   KeptJournal journal_;
   BooksCache<LedgerIndex, LedgerRange> ledgers_;
+  Tables tables_;
 };
 
 // The state of the current host home; a new home (SetHostHome) starts from
