@@ -198,6 +198,14 @@ class RuleRows {
     return 0;
   }
   long TakeNext(std::size_t* at) { return Take(position_, at); }
+  // Take for a read into a host record, zero-filled first:
+  // kHostErrorArgument for no record.
+  template <typename Record>
+  long TakeInto(Record* record, std::size_t position, std::size_t* at) {
+    if (!record) return kHostErrorArgument;
+    std::memset(record, 0, sizeof(*record));
+    return Take(position, at);
+  }
   // The row that the next read takes.
   std::size_t NextPosition() const { return position_; }
 

@@ -123,10 +123,8 @@ long ClRuleMotocho::SetMovePos(long position) {
 }
 
 long ClRuleMotocho::Reading::ReadAt(std::size_t position, StMOTOCHOINFO* row) {
-  if (!row) return stmtlink::kHostErrorArgument;
-  std::memset(row, 0, sizeof(*row));
   std::size_t at = 0;
-  if (long code = rows.Take(position, &at)) return code;
+  if (long code = rows.TakeInto(row, position, &at)) return code;
   const std::vector<stmtlink::LedgerRowRef>& refs = rows.rows();
   const stmtlink::LedgerRowRef& ref = refs[at];
   const stmtlink::JournalStore& journal = index->journal();

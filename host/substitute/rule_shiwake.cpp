@@ -62,10 +62,8 @@ long ClRuleShiwake::GetSwkCount(const StFINDINFO*, const StSWKDISPINFO*, long* c
 }
 
 long ClRuleShiwake::Reading::ReadAt(std::size_t position, StSWKTINFO* line) {
-  if (!line) return stmtlink::kHostErrorArgument;
-  std::memset(line, 0, sizeof(*line));
   std::size_t at = 0;
-  if (long code = lines.Take(position, &at)) return code;
+  if (long code = lines.TakeInto(line, position, &at)) return code;
   const stmtlink::JournalLine& stored = journal->line(lines.rows()[at]);
   stmtlink::FillJournalFields(stored, journal->Description(stored), line);
   return 0;
