@@ -16,12 +16,12 @@
 #include "host/acc_period.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
+#include "host/host_extras.h"
 #include "host/ledger_records.h"
 #include "host/rule_motocho.h"
 #include "host/rule_shiwake.h"
 #include "host/set_data.h"
 #include "host/set_kamoku.h"
-#include "host/substitute_control.h"
 #include "platform/mbcs.h"
 
 namespace stmtlink {
@@ -286,9 +286,10 @@ RunFailure StatementAggregator::ReadyLedgerCursor(std::int32_t code, int s, int 
     // The first account's cursor waits for the host to read the whole
     // journal: the progress window pulses whenever the host says it is busy.
     RunProgress* window = progressWindow;
-    if (window) SetHostBusyHook([window] { window->PulseSecondBar(); });
+    HostExtras* extras = window ? hostExtras : nullptr;
+    if (extras) extras->SetBusyHook([window] { window->PulseSecondBar(); });
     ready = cursor->MoveReady(&find, order, &ledgerDisplay_);
-    if (window) SetHostBusyHook(nullptr);
+    if (extras) extras->SetBusyHook(nullptr);
   }
   if (HostReadOk(ready, "ClRuleMotocho::MoveReady", kLedgerWhat, &failure) &&
       HostReadOk(cursor->GetCount(&find, &ledgerDisplay_, count), "ClRuleMotocho::GetCount",

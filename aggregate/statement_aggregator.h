@@ -29,6 +29,7 @@ class ClRuleMotocho;
 namespace stmtlink {
 
 class Amount;
+class HostExtras;
 class RunProgress;
 
 // Whether opening balances come from slot 0 (the amount carried into the
@@ -66,6 +67,9 @@ class StatementAggregator {
   AccountLineList* lines = nullptr;
   LedgerLineList* ledgerLines = nullptr;
   std::int32_t ledgerEnabled = 0;
+  // The host's extras (host/host_extras.h): the ledger's first reading
+  // pulses the progress window through their busy hook; null: no pulses.
+  HostExtras* hostExtras = nullptr;
   // The main bar position in hundredths of a percent; the report output
   // continues from it.
   double progressPosition = 0;

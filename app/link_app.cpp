@@ -4,8 +4,6 @@
 #include "app/environment_check.h"
 #include "dialog/conditions_dialog.h"
 #include "host/acc_connect.h"
-#include "host/books_check.h"
-#include "host/substitute_control.h"
 #include "app/progress_dialog.h"
 #include "host/sys_user.h"
 #include "res/edition/edition.h"
@@ -160,7 +158,7 @@ int LinkApp::ExitInstance() {
 
 bool LinkApp::BooksAreSound() {
   std::string cause;
-  if (CheckCurrentBooksFile(&cause)) return true;
+  if (Extras().CheckBooks(&cause)) return true;
   // The cause names a Linux path (UTF-8); the box shows program text.
   const std::string text = std::string("会計データを読み込めません。\n\n") + ToCp932(cause) + ".";
   MessageBox(hostWindow, text.c_str(), "決算書", MB_OK | MB_ICONEXCLAMATION);
@@ -170,9 +168,10 @@ bool LinkApp::BooksAreSound() {
 bool LinkApp::JournalIsSound(ProgressDialog* progress, bool ledger, std::string* refusal) {
   const std::string data_id(selectedData.dataId, strnlen(selectedData.dataId, sizeof(selectedData.dataId)));
   std::string cause;
-  if (progress) SetHostBusyHook([progress] { progress->PulseSecondBar(); });
-  const bool sound = CheckCurrentJournal(data_id, ledger, &cause);
-  if (progress) SetHostBusyHook(nullptr);
+  HostExtras& extras = Extras();
+  if (progress) extras.SetBusyHook([progress] { progress->PulseSecondBar(); });
+  const bool sound = extras.ReadJournal(data_id, ledger, &cause);
+  if (progress) extras.SetBusyHook(nullptr);
   if (sound) return true;
   *refusal = std::string("会計データを読み込めません。\n\n") + ToCp932(cause) + ".";
   return false;

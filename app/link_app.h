@@ -13,6 +13,7 @@
 #include "aggregate/account_line.h"
 #include "aggregate/ledger_line.h"
 
+#include "host/host_extras.h"
 #include "host/host_records.h"
 #include "platform/win_app.h"
 #include "platform/win_types.h"
@@ -51,10 +52,10 @@ class LinkApp : public CWinApp {
   // The receiver's level check in the program's folder (see
   // environment_check.h), with the host window as owner of its message.
   int CheckEnvironment(int show_messages);
-  // The books' check when they are opened (host/books_check.h); false after
-  // the refusal, naming the books file and the cause, has been shown.
+  // The books' check when they are opened (HostExtras::CheckBooks); false
+  // after the refusal, naming the books file and the cause, has been shown.
   bool BooksAreSound();
-  // The run's one reading of the journal (host/books_check.h), its lines
+  // The run's one reading of the journal (HostExtras::ReadJournal), its lines
   // checked as the books' check checks them: false with the refusal's text
   // (worded as BooksAreSound words it) in *refusal. `ledger`: the reading
   // keeps the lines for the general ledger. The progress window's second
@@ -83,6 +84,9 @@ class LinkApp : public CWinApp {
   HWND hostParent = 0; // the framework window object for hostWindow
   std::int32_t resultCode = kResultCompleted;
   ClSetData* dataSet = nullptr;
+  // The host's extras (host/host_extras.h), handed in by the composition
+  // root before the application runs; null runs as over a host without them.
+  HostExtras* hostExtras = nullptr;
 
   // The note text split into lines (entities decoded), emptied first.
   void SplitNoteText(const std::string& text);
@@ -104,6 +108,11 @@ class LinkApp : public CWinApp {
   // Every step that reads from the host keeps its failure here; the first
   // one stays and is the one shown.
   RunFailure failure_;
+
+  // hostExtras, or the port of a host without extras.
+  HostExtras& Extras() { return hostExtras ? *hostExtras : noExtras_; }
+
+  NoHostExtras noExtras_;
 };
 
 } // namespace stmtlink

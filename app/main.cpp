@@ -13,7 +13,8 @@
 #include "app/link_app.h"
 #include "app/program_options.h"
 #include "dialog/conditions_input.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
+#include "host/substitute/substitute_extras.h"
 #include "platform/env.h"
 #include "platform/front_end_port.h"
 #include "platform/host_home.h"
@@ -198,8 +199,11 @@ int main(int argc, char** argv) {
   if (front_end == nullptr) return Refuse(error);
   stmtlink::SetFrontEnd(front_end.get());
 
+  // The host here is the substitute over the home's books.
+  stmtlink::SubstituteExtras host_extras;
   stmtlink::LinkApp app;
   app.m_lpCmdLine = command_line;
+  app.hostExtras = &host_extras;
   stmtlink::RunApplication(&app);
   stmtlink::SetFrontEnd(nullptr);
   return app.resultCode;

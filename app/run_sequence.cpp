@@ -75,6 +75,7 @@ BOOL LinkApp::Run(ConditionsDialog& dialog) {
   aggregator.lines = &accountLines;
   aggregator.ledgerLines = &ledgerLines;
   aggregator.ledgerEnabled = output_ledger;
+  aggregator.hostExtras = &Extras();
 
   ReportWriter writer;
   writer.progressWindow = &progress;

@@ -24,15 +24,15 @@
 #include <vector>
 
 #include "aggregate/statement_aggregator.h"
-#include "host/books_check.h"
 #include "bench/bench_support.h"
 #include "app/month_conditions.h"
 #include "app/progress_dialog.h"
 #include "aggregate/ledger_line.h"
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "host/data_mgr.h"
 #include "host/set_data.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
+#include "host/substitute/substitute_extras.h"
 #include "platform/host_home.h"
 
 namespace {
@@ -111,14 +111,16 @@ double AggregateOnce(const std::string& home, std::size_t* lines_made, bool with
   aggregator.lines = &lines;
   aggregator.ledgerLines = &ledger;
   aggregator.ledgerEnabled = with_ledger ? 1 : 0;
+  SubstituteExtras extras;
+  aggregator.hostExtras = &extras;
   // As the run does: the journal read once first (its lines checked, the
   // sums and, with the ledger, the lines kept for the host calls), the
   // window pulsing meanwhile.
-  SetHostBusyHook([&progress] { progress.PulseSecondBar(); });
+  extras.SetBusyHook([&progress] { progress.PulseSecondBar(); });
   std::string refusal;
-  const bool sound = CheckCurrentJournal(std::string(data->dataId, strnlen(data->dataId, sizeof(data->dataId))),
-                                         with_ledger, &refusal);
-  SetHostBusyHook(nullptr);
+  const bool sound = extras.ReadJournal(std::string(data->dataId, strnlen(data->dataId, sizeof(data->dataId))),
+                                        with_ledger, &refusal);
+  extras.SetBusyHook(nullptr);
   if (!sound) Fail(refusal);
   if (const RunFailure failure = aggregator.aggregate(0, conditions.entries, data); failure.failed())
     Fail("aggregation failed: kind " + std::to_string(static_cast<int>(failure.kind())) + ", " +

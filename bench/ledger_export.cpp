@@ -8,7 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 
 namespace stmtlink::bench {
 namespace {

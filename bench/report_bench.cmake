@@ -6,4 +6,4 @@ add_executable(stmtlink_bench_report ${CMAKE_CURRENT_LIST_DIR}/report_bench.cpp
                                      ${CMAKE_SOURCE_DIR}/res/edition/edition.cpp)
 target_compile_definitions(stmtlink_bench_report PRIVATE STMTLINK_EDITION_STD=1)
 target_link_libraries(stmtlink_bench_report PRIVATE stmtlink_app stmtlink_res_common stmtlink_res_edition
-  stmtlink_host PkgConfig::LIBXML2)
+  stmtlink_host_substitute PkgConfig::LIBXML2)

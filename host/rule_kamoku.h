@@ -14,8 +14,7 @@
 // since MoveReady), so a test can fail a cursor part-way.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "host/host_records.h"
 #include "host/rule_base.h"
@@ -30,6 +29,9 @@ constexpr int kSumReadyPastType = 0;
 
 class ClRuleKamoku : public ClRuleBase {
  public:
+  ClRuleKamoku();
+  ~ClRuleKamoku() override;
+
   // Computes the rows. kHostErrorNoDataSet when no data set has the current
   // data ID, kHostErrorBooks when the books cannot be read.
   long MoveReady(int sum_type_base, int bumon_sum_type, int disp_type, const StFINDINFO* find,
@@ -46,8 +48,6 @@ class ClRuleKamoku : public ClRuleBase {
   const char* ClassName() const override { return "ClRuleKamoku"; }
 
  private:
-  bool ready_ = false;
-  std::vector<StKAMOKUSUMINFO> rows_;
-  std::size_t position_ = 0;
-  long reads_ = 0; // MoveNext calls since MoveReady
+  struct Reading; // the rows made ready, where the implementation keeps them
+  std::unique_ptr<Reading> reading_;
 };

@@ -5,9 +5,9 @@
 // SetMovePos(0); MoveFirst, then MoveNext until 5000; MoveFinish. Every call
 // returns 0 for success or an error code (host_errors.h).
 //
-// Substitute: the rows are those of host/ledger_index.h (which says which
+// Substitute: the rows are those of host/substitute/ledger_index.h (which says which
 // journal lines are rows and their side byte) in the ledger order of
-// host/journal_store.h (which gives the counterpart marker); the journal is
+// host/substitute/journal_store.h (which gives the counterpart marker); the journal is
 // read once per data set and shared by the accounts and ranges. The search
 // conditions choose month positions (the program asks for "not 15", so the
 // interim adjustments are never rows); a condition on another field is
@@ -21,16 +21,16 @@
 // "ClRuleMotocho::MoveNext@N" hits only the Nth MoveNext since MoveReady.
 #pragma once
 
-#include <cstddef>
 #include <memory>
-#include <vector>
 
-#include "host/ledger_index.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
 class ClRuleMotocho : public ClRuleBase {
  public:
+  ClRuleMotocho();
+  ~ClRuleMotocho() override;
+
   // Reads the rows. kHostErrorArgument without display settings or for a
   // search condition it does not understand,
   // kHostErrorNoDataSet when no data set has the current data ID,
@@ -51,11 +51,6 @@ class ClRuleMotocho : public ClRuleBase {
   const char* ClassName() const override { return "ClRuleMotocho"; }
 
  private:
-  long ReadAt(std::size_t position, StMOTOCHOINFO* row);
-
-  bool ready_ = false;
-  std::shared_ptr<const stmtlink::LedgerIndex> index_; // the lines the rows point into
-  std::vector<stmtlink::LedgerRowRef> rows_;
-  std::size_t position_ = 0;
-  long reads_ = 0; // MoveNext calls since MoveReady
+  struct Reading; // the rows made ready, where the implementation keeps them
+  std::unique_ptr<Reading> reading_;
 };

@@ -4,7 +4,7 @@
 // MoveFirst, then MoveNext until 5000; MoveFinish. Every call returns 0 for
 // success or an error code (host_errors.h).
 //
-// Substitute: the lines come from the journal store (host/journal_store.h),
+// Substitute: the lines come from the journal store (host/substitute/journal_store.h),
 // read once per data set, in its ledger order. The one search condition it
 // understands is the entry: field 6, operator 1
 // (equal), a 16- or 32-bit value; a chain of such conditions must hold
@@ -13,12 +13,8 @@
 // display settings and the cursor type are only recorded.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <memory>
-#include <vector>
 
-#include "host/journal_store.h"
 #include "host/ledger_records.h"
 #include "host/rule_base.h"
 
@@ -27,6 +23,9 @@ constexpr int kJournalCursorType = 2;
 
 class ClRuleShiwake : public ClRuleBase {
  public:
+  ClRuleShiwake();
+  ~ClRuleShiwake() override;
+
   // Reads the lines. kHostErrorArgument for a condition it does not
   // understand, kHostErrorNoDataSet when no data set has the current data
   // ID, kHostErrorBooks when the books cannot be read.
@@ -44,10 +43,6 @@ class ClRuleShiwake : public ClRuleBase {
   const char* ClassName() const override { return "ClRuleShiwake"; }
 
  private:
-  long ReadAt(std::size_t position, StSWKTINFO* line);
-
-  bool ready_ = false;
-  std::shared_ptr<const stmtlink::JournalStore> journal_;
-  std::vector<std::uint32_t> lines_; // indices into the store
-  std::size_t position_ = 0;
+  struct Reading; // the lines made ready, where the implementation keeps them
+  std::unique_ptr<Reading> reading_;
 };

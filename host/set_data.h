@@ -6,10 +6,9 @@
 // splitting a double-byte character; the read mode of ReadyDat is ignored.
 #pragma once
 
-#include <map>
+#include <memory>
 
 #include "host/acc_period.h"
-#include "host/books_db.h"
 #include "host/host_records.h"
 #include "host/set_base.h"
 
@@ -18,6 +17,9 @@ constexpr int kDataListReadMode = 0;
 
 class ClSetData : public ClSetBase {
  public:
+  ClSetData();
+  ~ClSetData() override;
+
   // A cursor over the data list; its handle goes to the other calls.
   long GetDatCursor(long* cursor);
   long ReadyDat(long cursor, int mode);
@@ -36,12 +38,8 @@ class ClSetData : public ClSetBase {
   void ResetForTesting() override;
 
  private:
-  struct Cursor {
-    stmtlink::BooksStatement rows; // valid once ReadyDat succeeded
-    bool finished = false;         // past the last row: 5000 from now on
-  };
-  std::map<long, Cursor> cursors_;
-  long next_cursor_ = 1;
+  struct Cursors; // the open cursors, where the implementation keeps them
+  std::unique_ptr<Cursors> cursors_;
   StDATAINFO selected_{};
   ClAccPeriod period_;
 };

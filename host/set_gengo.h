@@ -4,9 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
-#include "host/row_cursors.h"
 #include "host/set_base.h"
 
 #pragma pack(push, 1)
@@ -24,6 +23,9 @@ static_assert(offsetof(StGENGOINFO, abbreviation) == 15);
 
 class ClSetGengo : public ClSetBase {
  public:
+  ClSetGengo();
+  ~ClSetGengo() override;
+
   long GetCursor(long* cursor);
   // Reads the era table for the cursor; walking starts at the first era.
   long Ready(long cursor);
@@ -35,5 +37,6 @@ class ClSetGengo : public ClSetBase {
   void ResetForTesting() override;
 
  private:
-  stmtlink::RowCursors<StGENGOINFO> cursors_;
+  struct Cursors; // the open cursors, where the implementation keeps them
+  std::unique_ptr<Cursors> cursors_;
 };

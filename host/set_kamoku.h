@@ -6,15 +6,16 @@
 // refused by ReadyCursor, and no chain (null) gives every account.
 #pragma once
 
-#include <cstddef>
-#include <vector>
+#include <memory>
 
 #include "host/ledger_records.h"
-#include "host/row_cursors.h"
 #include "host/set_base.h"
 
 class ClSetKamoku : public ClSetBase {
  public:
+  ClSetKamoku();
+  ~ClSetKamoku() override;
+
   long GetCursor(long* cursor);
   // Finds the accounts that meet the conditions (a chain of StFINDINFO
   // entries linked by their link field, at most kFindInfoChainLength long).
@@ -29,5 +30,6 @@ class ClSetKamoku : public ClSetBase {
   void ResetForTesting() override;
 
  private:
-  stmtlink::RowCursors<StKAMOKUINFO> cursors_;
+  struct Cursors; // the open cursors, where the implementation keeps them
+  std::unique_ptr<Cursors> cursors_;
 };

@@ -5,7 +5,7 @@
 
 #include "AccUty/CmnProcHpr.h"
 #include "host/msg_mgr.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/host_home.h"
 #include "tests/support/books_builder.h"
 #include "tests/support/recording_front_end.h"

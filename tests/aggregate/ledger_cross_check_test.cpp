@@ -11,7 +11,7 @@
 #include "aggregate/ledger_line.h"
 #include "aggregate/statement_aggregator.h"
 #include "app/month_conditions.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/host_home.h"
 #include "tests/aggregate/aggregator_books.h"
 #include "tests/host/host_test_home.h"

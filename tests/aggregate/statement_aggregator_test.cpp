@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/progress_dialog.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "tests/aggregate/aggregator_books.h"
 #include "tests/support/recording_progress_window.h"
 

@@ -9,7 +9,8 @@
 #include "app/link_app.h"
 #include "dialog/conditions_input.h"
 #include "host/acc_connect.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
+#include "host/substitute/substitute_extras.h"
 #include "platform/drive_map.h"
 #include "platform/host_home.h"
 #include "tests/support/books_builder.h"
@@ -73,11 +74,13 @@ class LinkAppTest : public ::testing::Test {
     ClAccConnect::Inst()->ResetForTesting();
     ReloadDriveMap();
   }
-  // Runs the application as the framework does.
-  void Run(LinkApp* app, const std::string& command_line) {
+  // Runs the application as the framework does, over the substitute's
+  // extras as main.cpp hands them in unless the test gives others.
+  void Run(LinkApp* app, const std::string& command_line, HostExtras* extras = nullptr) {
     // Start-up moves into the program's folder; come back afterwards.
     ScopedCurrentDir keep(home_.path());
     app->m_lpCmdLine = command_line;
+    app->hostExtras = extras ? extras : &substitute_extras_;
     RunApplication(app);
   }
   std::string WindowLog() { return ReadTextFile(home_.File("host-window.log")); }
@@ -90,6 +93,29 @@ class LinkAppTest : public ::testing::Test {
   TempDir home_;
   BooksBuilder books_{home_.path()};
   ExecutingFrontEnd front_end_;
+  SubstituteExtras substitute_extras_;
+};
+
+// The host's extras as a test sees them: what was asked of them, and the
+// answers it chose.
+class RecordingExtras : public HostExtras {
+ public:
+  void SetBusyHook(std::function<void()> hook) override { hooks.push_back(hook != nullptr); }
+  bool CheckBooks(std::string* cause) override {
+    ++books_checks;
+    *cause = books_cause;
+    return books_cause.empty();
+  }
+  bool ReadJournal(const std::string& data_id, bool keep_ledger_lines, std::string* cause) override {
+    journal_reads.push_back(data_id + (keep_ledger_lines ? " with lines" : ""));
+    *cause = journal_cause;
+    return journal_cause.empty();
+  }
+
+  std::string books_cause, journal_cause; // empty: sound
+  int books_checks = 0;
+  std::vector<std::string> journal_reads;
+  std::vector<bool> hooks; // each SetBusyHook: a hook (true) or none
 };
 
 TEST_F(LinkAppTest, StartedByHostReadsTheSelectedDataAndNotifiesAtExit) {
@@ -114,6 +140,42 @@ TEST_F(LinkAppTest, StartedByHostReadsTheSelectedDataAndNotifiesAtExit) {
             "PostMessage 4660 msg=1025 wParam=7 lParam=0\n"
             "EnableWindow 4660 TRUE\n",
             WindowLog());
+}
+
+// The books are checked, and the journal read, only through the port that
+// the composition root hands in; what it says decides the run.
+TEST_F(LinkAppTest, TheBooksChecksComeThroughTheHostExtras) {
+  RecordingExtras unsound_journal;
+  unsound_journal.journal_cause = "the books file /h/books.db cannot be used: table journal_line";
+  LinkApp failed;
+  Run(&failed, "4660,1025,7,", &unsound_journal);
+  EXPECT_EQ(kResultFailed, failed.resultCode);
+  // The progress window pulses while the journal is read, and only then.
+  EXPECT_EQ((std::vector<bool>{true, false}), unsound_journal.hooks);
+  ASSERT_EQ(1u, front_end_.messages.size());
+  EXPECT_EQ("会計データを読み込めません。\n\nthe books file /h/books.db cannot be used: table journal_line.",
+            front_end_.messages[0].text);
+  EXPECT_FALSE(Called("ClRuleKamoku::MoveReady")); // no figure was read
+  front_end_.messages.clear();
+
+  RecordingExtras unsound_books;
+  unsound_books.books_cause = "the books file /h/books.db cannot be used: table era";
+  LinkApp refused;
+  Run(&refused, "4660,1025,7,", &unsound_books);
+  EXPECT_EQ(kResultFailed, refused.resultCode);
+  EXPECT_TRUE(unsound_books.journal_reads.empty());
+  ASSERT_EQ(1u, front_end_.messages.size());
+  EXPECT_EQ("会計データを読み込めません。\n\nthe books file /h/books.db cannot be used: table era.",
+            front_end_.messages[0].text);
+
+  RecordingExtras sound;
+  LinkApp completed;
+  Run(&completed, "4660,1025,7,", &sound);
+  EXPECT_EQ(kResultCompleted, completed.resultCode);
+  EXPECT_EQ(1, sound.books_checks);
+  // The selected data set, its lines kept for the general ledger.
+  EXPECT_EQ(std::vector<std::string>{"D0000002 with lines"}, sound.journal_reads);
+  EXPECT_EQ((std::vector<bool>{true, false}), sound.hooks);
 }
 
 TEST_F(LinkAppTest, ConnectionIsOpenedWithTheEditionCodeInTheHostsOrder) {

@@ -12,7 +12,7 @@
 
 #include "dialog/conditions_dialog.h"
 #include "res/common/conditions_template.h"
-#include "host/host_ini.h"
+#include "host/substitute/host_ini.h"
 #include "platform/env.h"
 #include "tests/dialog/dialog_test_support.h"
 #include "tests/support/fault_injection_env.h"

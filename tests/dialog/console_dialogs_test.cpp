@@ -8,7 +8,7 @@
 #include <string>
 
 #include "dialog/conditions_dialog.h"
-#include "host/host_ini.h"
+#include "host/substitute/host_ini.h"
 #include "tests/support/scratch_home.h"
 #include "tests/support/utf8.h"
 #include "ui/console_front_end.h"

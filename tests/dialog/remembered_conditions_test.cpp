@@ -9,7 +9,7 @@
 #include <string>
 
 #include "dialog/remembered_conditions.h"
-#include "host/host_ini.h"
+#include "host/substitute/host_ini.h"
 #include "tests/support/fault_injection_env.h"
 #include "tests/support/scratch_home.h"
 #include "tests/support/temp_dir.h"

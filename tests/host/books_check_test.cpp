@@ -1,7 +1,7 @@
 // The check of the books when they are opened: each kind of bad books file
 // is refused with the file and the cause, and books locked by another
 // writer are waited for.
-#include "host/books_check.h"
+#include "host/substitute/books_check.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

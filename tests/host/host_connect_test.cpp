@@ -7,7 +7,7 @@
 
 #include "host/acc_connect.h"
 #include "host/msg_mgr.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/front_end_port.h"
 #include "tests/host/host_test_home.h"
 

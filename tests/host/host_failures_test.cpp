@@ -8,7 +8,7 @@
 #include "host/file_mgr.h"
 #include "host/set_data.h"
 #include "host/set_shohizei.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "tests/host/host_test_home.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
 #include "host/set_data.h"
+#include "host/substitute/substitute_home.h"
 #include "host/sys_user.h"
 #include "tests/host/host_test_home.h"
 
@@ -149,7 +150,7 @@ TEST(HostSetData, ReadyCursorOutlivesTheClosingOfTheBooks) {
   ASSERT_EQ(0, data->ReadyDat(cursor, 0));
   StDATAINFO record;
   ASSERT_EQ(0, data->WalkDat(cursor, &record));
-  stmtlink::CloseCurrentBooks(); // the cursor keeps its own connection
+  stmtlink::CloseCurrentHome(); // the cursor keeps its own connection
   ASSERT_EQ(0, data->WalkDat(cursor, &record));
   EXPECT_EQ(2, record.dataNo);
   EXPECT_EQ(stmtlink::kHostEndOfRows, data->WalkDat(cursor, &record));

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "host/books_db.h"
-#include "host/books_schema.h"
-#include "host/substitute_control.h"
+#include "host/substitute/books_db.h"
+#include "host/substitute/books_schema.h"
+#include "host/substitute/substitute_control.h"
 #include "platform/host_home.h"
 
 namespace stmtlink::testing {

@@ -12,13 +12,15 @@
 #include "host/acc_period.h"
 #include "host/data_mgr.h"
 #include "host/host_errors.h"
-#include "host/ledger_index.h"
+#include "host/substitute/ledger_index.h"
 #include "host/ledger_records.h"
 #include "host/rule_motocho.h"
 #include "host/rule_shiwake.h"
 #include "host/set_data.h"
 #include "host/set_kamoku.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
+#include "host/substitute/substitute_home.h"
+#include "host/substitute/journal_pass.h"
 #include "tests/host/host_test_home.h"
 #include "tests/support/books_builder.h"
 #include "tests/support/utf8.h"
@@ -396,6 +398,62 @@ TEST_F(LedgerCursorsTest, ChangesToTheBooksAreSeenByTheNextReading) {
   EXPECT_STREQ("小口現金", row.name);
   // The same range read twice without a change gives the same rows.
   EXPECT_EQ(Keys(rows), Keys(Ledger(11100000)));
+}
+
+// The home keeps one reading of the journal and the ledgers indexed from
+// it for the calls that follow, and lets them go with its books: when the
+// books change, when the substitute is reset, when another home is set.
+TEST_F(LedgerCursorsTest, TheHomeKeepsOneReadingWhileItsBooksStayTheSame) {
+  std::string error;
+  std::int64_t data_no = 0;
+  EXPECT_EQ(kHostErrorNoDataSet, CurrentHome().FindDataNo("D0000009", &data_no, &error));
+  ASSERT_EQ(0, CurrentHome().FindDataNo("D0000001", &data_no, &error)) << error;
+  ASSERT_EQ(1, data_no);
+
+  const auto sums = CurrentHome().Journal(1, false, &error);
+  ASSERT_NE(nullptr, sums) << error;
+  EXPECT_EQ(nullptr, sums->store()); // read without the lines
+  EXPECT_EQ(sums, CurrentHome().Journal(1, false, &error));
+  // Asking for the lines reads again, and that reading serves the sums too.
+  const auto lines = CurrentHome().JournalLines(1, &error);
+  ASSERT_NE(nullptr, lines) << error;
+  const auto with_lines = CurrentHome().Journal(1, false, &error);
+  ASSERT_NE(nullptr, with_lines);
+  EXPECT_NE(sums, with_lines);
+  EXPECT_EQ(lines.get(), with_lines->store());
+
+  LedgerRange range;
+  range.data_no = 1;
+  range.first_date = 20250401;
+  range.last_date = 20260331;
+  const auto ledger = CurrentHome().Ledger(range, &error);
+  ASSERT_NE(nullptr, ledger) << error;
+  EXPECT_EQ(ledger, CurrentHome().Ledger(range, &error));
+  range.last_date = 20250930;
+  EXPECT_NE(ledger, CurrentHome().Ledger(range, &error));
+
+  // A changed journal is read again, once a statement has seen the change
+  // (every cursor looks its data set up first).
+  ASSERT_TRUE(books.Exec("UPDATE journal_line SET description = 'x' WHERE entry_id = 8"));
+  ASSERT_EQ(0, CurrentHome().FindDataNo("D0000001", &data_no, &error)) << error;
+  const auto changed = CurrentHome().Journal(1, true, &error);
+  ASSERT_NE(nullptr, changed);
+  EXPECT_NE(with_lines, changed);
+  EXPECT_EQ(changed, CurrentHome().Journal(1, true, &error));
+
+  ResetHostSubstitute();
+  const auto after_reset = CurrentHome().Journal(1, true, &error);
+  ASSERT_NE(nullptr, after_reset);
+  EXPECT_NE(changed, after_reset);
+
+  // Another home has its own books (here none) and nothing kept.
+  TestHome other;
+  EXPECT_EQ(nullptr, CurrentHome().Journal(1, true, &error));
+  EXPECT_NE(std::string::npos, error.find(other.dir() + "/books.db")) << error;
+  SetHostHome(home.dir());
+  const auto back = CurrentHome().Journal(1, true, &error);
+  ASSERT_NE(nullptr, back) << error;
+  EXPECT_NE(after_reset, back);
 }
 
 TEST_F(LedgerCursorsTest, ALongFirstReadingCallsTheBusyHookOnTheCallersThreadOnly) {

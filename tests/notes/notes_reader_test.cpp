@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
 #include "notes/notes_reader.h"
 #include "platform/host_home.h"
 #include "tests/support/books_builder.h"

@@ -20,7 +20,7 @@
 #include "dialog/conditions_dialog.h"
 #include "dialog/conditions_input.h"
 #include "res/common/conditions_template.h"
-#include "host/host_ini.h"
+#include "host/substitute/host_ini.h"
 #include "platform/text_codec.h"
 #include "tests/qt/qt_test_support.h"
 #include "tests/support/scratch_home.h"

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "host/books_schema.h"
+#include "host/substitute/books_schema.h"
 #include "tests/support/temp_dir.h"
 
 namespace stmtlink::testing {

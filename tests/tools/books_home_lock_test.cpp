@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "platform/file_lock.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/utf8.h"

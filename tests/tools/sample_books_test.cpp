@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/acc_connect.h"
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "host/data_mgr.h"
 #include "host/file_mgr.h"
 #include "host/set_data.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "tests/host/host_test_home.h"
 #include "tools/books/sample_books.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "platform/ini_file.h"
 #include "tools/books/books_language.h"
 #include "tools/books/chart_csv.h"

@@ -7,8 +7,8 @@
 #include <set>
 #include <tuple>
 
-#include "host/books_db.h"
-#include "host/books_schema.h"
+#include "host/substitute/books_db.h"
+#include "host/substitute/books_schema.h"
 #include "platform/env.h"
 #include "platform/ini_file.h"
 #include "platform/replacing_file.h"

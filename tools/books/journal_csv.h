@@ -48,7 +48,7 @@
 #include <string>
 #include <vector>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "tools/books/account_finder.h"
 #include "tools/books/csv_file.h"
 #include "tools/books/journal_entries.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "tools/books/journal_entries.h"
 #include "tools/books/side_files_csv.h"
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "host/books_db.h"
-#include "host/books_schema.h"
+#include "host/substitute/books_db.h"
+#include "host/substitute/books_schema.h"
 #include "platform/env.h"
 #include "platform/replacing_file.h"
 #include "tools/books/books_language.h"

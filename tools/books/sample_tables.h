@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "host/books_db.h"
+#include "host/substitute/books_db.h"
 #include "tools/books/sample_books.h"
 #include "tools/books/sample_chart.h"
 

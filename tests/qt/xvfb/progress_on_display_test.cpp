@@ -20,7 +20,8 @@
 
 #include "app/link_app.h"
 #include "dialog/conditions_input.h"
-#include "host/substitute_control.h"
+#include "host/substitute/substitute_control.h"
+#include "host/substitute/substitute_extras.h"
 #include "platform/host_home.h"
 #include "platform/text_codec.h"
 #include "tests/qt/xvfb/x_window_title.h"
@@ -243,7 +244,9 @@ TEST(ProgressOnDisplayTest, RunShowsCaptionAndMovingBarsUnderTheWaitCursor) {
   SetHostCallJournal(false);
   ObservedFrontEnd front_end(UnattendedLedgerRun());
   SetFrontEnd(&front_end);
+  SubstituteExtras host_extras;
   LinkApp app;
+  app.hostExtras = &host_extras;
   RunApplication(&app);
   SetFrontEnd(nullptr);
   ASSERT_EQ(kResultCompleted, app.resultCode);
@@ -296,7 +299,9 @@ TEST(ProgressOnDisplayTest, TheSecondBarIsDrawnAtDifferentPositionsOverARun) {
   front_end.progress().drawings_to_read = 12;
   front_end.progress().wanted.clear();
   SetFrontEnd(&front_end);
+  SubstituteExtras host_extras;
   LinkApp app;
+  app.hostExtras = &host_extras;
   RunApplication(&app);
   SetFrontEnd(nullptr);
   ASSERT_EQ(kResultCompleted, app.resultCode);
