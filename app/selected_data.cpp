@@ -14,7 +14,7 @@ namespace stmtlink {
 namespace {
 
 constexpr char kDataListWhat[] = "会社データの一覧";
-constexpr char kUserWhat[] = "利用者の選択";
+constexpr char kSelectionWhat[] = "利用者の選択";
 constexpr char kTaxWhat[] = "消費税の設定";
 
 } // namespace
@@ -29,10 +29,10 @@ int LinkApp::ReadSelectedData(StDATAINFO* record) {
   long first = 0;
   long selected = 0;
   ClSysUser* user = ClDataMgr::Inst()->GetSysUserObject();
-  if (!HostObjectOk(user, "ClDataMgr::GetSysUserObject", kUserWhat, &failure_) ||
-      !HostReadOk(user->GetCurUserID(user_id), "ClSysUser::GetCurUserID", kUserWhat, &failure_) ||
+  if (!HostObjectOk(user, "ClDataMgr::GetSysUserObject", kSelectionWhat, &failure_) ||
+      !HostReadOk(user->GetCurUserID(user_id), "ClSysUser::GetCurUserID", kSelectionWhat, &failure_) ||
       !HostReadOk(user->GetSelectedNo(user_id, &first, &selected), "ClSysUser::GetSelectedNo",
-                  kUserWhat, &failure_))
+                  kSelectionWhat, &failure_))
     return 0;
 
   int found = 0;
