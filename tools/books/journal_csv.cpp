@@ -5,6 +5,7 @@
 
 #include "tools/books/book_values.h"
 #include "tools/books/books_language.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
@@ -544,21 +545,18 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
 
 bool WriteJournalCsv(BooksDb& db, std::int64_t data_no, const FiscalPeriod& period,
                      std::ostream& out, std::string* error) {
-  BooksStatement rows;
-  if (!db.Prepare("SELECT entry_id, entry_no, date, slot, debit_code, debit_amount, debit_tax, "
-                  "credit_code, credit_amount, credit_tax, description FROM journal_line "
-                  "WHERE data_no = ?1 ORDER BY entry_id, line_no",
-                  &rows, error) ||
-      !rows.BindInt64(1, data_no, error))
+  SqlStatement lines(error);
+  if (!lines.Prepare(db,
+                     "SELECT entry_id, entry_no, date, slot, debit_code, debit_amount, debit_tax, "
+                     "credit_code, credit_amount, credit_tax, description FROM journal_line "
+                     "WHERE data_no = ?1 ORDER BY entry_id, line_no",
+                     data_no))
     return false;
   out << "entry,id,date,slot,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,"
          "description\r\n";
   std::int64_t last_id = -1;
-  for (;;) {
-    const BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) break;
-    const std::int64_t id = rows.Int64(0), date = rows.Int64(2), slot = rows.Int64(3);
+  return lines.ForEachRow([&](const BooksStatement& row) {
+    const std::int64_t id = row.Int64(0), date = row.Int64(2), slot = row.Int64(3);
     std::string slot_text;
     if (slot == kYearEndSlot)
       slot_text = "year-end";
@@ -568,16 +566,15 @@ bool WriteJournalCsv(BooksDb& db, std::int64_t data_no, const FiscalPeriod& peri
       slot_text = std::to_string(slot);
     // Later lines of an entry leave entry and id empty: the entry goes on.
     if (id != last_id)
-      out << rows.Int64(1) << ',' << id;
+      out << row.Int64(1) << ',' << id;
     else
       out << ',';
-    out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(rows.Int64(4)) << ','
-        << AmountText(rows.Int64(5)) << ',' << AmountText(rows.Int64(6)) << ','
-        << CodeText(rows.Int64(7)) << ',' << AmountText(rows.Int64(8)) << ','
-        << AmountText(rows.Int64(9)) << ',' << CsvTextField(rows.Text(10)) << "\r\n";
+    out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(row.Int64(4)) << ','
+        << AmountText(row.Int64(5)) << ',' << AmountText(row.Int64(6)) << ','
+        << CodeText(row.Int64(7)) << ',' << AmountText(row.Int64(8)) << ','
+        << AmountText(row.Int64(9)) << ',' << CsvTextField(row.Text(10)) << "\r\n";
     last_id = id;
-  }
-  return true;
+  });
 }
 
 } // namespace stmtlink
