@@ -6,6 +6,7 @@
 #include <set>
 
 #include "tools/books/books_language.h"
+#include "tools/books/csv_record_reader.h"
 #include "tools/books/book_values.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
@@ -179,17 +180,16 @@ struct ChartColumnIndex {
 // Reads the chart record by record into *chart. The natures of category
 // accounts and of sub-accounts that take their main's are settled once
 // every record is read.
-class ChartReader {
+class ChartReader : CsvRecordReader {
  public:
   ChartReader(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
               ImportProblems* problems)
-      : file_(file), keeps_mfg_schedule_(keeps_mfg_schedule), chart_(chart), problems_(problems),
+      : CsvRecordReader(file, problems), keeps_mfg_schedule_(keeps_mfg_schedule), chart_(chart),
         before_(problems->count()) {}
 
   bool Read() {
     if (!ReadHeader()) return false;
-    while (file_.Next(&record_, problems_))
-      if (columns_.Fits(file_, record_, problems_)) ReadAccount();
+    while (NextRecord()) ReadAccount();
     SettleNatures();
     if (chart_->accounts.empty() && problems_->count() == before_)
       problems_->Add(file_.name() + ": " +
@@ -198,11 +198,6 @@ class ChartReader {
   }
 
  private:
-  std::string_view Field(int index) const { return CsvColumns::Field(record_, index); }
-  void Bad(int index, const std::string& message) {
-    problems_->Add(file_.name(), record_.line, index + 1, message);
-  }
-
   bool ReadHeader();
   void ReadAccount();
   bool TakesRow();
@@ -216,14 +211,10 @@ class ChartReader {
   void ReadMembers(bool type_read, const ChartAccount& a);
   void SettleNatures();
 
-  CsvFile& file_;
   const bool keeps_mfg_schedule_;
   ImportedChart* chart_;
-  ImportProblems* problems_;
   const std::size_t before_; // the problems' count before the chart
-  CsvColumns columns_;
   ChartColumnIndex c_{};
-  CsvRecord record_;
 
   std::map<std::int64_t, std::size_t> by_code_; // stored code -> account index
   std::vector<PendingNature> pending_;

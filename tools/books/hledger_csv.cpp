@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "tools/books/books_language.h"
+#include "tools/books/csv_record_reader.h"
 #include "tools/books/book_values.h"
 #include "tools/books/user_text.h"
 
@@ -71,17 +72,16 @@ namespace {
 
 // Reads hledger's postings record by record; the postings of one txnidx
 // go to the sink as one entry when the next transaction starts.
-class HledgerReader {
+class HledgerReader : CsvRecordReader {
  public:
   HledgerReader(CsvFile& file, const AccountFinder& accounts, const AccountMap& map,
                 EntrySink* sink, ImportProblems* problems, ChangedLines* joined_descriptions)
-      : file_(file), accounts_(accounts), map_(map), sink_(sink), problems_(problems),
+      : CsvRecordReader(file, problems), accounts_(accounts), map_(map), sink_(sink),
         joined_descriptions_(joined_descriptions) {}
 
   void Read() {
     if (!ReadHeader()) return;
-    while (file_.Next(&record_, problems_)) {
-      if (!columns_.Fits(file_, record_, problems_)) continue;
+    while (NextRecord()) {
       if (Field(c_index_) != index_) StartTransaction();
       ReadPosting();
     }
@@ -89,11 +89,6 @@ class HledgerReader {
   }
 
  private:
-  std::string_view Field(int index) const { return CsvColumns::Field(record_, index); }
-  void Bad(int index, const std::string& message) {
-    problems_->Add(file_.name(), record_.line, index + 1, message);
-  }
-
   bool ReadHeader();
   void StartTransaction();
   void ReadDescription();
@@ -102,14 +97,10 @@ class HledgerReader {
   JournalRow Row(long line) const;
   void Flush();
 
-  CsvFile& file_;
   const AccountFinder& accounts_;
   const AccountMap& map_;
   EntrySink* sink_;
-  ImportProblems* problems_;
   ChangedLines* joined_descriptions_;
-  CsvColumns columns_;
-  CsvRecord record_;
   int c_index_ = 0, c_date_ = 0, c_description_ = 0, c_account_ = 0, c_amount_ = 0,
       c_commodity_ = 0;
   std::string why_;

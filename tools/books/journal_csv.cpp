@@ -5,6 +5,7 @@
 
 #include "tools/books/book_values.h"
 #include "tools/books/books_language.h"
+#include "tools/books/csv_record_reader.h"
 #include "tools/books/sql_statement.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
@@ -158,16 +159,15 @@ struct SideState {
 };
 
 // Reads the journal record by record into whole entries for the sink.
-class JournalReader {
+class JournalReader : CsvRecordReader {
  public:
   JournalReader(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
                 ImportProblems* problems, const JournalReadOptions& options)
-      : file_(file), accounts_(accounts), sink_(sink), problems_(problems), options_(options) {}
+      : CsvRecordReader(file, problems), accounts_(accounts), sink_(sink), options_(options) {}
 
   void Read() {
     if (!ReadHeader()) return;
-    while (file_.Next(&record_, problems_)) {
-      if (!columns_.Fits(file_, record_, problems_)) continue;
+    while (NextRecord()) {
       JournalRow row = NewRow();
       GroupIntoEntry(&row);
       ReadWhen(&row);
@@ -179,11 +179,6 @@ class JournalReader {
   }
 
  private:
-  std::string_view Field(int index) const { return CsvColumns::Field(record_, index); }
-  void Bad(int index, const std::string& message) {
-    problems_->Add(file_.name(), record_.line, index + 1, message);
-  }
-
   bool ReadHeader();
   JournalRow NewRow();
   void GroupIntoEntry(JournalRow* row);
@@ -198,14 +193,10 @@ class JournalReader {
   void ReadDescription(JournalRow* row);
   void Flush();
 
-  CsvFile& file_;
   AccountFinder& accounts_;
   EntrySink* sink_;
-  ImportProblems* problems_;
   const JournalReadOptions& options_;
-  CsvColumns columns_;
   JournalColumns c_{};
-  CsvRecord record_;
   std::string why_;
 
   std::vector<JournalRow> entry_;
