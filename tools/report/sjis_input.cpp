@@ -75,8 +75,10 @@ void SjisInput::EndOfCrLine() {
 
 void SjisInput::Fault(unsigned first, int second) {
   char hex[16];
-  if (second >= 0) std::snprintf(hex, sizeof hex, "%02X %02X", first, static_cast<unsigned>(second));
-  else std::snprintf(hex, sizeof hex, "%02X", first);
+  if (second >= 0)
+    std::snprintf(hex, sizeof hex, "%02X %02X", first, static_cast<unsigned>(second));
+  else
+    std::snprintf(hex, sizeof hex, "%02X", first);
   encoding_fault_line_ = line_;
   encoding_fault_bytes_ = hex;
 }
