@@ -58,6 +58,16 @@ TEST(SjisInput, ConvertsCodePage932AcrossBlocksAndCountsLineEnds) {
   ASSERT_TRUE(WriteTextFile(path, "ok\x82"));
   Through(path, 100, &input);
   EXPECT_EQ("82", input->encoding_fault_bytes());
+  // A lead byte that ends the first block, with a byte that makes no
+  // character of it; control bytes pass, a byte that starts nothing stops.
+  ASSERT_TRUE(WriteTextFile(path, "\r\n" + std::string(65533, 'a') + "\x8A\x7F"));
+  EXPECT_EQ("\r\n" + std::string(65533, 'a'), Through(path, 4000, &input));
+  EXPECT_EQ(2, input->encoding_fault_line());
+  EXPECT_EQ("8A 7F", input->encoding_fault_bytes());
+  ASSERT_TRUE(WriteTextFile(path, "\x01\t\r\n\xA0" "b"));
+  EXPECT_EQ("\x01\t\r\n", Through(path, 100, &input));
+  EXPECT_EQ(2, input->encoding_fault_line());
+  EXPECT_EQ("A0", input->encoding_fault_bytes());
 }
 
 TEST(ReportReader, NamesLinesBeyondTheParsersOwnCount) {

@@ -518,5 +518,56 @@ TEST(StandardChart, NatureKeywordsOfAnOwnChart) {
   EXPECT_EQ(0x80880000u, chart.members[0].mask);
 }
 
+// Each fault of a chart row is named by its line and column, in the
+// row's order; a row whose code cannot stand is read no further, and a
+// manufacturing row is left out for a company without the schedule.
+TEST(StandardChart, EveryFaultOfAnOwnChartNamesItsLineAndColumn) {
+  CsvFile file = CsvFile::FromText(
+      "chart.csv", U8(u8"code,sub,name,statement_name,nature,side,line_type,members,"
+                      u8"ledger_excluded,only\n"
+                      u8"1110,,現金,,流動資産,,,,,\n"
+                      u8"x12,,悪いコード,,流動資産,,,,,\n"
+                      u8"1110,99999,補助,,,,,,,\n"
+                      u8"1110,,,,流動資産,,,,,\n"
+                      u8"1199,3,孤児,,,,,,,\n"
+                      u8"1120,,種別違い,,流動資産,,subtotal,,,\n"
+                      u8"1130,,区分なし,,,,,,,\n"
+                      u8"1140,,区分違い,,売り上げ,X,,,c,\n"
+                      u8"1170,,見出し,,,D,heading,流動資産,,\n"
+                      u8"1180,,合計,,流動資産,,total,,,\n"
+                      u8"1190,,計算,,流動資産,,computed,謎 0x1,,\n"
+                      u8"5000,,製造,,材料費,,,,,manufacturing\n"
+                      u8"5010,,製造2,,材料費,,,,,maybe\n"
+                      u8"1110,1,補助,,,,,,,\n"
+                      u8"1110,1,補助の重複,,,,,,,\n"));
+  ImportProblems problems;
+  ImportedChart chart;
+  EXPECT_FALSE(ReadChartCsv(file, false, &chart, &problems));
+  EXPECT_EQ(problems.Text(),
+            U8(u8"chart.csv:3:1: code 'x12' is not a main code from 1 to 214747\n"
+               u8"chart.csv:4:2: sub '99999' is not a sub-account number from 1 to 9999\n"
+               u8"chart.csv:5:3: the account has no name\n"
+               u8"chart.csv:5:1: code 1110 is already the account on line 2\n"
+               u8"chart.csv:6:1: sub-account of main code 1199, which no line above defines\n"
+               u8"chart.csv:7:7: line type 'subtotal' is not account, heading, total or computed\n"
+               u8"chart.csv:8:5: the account has no nature code or keyword\n"
+               u8"chart.csv:8:6: the account has no side (D or C)\n"
+               u8"chart.csv:9:5: nature '売り上げ' is neither a code (0x80880001) nor a keyword "
+               u8"such as 流動資産\n"
+               u8"chart.csv:9:6: side 'X' is not D or C\n"
+               u8"chart.csv:9:9: ledger_excluded 'c' is not a, b or ab\n"
+               u8"chart.csv:10:8: members belong to a total or a computed item, and this row is "
+               u8"a heading\n"
+               u8"chart.csv:11:8: a total needs its members\n"
+               u8"chart.csv:12:8: member '謎' is neither a code nor a keyword\n"
+               u8"chart.csv:14:10: only 'maybe' is not empty or manufacturing\n"
+               u8"chart.csv:16:2: code 1110-1 is already the account on line 15\n"));
+  // The rows that stood, each with its record's line; the computed item
+  // kept the member that was a code.
+  EXPECT_EQ(chart.lines, (std::vector<long>{2, 7, 8, 9, 10, 11, 12, 15}));
+  ASSERT_EQ(chart.members.size(), 1u);
+  EXPECT_EQ(chart.members[0].mask, 1u);
+}
+
 } // namespace
 } // namespace stmtlink

@@ -13,6 +13,7 @@
 #include "platform/env.h"
 #include "platform/replacing_stream.h"
 #include "tools/books/side_files_csv.h"
+#include "tools/books/sql_statement.h"
 
 namespace stmtlink {
 namespace {
@@ -21,41 +22,32 @@ namespace fs = std::filesystem;
 
 bool LoadChart(BooksDb& db, std::int64_t data_no, std::vector<ChartAccount>* accounts,
                std::vector<ChartMember>* members, std::string* error) {
-  BooksStatement rows;
-  if (!db.Prepare("SELECT code, seq, formal_name, statement_name, nature, line_type, "
-                  "normal_side, ledger_excluded_a, ledger_excluded_b FROM account "
-                  "WHERE data_no = ?1 ORDER BY seq, code",
-                  &rows, error) ||
-      !rows.BindInt64(1, data_no, error))
-    return false;
-  for (;;) {
-    const BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) break;
-    ChartAccount a;
-    a.code = rows.Int64(0);
-    a.seq = rows.Int64(1);
-    a.formal_name = rows.Text(2);
-    a.statement_name = rows.Text(3);
-    a.nature = static_cast<std::uint32_t>(rows.Int64(4));
-    a.line_type = static_cast<int>(rows.Int64(5));
-    a.normal_side = static_cast<int>(rows.Int64(6));
-    a.ledger_excluded_a = rows.Int64(7) != 0;
-    a.ledger_excluded_b = rows.Int64(8) != 0;
-    accounts->push_back(std::move(a));
-  }
-  BooksStatement masks;
-  if (!db.Prepare("SELECT total_code, member_mask FROM total_member WHERE data_no = ?1 "
-                  "ORDER BY rowid",
-                  &masks, error) ||
-      !masks.BindInt64(1, data_no, error))
-    return false;
-  for (;;) {
-    const BooksStatement::Step step = masks.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) return true;
-    members->push_back({masks.Int64(0), static_cast<std::uint32_t>(masks.Int64(1))});
-  }
+  SqlStatement rows(error), masks(error);
+  return rows.Prepare(db,
+                      "SELECT code, seq, formal_name, statement_name, nature, line_type, "
+                      "normal_side, ledger_excluded_a, ledger_excluded_b FROM account "
+                      "WHERE data_no = ?1 ORDER BY seq, code",
+                      data_no) &&
+         rows.ForEachRow([&](const BooksStatement& row) {
+           ChartAccount a;
+           a.code = row.Int64(0);
+           a.seq = row.Int64(1);
+           a.formal_name = row.Text(2);
+           a.statement_name = row.Text(3);
+           a.nature = static_cast<std::uint32_t>(row.Int64(4));
+           a.line_type = static_cast<int>(row.Int64(5));
+           a.normal_side = static_cast<int>(row.Int64(6));
+           a.ledger_excluded_a = row.Int64(7) != 0;
+           a.ledger_excluded_b = row.Int64(8) != 0;
+           accounts->push_back(std::move(a));
+         }) &&
+         masks.Prepare(db,
+                       "SELECT total_code, member_mask FROM total_member WHERE data_no = ?1 "
+                       "ORDER BY rowid",
+                       data_no) &&
+         masks.ForEachRow([&](const BooksStatement& row) {
+           members->push_back({row.Int64(0), static_cast<std::uint32_t>(row.Int64(1))});
+         });
 }
 
 // The data set host.ini selects when the books have it, else the first.
@@ -74,12 +66,11 @@ bool ChooseDataSet(BooksDb& db, const std::string& home, std::int64_t* data_no,
       return true;
     }
   }
-  BooksStatement first;
-  if (!db.Prepare("SELECT data_no FROM data_set ORDER BY data_no LIMIT 1", &first, error))
-    return false;
-  const BooksStatement::Step step = first.Next(error);
+  SqlStatement first(error);
+  if (!first.Prepare(db, "SELECT data_no FROM data_set ORDER BY data_no LIMIT 1")) return false;
+  const BooksStatement::Step step = first.Next();
   if (step == BooksStatement::Step::kRow)
-    *data_no = first.Int64(0);
+    *data_no = first.row().Int64(0);
   else if (step == BooksStatement::Step::kDone)
     *error = Say("the books have no data set", u8"帳簿にデータがありません");
   return step == BooksStatement::Step::kRow;

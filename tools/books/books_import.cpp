@@ -23,6 +23,7 @@
 #include "tools/books/journal_writer.h"
 #include "tools/books/sample_host_ini.h"
 #include "tools/books/side_files_csv.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/user_text.h"
 
 namespace stmtlink {
@@ -33,14 +34,11 @@ namespace fs = std::filesystem;
 
 // The real era table, as every host keeps it.
 bool WriteEras(BooksDb& db, std::string* error) {
-  BooksStatement s;
-  if (!db.Prepare("INSERT INTO era (first_day, name, abbreviation) VALUES (?1, ?2, ?3)", &s, error))
+  SqlStatement s(error);
+  if (!s.Prepare(db, "INSERT INTO era (first_day, name, abbreviation) VALUES (?1, ?2, ?3)"))
     return false;
   for (const Era& era : kEras)
-    if (!s.BindInt64(1, era.first_day, error) || !s.BindText(2, era.name, error) ||
-        !s.BindText(3, era.abbreviation, error) ||
-        s.Next(error) != BooksStatement::Step::kDone || !s.Reset(error))
-      return false;
+    if (!s.Run(era.first_day, era.name, era.abbreviation)) return false;
   return true;
 }
 
@@ -99,73 +97,52 @@ DataSetValues DataSetOf(const ImportOptions& options, ImportProblems* problems) 
 }
 
 bool InsertDataSet(BooksDb& db, const DataSetValues& v, std::string* error) {
-  BooksStatement s;
-  return db.Prepare(
-             "INSERT INTO data_set (data_no, data_id, company_name, period_start, "
-             "period_end, keeps_mfg_schedule, interim_closing, introduction_month, "
-             "company_law, tax_included) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-             &s, error) &&
-         s.BindInt64(1, v.data_no, error) && s.BindText(2, v.data_id, error) &&
-         s.BindText(3, v.company_name, error) && s.BindInt64(4, v.period_start, error) &&
-         s.BindInt64(5, v.period_end, error) && s.BindInt64(6, v.keeps_mfg_schedule, error) &&
-         s.BindInt64(7, v.interim_closing, error) && s.BindInt64(8, v.introduction_month, error) &&
-         s.BindInt64(9, v.company_law, error) && s.BindInt64(10, v.tax_included, error) &&
-         s.Next(error) == BooksStatement::Step::kDone;
+  SqlStatement s(error);
+  return s.Prepare(db,
+                   "INSERT INTO data_set (data_no, data_id, company_name, period_start, "
+                   "period_end, keeps_mfg_schedule, interim_closing, introduction_month, "
+                   "company_law, tax_included) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)") &&
+         s.Run(v.data_no, v.data_id, v.company_name, v.period_start, v.period_end,
+               v.keeps_mfg_schedule, v.interim_closing, v.introduction_month, v.company_law,
+               v.tax_included);
 }
 
 bool InsertChart(BooksDb& db, std::int64_t data_no, const ImportedChart& chart,
                  std::string* error) {
-  BooksStatement a, m;
-  if (!db.Prepare("INSERT INTO account (data_no, code, seq, formal_name, statement_name, nature, "
-                  "line_type, normal_side, ledger_excluded_a, ledger_excluded_b) VALUES "
-                  "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                  &a, error) ||
-      !db.Prepare("INSERT INTO total_member (data_no, total_code, member_mask) VALUES (?1, ?2, ?3)",
-                  &m, error))
+  SqlStatement a(error), m(error);
+  if (!a.Prepare(db, "INSERT INTO account (data_no, code, seq, formal_name, statement_name, "
+                     "nature, line_type, normal_side, ledger_excluded_a, ledger_excluded_b) "
+                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)") ||
+      !m.Prepare(db, "INSERT INTO total_member (data_no, total_code, member_mask) "
+                     "VALUES (?1, ?2, ?3)"))
     return false;
   for (const ChartAccount& c : chart.accounts)
-    if (!a.BindInt64(1, data_no, error) || !a.BindInt64(2, c.code, error) ||
-        !a.BindInt64(3, c.seq, error) || !a.BindText(4, c.formal_name, error) ||
-        !a.BindText(5, c.statement_name, error) || !a.BindInt64(6, c.nature, error) ||
-        !a.BindInt64(7, c.line_type, error) || !a.BindInt64(8, c.normal_side, error) ||
-        !a.BindInt64(9, c.ledger_excluded_a, error) ||
-        !a.BindInt64(10, c.ledger_excluded_b, error) ||
-        a.Next(error) != BooksStatement::Step::kDone || !a.Reset(error))
+    if (!a.Run(data_no, c.code, c.seq, c.formal_name, c.statement_name, c.nature, c.line_type,
+               c.normal_side, c.ledger_excluded_a, c.ledger_excluded_b))
       return false;
   for (const ChartMember& c : chart.members)
-    if (!m.BindInt64(1, data_no, error) || !m.BindInt64(2, c.total_code, error) ||
-        !m.BindInt64(3, c.mask, error) || m.Next(error) != BooksStatement::Step::kDone ||
-        !m.Reset(error))
-      return false;
+    if (!m.Run(data_no, c.total_code, c.mask)) return false;
   return true;
 }
 
 bool InsertOpening(BooksDb& db, std::int64_t data_no, const OpeningBalances& opening,
                    std::string* error) {
-  BooksStatement s;
-  if (!db.Prepare(
-          "INSERT INTO opening_balance (data_no, code, debit, credit) VALUES (?1, ?2, ?3, ?4)", &s,
-          error))
+  SqlStatement s(error);
+  if (!s.Prepare(db, "INSERT INTO opening_balance (data_no, code, debit, credit) "
+                     "VALUES (?1, ?2, ?3, ?4)"))
     return false;
   for (const auto& [code, b] : opening)
-    if (!s.BindInt64(1, data_no, error) || !s.BindInt64(2, code, error) ||
-        !s.BindInt64(3, b.debit, error) || !s.BindInt64(4, b.credit, error) ||
-        s.Next(error) != BooksStatement::Step::kDone || !s.Reset(error))
-      return false;
+    if (!s.Run(data_no, code, b.debit, b.credit)) return false;
   return true;
 }
 
 bool InsertNotes(BooksDb& db, std::int64_t data_no, const StatementSettings& notes,
                  std::string* error) {
-  BooksStatement s;
-  if (!db.Prepare("INSERT INTO statement_setting (data_no, kind, text) VALUES (?1, ?2, ?3)", &s,
-                  error))
+  SqlStatement s(error);
+  if (!s.Prepare(db, "INSERT INTO statement_setting (data_no, kind, text) VALUES (?1, ?2, ?3)"))
     return false;
   for (const auto& [kind, text] : notes)
-    if (!s.BindInt64(1, data_no, error) || !s.BindInt64(2, kind, error) ||
-        !s.BindText(3, text, error) || s.Next(error) != BooksStatement::Step::kDone ||
-        !s.Reset(error))
-      return false;
+    if (!s.Run(data_no, kind, text)) return false;
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "tools/books/books_language.h"
+#include "tools/books/csv_record_reader.h"
 #include "tools/books/book_values.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
@@ -169,193 +170,281 @@ const std::vector<NatureKeyword>& NatureKeywords() {
   return kKeywords;
 }
 
-bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
-                  ImportProblems* problems) {
-  const std::size_t before = problems->count();
-  CsvRecord record;
-  CsvColumns columns;
-  if (!file.Next(&record, problems)) {
-    if (problems->count() == before) problems->Add(file.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
+namespace {
+
+// The chart's columns; CsvColumns::kAbsent where the header lacks one.
+struct ChartColumnIndex {
+  int code, sub, name, statement, nature, side, type, members, excluded, only;
+};
+
+// Reads the chart record by record into *chart. The natures of category
+// accounts and of sub-accounts that take their main's are settled once
+// every record is read.
+class ChartReader : CsvRecordReader {
+ public:
+  ChartReader(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
+              ImportProblems* problems)
+      : CsvRecordReader(file, problems), keeps_mfg_schedule_(keeps_mfg_schedule), chart_(chart),
+        before_(problems->count()) {}
+
+  bool Read() {
+    if (!ReadHeader()) return false;
+    while (NextRecord()) ReadAccount();
+    SettleNatures();
+    if (chart_->accounts.empty() && problems_->count() == before_)
+      problems_->Add(file_.name() + ": " +
+                     Say("the chart has no accounts", u8"勘定科目表に科目がありません"));
+    return problems_->count() == before_;
+  }
+
+ private:
+  bool ReadHeader();
+  void ReadAccount();
+  bool TakesRow();
+  bool ReadCode(std::int64_t* main, std::int64_t* sub, ChartAccount* a);
+  void ReadNames(ChartAccount* a);
+  bool FindPlace(std::int64_t main, std::int64_t sub, const ChartAccount& a,
+                 const ChartAccount** main_account);
+  const NatureKeyword* ReadNature(const ChartAccount* main_account, ChartAccount* a);
+  void ReadSide(const ChartAccount* main_account, const NatureKeyword* keyword, ChartAccount* a);
+  void ReadExcluded(ChartAccount* a);
+  void ReadMembers(bool type_read, const ChartAccount& a);
+  void SettleNatures();
+
+  const bool keeps_mfg_schedule_;
+  ImportedChart* chart_;
+  const std::size_t before_; // the problems' count before the chart
+  ChartColumnIndex c_{};
+
+  std::map<std::int64_t, std::size_t> by_code_; // stored code -> account index
+  std::vector<PendingNature> pending_;
+  std::set<std::uint32_t> used_natures_;
+  std::vector<std::size_t> inherit_; // sub-accounts that take their main's nature
+};
+
+bool ChartReader::ReadHeader() {
+  if (!file_.Next(&record_, problems_)) {
+    if (problems_->count() == before_)
+      problems_->Add(file_.name() + ": " + Say("the file is empty", u8"ファイルが空です"));
     return false;
   }
-  if (!columns.Read(file, record, kChartColumns, problems)) return false;
+  if (!columns_.Read(file_, record_, kChartColumns, problems_)) return false;
   for (std::string_view required : {"code", "name"})
-    if (!columns.Has(required)) {
-      problems->Add(file.name(), record.line, 0,
-                    Say("the header has no column '{0}'", u8"見出しに列 '{0}' がありません",
-                        {required}));
+    if (!columns_.Has(required)) {
+      problems_->Add(file_.name(), record_.line, 0,
+                     Say("the header has no column '{0}'", u8"見出しに列 '{0}' がありません",
+                         {required}));
       return false;
     }
-  const int c_code = columns.Index("code"), c_sub = columns.Index("sub"),
-            c_name = columns.Index("name"), c_statement = columns.Index("statement_name"),
-            c_nature = columns.Index("nature"), c_side = columns.Index("side"),
-            c_type = columns.Index("line_type"), c_members = columns.Index("members"),
-            c_excluded = columns.Index("ledger_excluded"), c_only = columns.Index("only");
+  c_.code = columns_.Index("code");
+  c_.sub = columns_.Index("sub");
+  c_.name = columns_.Index("name");
+  c_.statement = columns_.Index("statement_name");
+  c_.nature = columns_.Index("nature");
+  c_.side = columns_.Index("side");
+  c_.type = columns_.Index("line_type");
+  c_.members = columns_.Index("members");
+  c_.excluded = columns_.Index("ledger_excluded");
+  c_.only = columns_.Index("only");
+  return true;
+}
 
-  std::map<std::int64_t, std::size_t> by_code; // stored code -> account index
-  std::vector<PendingNature> pending;
-  std::set<std::uint32_t> used_natures;
-  std::vector<std::size_t> inherit; // sub-accounts that take their main's nature
-  auto column_of = [](int index) { return index + 1; };
-  while (file.Next(&record, problems)) {
-    if (!columns.Fits(file, record, problems)) continue;
-    const long line = record.line;
-    auto bad = [&](int index, const std::string& message) {
-      problems->Add(file.name(), line, column_of(index), message);
-    };
-    auto field = [&](int index) { return CsvColumns::Field(record, index); };
-    const std::string_view only = field(c_only);
-    if (!only.empty() && only != "manufacturing") {
-      bad(c_only, Say("only '{0}' is not empty or manufacturing",
-                      u8"製造原価 '{0}' が空でも manufacturing でもありません",
-                      {TextForMessage(only)}));
-      continue;
-    }
-    if (only == "manufacturing" && !keeps_mfg_schedule) continue;
-    ChartAccount a;
-    std::int64_t main = 0, sub = 0;
-    if (!ParseWhole(field(c_code), &main) || main < 1 || main > kMaxMain) {
-      bad(c_code,
-          Say("code '{0}' is not a main code from 1 to 214747",
-              u8"科目コード '{0}' が 1 から 214747 のコードではありません",
-              {TextForMessage(field(c_code))}));
-      continue;
-    }
-    if (!field(c_sub).empty() && (!ParseWhole(field(c_sub), &sub) || sub > kMaxSub)) {
-      bad(c_sub,
-          Say("sub '{0}' is not a sub-account number from 1 to 9999",
-              u8"補助コード '{0}' が 1 から 9999 の番号ではありません",
-              {TextForMessage(field(c_sub))}));
-      continue;
-    }
-    a.code = main * 10000 + sub;
-    a.seq = static_cast<std::int64_t>(chart->accounts.size()) + 1;
-    a.formal_name = WithoutFormulaGuard(field(c_name));
-    a.statement_name = WithoutFormulaGuard(field(c_statement));
-    if (a.formal_name.empty())
-      bad(c_name, Say("the account has no name", u8"勘定科目に名前がありません"));
-    for (auto [index, name] :
-         {std::pair{c_name, &a.formal_name}, std::pair{c_statement, &a.statement_name}}) {
-      std::string why;
-      if (!FitsReportText(*name, &why)) bad(index, Say("the name {0}", u8"名前が{0}", {why}));
-    }
-    if (auto seen = by_code.find(a.code); seen != by_code.end()) {
-      bad(sub ? c_sub : c_code,
-          Say("code {0} is already the account on line {1}",
-              u8"コード {0} は {1} 行目の勘定科目にもう使われています",
-              {std::to_string(main) + (sub ? "-" + std::to_string(sub) : ""),
-               std::to_string(chart->lines[seen->second])}));
-      continue;
-    }
-    const ChartAccount* main_account = nullptr;
-    if (sub > 0) {
-      auto found = by_code.find(main * 10000);
-      if (found == by_code.end()) {
-        bad(c_code,
-            Say("sub-account of main code {0}, which no line above defines",
-                u8"科目コード {0} の補助科目ですが、その科目が上の行にありません",
-                {std::to_string(main)}));
-        continue;
-      }
-      main_account = &chart->accounts[found->second];
-    }
-    const bool type_read = ParseLineType(field(c_type), &a.line_type);
-    if (!type_read)
-      bad(c_type, Say("line type '{0}' is not account, heading, total or computed",
-                      u8"行区分 '{0}' が account, heading, total, computed のどれでもありません",
-                      {TextForMessage(field(c_type))}));
+// One record: an account, heading, total or computed item of the chart.
+void ChartReader::ReadAccount() {
+  if (!TakesRow()) return;
+  ChartAccount a;
+  std::int64_t main = 0, sub = 0;
+  if (!ReadCode(&main, &sub, &a)) return;
+  a.seq = static_cast<std::int64_t>(chart_->accounts.size()) + 1;
+  ReadNames(&a);
+  const ChartAccount* main_account = nullptr;
+  if (!FindPlace(main, sub, a, &main_account)) return;
+  const bool type_read = ParseLineType(Field(c_.type), &a.line_type);
+  if (!type_read)
+    Bad(c_.type, Say("line type '{0}' is not account, heading, total or computed",
+                     u8"行区分 '{0}' が account, heading, total, computed のどれでもありません",
+                     {TextForMessage(Field(c_.type))}));
+  const NatureKeyword* keyword = ReadNature(main_account, &a);
+  ReadSide(main_account, keyword, &a);
+  ReadExcluded(&a);
+  ReadMembers(type_read, a);
+  by_code_[a.code] = chart_->accounts.size();
+  chart_->accounts.push_back(std::move(a));
+  chart_->lines.push_back(record_.line);
+}
 
-    const std::string_view nature = field(c_nature);
-    const NatureKeyword* keyword = FindKeyword(nature);
-    if (nature.empty()) {
-      if (main_account)
-        inherit.push_back(chart->accounts.size());
-      else if (a.line_type != 1)
-        bad(c_nature, Say("the account has no nature code or keyword",
-                          u8"勘定科目に科目区分 (コードかキーワード) がありません"));
-    } else if (keyword) {
-      a.nature = keyword->code;
-      if (keyword->category && (a.line_type == 0 || a.line_type == 3) && !main_account)
-        pending.push_back({chart->accounts.size(), keyword});
-    } else if (!ParseNatureCode(nature, &a.nature)) {
-      bad(c_nature, Say("nature '{0}' is neither a code (0x80880001) nor a keyword such as "
-                        "\xE6\xB5\x81\xE5\x8B\x95\xE8\xB3\x87\xE7\x94\xA3",
-                        u8"科目区分 '{0}' がコード (0x80880001) でも 流動資産 などのキーワード"
-                        u8"でもありません",
-                        {TextForMessage(nature)}));
-    }
-    if (!keyword || !keyword->category || a.line_type == 2) used_natures.insert(a.nature);
-
-    const std::string_view side = field(c_side);
-    if (side.empty()) {
-      if (main_account)
-        a.normal_side = main_account->normal_side;
-      else if (keyword)
-        a.normal_side = keyword->side;
-      else
-        bad(c_side, Say("the account has no side (D or C)",
-                        u8"勘定科目に貸借 (D か C) がありません"));
-    } else if (!ParseSide(side, &a.normal_side)) {
-      bad(c_side, Say("side '{0}' is not D or C", u8"貸借 '{0}' が D でも C でもありません",
-                      {TextForMessage(side)}));
-    }
-
-    const std::string_view excluded = field(c_excluded);
-    if (excluded == "a" || excluded == "ab") a.ledger_excluded_a = 1;
-    if (excluded == "b" || excluded == "ab") a.ledger_excluded_b = 1;
-    if (!excluded.empty() && excluded != "a" && excluded != "b" && excluded != "ab")
-      bad(c_excluded, Say("ledger_excluded '{0}' is not a, b or ab",
-                          u8"元帳除外 '{0}' が a, b, ab のどれでもありません",
-                          {TextForMessage(excluded)}));
-
-    // Only a total or a computed item sums members: on any other row the
-    // masks would be kept and never used, or read as a total's.
-    const bool sums_members = a.line_type == 2 || a.line_type == 3;
-    if (!field(c_members).empty() && !sums_members && type_read)
-      bad(c_members, a.line_type == 1
-                         ? Say("members belong to a total or a computed item, and this row is a "
-                               "heading",
-                               u8"集計対象は合計か計算科目のものですが、この行は見出しです")
-                         : Say("members belong to a total or a computed item, and this row is an "
-                               "account",
-                               u8"集計対象は合計か計算科目のものですが、この行は勘定科目です"));
-    for (std::string_view member : SplitMembers(sums_members ? field(c_members) : "")) {
-      std::uint32_t mask = 0;
-      if (const NatureKeyword* k = FindKeyword(member))
-        mask = k->code;
-      else if (!ParseNatureCode(member, &mask)) {
-        bad(c_members, Say("member '{0}' is neither a code nor a keyword",
-                           u8"集計対象 '{0}' がコードでもキーワードでもありません",
-                           {TextForMessage(member)}));
-        continue;
-      }
-      chart->members.push_back({a.code, mask});
-    }
-    if ((a.line_type == 2) && field(c_members).empty())
-      bad(c_members, Say("a total needs its members", u8"合計には集計対象が要ります"));
-
-    by_code[a.code] = chart->accounts.size();
-    chart->accounts.push_back(std::move(a));
-    chart->lines.push_back(line);
+// False for a row the chart does not take: one of the manufacturing
+// schedule for a company that keeps none, or one whose only column holds
+// anything else (a problem).
+bool ChartReader::TakesRow() {
+  const std::string_view only = Field(c_.only);
+  if (!only.empty() && only != "manufacturing") {
+    Bad(c_.only, Say("only '{0}' is not empty or manufacturing",
+                     u8"製造原価 '{0}' が空でも manufacturing でもありません",
+                     {TextForMessage(only)}));
+    return false;
   }
-  // Category accounts: the category's bits and the first low number that
-  // no account of the chart holds yet. Sub-accounts follow their main.
+  return only != "manufacturing" || keeps_mfg_schedule_;
+}
+
+bool ChartReader::ReadCode(std::int64_t* main, std::int64_t* sub, ChartAccount* a) {
+  if (!ParseWhole(Field(c_.code), main) || *main < 1 || *main > kMaxMain) {
+    Bad(c_.code, Say("code '{0}' is not a main code from 1 to 214747",
+                     u8"科目コード '{0}' が 1 から 214747 のコードではありません",
+                     {TextForMessage(Field(c_.code))}));
+    return false;
+  }
+  if (!Field(c_.sub).empty() && (!ParseWhole(Field(c_.sub), sub) || *sub > kMaxSub)) {
+    Bad(c_.sub, Say("sub '{0}' is not a sub-account number from 1 to 9999",
+                    u8"補助コード '{0}' が 1 から 9999 の番号ではありません",
+                    {TextForMessage(Field(c_.sub))}));
+    return false;
+  }
+  a->code = *main * 10000 + *sub;
+  return true;
+}
+
+void ChartReader::ReadNames(ChartAccount* a) {
+  a->formal_name = WithoutFormulaGuard(Field(c_.name));
+  a->statement_name = WithoutFormulaGuard(Field(c_.statement));
+  if (a->formal_name.empty())
+    Bad(c_.name, Say("the account has no name", u8"勘定科目に名前がありません"));
+  for (auto [index, name] :
+       {std::pair{c_.name, &a->formal_name}, std::pair{c_.statement, &a->statement_name}}) {
+    std::string why;
+    if (!FitsReportText(*name, &why)) Bad(index, Say("the name {0}", u8"名前が{0}", {why}));
+  }
+}
+
+// False when the code is taken already, or when a sub-account's main
+// account is not above it; else *main_account is the main (null for one).
+bool ChartReader::FindPlace(std::int64_t main, std::int64_t sub, const ChartAccount& a,
+                            const ChartAccount** main_account) {
+  if (auto seen = by_code_.find(a.code); seen != by_code_.end()) {
+    Bad(sub ? c_.sub : c_.code,
+        Say("code {0} is already the account on line {1}",
+            u8"コード {0} は {1} 行目の勘定科目にもう使われています",
+            {std::to_string(main) + (sub ? "-" + std::to_string(sub) : ""),
+             std::to_string(chart_->lines[seen->second])}));
+    return false;
+  }
+  if (sub == 0) return true;
+  auto found = by_code_.find(main * 10000);
+  if (found == by_code_.end()) {
+    Bad(c_.code, Say("sub-account of main code {0}, which no line above defines",
+                     u8"科目コード {0} の補助科目ですが、その科目が上の行にありません",
+                     {std::to_string(main)}));
+    return false;
+  }
+  *main_account = &chart_->accounts[found->second];
+  return true;
+}
+
+// The nature code or keyword; a category's low number and a sub-account's
+// main's nature wait for SettleNatures. Returns the keyword, if one.
+const NatureKeyword* ChartReader::ReadNature(const ChartAccount* main_account, ChartAccount* a) {
+  const std::string_view nature = Field(c_.nature);
+  const NatureKeyword* keyword = FindKeyword(nature);
+  if (nature.empty()) {
+    if (main_account)
+      inherit_.push_back(chart_->accounts.size());
+    else if (a->line_type != 1)
+      Bad(c_.nature, Say("the account has no nature code or keyword",
+                         u8"勘定科目に科目区分 (コードかキーワード) がありません"));
+  } else if (keyword) {
+    a->nature = keyword->code;
+    if (keyword->category && (a->line_type == 0 || a->line_type == 3) && !main_account)
+      pending_.push_back({chart_->accounts.size(), keyword});
+  } else if (!ParseNatureCode(nature, &a->nature)) {
+    Bad(c_.nature, Say("nature '{0}' is neither a code (0x80880001) nor a keyword such as "
+                       "\xE6\xB5\x81\xE5\x8B\x95\xE8\xB3\x87\xE7\x94\xA3",
+                       u8"科目区分 '{0}' がコード (0x80880001) でも 流動資産 などのキーワード"
+                       u8"でもありません",
+                       {TextForMessage(nature)}));
+  }
+  if (!keyword || !keyword->category || a->line_type == 2) used_natures_.insert(a->nature);
+  return keyword;
+}
+
+void ChartReader::ReadSide(const ChartAccount* main_account, const NatureKeyword* keyword,
+                           ChartAccount* a) {
+  const std::string_view side = Field(c_.side);
+  if (side.empty()) {
+    if (main_account)
+      a->normal_side = main_account->normal_side;
+    else if (keyword)
+      a->normal_side = keyword->side;
+    else
+      Bad(c_.side, Say("the account has no side (D or C)",
+                       u8"勘定科目に貸借 (D か C) がありません"));
+  } else if (!ParseSide(side, &a->normal_side)) {
+    Bad(c_.side, Say("side '{0}' is not D or C", u8"貸借 '{0}' が D でも C でもありません",
+                     {TextForMessage(side)}));
+  }
+}
+
+void ChartReader::ReadExcluded(ChartAccount* a) {
+  const std::string_view excluded = Field(c_.excluded);
+  if (excluded == "a" || excluded == "ab") a->ledger_excluded_a = 1;
+  if (excluded == "b" || excluded == "ab") a->ledger_excluded_b = 1;
+  if (!excluded.empty() && excluded != "a" && excluded != "b" && excluded != "ab")
+    Bad(c_.excluded, Say("ledger_excluded '{0}' is not a, b or ab",
+                         u8"元帳除外 '{0}' が a, b, ab のどれでもありません",
+                         {TextForMessage(excluded)}));
+}
+
+// Only a total or a computed item sums members: on any other row the
+// masks would be kept and never used, or read as a total's.
+void ChartReader::ReadMembers(bool type_read, const ChartAccount& a) {
+  const bool sums_members = a.line_type == 2 || a.line_type == 3;
+  const std::string_view members = Field(c_.members);
+  if (!members.empty() && !sums_members && type_read)
+    Bad(c_.members, a.line_type == 1
+                        ? Say("members belong to a total or a computed item, and this row is a "
+                              "heading",
+                              u8"集計対象は合計か計算科目のものですが、この行は見出しです")
+                        : Say("members belong to a total or a computed item, and this row is an "
+                              "account",
+                              u8"集計対象は合計か計算科目のものですが、この行は勘定科目です"));
+  for (std::string_view member : SplitMembers(sums_members ? members : "")) {
+    std::uint32_t mask = 0;
+    if (const NatureKeyword* k = FindKeyword(member))
+      mask = k->code;
+    else if (!ParseNatureCode(member, &mask)) {
+      Bad(c_.members, Say("member '{0}' is neither a code nor a keyword",
+                          u8"集計対象 '{0}' がコードでもキーワードでもありません",
+                          {TextForMessage(member)}));
+      continue;
+    }
+    chart_->members.push_back({a.code, mask});
+  }
+  if ((a.line_type == 2) && members.empty())
+    Bad(c_.members, Say("a total needs its members", u8"合計には集計対象が要ります"));
+}
+
+// Category accounts: the category's bits and the first low number that
+// no account of the chart holds yet. Sub-accounts follow their main.
+void ChartReader::SettleNatures() {
   std::map<std::uint32_t, std::uint32_t> next_low;
-  for (const PendingNature& p : pending) {
+  for (const PendingNature& p : pending_) {
     std::uint32_t& low = next_low[p.keyword->code];
     std::uint32_t nature = 0;
     do nature = p.keyword->code | ++low;
-    while (used_natures.count(nature) && low < 0x7FF);
-    used_natures.insert(nature);
-    chart->accounts[p.account].nature = nature;
+    while (used_natures_.count(nature) && low < 0x7FF);
+    used_natures_.insert(nature);
+    chart_->accounts[p.account].nature = nature;
   }
-  for (std::size_t i : inherit) {
-    ChartAccount& a = chart->accounts[i];
-    a.nature = chart->accounts[by_code[a.code / 10000 * 10000]].nature;
+  for (std::size_t i : inherit_) {
+    ChartAccount& a = chart_->accounts[i];
+    a.nature = chart_->accounts[by_code_[a.code / 10000 * 10000]].nature;
   }
-  if (chart->accounts.empty() && problems->count() == before)
-    problems->Add(file.name() + ": " + Say("the chart has no accounts", u8"勘定科目表に科目がありません"));
-  return problems->count() == before;
+}
+
+} // namespace
+
+bool ReadChartCsv(CsvFile& file, bool keeps_mfg_schedule, ImportedChart* chart,
+                  ImportProblems* problems) {
+  return ChartReader(file, keeps_mfg_schedule, chart, problems).Read();
 }
 
 void WriteChartCsv(const std::vector<ChartAccount>& accounts,

@@ -8,6 +8,7 @@
 #include "host/substitute/books_db.h"
 #include "platform/ini_file.h"
 #include "tools/books/books_language.h"
+#include "tools/books/sql_statement.h"
 
 namespace stmtlink {
 namespace {
@@ -35,25 +36,23 @@ bool WriteHomeInfo(const std::string& home, std::ostream& out, std::string* erro
   if (!error) error = &ignored;
   std::shared_ptr<BooksDb> db;
   if (!BooksDb::Open(home + "/books.db", BooksDb::Mode::kReadOnly, &db, error)) return false;
-  BooksStatement rows;
-  if (!db->Prepare("SELECT data_no, data_id, company_name, period_start, period_end, "
-                   "keeps_mfg_schedule, interim_closing, introduction_month, company_law, "
-                   "tax_included FROM data_set ORDER BY data_no",
-                   &rows, error))
+  SqlStatement data_sets(error);
+  if (!data_sets.Prepare(*db,
+                         "SELECT data_no, data_id, company_name, period_start, period_end, "
+                         "keeps_mfg_schedule, interim_closing, introduction_month, company_law, "
+                         "tax_included FROM data_set ORDER BY data_no"))
     return false;
 
   out << Say("Host home: {0}\nData sets:\n", u8"ホーム: {0}\nデータ:\n", {home});
   std::map<long long, std::string> names; // data_no -> company name
-  for (;;) {
-    BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) break;
-    names[rows.Int64(0)] = rows.Text(2);
-    out << "  " << rows.Int64(0) << "  " << rows.Text(1) << "  " << rows.Text(2) << "  "
-        << rows.Int64(3) << "-" << rows.Int64(4) << "  mfg-schedule=" << rows.Int64(5)
-        << " interim-closing=" << rows.Int64(6) << " introduction-month=" << rows.Int64(7)
-        << " company-law=" << rows.Int64(8) << " tax-included=" << rows.Int64(9) << "\n";
-  }
+  const bool listed = data_sets.ForEachRow([&](const BooksStatement& row) {
+    names[row.Int64(0)] = row.Text(2);
+    out << "  " << row.Int64(0) << "  " << row.Text(1) << "  " << row.Text(2) << "  "
+        << row.Int64(3) << "-" << row.Int64(4) << "  mfg-schedule=" << row.Int64(5)
+        << " interim-closing=" << row.Int64(6) << " introduction-month=" << row.Int64(7)
+        << " company-law=" << row.Int64(8) << " tax-included=" << row.Int64(9) << "\n";
+  });
+  if (!listed) return false;
   if (names.empty()) out << Say("  (none)\n", u8"  (なし)\n");
 
   // host.ini is optional: a home without it has every key at its default.

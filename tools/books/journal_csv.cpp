@@ -5,6 +5,8 @@
 
 #include "tools/books/book_values.h"
 #include "tools/books/books_language.h"
+#include "tools/books/csv_record_reader.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
@@ -157,16 +159,15 @@ struct SideState {
 };
 
 // Reads the journal record by record into whole entries for the sink.
-class JournalReader {
+class JournalReader : CsvRecordReader {
  public:
   JournalReader(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
                 ImportProblems* problems, const JournalReadOptions& options)
-      : file_(file), accounts_(accounts), sink_(sink), problems_(problems), options_(options) {}
+      : CsvRecordReader(file, problems), accounts_(accounts), sink_(sink), options_(options) {}
 
   void Read() {
     if (!ReadHeader()) return;
-    while (file_.Next(&record_, problems_)) {
-      if (!columns_.Fits(file_, record_, problems_)) continue;
+    while (NextRecord()) {
       JournalRow row = NewRow();
       GroupIntoEntry(&row);
       ReadWhen(&row);
@@ -178,11 +179,6 @@ class JournalReader {
   }
 
  private:
-  std::string_view Field(int index) const { return CsvColumns::Field(record_, index); }
-  void Bad(int index, const std::string& message) {
-    problems_->Add(file_.name(), record_.line, index + 1, message);
-  }
-
   bool ReadHeader();
   JournalRow NewRow();
   void GroupIntoEntry(JournalRow* row);
@@ -197,14 +193,10 @@ class JournalReader {
   void ReadDescription(JournalRow* row);
   void Flush();
 
-  CsvFile& file_;
   AccountFinder& accounts_;
   EntrySink* sink_;
-  ImportProblems* problems_;
   const JournalReadOptions& options_;
-  CsvColumns columns_;
   JournalColumns c_{};
-  CsvRecord record_;
   std::string why_;
 
   std::vector<JournalRow> entry_;
@@ -544,21 +536,18 @@ void ReadJournalCsv(CsvFile& file, AccountFinder& accounts, EntrySink* sink,
 
 bool WriteJournalCsv(BooksDb& db, std::int64_t data_no, const FiscalPeriod& period,
                      std::ostream& out, std::string* error) {
-  BooksStatement rows;
-  if (!db.Prepare("SELECT entry_id, entry_no, date, slot, debit_code, debit_amount, debit_tax, "
-                  "credit_code, credit_amount, credit_tax, description FROM journal_line "
-                  "WHERE data_no = ?1 ORDER BY entry_id, line_no",
-                  &rows, error) ||
-      !rows.BindInt64(1, data_no, error))
+  SqlStatement lines(error);
+  if (!lines.Prepare(db,
+                     "SELECT entry_id, entry_no, date, slot, debit_code, debit_amount, debit_tax, "
+                     "credit_code, credit_amount, credit_tax, description FROM journal_line "
+                     "WHERE data_no = ?1 ORDER BY entry_id, line_no",
+                     data_no))
     return false;
   out << "entry,id,date,slot,debit,debit_amount,debit_tax,credit,credit_amount,credit_tax,"
          "description\r\n";
   std::int64_t last_id = -1;
-  for (;;) {
-    const BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) break;
-    const std::int64_t id = rows.Int64(0), date = rows.Int64(2), slot = rows.Int64(3);
+  return lines.ForEachRow([&](const BooksStatement& row) {
+    const std::int64_t id = row.Int64(0), date = row.Int64(2), slot = row.Int64(3);
     std::string slot_text;
     if (slot == kYearEndSlot)
       slot_text = "year-end";
@@ -568,16 +557,15 @@ bool WriteJournalCsv(BooksDb& db, std::int64_t data_no, const FiscalPeriod& peri
       slot_text = std::to_string(slot);
     // Later lines of an entry leave entry and id empty: the entry goes on.
     if (id != last_id)
-      out << rows.Int64(1) << ',' << id;
+      out << row.Int64(1) << ',' << id;
     else
       out << ',';
-    out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(rows.Int64(4)) << ','
-        << AmountText(rows.Int64(5)) << ',' << AmountText(rows.Int64(6)) << ','
-        << CodeText(rows.Int64(7)) << ',' << AmountText(rows.Int64(8)) << ','
-        << AmountText(rows.Int64(9)) << ',' << CsvTextField(rows.Text(10)) << "\r\n";
+    out << ',' << FormatBookDate(date) << ',' << slot_text << ',' << CodeText(row.Int64(4)) << ','
+        << AmountText(row.Int64(5)) << ',' << AmountText(row.Int64(6)) << ','
+        << CodeText(row.Int64(7)) << ',' << AmountText(row.Int64(8)) << ','
+        << AmountText(row.Int64(9)) << ',' << CsvTextField(row.Text(10)) << "\r\n";
     last_id = id;
-  }
-  return true;
+  });
 }
 
 } // namespace stmtlink

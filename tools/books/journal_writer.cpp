@@ -101,7 +101,9 @@ bool JournalWriter::Prepare(std::string* error) {
   const std::string row = "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
   std::string batch = head;
   for (std::size_t i = 0; i < kBatch; ++i) batch += (i ? ", " : "") + row;
-  return db_.Prepare(head + row, &insert_, error) && db_.Prepare(batch, &insert_batch_, error);
+  if (insert_.Prepare(db_, head + row) && insert_batch_.Prepare(db_, batch)) return true;
+  *error = write_error_;
+  return false;
 }
 
 bool JournalWriter::Finish() { return WriteHeld(true); }
@@ -120,30 +122,22 @@ bool JournalWriter::WriteHeld(bool all) {
     held_count_ = 0;
     return true;
   }
-  std::string* e = &write_error_;
   bool ok = true;
-  const auto bind = [&](BooksStatement& s, int first, const HeldLine& h) {
-    return s.BindInt64(first + 1, data_no_, e) && s.BindInt64(first + 2, h.entry_id, e) &&
-           s.BindInt64(first + 3, h.entry_no, e) && s.BindInt64(first + 4, h.line_no, e) &&
-           s.BindInt64(first + 5, h.date, e) && s.BindInt64(first + 6, h.slot, e) &&
-           s.BindInt64(first + 7, h.debit_code, e) && s.BindInt64(first + 8, h.debit_amount, e) &&
-           s.BindInt64(first + 9, h.debit_tax, e) && s.BindInt64(first + 10, h.credit_code, e) &&
-           s.BindInt64(first + 11, h.credit_amount, e) &&
-           s.BindInt64(first + 12, h.credit_tax, e) &&
-           s.BindTextInPlace(first + 13, h.description, e);
-  };
-  const auto step = [&](BooksStatement& s) {
-    return s.Next(e) == BooksStatement::Step::kDone && s.Reset(e);
+  // Binds the line to the statement's parameters from first + 1 on.
+  const auto bind = [&](SqlStatement& s, int first, const HeldLine& h) {
+    return s.BindFrom(first, data_no_, h.entry_id, h.entry_no, h.line_no, h.date, h.slot,
+                      h.debit_code, h.debit_amount, h.debit_tax, h.credit_code, h.credit_amount,
+                      h.credit_tax, TextInPlace{h.description});
   };
   std::size_t done = 0;
   for (; ok && held_count_ - done >= kBatch; done += kBatch) {
     for (std::size_t i = 0; ok && i < kBatch; ++i)
       ok = bind(insert_batch_, static_cast<int>(i * 13), held_[done + i]);
-    ok = ok && step(insert_batch_);
+    ok = ok && insert_batch_.Run();
     if (ok) lines_ += kBatch;
   }
   for (; ok && all && done < held_count_; ++done) {
-    ok = bind(insert_, 0, held_[done]) && step(insert_);
+    ok = bind(insert_, 0, held_[done]) && insert_.Run();
     if (ok) ++lines_;
   }
   if (!ok) {

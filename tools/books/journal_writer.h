@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/substitute/books_db.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/journal_entries.h"
 #include "tools/books/side_files_csv.h"
 
@@ -65,7 +66,8 @@ class JournalWriter : public EntrySink {
   bool period_from_journal_ = false;
   OpeningBalances* opening_;
   ImportProblems* problems_;
-  BooksStatement insert_, insert_batch_;
+  std::string write_error_; // the statements' failure
+  SqlStatement insert_{&write_error_}, insert_batch_{&write_error_};
   std::vector<HeldLine> held_; // the first held_count_ wait; the others' buffers are reused
   std::size_t held_count_ = 0;
   // Entry ids taken: those above every earlier one, in order, and the
@@ -74,7 +76,6 @@ class JournalWriter : public EntrySink {
   std::set<std::int64_t> other_ids_;
   std::int64_t next_id_ = 1;
   std::uint64_t lines_ = 0, entries_ = 0;
-  std::string write_error_;
 };
 
 } // namespace stmtlink

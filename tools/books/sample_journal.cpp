@@ -9,6 +9,7 @@
 
 #include "tools/books/sample_journal_writer.h"
 #include "tools/books/sample_tables.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -414,13 +415,14 @@ class YearWriter {
   }
 
   std::int64_t OpeningBalance(std::int64_t code) {
-    BooksStatement q;
     std::string ignored;
-    if (!c_.db.Prepare("SELECT debit - credit FROM opening_balance WHERE data_no = 1 AND code = ?1",
-                       &q, &ignored) ||
-        !q.BindInt64(1, code, &ignored) || q.Next(&ignored) != BooksStatement::Step::kRow)
+    SqlStatement q(&ignored);
+    if (!q.Prepare(c_.db,
+                   "SELECT debit - credit FROM opening_balance WHERE data_no = 1 AND code = ?1",
+                   code) ||
+        q.Next() != BooksStatement::Step::kRow)
       return 0;
-    return q.Int64(0);
+    return q.row().Int64(0);
   }
 
   SampleContext& c_;

@@ -11,36 +11,26 @@ SampleJournalWriter::SampleJournalWriter(SampleContext& context, std::string* er
 }
 
 bool SampleJournalWriter::Prepare() {
-  BooksStatement opening;
-  if (!c_.db.Prepare("SELECT code, debit - credit FROM opening_balance WHERE data_no = 1", &opening,
-                     error_))
-    return false;
-  for (;;) {
-    const BooksStatement::Step step = opening.Next(error_);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) break;
-    balances_[opening.Int64(0)] += opening.Int64(1);
-  }
-  return c_.db.Prepare(
-      "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, slot, debit_code, "
-      "debit_amount, debit_tax, credit_code, credit_amount, credit_tax, description) "
-      "VALUES (1, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
-      &insert_, error_);
+  SqlStatement opening(error_);
+  return opening.Prepare(c_.db,
+                         "SELECT code, debit - credit FROM opening_balance WHERE data_no = 1") &&
+         opening.ForEachRow([&](const BooksStatement& row) {
+           balances_[row.Int64(0)] += row.Int64(1);
+         }) &&
+         insert_.Prepare(c_.db,
+                         "INSERT INTO journal_line (data_no, entry_id, entry_no, line_no, date, "
+                         "slot, debit_code, debit_amount, debit_tax, credit_code, credit_amount, "
+                         "credit_tax, description) "
+                         "VALUES (1, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
 }
 
 bool SampleJournalWriter::Entry(int slot, int date, const std::string& description,
                                 std::initializer_list<SampleLine> lines) {
   ++entry_id_;
   std::int64_t line_no = 0;
-  std::string* e = error_;
   for (const SampleLine& l : lines) {
-    if (!insert_.BindInt64(1, entry_id_, e) || !insert_.BindInt64(2, entry_id_, e) ||
-        !insert_.BindInt64(3, ++line_no, e) || !insert_.BindInt64(4, date, e) ||
-        !insert_.BindInt64(5, slot, e) || !insert_.BindInt64(6, l.debit_code, e) ||
-        !insert_.BindInt64(7, l.debit_amount, e) || !insert_.BindInt64(8, l.debit_tax, e) ||
-        !insert_.BindInt64(9, l.credit_code, e) || !insert_.BindInt64(10, l.credit_amount, e) ||
-        !insert_.BindInt64(11, l.credit_tax, e) || !insert_.BindText(12, description, e) ||
-        insert_.Next(e) != BooksStatement::Step::kDone || !insert_.Reset(e))
+    if (!insert_.Run(entry_id_, entry_id_, ++line_no, date, slot, l.debit_code, l.debit_amount,
+                     l.debit_tax, l.credit_code, l.credit_amount, l.credit_tax, description))
       return false;
     ++lines_;
     if (slot != kSampleInterimSlot) Count(l);

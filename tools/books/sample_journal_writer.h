@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "tools/books/sample_tables.h"
+#include "tools/books/sql_statement.h"
 
 namespace stmtlink {
 
@@ -47,7 +48,7 @@ class SampleJournalWriter {
 
   SampleContext& c_;
   std::string* error_;
-  BooksStatement insert_;
+  SqlStatement insert_{error_};
   std::unordered_map<std::int64_t, std::string> names_;
   std::unordered_map<std::int64_t, std::uint32_t> natures_;
   std::unordered_map<std::int64_t, std::int64_t> balances_;

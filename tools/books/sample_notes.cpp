@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tools/books/sample_tables.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -170,19 +171,17 @@ std::string DisplaySettings() {
 } // namespace
 
 bool WriteSampleNotes(SampleContext& context, std::string* error) {
-  BooksStatement insert;
-  if (!context.db.Prepare("INSERT INTO statement_setting (data_no, kind, text) VALUES (1, ?1, ?2)",
-                          &insert, error))
+  SqlStatement insert(error);
+  if (!insert.Prepare(context.db,
+                      "INSERT INTO statement_setting (data_no, kind, text) VALUES (1, ?1, ?2)"))
     return false;
   const std::pair<int, std::string> rows[] = {
       {100, DisplaySettings()},
       {0, "[Output]\r\nNote=1\r\n"},
       {1000, NoteRecords(context)},
   };
-  for (const auto& [kind, text] : rows) {
-    if (!insert.BindInt64(1, kind, error) || !insert.BindText(2, text, error)) return false;
-    if (insert.Next(error) != BooksStatement::Step::kDone || !insert.Reset(error)) return false;
-  }
+  for (const auto& [kind, text] : rows)
+    if (!insert.Run(kind, text)) return false;
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tools/books/era_table.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/utf8_literal.h"
 
 namespace stmtlink {
@@ -23,17 +24,15 @@ struct DataSetRow {
   std::int64_t tax_included;
 };
 
-// Inserts each row with one prepared statement, checked at every step.
-template <typename Row, typename Bind>
-bool InsertRows(BooksDb& db, const char* sql, const Row* rows, std::size_t count, Bind bind,
+// Inserts each row with one statement: insert(statement, row) runs it with
+// the row's values.
+template <typename Row, typename Insert>
+bool InsertRows(BooksDb& db, const char* sql, const Row* rows, std::size_t count, Insert insert,
                 std::string* error) {
-  BooksStatement insert;
-  if (!db.Prepare(sql, &insert, error)) return false;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (!bind(insert, rows[i], error)) return false;
-    if (insert.Next(error) != BooksStatement::Step::kDone) return false;
-    if (!insert.Reset(error)) return false;
-  }
+  SqlStatement statement(error);
+  if (!statement.Prepare(db, sql)) return false;
+  for (std::size_t i = 0; i < count; ++i)
+    if (!insert(statement, rows[i])) return false;
   return true;
 }
 
@@ -45,52 +44,46 @@ bool WriteSampleDataSets(SampleContext& context, std::string* error) {
       {1, "D0000001", U(u8"株式会社　山桜商事"), 20250401, 20260331, o.manufacturing ? 1 : 0,
        o.interim ? 1 : 0, 0, 1, o.tax_included ? 1 : 0},
   };
-  auto bind = [](BooksStatement& s, const DataSetRow& r, std::string* e) {
-    return s.BindInt64(1, r.data_no, e) && s.BindText(2, r.data_id, e) &&
-           s.BindText(3, r.company_name, e) && s.BindInt64(4, r.period_start, e) &&
-           s.BindInt64(5, r.period_end, e) && s.BindInt64(6, r.keeps_mfg_schedule, e) &&
-           s.BindInt64(7, r.interim_closing, e) && s.BindInt64(8, r.introduction_month, e) &&
-           s.BindInt64(9, r.company_law, e) && s.BindInt64(10, r.tax_included, e);
+  auto insert = [](SqlStatement& s, const DataSetRow& r) {
+    return s.Run(r.data_no, r.data_id, r.company_name, r.period_start, r.period_end,
+                 r.keeps_mfg_schedule, r.interim_closing, r.introduction_month, r.company_law,
+                 r.tax_included);
   };
   return InsertRows(context.db,
                     "INSERT INTO data_set (data_no, data_id, company_name, period_start, "
                     "period_end, keeps_mfg_schedule, interim_closing, introduction_month, "
                     "company_law, tax_included) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                    kRows, std::size(kRows), bind, error);
+                    kRows, std::size(kRows), insert, error);
 }
 
 bool WriteSampleEras(SampleContext& context, std::string* error) {
-  auto bind = [](BooksStatement& s, const Era& r, std::string* e) {
-    return s.BindInt64(1, r.first_day, e) && s.BindText(2, r.name, e) &&
-           s.BindText(3, r.abbreviation, e);
+  auto insert = [](SqlStatement& s, const Era& r) {
+    return s.Run(r.first_day, r.name, r.abbreviation);
   };
   return InsertRows(context.db, "INSERT INTO era (first_day, name, abbreviation) VALUES (?1, ?2, ?3)",
-                    kEras, std::size(kEras), bind, error);
+                    kEras, std::size(kEras), insert, error);
 }
 
 bool WriteSampleAccounts(SampleContext& context, std::string* error) {
-  auto bind = [](BooksStatement& s, const ChartAccount& a, std::string* e) {
-    return s.BindInt64(1, a.code, e) && s.BindInt64(2, a.seq, e) &&
-           s.BindText(3, a.formal_name, e) && s.BindText(4, a.statement_name, e) &&
-           s.BindInt64(5, a.nature, e) && s.BindInt64(6, a.line_type, e) &&
-           s.BindInt64(7, a.normal_side, e) && s.BindInt64(8, a.ledger_excluded_a, e) &&
-           s.BindInt64(9, a.ledger_excluded_b, e);
+  auto insert = [](SqlStatement& s, const ChartAccount& a) {
+    return s.Run(a.code, a.seq, a.formal_name, a.statement_name, a.nature, a.line_type,
+                 a.normal_side, a.ledger_excluded_a, a.ledger_excluded_b);
   };
   const auto& accounts = context.chart.accounts;
   if (!InsertRows(context.db,
                   "INSERT INTO account (data_no, code, seq, formal_name, statement_name, nature, "
                   "line_type, normal_side, ledger_excluded_a, ledger_excluded_b) "
                   "VALUES (1, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)",
-                  accounts.data(), accounts.size(), bind, error))
+                  accounts.data(), accounts.size(), insert, error))
     return false;
-  auto bind_member = [](BooksStatement& s, const ChartMember& m, std::string* e) {
-    return s.BindInt64(1, m.total_code, e) && s.BindInt64(2, m.mask, e);
+  auto insert_member = [](SqlStatement& s, const ChartMember& m) {
+    return s.Run(m.total_code, m.mask);
   };
   const auto& members = context.chart.members;
   return InsertRows(context.db,
                     "INSERT INTO total_member (data_no, total_code, member_mask) "
                     "VALUES (1, ?1, ?2)",
-                    members.data(), members.size(), bind_member, error);
+                    members.data(), members.size(), insert_member, error);
 }
 
 bool WriteSampleOpeningBalances(SampleContext& context, std::string* error) {
@@ -159,14 +152,13 @@ bool WriteSampleOpeningBalances(SampleContext& context, std::string* error) {
   const std::int64_t rest = debits - credits;
   rows.push_back({Stored(kRetainedEarnings), rest < 0 ? -rest : 0, rest > 0 ? rest : 0});
 
-  auto bind = [](BooksStatement& s, const Balance& b, std::string* e) {
-    return s.BindInt64(1, b.code, e) && s.BindInt64(2, b.debit, e) &&
-           s.BindInt64(3, b.credit, e);
+  auto insert = [](SqlStatement& s, const Balance& b) {
+    return s.Run(b.code, b.debit, b.credit);
   };
   return InsertRows(context.db,
                     "INSERT INTO opening_balance (data_no, code, debit, credit) "
                     "VALUES (1, ?1, ?2, ?3)",
-                    rows.data(), rows.size(), bind, error);
+                    rows.data(), rows.size(), insert, error);
 }
 
 } // namespace stmtlink

@@ -4,6 +4,7 @@
 
 #include "tools/books/books_language.h"
 #include "tools/books/book_values.h"
+#include "tools/books/sql_statement.h"
 #include "tools/books/user_text.h"
 #include "tools/books/utf8_literal.h"
 
@@ -177,20 +178,21 @@ void ReadNotesCsv(CsvFile& file, StatementSettings* settings, ImportProblems* pr
 }
 
 bool LoadDataSet(BooksDb& db, std::int64_t data_no, DataSetValues* v, std::string* error) {
-  BooksStatement row;
-  if (!db.Prepare("SELECT data_no, data_id, company_name, period_start, period_end, "
-                  "keeps_mfg_schedule, interim_closing, introduction_month, company_law, "
-                  "tax_included FROM data_set WHERE data_no = ?1",
-                  &row, error) ||
-      !row.BindInt64(1, data_no, error))
+  SqlStatement query(error);
+  if (!query.Prepare(db,
+                     "SELECT data_no, data_id, company_name, period_start, period_end, "
+                     "keeps_mfg_schedule, interim_closing, introduction_month, company_law, "
+                     "tax_included FROM data_set WHERE data_no = ?1",
+                     data_no))
     return false;
-  const BooksStatement::Step step = row.Next(error);
+  const BooksStatement::Step step = query.Next();
   if (step == BooksStatement::Step::kError) return false;
   if (step == BooksStatement::Step::kDone) {
     *error = Say("the books have no data set {0}", u8"帳簿にデータ {0} がありません",
                  {std::to_string(data_no)});
     return false;
   }
+  const BooksStatement& row = query.row();
   *v = DataSetValues{row.Int64(0), row.Text(1),  row.Text(2),  row.Int64(3), row.Int64(4),
                      row.Int64(5), row.Int64(6), row.Int64(7), row.Int64(8), row.Int64(9), {}};
   return true;
@@ -211,38 +213,31 @@ void WriteCompanyCsv(const DataSetValues& v, std::ostream& out) {
 }
 
 bool WriteOpeningCsv(BooksDb& db, std::int64_t data_no, std::ostream& out, std::string* error) {
-  BooksStatement rows;
-  if (!db.Prepare("SELECT o.code, o.debit, o.credit FROM opening_balance o LEFT JOIN account a "
-                  "ON a.data_no = o.data_no AND a.code = o.code WHERE o.data_no = ?1 "
-                  "ORDER BY a.seq, o.code",
-                  &rows, error) ||
-      !rows.BindInt64(1, data_no, error))
+  SqlStatement rows(error);
+  if (!rows.Prepare(db,
+                    "SELECT o.code, o.debit, o.credit FROM opening_balance o LEFT JOIN account a "
+                    "ON a.data_no = o.data_no AND a.code = o.code WHERE o.data_no = ?1 "
+                    "ORDER BY a.seq, o.code",
+                    data_no))
     return false;
   out << "account,debit,credit\r\n";
-  for (;;) {
-    const BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) return true;
-    const std::int64_t code = rows.Int64(0);
+  return rows.ForEachRow([&](const BooksStatement& row) {
+    const std::int64_t code = row.Int64(0);
     const std::int64_t sub = code % 10000;
     out << code / 10000 << (sub ? "-" + std::to_string(sub) : "") << ','
-        << FormatYenAmount(rows.Int64(1)) << ',' << FormatYenAmount(rows.Int64(2)) << "\r\n";
-  }
+        << FormatYenAmount(row.Int64(1)) << ',' << FormatYenAmount(row.Int64(2)) << "\r\n";
+  });
 }
 
 bool WriteNotesCsv(BooksDb& db, std::int64_t data_no, std::ostream& out, std::string* error) {
-  BooksStatement rows;
-  if (!db.Prepare("SELECT kind, text FROM statement_setting WHERE data_no = ?1 ORDER BY kind",
-                  &rows, error) ||
-      !rows.BindInt64(1, data_no, error))
+  SqlStatement rows(error);
+  if (!rows.Prepare(db, "SELECT kind, text FROM statement_setting WHERE data_no = ?1 ORDER BY kind",
+                    data_no))
     return false;
   out << "kind,text\r\n";
-  for (;;) {
-    const BooksStatement::Step step = rows.Next(error);
-    if (step == BooksStatement::Step::kError) return false;
-    if (step == BooksStatement::Step::kDone) return true;
-    out << rows.Int64(0) << ',' << CsvTextField(rows.Text(1)) << "\r\n";
-  }
+  return rows.ForEachRow([&](const BooksStatement& row) {
+    out << row.Int64(0) << ',' << CsvTextField(row.Text(1)) << "\r\n";
+  });
 }
 
 } // namespace stmtlink

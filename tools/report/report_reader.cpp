@@ -101,6 +101,11 @@ class Reader {
   bool StartElement();
   bool EndElement();
   bool EndLedgerElement(const char* name);
+  bool CheckDeclaration();
+  bool ReadNode();
+  void ReadText();
+  bool Finish(int status);
+  bool RefuseParserFault();
   bool Amount(const std::string& text, std::int64_t* value);
   // A finding of the ledger's own form check, at line.
   void FormProblem(long line, std::string message);
@@ -109,6 +114,8 @@ class Reader {
   ReadResult* result_;
   xmlTextReaderPtr reader_ = nullptr;
   SjisInput* input_ = nullptr;
+  ParserInput* parser_input_ = nullptr;
+  bool read_any_ = false; // a node has been read
 
   std::vector<const char*> names_; // the open elements, outermost first
   std::vector<Node*> nodes_;       // the open elements kept in the tree
@@ -376,6 +383,7 @@ bool Reader::Run(const std::string& path) {
   SjisInput input(fd);
   input_ = &input;
   ParserInput parser_input{&input, {}};
+  parser_input_ = &parser_input;
 
   xmlSetGenericErrorFunc(nullptr, QuietGeneric);
   reader_ = xmlReaderForIO(ReadInput, CloseInput, &parser_input, path.c_str(), nullptr,
@@ -391,85 +399,111 @@ bool Reader::Run(const std::string& path) {
   pending_errors_.clear();
   xmlResetLastError();
 
-  bool first = true;
   int status;
-  while ((status = xmlTextReaderRead(reader_)) == 1) {
-    if (first) {
-      first = false;
-      if (input.head().compare(0, 5, "<?xml") != 0) return Refuse(Refusal::kNotReport, "", 1);
-      if (!DeclaresShiftJis(input.head())) return Refuse(Refusal::kNotShiftJis, "", 1);
-    }
-    const int type = xmlTextReaderNodeType(reader_);
-    bool ok = true;
-    if (type == XML_READER_TYPE_ELEMENT) {
-      ok = StartElement();
-      if (ok && xmlTextReaderIsEmptyElement(reader_)) {
-        Resolve(element_line_, false);
-        ok = EndElement();
-      }
-    } else if (type == XML_READER_TYPE_END_ELEMENT) {
-      // the path still names the element while its end is judged
-    } else if (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
-               type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE || type == XML_READER_TYPE_WHITESPACE) {
-      if (form_ && form_->active())
-        if (const xmlChar* value = xmlTextReaderConstValue(reader_))
-          form_->Text(names_.back(), reinterpret_cast<const char*>(value),
-                      [&](std::string message) { FormProblem(LineOfCurrent(), std::move(message)); });
-      if (text_ != nullptr) {
-        const xmlChar* value = xmlTextReaderConstValue(reader_);
-        if (value != nullptr) text_->append(reinterpret_cast<const char*>(value));
-        // A text knows its line exactly, also beyond 65,534 (BIG_LINES):
-        // the line of a one-line element's content is the element's.
-        if (element_line_ >= USHRT_MAX)
-          if (const long line = xmlGetLineNo(xmlTextReaderCurrentNode(reader_)); line > 0)
-            element_line_ = line;
-      }
-    } else if (type == XML_READER_TYPE_DOCUMENT_TYPE) {
-      // A report declares no DOCTYPE: its entities and external DTD are
-      // never read, and the refusal names the declaration's own line.
-      const long line = parser_input.prolog.doctype_line();
-      return Refuse(Refusal::kNotReport, "DOCTYPE 宣言があります",
-                    line > 0 ? line : xmlTextReaderGetParserLineNumber(reader_));
-    } else if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
-      // Named by the element whose content holds the reference.
-      return Refuse(Refusal::kNotReport, "実体参照があります",
-                    element_line_ > 0 ? element_line_ : LineOfCurrent());
-    }
-    if (!ok) return false;
-    if (!pending_errors_.empty() && type == XML_READER_TYPE_ELEMENT) Resolve(element_line_, false);
-    if (type == XML_READER_TYPE_END_ELEMENT && !EndElement()) return false;
-  }
+  while ((status = xmlTextReaderRead(reader_)) == 1)
+    if (!ReadNode()) return false;
   Resolve(0, true);
   result_->bytes = input.bytes_read();
   result_->bad_line_ends = input.bad_line_ends();
   result_->first_bad_line_end = input.first_bad_line_end();
+  return Finish(status);
+}
 
-  if (input.encoding_fault_line() > 0)
-    return Refuse(Refusal::kNotShiftJis, input.encoding_fault_bytes(), input.encoding_fault_line());
-  if (first && input.head().compare(0, 5, "<?xml") != 0) return Refuse(Refusal::kNotReport, "", 1);
-  if (first && !DeclaresShiftJis(input.head())) return Refuse(Refusal::kNotShiftJis, "", 1);
-  if (input.read_error())
-    return Refuse(Refusal::kCannotOpen, FileReason(input.read_error_number(), FileUse::kReading));
-  if (status < 0 || fatal_) {
-    if (!fatal_) { // the parser's own fault, where it did not reach the handler
-      if (xmlErrorPtr last = xmlGetLastError()) {
-        fatal_fault_ = FaultOf(*last);
-        fatal_line_ = last->line;
-      }
-    }
-    const long line = fatal_line_ > 0 ? fatal_line_ : xmlTextReaderGetParserLineNumber(reader_);
-    // Cut short: the parser ran out of text inside an element, or failed
-    // on the file's last line with the whole file read.
-    const bool cut_short = fatal_fault_.code == XML_ERR_TAG_NOT_FINISHED ||
-                           fatal_fault_.code == XML_ERR_DOCUMENT_END ||
-                           (input.at_end() && line >= input.lines());
-    const std::string reason = ParserFaultReason(fatal_fault_);
-    if (!names_.empty() && cut_short) return Refuse(Refusal::kTruncated, reason, line);
-    if (names_.empty() && first) return Refuse(Refusal::kNotReport, reason, line);
-    return Refuse(Refusal::kBroken, reason, line);
+// The file's first bytes, looked at with the first node (or at the end,
+// when there was none): a report starts with an XML declaration of
+// Shift_JIS.
+bool Reader::CheckDeclaration() {
+  if (input_->head().compare(0, 5, "<?xml") != 0) return Refuse(Refusal::kNotReport, "", 1);
+  if (!DeclaresShiftJis(input_->head())) return Refuse(Refusal::kNotShiftJis, "", 1);
+  return true;
+}
+
+// One node from the parser; false after a refusal.
+bool Reader::ReadNode() {
+  if (!read_any_) {
+    read_any_ = true;
+    if (!CheckDeclaration()) return false;
   }
+  const int type = xmlTextReaderNodeType(reader_);
+  bool ok = true;
+  if (type == XML_READER_TYPE_ELEMENT) {
+    ok = StartElement();
+    if (ok && xmlTextReaderIsEmptyElement(reader_)) {
+      Resolve(element_line_, false);
+      ok = EndElement();
+    }
+  } else if (type == XML_READER_TYPE_END_ELEMENT) {
+    // the path still names the element while its end is judged
+  } else if (type == XML_READER_TYPE_TEXT || type == XML_READER_TYPE_CDATA ||
+             type == XML_READER_TYPE_SIGNIFICANT_WHITESPACE || type == XML_READER_TYPE_WHITESPACE) {
+    ReadText();
+  } else if (type == XML_READER_TYPE_DOCUMENT_TYPE) {
+    // A report declares no DOCTYPE: its entities and external DTD are
+    // never read, and the refusal names the declaration's own line.
+    const long line = parser_input_->prolog.doctype_line();
+    return Refuse(Refusal::kNotReport, "DOCTYPE 宣言があります",
+                  line > 0 ? line : xmlTextReaderGetParserLineNumber(reader_));
+  } else if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
+    // Named by the element whose content holds the reference.
+    return Refuse(Refusal::kNotReport, "実体参照があります",
+                  element_line_ > 0 ? element_line_ : LineOfCurrent());
+  }
+  if (!ok) return false;
+  if (!pending_errors_.empty() && type == XML_READER_TYPE_ELEMENT) Resolve(element_line_, false);
+  if (type == XML_READER_TYPE_END_ELEMENT && !EndElement()) return false;
+  return true;
+}
+
+// Character data: to the ledger's form check, and to the element that
+// keeps its text.
+void Reader::ReadText() {
+  if (form_ && form_->active())
+    if (const xmlChar* value = xmlTextReaderConstValue(reader_))
+      form_->Text(names_.back(), reinterpret_cast<const char*>(value),
+                  [&](std::string message) { FormProblem(LineOfCurrent(), std::move(message)); });
+  if (text_ == nullptr) return;
+  const xmlChar* value = xmlTextReaderConstValue(reader_);
+  if (value != nullptr) text_->append(reinterpret_cast<const char*>(value));
+  // A text knows its line exactly, also beyond 65,534 (BIG_LINES):
+  // the line of a one-line element's content is the element's.
+  if (element_line_ >= USHRT_MAX)
+    if (const long line = xmlGetLineNo(xmlTextReaderCurrentNode(reader_)); line > 0)
+      element_line_ = line;
+}
+
+// After the last node (status: the parser's last answer): the input's
+// faults, then the parser's, then the root.
+bool Reader::Finish(int status) {
+  if (input_->encoding_fault_line() > 0)
+    return Refuse(Refusal::kNotShiftJis, input_->encoding_fault_bytes(),
+                  input_->encoding_fault_line());
+  if (!read_any_ && !CheckDeclaration()) return false;
+  if (input_->read_error())
+    return Refuse(Refusal::kCannotOpen, FileReason(input_->read_error_number(), FileUse::kReading));
+  if (status < 0 || fatal_) return RefuseParserFault();
   if (result_->root.name != "REPORT") return Refuse(Refusal::kNotReport, "");
   return true;
+}
+
+// The parser's fault, or one it met without reaching the handler: the file
+// cut short, not a report at all, or broken.
+bool Reader::RefuseParserFault() {
+  if (!fatal_) { // the parser's own fault, where it did not reach the handler
+    if (xmlErrorPtr last = xmlGetLastError()) {
+      fatal_fault_ = FaultOf(*last);
+      fatal_line_ = last->line;
+    }
+  }
+  const long line = fatal_line_ > 0 ? fatal_line_ : xmlTextReaderGetParserLineNumber(reader_);
+  // Cut short: the parser ran out of text inside an element, or failed
+  // on the file's last line with the whole file read.
+  const bool cut_short = fatal_fault_.code == XML_ERR_TAG_NOT_FINISHED ||
+                         fatal_fault_.code == XML_ERR_DOCUMENT_END ||
+                         (input_->at_end() && line >= input_->lines());
+  const std::string reason = ParserFaultReason(fatal_fault_);
+  if (!names_.empty() && cut_short) return Refuse(Refusal::kTruncated, reason, line);
+  if (names_.empty() && !read_any_) return Refuse(Refusal::kNotReport, reason, line);
+  return Refuse(Refusal::kBroken, reason, line);
 }
 
 } // namespace

@@ -43,6 +43,14 @@ const DoubleByteTable& Table() {
   return table;
 }
 
+// ASCII that passes as it is: printable, and the tab.
+constexpr std::array<bool, 256> kPlain = [] {
+  std::array<bool, 256> plain{};
+  for (unsigned c = 0x20; c < 0x80; ++c) plain[c] = true;
+  plain['\t'] = true;
+  return plain;
+}();
+
 } // namespace
 
 SjisInput::SjisInput(int fd) : fd_(fd) {
@@ -58,47 +66,75 @@ void SjisInput::BadLineEnd() {
   if (bad_line_ends_++ == 0) first_bad_line_end_ = line_;
 }
 
+void SjisInput::EndOfCrLine() {
+  if (after_cr_) {
+    BadLineEnd();
+    after_cr_ = false;
+  }
+}
+
+void SjisInput::Fault(unsigned first, int second) {
+  char hex[16];
+  if (second >= 0)
+    std::snprintf(hex, sizeof hex, "%02X %02X", first, static_cast<unsigned>(second));
+  else
+    std::snprintf(hex, sizeof hex, "%02X", first);
+  encoding_fault_line_ = line_;
+  encoding_fault_bytes_ = hex;
+}
+
 // Converts one block; a lead byte at its end waits for the next block.
 // Writes through a pointer into room for the worst case (three bytes of
 // UTF-8 for one byte of half-width katakana).
 void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) {
-  const DoubleByteTable& table = Table();
   pending_.resize(3 * size + 8);
   char* out = pending_.data();
-  auto fault = [&](unsigned first, int second) {
-    char hex[16];
-    if (second >= 0) std::snprintf(hex, sizeof hex, "%02X %02X", first, static_cast<unsigned>(second));
-    else std::snprintf(hex, sizeof hex, "%02X", first);
-    encoding_fault_line_ = line_;
-    encoding_fault_bytes_ = hex;
-  };
   std::size_t i = 0;
   if (carry_ >= 0 && size > 0) {
-    const unsigned lead = static_cast<unsigned>(carry_);
-    carry_ = -1;
-    const auto& entry = table.utf8[lead << 8 | data[0]];
-    if (entry[3] == 0) {
-      fault(lead, data[0]);
+    if (!ConvertCarriedLead(data[0], &out)) {
       pending_.clear();
       return;
     }
-    std::memcpy(out, entry.data(), 3);
-    out += entry[3];
     i = 1;
   }
-  static const auto kPlain = [] { // ASCII that passes as it is: printable, and the tab
-    std::array<bool, 256> plain{};
-    for (unsigned c = 0x20; c < 0x80; ++c) plain[c] = true;
-    plain['\t'] = true;
-    return plain;
-  }();
+  out = ConvertBytes(data, i, size, out);
+  pending_.resize(static_cast<std::size_t>(out - pending_.data()));
+  if (encoding_fault_line_ != 0) return;
+  if (last) {
+    if (carry_ >= 0) {
+      Fault(static_cast<unsigned>(carry_), -1);
+      carry_ = -1;
+    }
+    if (after_cr_) BadLineEnd();
+    after_cr_ = false;
+  }
+}
+
+// The lead byte left at the end of the last block with the first byte of
+// this one; false (a fault) when they make no character.
+bool SjisInput::ConvertCarriedLead(unsigned trail, char** out) {
+  const unsigned lead = static_cast<unsigned>(carry_);
+  carry_ = -1;
+  const auto& entry = Table().utf8[lead << 8 | trail];
+  if (entry[3] == 0) {
+    Fault(lead, static_cast<int>(trail));
+    return false;
+  }
+  std::memcpy(*out, entry.data(), 3);
+  *out += entry[3];
+  return true;
+}
+
+// Converts data[i..size) to out and returns the end of what it wrote. Stops
+// at the first byte sequence that is not code page 932, and before a lead
+// byte that ends the block (carried to the next).
+char* SjisInput::ConvertBytes(const unsigned char* data, std::size_t i, std::size_t size,
+                              char* out) {
+  const DoubleByteTable& table = Table();
   while (i < size) {
     const unsigned c = data[i];
     if (kPlain[c]) { // the common case: a run of plain ASCII
-      if (after_cr_) {
-        BadLineEnd();
-        after_cr_ = false;
-      }
+      EndOfCrLine();
       std::size_t end = i + 1;
       while (end < size && kPlain[data[end]]) ++end;
       std::memcpy(out, data + i, end - i);
@@ -106,32 +142,20 @@ void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) 
       i = end;
       continue;
     }
-    if (c == '\r') {
-      if (after_cr_) BadLineEnd();
-      after_cr_ = true;
-      *out++ = '\r';
+    if (c == '\r' || c == '\n') {
+      LineEndByte(c);
+      *out++ = static_cast<char>(c);
       ++i;
       continue;
     }
-    if (c == '\n') {
-      if (!after_cr_) BadLineEnd();
-      after_cr_ = false;
-      *out++ = '\n';
-      ++line_;
+    EndOfCrLine();
+    if (c < 0x20) { // other control bytes pass to the parser, which judges them
+      *out++ = static_cast<char>(c);
       ++i;
       continue;
     }
-    if (after_cr_) {
-      BadLineEnd();
-      after_cr_ = false;
-    }
-    if (c < 0x20 || c == 0x80 || c == 0xA0 || c > 0xFC) {
-      if (c < 0x20) { // other control bytes pass to the parser, which judges them
-        *out++ = static_cast<char>(c);
-        ++i;
-        continue;
-      }
-      fault(c, -1);
+    if (c == 0x80 || c == 0xA0 || c > 0xFC) {
+      Fault(c, -1);
       break;
     }
     if (c >= 0xA1 && c <= 0xDF) { // half-width katakana: U+FF61..U+FF9F
@@ -145,28 +169,31 @@ void SjisInput::Convert(const unsigned char* data, std::size_t size, bool last) 
     // A lead byte.
     if (i + 1 == size) {
       carry_ = static_cast<int>(c);
-      ++i;
       break;
     }
     const auto& entry = table.utf8[c << 8 | data[i + 1]];
     if (entry[3] == 0) {
-      fault(c, data[i + 1]);
+      Fault(c, data[i + 1]);
       break;
     }
     std::memcpy(out, entry.data(), 3);
     out += entry[3];
     i += 2;
   }
-  pending_.resize(static_cast<std::size_t>(out - pending_.data()));
-  if (encoding_fault_line_ != 0) return;
-  if (last) {
-    if (carry_ >= 0) {
-      fault(static_cast<unsigned>(carry_), -1);
-      carry_ = -1;
-    }
+  return out;
+}
+
+// A CR, or an LF: CR LF is the one line end taken; a lone CR or LF is
+// counted as a bad one.
+void SjisInput::LineEndByte(unsigned c) {
+  if (c == '\r') {
     if (after_cr_) BadLineEnd();
-    after_cr_ = false;
+    after_cr_ = true;
+    return;
   }
+  if (!after_cr_) BadLineEnd();
+  after_cr_ = false;
+  ++line_;
 }
 
 void SjisInput::Fill() {

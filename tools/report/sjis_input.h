@@ -44,7 +44,14 @@ class SjisInput {
  private:
   void Fill();
   void Convert(const unsigned char* data, std::size_t size, bool last);
+  bool ConvertCarriedLead(unsigned trail, char** out);
+  char* ConvertBytes(const unsigned char* data, std::size_t i, std::size_t size, char* out);
+  void LineEndByte(unsigned c);
+  void EndOfCrLine(); // a byte other than LF after a CR: the CR was a bad line end
   void BadLineEnd();
+  // The first sequence that is not code page 932: its line and bytes
+  // (second < 0: one byte).
+  void Fault(unsigned first, int second);
 
   int fd_;
   std::string pending_; // converted text not yet handed over
