@@ -14,8 +14,10 @@ namespace stmtlink {
 namespace {
 
 constexpr std::int64_t kCodeUnit = 10000;          // code = main x 10,000 + sub
-constexpr std::uint32_t kInputTaxNature = 0x80880810;  // takes the debit tax (first set)
-constexpr std::uint32_t kOutputTaxNature = 0x80484010; // takes the credit tax (first set)
+// takes the debit tax (first set)
+constexpr std::uint32_t kInputTaxNature = static_cast<std::uint32_t>(kNatureTaxReceivable);
+// takes the credit tax (first set)
+constexpr std::uint32_t kOutputTaxNature = static_cast<std::uint32_t>(kNatureTaxPayable);
 
 std::int64_t MainCode(std::int64_t code) { return code / kCodeUnit * kCodeUnit; }
 

@@ -34,14 +34,13 @@ void Fill(const JournalLine& line, std::string_view description, Record* out) {
 } // namespace
 
 int MonthPositionOfSlot(std::uint8_t slot) {
-  constexpr std::uint8_t kYearEndSlot = 13, kInterimSlot = 14;
-  if (slot == kYearEndSlot) return 18;
-  if (slot == kInterimSlot) return 15;
+  if (slot == kSumSlotYearEnd) return kMonthPositionYearEnd;
+  if (slot == kSumSlotInterim) return kMonthPositionInterim;
   return slot;
 }
 
 std::optional<std::int64_t> WantedValue(const StFINDINFO* find, std::int32_t field, bool* ok) {
-  constexpr std::int16_t kOpEqual = 1;
+  constexpr std::int16_t kOpEqual = kFindOpEqual;
   *ok = true;
   std::optional<std::int64_t> wanted;
   for (int i = 0; find && i < kFindInfoChainLength; ++i) {

@@ -9,14 +9,17 @@
 namespace stmtlink {
 namespace {
 
-constexpr std::uint8_t kSideCredit = 1;
-constexpr std::uint8_t kSideDebit = 2;
+// The host's numbers (host/ledger_records.h, host/host_records.h) under the
+// short names this file reads best with.
+constexpr std::uint8_t kSideCredit = kLedgerSideCredit;
+constexpr std::uint8_t kSideDebit = kLedgerSideDebit;
 
 std::int64_t MainOf(std::int64_t code) { return code / kAccountCodeUnit * kAccountCodeUnit; }
 
-constexpr std::int32_t kFieldMonthPosition = 17;
-constexpr std::int16_t kOpEqual = 1, kOpNotEqual = 2, kOpAtLeast = 4, kOpAtMost = 6;
-constexpr std::int16_t kLinkAnd = 1, kLinkOr = 2;
+constexpr std::int32_t kFieldMonthPosition = kFindFieldMonthPosition;
+constexpr std::int16_t kOpEqual = kFindOpEqual, kOpNotEqual = kFindOpNotEqual, kOpAtLeast = kFindOpAtLeast,
+                       kOpAtMost = kFindOpAtMost;
+constexpr std::int16_t kLinkAnd = kFindLinkAnd, kLinkOr = kFindLinkOr;
 
 bool PositionsOfOne(const StFINDINFO& condition, std::uint32_t* positions) {
   if (condition.fieldId != kFieldMonthPosition) return false;

@@ -22,7 +22,7 @@ using stmtlink::BooksStatement;
 
 namespace {
 
-constexpr std::int32_t kFieldCode = 2;
+constexpr std::int32_t kFieldCode = kFindFieldAccountCode;
 
 // The data set the user has selected (host.ini), read again only when the
 // file is: the ledger looks accounts up millions of times.
