@@ -74,4 +74,8 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
   return run;
 }
 
+ProgramRun RunBooksTool(const std::vector<std::string>& args, const std::string& lang) {
+  return RunProgram(BuiltProgram("stmtlink-books"), args, {"LC_ALL=", "LC_MESSAGES=", "LANG=" + lang});
+}
+
 } // namespace stmtlink::testing

@@ -22,5 +22,9 @@ std::string BuiltProgram(const std::string& name);
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& extra_env = {},
                       const std::string& working_dir = "", const std::string& stdin_text = "");
+// Runs the built stmtlink-books with its messages in the language of `lang`
+// (LANG; LC_ALL and LC_MESSAGES emptied): English by default, so that a
+// test can match the messages it checks.
+ProgramRun RunBooksTool(const std::vector<std::string>& args, const std::string& lang = "en_US.UTF-8");
 
 } // namespace stmtlink::testing

@@ -16,20 +16,13 @@
 namespace stmtlink {
 namespace {
 
-using testing::BuiltProgram;
 using testing::ProgramRun;
+using testing::RunBooksTool;
 using testing::ReadTextFile;
 using testing::ReportItems;
-using testing::RunProgram;
 using testing::TempDir;
 using testing::U8;
 using testing::WriteTextFile;
-
-ProgramRun Books(std::vector<std::string> args) {
-  // In English: the messages checked here are.
-  return RunProgram(BuiltProgram("stmtlink-books"), args,
-                    {"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"});
-}
 
 std::string Report(const std::string& home, const std::vector<std::string>& conditions) {
   return testing::YearReport(home, conditions);
@@ -45,10 +38,10 @@ TEST(BooksRoundTrip, ImportOfTheExportGivesTheSameReportAndTheSameFiles) {
     const std::string original = dir.File("original"), copy = dir.File("copy");
     std::vector<std::string> make = {"sample", "--home", original};
     make.insert(make.end(), options.begin(), options.end());
-    ASSERT_EQ(0, Books(make).exit_status);
-    ProgramRun exported = Books({"export", "--home", original, "--out", dir.File("csv")});
+    ASSERT_EQ(0, RunBooksTool(make).exit_status);
+    ProgramRun exported = RunBooksTool({"export", "--home", original, "--out", dir.File("csv")});
     ASSERT_EQ(0, exported.exit_status) << exported.err;
-    ProgramRun imported = Books({"import", "--home", copy, "--from", dir.File("csv")});
+    ProgramRun imported = RunBooksTool({"import", "--home", copy, "--from", dir.File("csv")});
     ASSERT_EQ(0, imported.exit_status) << imported.err;
 
     for (const std::vector<std::string>& conditions :
@@ -59,7 +52,7 @@ TEST(BooksRoundTrip, ImportOfTheExportGivesTheSameReportAndTheSameFiles) {
       EXPECT_TRUE(expected == Report(copy, conditions)) << "options " << options.back();
     }
     // The imported books export to the very same files.
-    ASSERT_EQ(0, Books({"export", "--home", copy, "--out", dir.File("again")}).exit_status);
+    ASSERT_EQ(0, RunBooksTool({"export", "--home", copy, "--out", dir.File("again")}).exit_status);
     for (const char* name : {"company.csv", "chart.csv", "opening.csv", "journal.csv", "notes.csv"})
       EXPECT_EQ(ReadTextFile(dir.File("csv/") + name), ReadTextFile(dir.File("again/") + name))
           << name;
@@ -72,9 +65,9 @@ TEST(BooksRoundTrip, ImportOfTheExportGivesTheSameReportAndTheSameFiles) {
 // same byte for byte.
 TEST(BooksRoundTrip, TextsThatLookLikeFormulasComeBackExactly) {
   TempDir dir;
-  ASSERT_EQ(0, Books({"sample", "--home", dir.File("sample"), "--entries", "100"}).exit_status);
+  ASSERT_EQ(0, RunBooksTool({"sample", "--home", dir.File("sample"), "--entries", "100"}).exit_status);
   ASSERT_EQ(0,
-            Books({"export", "--home", dir.File("sample"), "--out", dir.File("in")}).exit_status);
+            RunBooksTool({"export", "--home", dir.File("sample"), "--out", dir.File("in")}).exit_status);
   // As a person writes them: the texts as they are, an apostrophe doubled
   // where the name starts with one.
   const auto replace_first = [](std::string* text, const std::string& from, const std::string& to) {
@@ -91,19 +84,19 @@ TEST(BooksRoundTrip, TextsThatLookLikeFormulasComeBackExactly) {
   journal.insert(journal.rfind(',', second_line) + 1, U8(u8"-返品 "));
   ASSERT_TRUE(WriteTextFile(dir.File("in/journal.csv"), journal));
 
-  ProgramRun first = Books({"import", "--home", dir.File("a"), "--from", dir.File("in")});
+  ProgramRun first = RunBooksTool({"import", "--home", dir.File("a"), "--from", dir.File("in")});
   ASSERT_EQ(0, first.exit_status) << first.err;
-  ASSERT_EQ(0, Books({"export", "--home", dir.File("a"), "--out", dir.File("out")}).exit_status);
+  ASSERT_EQ(0, RunBooksTool({"export", "--home", dir.File("a"), "--out", dir.File("out")}).exit_status);
   const std::string exported_chart = ReadTextFile(dir.File("out/chart.csv"));
   EXPECT_NE(std::string::npos, exported_chart.find(",'=cmd|' /C calc'!A0,")) << exported_chart;
   EXPECT_NE(std::string::npos, exported_chart.find(",''=SUM(A1),")) << exported_chart;
   EXPECT_NE(std::string::npos, ReadTextFile(dir.File("out/journal.csv")).find(U8(u8",'-返品 ")));
-  ProgramRun second = Books({"import", "--home", dir.File("b"), "--from", dir.File("out")});
+  ProgramRun second = RunBooksTool({"import", "--home", dir.File("b"), "--from", dir.File("out")});
   ASSERT_EQ(0, second.exit_status) << second.err;
   const std::string report = Report(dir.File("a"), {"--ledger", "1"});
   EXPECT_NE(std::string::npos, report.find("=cmd|")); // ASCII: the same in Shift_JIS
   EXPECT_TRUE(report == Report(dir.File("b"), {"--ledger", "1"}));
-  ASSERT_EQ(0, Books({"export", "--home", dir.File("b"), "--out", dir.File("again")}).exit_status);
+  ASSERT_EQ(0, RunBooksTool({"export", "--home", dir.File("b"), "--out", dir.File("again")}).exit_status);
   for (const char* file : {"company.csv", "chart.csv", "opening.csv", "journal.csv", "notes.csv"})
     EXPECT_EQ(ReadTextFile(dir.File("out/") + file), ReadTextFile(dir.File("again/") + file))
         << file;
@@ -117,7 +110,7 @@ TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
         {"import", "--bogus"},
         {"export", "--home", dir.path()},
         {"export", "--out", dir.path(), "--data", "x"}}) {
-    ProgramRun run = Books(args);
+    ProgramRun run = RunBooksTool(args);
     EXPECT_EQ(2, run.exit_status) << args[2];
     EXPECT_NE(std::string::npos, run.err.find("--help")) << run.err;
   }
@@ -125,7 +118,7 @@ TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
                             "entry,date,debit,debit_amount,credit,credit_amount\n"
                             "1,2025-04-01,1110,5,4110,4\n"));
   ProgramRun refused =
-      Books({"import", "--home", dir.File("h"), "--journal", dir.File("j.csv"), "--company", "X"});
+      RunBooksTool({"import", "--home", dir.File("h"), "--journal", dir.File("j.csv"), "--company", "X"});
   EXPECT_EQ(2, refused.exit_status);
   EXPECT_EQ(dir.File("j.csv") +
                 ":2: entry 1 does not balance: debits 5 yen, credits 4 yen\n"
@@ -135,14 +128,14 @@ TEST(BooksRoundTrip, CommandLinesOfImportAndExport) {
   ASSERT_TRUE(WriteTextFile(dir.File("k.csv"), "entry,date,debit,debit_amount,credit,credit_amount\n"
                                                "1,2025-10-15,1110,5,4110,5\n"));
   ProgramRun imported =
-      Books({"import", "--home", dir.File("h"), "--journal", dir.File("k.csv"), "--company", "X"});
+      RunBooksTool({"import", "--home", dir.File("h"), "--journal", dir.File("k.csv"), "--company", "X"});
   EXPECT_EQ(0, imported.exit_status) << imported.err;
   EXPECT_NE(std::string::npos,
             imported.out.find("2025-10-01 to 2026-09-30, from the journal's first date"))
       << imported.out;
-  ProgramRun no_books = Books({"export", "--home", dir.File("none"), "--out", dir.File("out")});
+  ProgramRun no_books = RunBooksTool({"export", "--home", dir.File("none"), "--out", dir.File("out")});
   EXPECT_EQ(1, no_books.exit_status);
-  EXPECT_NE(std::string::npos, Books({"--help"}).out.find("export [--home DIR] --out FOLDER"));
+  EXPECT_NE(std::string::npos, RunBooksTool({"--help"}).out.find("export [--home DIR] --out FOLDER"));
 }
 
 // A company's first month in plain-text accounting: capital paid in,
@@ -196,7 +189,7 @@ TEST(BooksRoundTrip, HledgerJournalImportsToStatementsWithHledgersBalances) {
   // Most accounts reach the standard chart by their last name; the map
   // sends the bank account to 普通預金.
   ASSERT_TRUE(WriteTextFile(dir.File("map.csv"), U8(u8"account,code\n資産:東都銀行,普通預金\n")));
-  ProgramRun imported = Books({"import", "--home", dir.File("home"), "--journal",
+  ProgramRun imported = RunBooksTool({"import", "--home", dir.File("home"), "--journal",
                                dir.File("print.csv"), "--map", dir.File("map.csv"), "--company",
                                U8(u8"株式会社テスト"), "--period", "20250401-20260331"});
   ASSERT_EQ(0, imported.exit_status) << imported.err;

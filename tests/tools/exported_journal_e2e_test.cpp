@@ -22,17 +22,13 @@ namespace {
 
 using testing::BuiltProgram;
 using testing::ProgramRun;
+using testing::RunBooksTool;
 using testing::ReadTextFile;
 using testing::ReportItems;
 using testing::RunProgram;
 using testing::TempDir;
 using testing::U8;
 using testing::WriteTextFile;
-
-ProgramRun ExportedBooks(std::vector<std::string> args, const char* lang = "en_US.UTF-8") {
-  return RunProgram(BuiltProgram("stmtlink-books"), args,
-                    {"LC_ALL=", "LC_MESSAGES=", std::string("LANG=") + lang});
-}
 
 // Amounts hold their tax (内税). The heading 借方勘定科目 ends in a
 // full-width space, 摘要 starts with a space; 消耗品費 has one after it.
@@ -81,7 +77,7 @@ TEST(ExportedJournal, EveryFormInEitherEncodingGivesTheHandFigures) {
     ASSERT_TRUE(WriteTextFile(dir.File(f.name), f.bytes));
     const std::string home = dir.File(std::string("home-") + f.name);
     ProgramRun imported =
-        ExportedBooks({"import", "--home", home, "--journal", dir.File(f.name), "--map",
+        RunBooksTool({"import", "--home", home, "--journal", dir.File(f.name), "--map",
                        dir.File(f.encoding == std::string("cp932") ? "map-cp932.csv" : "map.csv"),
                        "--company", "X", "--interim", "--encoding", f.encoding});
     ASSERT_EQ(0, imported.exit_status) << f.name << ": " << imported.err;
@@ -113,7 +109,7 @@ TEST(ExportedJournal, EveryFormInEitherEncodingGivesTheHandFigures) {
     testing::ExpectItems(items, {std::begin(want), std::end(want)});
     // The 本決 line is a year-end adjustment, the 中間決算 one an interim
     // one, the others lines of their month.
-    ASSERT_EQ(0, ExportedBooks({"export", "--home", home, "--out", dir.File("out")}).exit_status);
+    ASSERT_EQ(0, RunBooksTool({"export", "--home", home, "--out", dir.File("out")}).exit_status);
     const std::string journal = ReadTextFile(dir.File("out/journal.csv"));
     EXPECT_NE(std::string::npos, journal.find("2026-03-31,year-end,6200,1000")) << journal;
     EXPECT_NE(std::string::npos, journal.find("2025-09-30,interim,6200,500")) << journal;
@@ -137,7 +133,7 @@ TEST(ExportedJournal, FaultsAreRefusedWithFileLineAndColumn) {
                 u8"5,2025/4/5,,給与手当,100,,現金,100,not in the map\n"
                 u8"6,2025/9/30,中決,支払手数料,100,,現金,100,no interim closing\n")));
   ASSERT_TRUE(WriteTextFile(dir.File("map.csv"), U8(u8"account,code\n旅費,旅費交通費\n")));
-  ProgramRun run = ExportedBooks({"import", "--home", dir.File("home"), "--journal",
+  ProgramRun run = RunBooksTool({"import", "--home", dir.File("home"), "--journal",
                                   dir.File("j.csv"), "--company", "X", "--map", dir.File("map.csv")});
   EXPECT_EQ(2, run.exit_status);
   const std::string expected[] = {
@@ -156,7 +152,7 @@ TEST(ExportedJournal, FaultsAreRefusedWithFileLineAndColumn) {
   // --strict: a column the import does not read is refused, not skipped.
   ASSERT_TRUE(WriteTextFile(dir.File("k.csv"), U8(u8"日付,借方勘定科目,貸方勘定科目,金額,識別フラグ\n"
                                                   u8"2025/4/1,現金,資本金,100,0\n")));
-  run = ExportedBooks({"import", "--home", dir.File("home"), "--journal", dir.File("k.csv"),
+  run = RunBooksTool({"import", "--home", dir.File("home"), "--journal", dir.File("k.csv"),
                        "--company", "X", "--strict"});
   EXPECT_EQ(2, run.exit_status);
   EXPECT_EQ(0u, run.err.find(dir.File(U8(u8"k.csv:1:5: unknown column '識別フラグ'\n")))) << run.err;
@@ -165,9 +161,9 @@ TEST(ExportedJournal, FaultsAreRefusedWithFileLineAndColumn) {
 // The tool speaks Japanese unless the locale asks for English; a refusal
 // still names file, line and column.
 TEST(ExportedJournal, SpeaksJapaneseUnlessTheLocaleIsEnglish) {
-  EXPECT_EQ(0u, ExportedBooks({"--help"}, "ja_JP.UTF-8").out.find(U8(u8"使い方: stmtlink-books")));
-  EXPECT_EQ(0u, ExportedBooks({"--help"}, "").out.find(U8(u8"使い方: stmtlink-books")));
-  EXPECT_EQ(0u, ExportedBooks({"--help"}).out.find("Usage: stmtlink-books"));
+  EXPECT_EQ(0u, RunBooksTool({"--help"}, "ja_JP.UTF-8").out.find(U8(u8"使い方: stmtlink-books")));
+  EXPECT_EQ(0u, RunBooksTool({"--help"}, "").out.find(U8(u8"使い方: stmtlink-books")));
+  EXPECT_EQ(0u, RunBooksTool({"--help"}).out.find("Usage: stmtlink-books"));
   const ProgramRun messages = RunProgram(BuiltProgram("stmtlink-books"), {"--help"},
                                          {"LC_ALL=", "LC_MESSAGES=en_GB.UTF-8", "LANG=ja_JP.UTF-8"});
   EXPECT_EQ(0u, messages.out.find("Usage: stmtlink-books"));
@@ -175,7 +171,7 @@ TEST(ExportedJournal, SpeaksJapaneseUnlessTheLocaleIsEnglish) {
   TempDir dir;
   ASSERT_TRUE(WriteTextFile(dir.File("j.csv"), U8(u8"日付,借方勘定科目,貸方勘定科目,金額\n"
                                                   u8"R7/2/30,現金,売上,100\n")));
-  const ProgramRun run = ExportedBooks(
+  const ProgramRun run = RunBooksTool(
       {"import", "--home", dir.File("home"), "--journal", dir.File("j.csv"), "--company", "X"},
       "ja_JP.UTF-8");
   EXPECT_EQ(2, run.exit_status);

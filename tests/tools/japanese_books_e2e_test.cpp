@@ -18,20 +18,13 @@
 namespace stmtlink {
 namespace {
 
-using testing::BuiltProgram;
 using testing::ProgramRun;
+using testing::RunBooksTool;
 using testing::ReadTextFile;
 using testing::ReportItems;
-using testing::RunProgram;
 using testing::TempDir;
 using testing::U8;
 using testing::WriteTextFile;
-
-ProgramRun JpBooks(std::vector<std::string> args) {
-  // In English: the messages checked here are.
-  return RunProgram(BuiltProgram("stmtlink-books"), args,
-                    {"LC_ALL=", "LC_MESSAGES=", "LANG=en_US.UTF-8"});
-}
 
 std::string Report(const std::string& home, const char* ledger = "1") {
   return testing::YearReport(home, {"--ledger", ledger});
@@ -65,7 +58,7 @@ TEST(JapaneseBooks, FirstQuarterWithTaxCategoriesGivesTheHandFigures) {
   TempDir dir;
   ASSERT_TRUE(WriteTextFile(dir.File("q.csv"), Quarter(false)));
   ProgramRun imported =
-      JpBooks({"import", "--home", dir.File("home"), "--journal", dir.File("q.csv"), "--company",
+      RunBooksTool({"import", "--home", dir.File("home"), "--journal", dir.File("q.csv"), "--company",
              U8(u8"株式会社テスト"), "--create-sub-accounts"});
   ASSERT_EQ(0, imported.exit_status) << imported.err;
   EXPECT_NE(std::string::npos, imported.out.find("1 sub-account was added")) << imported.out;
@@ -84,7 +77,7 @@ TEST(JapaneseBooks, FirstQuarterWithTaxCategoriesGivesTheHandFigures) {
   // Books kept with tax: the same journal lines, each account taking its
   // amount and its tax.
   ProgramRun with_tax =
-      JpBooks({"import", "--home", dir.File("with-tax"), "--journal", dir.File("q.csv"),
+      RunBooksTool({"import", "--home", dir.File("with-tax"), "--journal", dir.File("q.csv"),
              "--company", "X", "--create-sub-accounts", "--tax-included"});
   ASSERT_EQ(0, with_tax.exit_status) << with_tax.err;
   const std::map<std::string, long long> taxed = ReportItems(Report(dir.File("with-tax")));
@@ -98,20 +91,20 @@ TEST(JapaneseBooks, FirstQuarterWithTaxCategoriesGivesTheHandFigures) {
   }
 
   // The same journal with the tax columns filled: the same books.
-  ASSERT_EQ(0, JpBooks({"export", "--home", dir.File("home"), "--out", dir.File("a")}).exit_status);
+  ASSERT_EQ(0, RunBooksTool({"export", "--home", dir.File("home"), "--out", dir.File("a")}).exit_status);
   ASSERT_TRUE(WriteTextFile(dir.File("filled.csv"), Quarter(true)));
   ProgramRun filled =
-      JpBooks({"import", "--home", dir.File("filled"), "--journal", dir.File("filled.csv"),
+      RunBooksTool({"import", "--home", dir.File("filled"), "--journal", dir.File("filled.csv"),
              "--company", U8(u8"株式会社テスト"), "--create-sub-accounts"});
   ASSERT_EQ(0, filled.exit_status) << filled.err;
   EXPECT_EQ(std::string::npos, filled.out.find("differs")) << filled.out;
   ASSERT_EQ(0,
-            JpBooks({"export", "--home", dir.File("filled"), "--out", dir.File("b")}).exit_status);
+            RunBooksTool({"export", "--home", dir.File("filled"), "--out", dir.File("b")}).exit_status);
   for (const char* name : {"chart.csv", "journal.csv", "opening.csv"})
     EXPECT_EQ(ReadTextFile(dir.File("a/") + name), ReadTextFile(dir.File("b/") + name)) << name;
 
   // Exported and imported again: the very same report.
-  ProgramRun again = JpBooks({"import", "--home", dir.File("again"), "--from", dir.File("a")});
+  ProgramRun again = RunBooksTool({"import", "--home", dir.File("again"), "--from", dir.File("a")});
   ASSERT_EQ(0, again.exit_status) << again.err;
   EXPECT_TRUE(report == Report(dir.File("again")));
 }
@@ -121,13 +114,13 @@ TEST(JapaneseBooks, TaxFigureOfTheFileIsKeptAndAFarOneNoted) {
   std::string text = Quarter(true);
   text.replace(text.find(",303,"), 5, ",310,"); // 7 yen from the computed 303
   ASSERT_TRUE(WriteTextFile(dir.File("q.csv"), text));
-  ProgramRun imported = JpBooks({"import", "--home", dir.File("home"), "--journal",
+  ProgramRun imported = RunBooksTool({"import", "--home", dir.File("home"), "--journal",
                                dir.File("q.csv"), "--company", "X", "--create-sub-accounts"});
   ASSERT_EQ(0, imported.exit_status) << imported.err;
   EXPECT_NE(std::string::npos,
             imported.out.find(":9:7: the tax 310 yen differs from 303 yen computed at 10%"))
       << imported.out;
-  ASSERT_EQ(0, JpBooks({"export", "--home", dir.File("home"), "--out", dir.File("a")}).exit_status);
+  ASSERT_EQ(0, RunBooksTool({"export", "--home", dir.File("home"), "--out", dir.File("a")}).exit_status);
   EXPECT_NE(std::string::npos,
             ReadTextFile(dir.File("a/journal.csv")).find("2025-06-10,,6160,3024,310,1110,3334,"));
 }
@@ -157,7 +150,7 @@ TEST(JapaneseBooks, EveryStandardAccountIsPlacedByTheStatements) {
   TempDir dir;
   ASSERT_TRUE(WriteTextFile(dir.File("all.csv"), journal));
   ProgramRun imported =
-      JpBooks({"import", "--home", dir.File("home"), "--journal", dir.File("all.csv"), "--company",
+      RunBooksTool({"import", "--home", dir.File("home"), "--journal", dir.File("all.csv"), "--company",
              "X", "--period", "20250401-20260331", "--manufacturing"});
   ASSERT_EQ(0, imported.exit_status) << imported.err;
   const std::map<std::string, long long> items = ReportItems(Report(dir.File("home"), "0"));
