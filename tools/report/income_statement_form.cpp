@@ -112,13 +112,19 @@ StatementRow Result(const Step& step, std::int64_t value, const std::string& pre
   return row;
 }
 
+// A statement of the business year: its title, and the period under it.
+Statement PeriodStatement(const Node& root, std::string title) {
+  Statement statement;
+  statement.title = std::move(title);
+  const ReportHeader header = HeaderOf(root);
+  statement.date_line = EraPeriod(header.period_from, header.period_to);
+  return statement;
+}
+
 } // namespace
 
 Statement IncomeStatementForm(const Node& root) {
-  Statement statement;
-  statement.title = kIncome;
-  const ReportHeader header = HeaderOf(root);
-  statement.date_line = EraPeriod(header.period_from, header.period_to);
+  Statement statement = PeriodStatement(root, kIncome);
   const Node& income = *root.Child("DATA")->Child("IncomeStatement");
   std::int64_t running = 0;
   int number = 0;
@@ -147,10 +153,7 @@ Statement IncomeStatementForm(const Node& root) {
 }
 
 Statement ManufacturingForm(const Node& root) {
-  Statement statement;
-  statement.title = "製造原価報告書";
-  const ReportHeader header = HeaderOf(root);
-  statement.date_line = EraPeriod(header.period_from, header.period_to);
+  Statement statement = PeriodStatement(root, "製造原価報告書");
   const Node& schedule = *root.Child("DATA")->Child("ScheduleCostGoodsManufactured");
   int number = 0;
   for (const Node& node : schedule.children) {
@@ -184,10 +187,7 @@ Statement ManufacturingForm(const Node& root) {
 }
 
 Statement ExpenseDetailForm(const Node& root) {
-  Statement statement;
-  statement.title = "販売費及び一般管理費内訳書";
-  const ReportHeader header = HeaderOf(root);
-  statement.date_line = EraPeriod(header.period_from, header.period_to);
+  Statement statement = PeriodStatement(root, "販売費及び一般管理費内訳書");
   statement.one_column = true;
   const Node& section = *root.Child("DATA")->Child("IncomeStatement")->Child("SellingGeneralAndAdministrativeExpenses");
   const std::string here = std::string(kIncome) + " / " + SectionName(section.name);
